@@ -1,0 +1,18 @@
+#include "driver/file_group.h"
+
+#include <utility>
+
+FileGroup::FileGroup(std::string name, ConversionJob& owner)
+    : name(std::move(name)), owner(owner) {}
+
+// A deep tree must not exhaust the stack on the way down, so sub-groups are
+// detached into a work list and destroyed one by one instead of recursively.
+FileGroup::~FileGroup() {
+  std::vector<std::unique_ptr<FileGroup>> pending = std::move(subGroups);
+  while (!pending.empty()) {
+    std::unique_ptr<FileGroup> group = std::move(pending.back());
+    pending.pop_back();
+    for (auto& child : group->subGroups) pending.push_back(std::move(child));
+    group->subGroups.clear();
+  }
+}

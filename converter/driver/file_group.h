@@ -1,0 +1,34 @@
+// One group of the analyser project: a folder of source files, with the
+// include paths and macros that only the root group carries, and the groups
+// nested in it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class ConversionJob;
+
+class FileGroup {
+ public:
+  FileGroup(std::string name, ConversionJob& owner);
+  FileGroup(const FileGroup&) = delete;
+  FileGroup& operator=(const FileGroup&) = delete;
+  ~FileGroup();
+
+  // Writing (converter/writing).
+  void writeGroup(std::ostream& out, const std::string& parentPath);
+  void makeEmptyMessagePersonality(const std::string& path);
+  void makeEmptyCompilerPersonality(const std::string& path);
+  void writeAnalyserPersonality(const std::string& path);
+  void makeDirectory(const std::string& path);
+
+  std::string name;
+  std::vector<std::string> files;
+  std::vector<std::string> includePaths;
+  std::map<std::string, std::string> macros;
+  std::vector<std::unique_ptr<FileGroup>> subGroups;
+  ConversionJob& owner;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Makes a command-line path absolute against the current directory. Nothing
+// else is done to it: "." and ".." parts, trailing separators and letter case
+// stay as typed, and no separator is looked for before one is appended.
+std::string normalisePath(const std::string& path);

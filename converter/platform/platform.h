@@ -1,0 +1,56 @@
+// The converter's only window on the operating system. Everything that needs a
+// system call goes through here; the POSIX and Win32 implementations live in
+// posix/ and windows/ and nothing else includes a system header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char separator = '\\';
+inline constexpr bool hasDriveLetters = true;
+#else
+inline constexpr char separator = '/';
+inline constexpr bool hasDriveLetters = false;
+#endif
+
+// The process's current directory, of any length. False when it cannot be read
+// (for instance because it was removed).
+bool currentDirectory(std::string& out);
+
+// The current directory that the system keeps for drive `drive` (a letter),
+// read without changing the process's own. False where there are no drives
+// or the drive has none.
+bool driveCurrentDirectory(char drive, std::string& out);
+
+enum class EntryType { File, Folder, Link, Unknown };
+
+struct FolderEntry {
+  std::string name;
+  EntryType type;  // as the listing itself reports it
+};
+
+// Lists one folder, "." and ".." included, in the order the converter takes
+// them: byte order of the names on POSIX, the listing's own order on Windows.
+// False, with `entries` unchanged, when the folder cannot be listed.
+bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+
+enum class PathKind { Missing, File, Folder };
+
+// What a path names, following symbolic links.
+PathKind pathKind(const std::string& path);
+
+// True when anything, file or folder, exists under the name.
+bool pathExists(const std::string& path);
+
+enum class MakeFolderResult { Made, AlreadyExists, Failed };
+
+// Makes one folder level; the parent must exist.
+MakeFolderResult makeFolder(const std::string& path);
+
+// Renames `from` to `to`, replacing a file that is already there.
+bool replaceFile(const std::string& from, const std::string& to);
+
+}  // namespace platform

@@ -1,0 +1,233 @@
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "driver/conversion_job.h"
+#include "driver/output.h"
+#include "platform/platform.h"
+
+// Reads the Wind River build description line by line. It is not parsed as
+// markup: each line is searched for a few fixed marker texts and everything
+// else is ignored.
+
+namespace {
+
+constexpr std::string_view kSubprojectList = "subprojects";
+constexpr std::string_view kSubprojectListEnd = "/subprojects";
+constexpr std::string_view kSubprojectEntry = "subproject project=\"";
+constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
+constexpr std::string_view kIncludeListEnd = "/listAttribute";
+constexpr std::string_view kIncludeEntry = "stringAttribute value=\"";
+constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
+constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
+constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
+constexpr std::string_view kValue = "value=";
+constexpr std::string_view kProjectReference = "%Proj-";
+constexpr std::string_view kSystemInclude = "-isystem";
+constexpr std::string_view kDefines = "$(DEFINES)";
+constexpr auto npos = std::string::npos;
+
+bool holds(const std::string& line, std::string_view marker) {
+  return line.find(marker) != npos;
+}
+
+// One line without its line feed; a carriage return before the line feed
+// belongs to the line break.
+bool readLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  if (!in.eof() && !line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+// The text of `line` from `start` up to, not including, its last double quote;
+// false when there is no quote at or after `start`.
+bool textBeforeLastQuote(const std::string& line, std::size_t start, std::string& out) {
+  const std::size_t quote = line.rfind('"');
+  if (quote == npos || quote < start) return false;
+  out.assign(line, start, quote - start);
+  return true;
+}
+
+std::string lookUp(const std::map<std::string, std::string>& table, const std::string& name) {
+  const auto it = table.find(name);
+  return it == table.end() ? std::string() : it->second;
+}
+
+// Replaces every $(X) in `value` by build macro X (empty when unknown).
+std::string expandReferences(const std::string& value,
+                             const std::map<std::string, std::string>& buildMacros) {
+  std::string result;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t open = value.find("$(", pos);
+    const std::size_t close = open == npos ? npos : value.find(')', open + 2);
+    if (close == npos) {
+      result.append(value, pos, npos);
+      return result;
+    }
+    result.append(value, pos, open - pos);
+    result += lookUp(buildMacros, value.substr(open + 2, close - open - 2));
+    pos = close + 1;
+  }
+}
+
+class BuildSettingsReader {
+ public:
+  BuildSettingsReader(ConversionJob& job, std::istream& in) : job(job), in(in) {}
+
+  void read() {
+    std::string line;
+    while (readLine(in, line)) {
+      // A block ends on its closing line, which the recognisers after it see
+      // in turn; the end of the file inside a block ends the reading.
+      if (holds(line, kSubprojectList) && !readSubprojects(line)) return;
+      if (holds(line, kIncludeList) && !readIncludes(line)) return;
+      if (holds(line, kMacro)) readBuildMacro(line, kMacro, '|');
+      if (holds(line, kGlobalMacro)) readBuildMacro(line, kGlobalMacro, '"');
+      if (holds(line, kCompilerCommand)) readCompilerCommand(line);
+    }
+  }
+
+ private:
+  FileGroup& root() { return *job.rootGroup; }
+
+  bool readSubprojects(std::string& line) {
+    if (!readLine(in, line)) return false;
+    job.scanFolder(job.workspaceDir, root(), false);
+    while (!holds(line, kSubprojectListEnd)) {
+      addSubproject(line);
+      if (!readLine(in, line)) return false;
+    }
+    return true;
+  }
+
+  void addSubproject(const std::string& line) {
+    const std::size_t marker = line.find(kSubprojectEntry);
+    if (marker == npos) return;
+    // The value's first character, normally a slash, is dropped.
+    std::string projectPath;
+    if (!textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1, projectPath)) return;
+    for (const std::string& name : job.referencedProjects) {
+      if (projectPath.find(name) == npos) continue;
+      std::string folder = job.workspaceDir + platform::separator + projectPath;
+      projectFolders[name] = folder;
+      auto group = std::make_unique<FileGroup>(name, job);
+      job.scanFolder(folder, *group, true);
+      root().subGroups.push_back(std::move(group));
+    }
+  }
+
+  bool readIncludes(std::string& line) {
+    if (!readLine(in, line)) return false;
+    while (!holds(line, kIncludeListEnd)) {
+      addInclude(line);
+      if (!readLine(in, line)) return false;
+    }
+    return true;
+  }
+
+  void addInclude(const std::string& line) {
+    const std::size_t marker = line.find(kIncludeEntry);
+    if (marker == npos) return;
+    std::string value;
+    if (!textBeforeLastQuote(line, marker + kIncludeEntry.size(), value)) return;
+    // Drop the include option: two letters such as -I, or -isystem.
+    value.erase(0, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
+    if (holds(value, kProjectReference)) value.erase(0, kProjectReference.size());
+    const std::size_t percent = value.find('%');
+    if (percent != npos) {
+      const std::string key = value.substr(0, percent);
+      std::string folder = lookUp(projectFolders, key);
+      if (folder.empty()) folder = job.workspaceDir + platform::separator + key;
+      value = folder + value.substr(percent + 1);
+    }
+    root().includePaths.push_back(std::move(value));
+  }
+
+  void readBuildMacro(const std::string& line, std::string_view marker, char nameEnd) {
+    const std::size_t restStart = line.find(marker) + marker.size();
+    const std::size_t lastQuote = line.rfind('"');
+    if (lastQuote == npos || lastQuote < restStart) return;
+    const std::string rest = line.substr(restStart, lastQuote - restStart + 1);
+    const std::string name = rest.substr(0, rest.find(nameEnd));
+    const std::size_t valueAt = rest.find(kValue);
+    if (valueAt == npos) return;
+    const std::size_t valueStart = valueAt + kValue.size() + 1;
+    const std::size_t valueEnd = rest.size() - 1;
+    std::string value = valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : "";
+    buildMacros[name] = value.empty() ? "1" : value;
+  }
+
+  void readCompilerCommand(const std::string& line) {
+    const std::size_t valueAt = line.find(kValue);
+    if (valueAt == npos) return;
+    std::string command;
+    if (!textBeforeLastQuote(line, valueAt, command)) return;
+    forEachDefinition(command, [&](const std::string& token) { defineFromCommand(token); });
+    if (holds(command, kDefines)) {
+      forEachDefinition(lookUp(buildMacros, "DEFINES"),
+                        [&](const std::string& token) { defineFromDefines(token); });
+    }
+  }
+
+  // Calls `use` with the text after each "-D" up to the next space.
+  template <typename Use>
+  static void forEachDefinition(const std::string& text, Use use) {
+    std::size_t pos = text.find("-D");
+    while (pos != npos) {
+      const std::size_t start = pos + 2;
+      const std::size_t space = text.find(' ', start);
+      use(text.substr(start, space == npos ? npos : space - start));
+      if (space == npos) return;
+      pos = text.find("-D", space);
+    }
+  }
+
+  void define(const std::string& name, const std::string& value) {
+    if (!name.empty()) root().macros[name] = value;
+  }
+
+  // A token of the command itself: $(NAME) takes build macro NAME's value,
+  // NAME=VALUE has the references in its value resolved, and any other token
+  // holding a reference cannot be read.
+  void defineFromCommand(const std::string& token) {
+    const bool isReference = token.starts_with("$(") && token.size() > 2 &&
+                             token.back() == ')' && token.find(')') == token.size() - 1;
+    if (isReference) {
+      const std::string name = token.substr(2, token.size() - 3);
+      define(name, lookUp(buildMacros, name));
+      return;
+    }
+    const std::size_t equals = token.find('=');
+    if (equals != npos) {
+      define(token.substr(0, equals), expandReferences(token.substr(equals + 1), buildMacros));
+    } else if (!holds(token, "$(")) {
+      define(token, "");
+    }
+  }
+
+  // A token of the DEFINES build macro, where "$(" means nothing special.
+  void defineFromDefines(const std::string& token) {
+    const std::size_t equals = token.find('=');
+    if (equals == npos) define(token, "");
+    else define(token.substr(0, equals), token.substr(equals + 1));
+  }
+
+  ConversionJob& job;
+  std::istream& in;
+  std::map<std::string, std::string> buildMacros;
+  std::map<std::string, std::string> projectFolders;
+};
+
+}  // namespace
+
+bool ConversionJob::readBuildSettings() {
+  std::ifstream in(buildSettingsPath, std::ios::in | std::ios::binary);
+  if (!in.is_open() || platform::pathKind(buildSettingsPath) == platform::PathKind::Folder) {
+    printLine("Could not open file: " + buildSettingsPath);
+    return false;
+  }
+  BuildSettingsReader(*this, in).read();
+  return true;
+}

@@ -1,0 +1,176 @@
+#include "reading/markup_reader.h"
+
+#include "driver/errors.h"
+#include "platform/platform.h"
+
+namespace {
+
+bool isWhite(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+[[noreturn]] void unexpectedEnd() { throw XMLReaderError{XMLReaderError::UnexpectedEnd}; }
+
+}  // namespace
+
+void MarkupReader::open(const std::string& path) {
+  if (input.is_open()) input.close();
+  input.clear();
+  fileName = path;
+  // A folder opens as a stream on some systems and then fails on the first
+  // read; it is no file, so say so.
+  if (platform::pathKind(path) == platform::PathKind::Folder) {
+    input.setstate(std::ios::failbit);
+    throw XMLReaderError{XMLReaderError::CannotOpen};
+  }
+  input.open(path, std::ios::in | std::ios::binary);
+  if (!input.is_open()) throw XMLReaderError{XMLReaderError::CannotOpen};
+  pendingKind = None;
+}
+
+// Reads one byte. A carriage return right before a line feed is dropped, as a
+// Windows text stream does, so that tokens are the same on every platform.
+int MarkupReader::get() {
+  int c = input.get();
+  if (c == '\r') {
+    const int next = input.peek();
+    if (next == '\n') {
+      c = input.get();
+    } else if (next == std::char_traits<char>::eof()) {
+      // Looking ahead at the end must not end the input before it is read.
+      input.clear();
+    }
+  }
+  return c;
+}
+
+void MarkupReader::skipWhitespace() {
+  if (!input.good()) unexpectedEnd();
+  int c = get();
+  while (isWhite(c)) {
+    if (!input.good()) unexpectedEnd();
+    c = get();
+  }
+  unget();
+}
+
+// Appends characters up to the next ">" (not appended).
+void MarkupReader::readUntilClosingBracket() {
+  int c = get();
+  while (c != '>') {
+    tokenText += static_cast<char>(c);
+    if (!input.good()) unexpectedEnd();
+    c = get();
+  }
+}
+
+// "<!", "<?" or "<&" up to the ">" that closes it: angle brackets nest, and
+// inside a bracketed section "[...]" they are not counted at all.
+void MarkupReader::readDeclaration() {
+  int angles = 0;
+  int brackets = 0;
+  int c = get();
+  for (;;) {
+    if (c == '>' && angles == 0 && brackets == 0) return;
+    if (brackets == 0 && c == '<') {
+      ++angles;
+    } else if (brackets == 0 && c == '>') {
+      --angles;
+    } else if (c == '[') {
+      ++brackets;
+    } else if (c == ']') {
+      --brackets;
+    }
+    tokenText += static_cast<char>(c);
+    if (!input.good()) unexpectedEnd();
+    c = get();
+  }
+}
+
+void MarkupReader::readToken() {
+  tokenText.clear();
+  pendingKind = None;
+  skipWhitespace();
+  if (!input.good()) unexpectedEnd();
+  int c = get();
+  if (c != '<') {
+    // Character data always ends at the next "<"; running into the end of the
+    // file instead is an error.
+    tokenText += static_cast<char>(c);
+    for (;;) {
+      if (!input.good()) unexpectedEnd();
+      c = get();
+      if (c == '<') {
+        unget();
+        pendingKind = Text;
+        return;
+      }
+      tokenText += static_cast<char>(c);
+    }
+  }
+  if (!input.good()) unexpectedEnd();
+  const int d = get();
+  if (d == '/') {
+    readUntilClosingBracket();
+    pendingKind = EndTag;
+  } else if (d == '!' || d == '&' || d == '?') {
+    readDeclaration();
+    pendingKind = Declaration;
+  } else if (d == '>') {
+    pendingKind = StartTag;
+  } else {
+    tokenText += static_cast<char>(d);
+    if (!input.good()) unexpectedEnd();
+    readUntilClosingBracket();
+    pendingKind = StartTag;
+  }
+}
+
+// Declarations (comments, processing instructions) are passed over by the tag
+// tests, never by readText.
+bool MarkupReader::expectTag(TokenKind kind, const std::string& name) {
+  for (;;) {
+    if (pendingKind == None) readToken();
+    if (pendingKind != Declaration) break;
+    pendingKind = None;
+  }
+  if (pendingKind == kind && tokenText == name) {
+    pendingKind = None;
+    return true;
+  }
+  return false;
+}
+
+bool MarkupReader::expectStartTag(const std::string& name) { return expectTag(StartTag, name); }
+
+bool MarkupReader::expectEndTag(const std::string& name) { return expectTag(EndTag, name); }
+
+bool MarkupReader::readText(std::string& out) {
+  if (pendingKind == None) readToken();
+  if (pendingKind == Text) {
+    out = tokenText;
+    pendingKind = None;
+    return true;
+  }
+  if (pendingKind == EndTag) {
+    out.clear();
+    return true;
+  }
+  return false;
+}
+
+bool MarkupReader::skipElement() {
+  if (pendingKind == None) readToken();
+  if (pendingKind != StartTag) return false;
+  // Counting, not recursion: a deeply nested element must not exhaust the stack.
+  auto opensElement = [this] { return tokenText.empty() || tokenText.back() != '/'; };
+  long depth = opensElement() ? 1 : 0;
+  pendingKind = None;
+  while (depth > 0) {
+    readToken();
+    if (pendingKind == StartTag && opensElement()) ++depth;
+    else if (pendingKind == EndTag) --depth;
+    pendingKind = None;
+  }
+  return true;
+}

@@ -1,0 +1,3 @@
+#include "board.h"
+
+int main(void) { return board_init(); }

@@ -1,0 +1,3 @@
+#include "uart.h"
+
+void uart_put(char c) { (void)c; }

@@ -1,0 +1,1 @@
+void uart_put(char c);

@@ -1,0 +1,3 @@
+#include "lib.h"
+
+int lib_version(void) { return 3; }

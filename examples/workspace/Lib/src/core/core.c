@@ -1,0 +1,1 @@
+int core_start(void) { return 0; }

@@ -1,0 +1,2 @@
+/* Shared by every project of the workspace. */
+#define BOARD_NAME "demo"
