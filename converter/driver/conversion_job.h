@@ -9,6 +9,7 @@
 
 #include "driver/file_group.h"
 #include "reading/markup_reader.h"
+#include "writing/pending_files.h"
 
 class ConversionJob {
  public:
@@ -62,4 +63,6 @@ class ConversionJob {
   std::vector<std::string> referencedProjects;
   std::unique_ptr<FileGroup> rootGroup;
   MarkupReader reader;
+  // Files written by the current writeAnalyserProject, not yet in place.
+  PendingFiles pendingOutputs;
 };

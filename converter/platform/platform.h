@@ -53,4 +53,10 @@ MakeFolderResult makeFolder(const std::string& path);
 // Renames `from` to `to`, replacing a file that is already there.
 bool replaceFile(const std::string& from, const std::string& to);
 
+enum class NewFileResult { Created, AlreadyExists, Failed };
+
+// Creates an empty file, but only if nothing (not even a dangling link) lies
+// under the name yet.
+NewFileResult createNewFile(const std::string& path);
+
 }  // namespace platform

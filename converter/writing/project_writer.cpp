@@ -1,9 +1,53 @@
-#include "driver/conversion_job.h"
-#include "driver/output.h"
+#include <fstream>
+#include <string>
+#include <vector>
 
-// Placeholder until the writers land: the conversion reads everything and
-// reports that nothing was written yet.
+#include "driver/conversion_job.h"
+#include "driver/errors.h"
+#include "driver/output.h"
+#include "platform/platform.h"
+#include "writing/output_lines.h"
+
+namespace {
+
+// The project name and the group names become folder and file names below
+// the destination; these would lead out of it or into another folder.
+bool isUnsafeName(const std::string& name) {
+  return name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos;
+}
+
+const std::string* findUnsafeName(const ConversionJob& job) {
+  if (isUnsafeName(job.projectName)) return &job.projectName;
+  std::vector<const FileGroup*> pending{job.rootGroup.get()};
+  while (!pending.empty()) {
+    const FileGroup* group = pending.back();
+    pending.pop_back();
+    if (isUnsafeName(group->name)) return &group->name;
+    for (const auto& child : group->subGroups) pending.push_back(child.get());
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 bool ConversionJob::writeAnalyserProject() {
-  printLine("Writing the analyser project is not implemented yet");
-  return false;
+  if (const std::string* name = findUnsafeName(*this)) {
+    printLine("Invalid project name: " + *name);
+    return false;
+  }
+  const std::string path = destFolder + platform::separator + projectName + ".prj";
+  try {
+    std::ofstream out = pendingOutputs.open(path);
+    printLine("Creating Olvex/Olvex++ Project ...");
+    writeLine(out, "VersionTag45");
+    rootGroup->writeGroup(out, "root");
+    out.close();
+    if (out.fail()) throw IOERROR{IOERROR::CannotWriteFile, path};
+    pendingOutputs.commit();
+  } catch (...) {
+    pendingOutputs.discard();
+    throw;
+  }
+  printLine("Olvex/Olvex++ Project Completed!");
+  return true;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +72,15 @@ MakeFolderResult makeFolder(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+NewFileResult createNewFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd >= 0) {
+    close(fd);
+    return NewFileResult::Created;
+  }
+  return errno == EEXIST ? NewFileResult::AlreadyExists : NewFileResult::Failed;
 }
 
 }  // namespace platform
