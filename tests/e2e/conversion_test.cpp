@@ -340,7 +340,7 @@ TEST_F(Conversion, TheExampleWorkspace) {
   const std::string ex = fs::path(examples).make_preferred().string() + s + "workspace";
   const std::string app = ex + s + "App" + s;
   const ProgramResult result = runPlovik(
-      {app + ".project", app + ".wrproject", ex, out, "-pn", "Demo", "-ext", "c,h"}, dir.str());
+      {app + ".project", app + ".wrproject", ex, out, "-ext", "c,h"}, dir.str());
   ASSERT_EQ(result.exitCode, 0) << result.out;
   EXPECT_EQ(lines(result.out),
             "Creating Olvex/Olvex++ Project ...\n  Creating Group - App\n"
