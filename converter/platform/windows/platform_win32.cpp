@@ -1,0 +1,135 @@
+// Win32 implementation of the platform layer. The converter works with 8-bit
+// strings, so only the ANSI ("A") entry points are used.
+#include "platform/platform.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+char upperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Reads a string whose length the call reports when the buffer is too small
+// (GetCurrentDirectoryA, GetEnvironmentVariableA): ask for the size, read,
+// and ask again if it grew in between.
+template <typename Read>
+bool readSized(Read read, std::string& out) {
+  DWORD needed = read(0, nullptr);
+  while (needed != 0) {
+    std::string buffer(needed, '\0');
+    const DWORD written = read(needed, buffer.data());
+    if (written == 0) return false;
+    if (written < needed) {
+      buffer.resize(written);
+      out = std::move(buffer);
+      return true;
+    }
+    needed = written;
+  }
+  return false;
+}
+
+EntryType typeOf(DWORD attributes) {
+  // A reparse point (symbolic link, junction, mount point) is reported as a
+  // link even when it leads to a folder, so the scan never follows it.
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return EntryType::Link;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryType::Folder;
+  return EntryType::File;
+}
+
+// What a reparse point leads to: open it (which follows it) and ask.
+PathKind kindBehindLink(const std::string& path) {
+  const HANDLE handle =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return PathKind::Missing;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (!known) return PathKind::Missing;
+  return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+}  // namespace
+
+bool currentDirectory(std::string& out) {
+  return readSized([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); },
+                   out);
+}
+
+bool driveCurrentDirectory(char drive, std::string& out) {
+  const char letter = upperLetter(drive);
+  if (letter < 'A' || letter > 'Z') return false;
+
+  // The current drive's directory is the process's current directory.
+  std::string current;
+  if (currentDirectory(current) && current.size() >= 2 && current[1] == ':' &&
+      upperLetter(current[0]) == letter) {
+    out = std::move(current);
+    return true;
+  }
+
+  // Other drives: the system keeps their directories in the hidden
+  // environment entries "=C:", "=D:", ... Reading one changes nothing.
+  const std::string name = std::string("=") + letter + ':';
+  std::string value;
+  if (!readSized(
+          [&name](DWORD size, char* buffer) {
+            return GetEnvironmentVariableA(name.c_str(), buffer, size);
+          },
+          value)) {
+    return false;
+  }
+  if (value.size() < 2 || upperLetter(value[0]) != letter || value[1] != ':') return false;
+  out = std::move(value);
+  return true;
+}
+
+bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  const std::string pattern = folder + separator + '*';
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  do {
+    entries.push_back({found.cFileName, typeOf(found.dwFileAttributes)});
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
+}
+
+PathKind pathKind(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return kindBehindLink(path);
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+bool pathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+MakeFolderResult makeFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return MakeFolderResult::Made;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? MakeFolderResult::AlreadyExists
+                                                : MakeFolderResult::Failed;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+NewFileResult createNewFile(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return NewFileResult::Created;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFileResult::AlreadyExists
+                                                                     : NewFileResult::Failed;
+}
+
+}  // namespace platform
