@@ -1,0 +1,81 @@
+// The command line: an arbitrary argument list (the input cut at every zero
+// byte) through normalisePath and the option scan, as the entry uses them.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "driver/conversion_job.h"
+#include "driver/entry.h"
+#include "driver/normalise_path.h"
+#include "fuzz_support.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> args{"Plovik"};
+  std::string current;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      args.push_back(current);
+      current.clear();
+    } else {
+      current += static_cast<char>(data[i]);
+    }
+  }
+  if (size > 0) args.push_back(current);
+  return args;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), std::string::npos, tail) == 0;
+}
+
+// normalisePath only ever puts something in front of the path (or, for ".",
+// gives the current directory): it never cuts or changes what was typed.
+void checkNormalised(const std::string& path, const std::string& current) {
+  const std::string result = normalisePath(path);
+  if (!platform::hasDriveLetters) {
+    const bool expected = result == path || (path == "." && result == current) ||
+                          result == current + platform::separator + path;
+    if (!expected) fuzzFailure("normalisePath changed \"" + path + "\" into \"" + result + "\"");
+  } else if (path != "." && !endsWith(result, path.size() >= 2 && path[1] == ':' ? path.substr(2) : path)) {
+    fuzzFailure("normalisePath lost part of \"" + path + "\"");
+  }
+}
+
+bool isOption(const std::string& arg) {
+  return arg == "-pn" || arg == "-mp" || arg == "-ap" || arg == "-cp" || arg == "-ext";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::string> args = argumentsOf(data, size);
+  std::string current;
+  platform::currentDirectory(current);
+  for (std::size_t i = 1; i < args.size(); ++i) checkNormalised(args[i], current);
+
+  // The entry builds the job only from at least four positional arguments.
+  if (args.size() < 5) return 0;
+  ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
+                    normalisePath(args[4]));
+  const bool applied = applyOptions(job, args);
+  bool lastIsOption = false;
+  std::size_t commas = 0;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (!isOption(args[i])) continue;
+    if (i + 1 == args.size()) {
+      lastIsOption = true;
+      break;
+    }
+    if (args[i] == "-ext") commas += 1 + std::count(args[i + 1].begin(), args[i + 1].end(), ',');
+  }
+  if (applied == lastIsOption) fuzzFailure("the option scan misjudged a missing value");
+  if (applied && job.fileExtensions.size() != commas) {
+    fuzzFailure("the option scan kept the wrong number of extensions");
+  }
+  return 0;
+}
