@@ -1,0 +1,24 @@
+#include "vaskel_base.h"
+
+#include "images/banner.xpm"
+#include "images/footer.xpm"
+
+VaskelBase::VaskelBase(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
+    : QWizard(parent, flags), bannerImage(banner_xpm), footerImage(footer_xpm) {
+  if (name) setObjectName(QString::fromLatin1(name));
+  setModal(modal);
+  setupUi(this);  // names the wizard "VaskelBase" when it has no name yet
+
+  for (QLabel* banner : {pixmapLabel3, pixmapLabel3_2, pixmapLabel3_2_2, pixmapLabel3_2_2_2})
+    banner->setPixmap(bannerImage);
+  for (QLabel* footer :
+       {pixmapLabel3_3, pixmapLabel3_3_2, pixmapLabel3_3_2_2, pixmapLabel3_3_2_2_2})
+    footer->setPixmap(footerImage);
+
+  languageChange();
+  resize(QSize(543, 507).expandedTo(minimumSizeHint()));
+}
+
+VaskelBase::~VaskelBase() = default;
+
+void VaskelBase::languageChange() { retranslateUi(this); }
