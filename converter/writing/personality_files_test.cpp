@@ -45,16 +45,6 @@ TEST_F(Personalities, IncludesThenSortedMacrosThenTheGivenFileWithCrLfLineEnds) 
   EXPECT_EQ(printed, "");
 }
 
-TEST_F(Personalities, AGivenFileThatCannotBeReadLeavesTheGeneratedLines) {
-  job.rootGroup->includePaths = {"inc"};
-  dir.makeFolder("folder.p_a");
-  for (const std::string& given : {dir.str("missing.p_a"), dir.str("folder.p_a")}) {
-    job.analyserPersonality = given;
-    EXPECT_EQ(analyser(), "-i \"inc\"\r\n") << given;
-    EXPECT_EQ(printed, "Couldnt open file\n") << given;
-  }
-}
-
 TEST_F(Personalities, TheGivenFileMayBeTheProducedOneItself) {
   dir.writeFile("out/person/App.p_a", "kept\n");
   job.rootGroup->includePaths = {"inc"};
@@ -78,19 +68,6 @@ TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
       EXPECT_EQ(error.path, path);
     }
   }
-}
-
-TEST_F(Personalities, ThePersonFolderIsMadeAndAnEarlierFileReplaced) {
-  const std::string path = person("App.p_c");
-  job.rootGroup->makeEmptyCompilerPersonality(path);
-  job.pendingOutputs.commit();
-  EXPECT_TRUE(fs::is_regular_file(path));
-  EXPECT_EQ(fs::file_size(path), 0u);
-
-  dir.writeFile("out/person/App.p_s", "earlier");
-  job.rootGroup->makeEmptyMessagePersonality(person("App.p_s"));
-  job.pendingOutputs.commit();
-  EXPECT_EQ(readFile(person("App.p_s")), "");
 }
 
 }  // namespace

@@ -198,7 +198,7 @@ TEST_F(Conversion, GivenMessageAndCompilerPersonalitiesAreNamedNotMade) {
 
 TEST_F(Conversion, AGivenAnalyserPersonalityIsAppendedWithCrLfLineEnds) {
   describe("App", {}, includes({"inc"}));
-  for (const std::string& given : {"x\ny\n", "x\r\ny\r\n"}) {
+  for (const std::string given : {"x\ny\n", "x\r\ny\r\n"}) {
     dir.writeFile("given.p_a", given);
     dir.makeFolder("fresh");
     const ProgramResult result =
@@ -316,7 +316,7 @@ TEST_F(Conversion, AReadOnlyProjectFileIsNotReplaced) {
 }
 
 TEST_F(Conversion, NamesThatLeadOutOfTheDestinationAreRefused) {
-  for (const std::string& name : {"..", "a/b", "a\\b"}) {
+  for (const std::string name : {"..", "a/b", "a\\b"}) {
     describe(name, {}, "");
     ProgramResult result = convert();
     EXPECT_EQ(result.exitCode, 1) << name;
