@@ -1,5 +1,6 @@
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/conversion_job.h"
@@ -11,9 +12,12 @@
 namespace {
 
 // The project name and the group names become folder and file names below
-// the destination; these would lead out of it or into another folder.
+// the destination; these would lead out of it or into another folder. A zero
+// byte (possible in a name read from the project description) ends the name
+// the system sees, so "A\0B" would become the file "A".
 bool isUnsafeName(const std::string& name) {
-  return name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos;
+  return name == "." || name == ".." ||
+         name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos;
 }
 
 const std::string* findUnsafeName(const ConversionJob& job) {
