@@ -1,0 +1,47 @@
+// Runs the converter as a child process under limits the ordinary test
+// runner does not set: a file size limit (a write that fails part-way, as on
+// a full disk), another user (so that file permissions apply even when the
+// tests run as root) and a time limit; and measures the child's peak memory.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct Limits {
+  long long fileSizeBytes = 0;  // 0: no limit
+  bool unprivileged = false;    // run as a user that permissions stop
+  int timeoutSeconds = 120;     // the child is killed after this long
+};
+
+struct LimitedResult {
+  int exitCode = -1;  // -1 when the child did not exit normally
+  bool timedOut = false;
+  std::string out;
+  std::string err;
+  long peakRssKb = 0;  // the child's maximum resident set size
+  double seconds = 0;
+};
+
+LimitedResult runLimited(const std::vector<std::string>& args, const std::string& workingDir,
+                         const Limits& limits = {});
+
+// Gives everything below `root` to the user that unprivileged runs use, so
+// such a run may write where the test allows it. Does nothing when the tests
+// do not run as root (the child then runs as the same user).
+void handToUnprivilegedUser(const std::filesystem::path& root);
+
+// Whether the tests were built with AddressSanitizer, which changes the
+// converter's memory use beyond what a bound on it could state.
+constexpr bool kSanitized =
+#if defined(__SANITIZE_ADDRESS__)
+    true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    true;
+#else
+    false;
+#endif
+#else
+    false;
+#endif
