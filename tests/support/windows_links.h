@@ -1,18 +1,38 @@
-// Symbolic links and drive letters for the Windows tests. On Windows they are
-// made with CreateSymbolicLinkA and DefineDosDeviceA. Wine accepts the first
-// without making anything and keeps its drives as links in the prefix's
-// dosdevices folder, so there they are made as links on the host's file system.
+// Symbolic links and drive letters for the Windows tests, each removed again
+// when its object goes. On Windows they are made with CreateSymbolicLinkA and
+// DefineDosDeviceA. Wine accepts the first without making anything and keeps
+// its drives as links in the prefix's dosdevices folder, so there both are
+// made as links on the host's file system.
 #pragma once
 
 #include <string>
 
-// Makes `link` a symbolic link to the folder `target`; both are Windows paths
-// and the folder holding `link` must exist.
-bool makeFolderLink(const std::string& link, const std::string& target);
+// `link` made a symbolic link to the folder `target`; both are Windows paths
+// and the folder that is to hold `link` must exist.
+class FolderLink {
+ public:
+  FolderLink(std::string link, const std::string& target);
+  FolderLink(const FolderLink&) = delete;
+  FolderLink& operator=(const FolderLink&) = delete;
+  ~FolderLink();
+  bool made() const { return isMade; }
 
-// Makes drive `letter` (such as 'D') show the folder `root`. False when the
-// letter is already in use or the drive cannot be made.
-bool mapDrive(char letter, const std::string& root);
+ private:
+  std::string link;
+  bool isMade = false;
+};
 
-// Removes a drive made by mapDrive.
-void unmapDrive(char letter);
+// Drive `letter` (such as 'D') made to show the folder `root`. Not made when
+// the letter is already in use.
+class MappedDrive {
+ public:
+  MappedDrive(char letter, const std::string& root);
+  MappedDrive(const MappedDrive&) = delete;
+  MappedDrive& operator=(const MappedDrive&) = delete;
+  ~MappedDrive();
+  bool made() const { return isMade; }
+
+ private:
+  char letter;
+  bool isMade = false;
+};

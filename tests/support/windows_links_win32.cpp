@@ -1,6 +1,7 @@
 #include "windows_links.h"
 
 #include <string>
+#include <utility>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -19,9 +20,10 @@ std::string hostPath(const std::string& windowsPath) {
       GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (convert == nullptr) return {};
   std::wstring wide(windowsPath.size() + 1, L'\0');
-  const int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
-                                    static_cast<int>(wide.size()));
-  if (n == 0) return {};
+  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
+                          static_cast<int>(wide.size())) == 0) {
+    return {};
+  }
   char* converted = convert(wide.c_str());
   if (converted == nullptr) return {};
   std::string result = converted;
@@ -30,8 +32,9 @@ std::string hostPath(const std::string& windowsPath) {
   return result;
 }
 
-// The host path for a Windows path whose last part need not exist yet.
-std::string hostPathOfNew(const std::string& windowsPath) {
+// The host path of a Windows path whose last part need not exist (or may be
+// a link, which is not to be followed).
+std::string hostPathOfLast(const std::string& windowsPath) {
   const std::size_t cut = windowsPath.find_last_of('\\');
   if (cut == std::string::npos) return {};
   const std::string folder = hostPath(windowsPath.substr(0, cut + 1));
@@ -39,26 +42,25 @@ std::string hostPathOfNew(const std::string& windowsPath) {
   return folder + '/' + windowsPath.substr(cut + 1);
 }
 
-// Runs a program of the host, which Wine starts like any other; the command
-// line is split at spaces, so no argument may hold one.
-bool runOnHost(const std::string& commandLine) {
-  std::string line = commandLine;
+// Runs a program of the host, which Wine starts like any other. Its exit
+// status does not come through reliably, so callers check the result. The
+// command line is split at spaces: no argument may hold one.
+void runOnHost(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
-    return false;
+    return;
   }
   WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return code == 0;
 }
 
-bool hasNoSpace(const std::string& text) { return text.find(' ') == std::string::npos; }
+bool usable(const std::string& hostArgument) {
+  return !hostArgument.empty() && hostArgument.find(' ') == std::string::npos;
+}
 
 // The prefix's dosdevices folder on the host: drive C: is a link in it.
 std::string dosDevices() {
@@ -71,39 +73,60 @@ std::string dosDevices() {
   return driveC.substr(0, driveC.size() - suffix.size());
 }
 
+char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string driveLink(char letter) { return dosDevices() + '/' + lowerLetter(letter) + ':'; }
+
 std::string driveName(char letter) { return std::string(1, letter) + ':'; }
 
-char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool driveExists(char letter) {
+  return GetFileAttributesA((driveName(letter) + '\\').c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
 
-bool makeFolderLink(const std::string& link, const std::string& target) {
-  if (!underWine()) {
-    return CreateSymbolicLinkA(link.c_str(), target.c_str(),
-                               SYMBOLIC_LINK_FLAG_DIRECTORY |
-                                   SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+FolderLink::FolderLink(std::string linkPath, const std::string& target)
+    : link(std::move(linkPath)) {
+  if (underWine()) {
+    const std::string hostLink = hostPathOfLast(link);
+    const std::string hostTarget = hostPath(target);
+    if (usable(hostLink) && usable(hostTarget)) runOnHost("/bin/ln -s " + hostTarget + " " + hostLink);
+  } else {
+    CreateSymbolicLinkA(link.c_str(), target.c_str(),
+                        SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
   }
-  const std::string hostLink = hostPathOfNew(link);
-  const std::string hostTarget = hostPath(target);
-  if (hostLink.empty() || hostTarget.empty() || !hasNoSpace(hostLink + hostTarget)) return false;
-  return runOnHost("/bin/ln -s " + hostTarget + " " + hostLink);
+  const DWORD attributes = GetFileAttributesA(link.c_str());
+  isMade = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-bool mapDrive(char letter, const std::string& root) {
-  if (GetLogicalDrives() & (1u << (lowerLetter(letter) - 'a'))) return false;
-  if (!underWine()) return DefineDosDeviceA(0, driveName(letter).c_str(), root.c_str()) != 0;
-  const std::string devices = dosDevices();
-  const std::string hostRoot = hostPath(root);
-  if (devices.empty() || hostRoot.empty() || !hasNoSpace(devices + hostRoot)) return false;
-  return runOnHost("/bin/ln -s " + hostRoot + " " + devices + '/' + lowerLetter(letter) + ':');
+FolderLink::~FolderLink() {
+  if (!isMade) return;
+  if (underWine()) {
+    const std::string hostLink = hostPathOfLast(link);
+    if (usable(hostLink)) runOnHost("/bin/rm -f " + hostLink);
+  } else {
+    RemoveDirectoryA(link.c_str());
+  }
 }
 
-void unmapDrive(char letter) {
-  if (!underWine()) {
+MappedDrive::MappedDrive(char driveLetter, const std::string& root) : letter(driveLetter) {
+  if (driveExists(letter)) return;
+  if (underWine()) {
+    const std::string hostLink = driveLink(letter);
+    const std::string hostRoot = hostPath(root);
+    if (usable(hostLink) && usable(hostRoot)) runOnHost("/bin/ln -s " + hostRoot + " " + hostLink);
+  } else {
+    DefineDosDeviceA(0, driveName(letter).c_str(), root.c_str());
+  }
+  isMade = driveExists(letter);
+}
+
+MappedDrive::~MappedDrive() {
+  if (!isMade) return;
+  if (underWine()) {
+    const std::string hostLink = driveLink(letter);
+    if (usable(hostLink)) runOnHost("/bin/rm -f " + hostLink);
+  } else {
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, driveName(letter).c_str(), nullptr);
-    return;
   }
-  const std::string devices = dosDevices();
-  if (devices.empty() || !hasNoSpace(devices)) return;
-  runOnHost(std::string("/bin/rm -f ") + devices + '/' + lowerLetter(letter) + ':');
 }

@@ -1,0 +1,117 @@
+// normalisePath with Windows paths: drive letters, rooted and network paths,
+// and the directory that each drive keeps for itself.
+#include "driver/normalise_path.h"
+
+#include <filesystem>
+#include <memory>
+#include <gtest/gtest.h>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "temp_dir.h"
+#include "windows_links.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string currentDirectory() {
+  std::string current;
+  platform::currentDirectory(current);
+  return current;
+}
+
+// Each test starts in a folder "work" of its own on drive C: and ends where
+// the process was before.
+class WindowsPaths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous = currentDirectory();
+    dir.makeFolder("work");
+    work = dir.str("work");
+    ASSERT_EQ(work.substr(0, 3), "C:\\") << "the temporary folder is expected on drive C:";
+    ASSERT_TRUE(SetCurrentDirectoryA(work.c_str()));
+  }
+  void TearDown() override { SetCurrentDirectoryA(previous.c_str()); }
+
+  TempDir dir;
+  std::string previous;
+  std::string work;
+};
+
+TEST_F(WindowsPaths, AbsoluteRootedAndNetworkPathsStayAsTyped) {
+  for (const std::string path :
+       {"C:\\proj\\.project", "\\proj\\.project", "\\\\server\\share\\.project", "D:\\x"}) {
+    EXPECT_EQ(normalisePath(path), path);
+  }
+}
+
+TEST_F(WindowsPaths, RelativePathsGoBelowTheCurrentDirectory) {
+  EXPECT_EQ(normalisePath("proj\\.project"), work + "\\proj\\.project");
+  EXPECT_EQ(normalisePath("."), work);
+  EXPECT_EQ(normalisePath(""), work + "\\");
+  EXPECT_EQ(normalisePath("..\\x"), work + "\\..\\x");
+  // "/" is an ordinary character here, not a separator.
+  EXPECT_EQ(normalisePath("a/b"), work + "\\a/b");
+  EXPECT_EQ(normalisePath("/x"), work + "\\/x");
+}
+
+TEST_F(WindowsPaths, CurrentDriveWithoutSeparatorIsDriveRelative) {
+  // C:/x has no "\" after the colon, so it is relative to drive C:'s own
+  // directory, which is the current one.
+  EXPECT_EQ(normalisePath("C:/x"), work + "\\/x");
+  EXPECT_EQ(normalisePath("c:x"), work + "\\x");
+  EXPECT_EQ(normalisePath("C:"), work + "\\");
+}
+
+TEST_F(WindowsPaths, DriveRootAsCurrentDirectoryDoublesTheSeparator) {
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+  EXPECT_EQ(normalisePath("x"), "C:\\\\x");
+  EXPECT_EQ(normalisePath("."), "C:\\");
+}
+
+// Drive D: of the test's own, showing a temporary folder that holds data\sub\f.
+class OtherDrive : public WindowsPaths {
+ protected:
+  void SetUp() override {
+    WindowsPaths::SetUp();
+    if (HasFatalFailure()) return;
+    dir.writeFile("drive/data/sub/f", "content of f");
+    drive = std::make_unique<MappedDrive>('D', dir.str("drive"));
+    ASSERT_TRUE(drive->made()) << "drive D: is taken or cannot be made; these tests need it free";
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("=D:", nullptr);
+    drive.reset();
+    WindowsPaths::TearDown();
+  }
+  std::unique_ptr<MappedDrive> drive;
+};
+
+TEST_F(OtherDrive, DriveRelativePathsUseTheDrivesOwnDirectory) {
+  // The system keeps drive D:'s directory in the environment entry "=D:".
+  ASSERT_TRUE(SetEnvironmentVariableA("=D:", "D:\\data"));
+
+  const std::string resolved = normalisePath("D:sub\\f");
+  EXPECT_EQ(resolved, "D:\\data\\sub\\f");
+  EXPECT_EQ(normalisePath("d:sub\\f"), "D:\\data\\sub\\f");
+  EXPECT_EQ(normalisePath("D:"), "D:\\data\\");
+  // The process stays on its own drive and folder.
+  EXPECT_EQ(currentDirectory(), work);
+
+  // The system resolves the path the same way, and it names the real file.
+  char full[MAX_PATH];
+  ASSERT_GT(GetFullPathNameA("D:sub\\f", MAX_PATH, full, nullptr), 0u);
+  EXPECT_EQ(std::string(full), resolved);
+  EXPECT_EQ(readFile(fs::path(resolved)), "content of f");
+}
+
+TEST_F(OtherDrive, ADriveWithoutItsOwnDirectoryUsesItsRoot) {
+  EXPECT_EQ(normalisePath("D:data\\sub\\f"), "D:\\\\data\\sub\\f");
+  EXPECT_EQ(readFile(fs::path(normalisePath("D:data\\sub\\f"))), "content of f");
+  EXPECT_EQ(currentDirectory(), work);
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The folder scan on Windows: file attributes, the system's listing order,
+// links to folders and folder paths that end in "\".
+#include <gtest/gtest.h>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "driver/conversion_job.h"
+#include "temp_dir.h"
+#include "windows_links.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class WindowsFolderScan : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // TempDir cannot remove read-only files on Windows.
+    for (const char* name : {"ws\\readonly.C", "ws\\Lib\\both.c"}) {
+      SetFileAttributesA(dir.str(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+  std::string ws(const std::string& name) const { return dir.str("ws") + "\\" + name; }
+
+  TempDir dir;
+  ConversionJob job{"p", "w", "ws", "d"};
+  FileGroup group{"g", job};
+};
+
+TEST_F(WindowsFolderScan, AttributesHideNothingAndTheSystemOrderIsKept) {
+  for (const char* name : {"zeta.c", "hidden.c", "readonly.C", "system.c", "Alpha.c", "notes.txt"}) {
+    dir.writeFile(std::string("ws/") + name, "");
+  }
+  dir.writeFile("ws/Lib/both.c", "");
+  SetFileAttributesA(ws("hidden.c").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(ws("readonly.C").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(ws("system.c").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA(ws("Lib\\both.c").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+  job.fileExtensions = {"c"};
+
+  job.scanFolder(dir.str("ws"), group, true);
+  // Names in the listing's order (sorted without regard to case, as NTFS
+  // does), no "." or "..", extensions matched without regard to case.
+  EXPECT_EQ(group.files, (Strings{ws("Alpha.c"), ws("hidden.c"), ws("readonly.C"),
+                                  ws("system.c"), ws("zeta.c")}));
+  ASSERT_EQ(group.subGroups.size(), 1u);
+  EXPECT_EQ(group.subGroups[0]->files, Strings{ws("Lib\\both.c")});
+}
+
+TEST_F(WindowsFolderScan, LinksToFoldersAreNeitherFilesNorDescended) {
+  dir.writeFile("ws/main.c", "");
+  dir.writeFile("elsewhere/far.c", "");
+  const FolderLink link(ws("linked"), dir.str("elsewhere"));
+  ASSERT_TRUE(link.made());
+  job.scanFolder(dir.str("ws"), group, true);
+  EXPECT_EQ(group.files, Strings{ws("main.c")});
+  EXPECT_TRUE(group.subGroups.empty());
+}
+
+TEST_F(WindowsFolderScan, AFolderGivenWithItsSeparatorDoublesItInThePaths) {
+  dir.writeFile("ws/main.c", "");
+  job.scanFolder(dir.str("ws") + "\\", group, false);
+  EXPECT_EQ(group.files, Strings{dir.str("ws") + "\\\\main.c"});
+}
+
+TEST_F(WindowsFolderScan, AMissingFolderOrAFileAddsNothing) {
+  dir.writeFile("ws/main.c", "");
+  job.scanFolder(ws("missing"), group, true);
+  job.scanFolder(ws("main.c"), group, true);
+  EXPECT_TRUE(group.files.empty());
+  EXPECT_TRUE(group.subGroups.empty());
+}
+
+}  // namespace
