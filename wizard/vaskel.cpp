@@ -107,8 +107,15 @@ void Vaskel::Page1LineEdit_textchanged(const QString&) {
   Page1->setComplete(allGivenExist);
 }
 
+// The folder the next dialog opens in. Given the last file itself, the dialog
+// would also preselect it, even in a dialog that asks for another kind of file.
+QString Vaskel::browseStart() const {
+  const QFileInfo last(lastPath);
+  return last.isDir() ? lastPath : QDir::toNativeSeparators(last.absolutePath());
+}
+
 QString Vaskel::browseFile(const QString& caption, const QString& filter) {
-  QFileDialog dialog(this, caption, lastPath, filter);
+  QFileDialog dialog(this, caption, browseStart(), filter);
   dialog.setObjectName(QStringLiteral("open file dialog"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
@@ -116,7 +123,7 @@ QString Vaskel::browseFile(const QString& caption, const QString& filter) {
 }
 
 QString Vaskel::browseFolder(const QString& caption) {
-  QFileDialog dialog(this, caption, lastPath);
+  QFileDialog dialog(this, caption, browseStart());
   dialog.setObjectName(QStringLiteral("get existing directory"));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -58,6 +58,7 @@ class Vaskel : public VaskelBase {
   void processError(QProcess::ProcessError error);
   void buildExtensionList();
   QString summary() const;
+  QString browseStart() const;
   QString browseFile(const QString& caption, const QString& filter);
   QString browseFolder(const QString& caption);
   void takeBrowsed(const QString& path, QLineEdit* field);
