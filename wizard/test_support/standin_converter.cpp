@@ -1,0 +1,35 @@
+// A stand-in for Plovik in the wizard's tests. It writes each argument it was
+// given on a line of its own to "arguments.txt" in its current directory,
+// prints two lines (the second with a two-byte character split across two
+// writes), and ends with the exit status named by STANDIN_EXIT (default 0).
+// With STANDIN_WAIT_FOR set, it first waits until that file exists, so a
+// test can look at the wizard while a conversion is running.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+int main(int argc, char** argv) {
+  {
+    std::ofstream record("arguments.txt", std::ios::binary);
+    for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
+  }
+
+  if (const char* gate = std::getenv("STANDIN_WAIT_FOR")) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!std::filesystem::exists(gate) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+
+  std::fputs("Stand-in converter started\n", stdout);
+  std::fputs("Reading \xC3", stdout);
+  std::fflush(stdout);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::fputs("\x98sterby\n", stdout);
+  std::fflush(stdout);
+
+  const char* status = std::getenv("STANDIN_EXIT");
+  return status ? std::atoi(status) : 0;
+}

@@ -1,0 +1,262 @@
+// Running the converter from the wizard: the command line it is given, the
+// log, the end of a run, one run at a time, and the real Plovik end to end.
+#include <QMessageBox>
+#include <QtTest>
+
+#include "vaskel.h"
+#include "wizard_test_support.h"
+
+namespace {
+
+const QString kInitialising = QStringLiteral("Initialising Project Conversion ...");
+const QString kSucceeded = QStringLiteral("Project Converted Successfully!");
+const QString kNotExecuted = QStringLiteral(
+    "Project Conversion could not be executed: Please ensure Plovik.exe is set on the path.");
+
+// The arguments the stand-in converter recorded in the working folder.
+QStringList recordedArguments(const WorkingFolder& folder) {
+  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("arguments.txt")));
+  text.chop(1);  // the last line's end
+  return text.split(u'\n');
+}
+
+// Runs the real converter directly, for the lines it prints.
+QStringList plovikLines(const QStringList& arguments) {
+  QProcess plovik;
+  plovik.start(requiredEnvironment("PLOVIK_EXE"), arguments);
+  if (!plovik.waitForFinished(20000)) return {QStringLiteral("(Plovik did not end)")};
+  return QString::fromLocal8Bit(plovik.readAllStandardOutput())
+      .remove(u'\r')
+      .split(u'\n', Qt::SkipEmptyParts);
+}
+
+// Puts the wizard on Page 3 with the example workspace and `output`.
+bool prepareExample(Vaskel& wizard, const QString& project, const QString& output) {
+  const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace";
+  wizard.converterPath = requiredEnvironment("PLOVIK_EXE");
+  fillPage0(wizard, {project, workspace + "/App/.wrproject", workspace, output},
+            QStringLiteral("Example"));
+  wizard.cCheck->setChecked(true);
+  wizard.hCheck->setChecked(true);
+  wizard.show();
+  return goToPage3(wizard);
+}
+
+QStringList exampleArguments(const QString& project, const QString& output) {
+  const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace";
+  return {project, workspace + "/App/.wrproject", workspace, output, "-pn", "Example", "-ext",
+          "c,h"};
+}
+
+}  // namespace
+
+class RunTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qunsetenv("STANDIN_WAIT_FOR"); qunsetenv("STANDIN_EXIT"); }
+
+  void commandLine_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("personalities");  // message, analyser, compiler files
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QStringList>("options");  // @ for the working folder
+    QTest::newRow("nothing optional") << "P" << QStringList{"", "", ""} << ""
+                                      << QStringList{"-pn", "P"};
+    QTest::newRow("only the analyser")
+        << "P" << QStringList{"", "a.p_a", ""} << "" << QStringList{"-pn", "P", "-ap", "@/a.p_a"};
+    QTest::newRow("everything, in a fixed order")
+        << "P" << QStringList{"m.p_s", "a.p_a", "c.p_c"} << "res"
+        << QStringList{"-pn", "P", "-mp", "@/m.p_s", "-ap", "@/a.p_a", "-cp", "@/c.p_c", "-ext",
+                       "res"};
+    QTest::newRow("spaces stay inside one argument")
+        << " My  Project " << QStringList{"", "", "with space.p_c"} << "a b"
+        << QStringList{"-pn", " My  Project ", "-cp", "@/with space.p_c", "-ext", "a b"};
+    QTest::newRow("an empty name is still passed") << "" << QStringList{"", "", ""} << ""
+                                                   << QStringList{"-pn", ""};
+  }
+
+  void commandLine() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, personalities);
+    QFETCH(QString, custom);
+    QFETCH(QStringList, options);
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, paths, name.isEmpty() ? QStringLiteral("x") : name);
+    const QList<QLineEdit*> fields{wizard.MsgPersonEdit, wizard.AnalPersonEdit,
+                                   wizard.CmpPersonEdit};
+    for (int i = 0; i < 3; ++i) {
+      if (!personalities[i].isEmpty()) fields[i]->setText(folder.writeFile(personalities[i]));
+    }
+    wizard.CustExtEdit->setText(custom);
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    if (name.isEmpty()) wizard.OlvNameEdit->clear();
+    QVERIFY(finishAndWait(wizard));
+
+    QStringList expected{paths.project, paths.wrProject, paths.workspace, paths.output};
+    for (const QString& option : options)
+      expected << QString(option).replace(u'@', QDir::toNativeSeparators(folder.path()));
+    QCOMPARE(recordedArguments(folder), expected);
+  }
+
+  void successfulRunLogsOutputAndOffersClose() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    const QString cancelText = wizard.button(QWizard::CancelButton)->text();
+    QVERIFY(cancelText != QStringLiteral("Close"));
+    QVERIFY(goToPage3(wizard));
+    QVERIFY(finishAndWait(wizard));
+    const QStringList lines = logLines(wizard);
+    QCOMPARE(lines.first(), kInitialising);
+    QCOMPARE(lines.at(1), QStringLiteral("Stand-in converter started"));
+    QCOMPARE(lines.last(), kSucceeded);
+    // The stand-in writes a two-byte character in two halves, a moment apart.
+    QVERIFY(wizard.DetailsText->toPlainText().contains(QStringLiteral("\u00d8sterby")));
+    QVERIFY(!wizard.DetailsText->toPlainText().contains(QChar::ReplacementCharacter));
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), QStringLiteral("Close"));
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  void oneConversionAtATime() {
+    WorkingFolder folder;
+    const QString gate = folder.filePath(QStringLiteral("go"));
+    qputenv("STANDIN_WAIT_FOR", gate.toLocal8Bit());
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+
+    wizard.button(QWizard::FinishButton)->click();
+    QProcess* first = wizard.converterProcess;
+    QVERIFY(first);
+    QTRY_COMPARE(first->state(), QProcess::Running);
+    QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QCOMPARE(logLines(wizard), QStringList{kInitialising});
+
+    QSignalSpy ended(first, &QProcess::finished);
+    folder.writeFile(QStringLiteral("go"));
+    QVERIFY(ended.wait(20000));
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+
+    // Back and Next make a new summary and a new run possible.
+    wizard.button(QWizard::BackButton)->click();
+    QCOMPARE(wizard.currentPage(), wizard.Page2);
+    QVERIFY(clickNext(wizard));
+    QVERIFY(wizard.DetailsText->toPlainText().startsWith("WindRiver Project(s):\n"));
+    QVERIFY(finishAndWait(wizard));
+    QVERIFY(wizard.converterProcess != first);
+    QCOMPARE(logLines(wizard).first(), kInitialising);
+    QCOMPARE(logLines(wizard).last(), kSucceeded);
+  }
+
+  void cancelDuringARunEndsItWithoutSaving() {
+    WorkingFolder folder;
+    qputenv("STANDIN_WAIT_FOR", folder.filePath(QStringLiteral("never")).toLocal8Bit());
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    wizard.button(QWizard::FinishButton)->click();
+    QProcess* process = wizard.converterProcess;
+    QTRY_COMPARE(process->state(), QProcess::Running);
+
+    wizard.button(QWizard::CancelButton)->click();
+    QCOMPARE(process->state(), QProcess::NotRunning);
+    QCOMPARE(process->exitStatus(), QProcess::CrashExit);
+    QVERIFY(!wizard.isVisible());
+    QTest::qWait(100);
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+  }
+
+  void missingConverterIsReportedInTheLog() {
+    WorkingFolder folder;
+    const QString emptyFolder = folder.makeFolder(QStringLiteral("empty"));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", emptyFolder.toLocal8Bit());
+    Vaskel wizard;
+    wizard.converterPath = Vaskel::locateConverter(emptyFolder);
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    wizard.button(QWizard::FinishButton)->click();
+    QTest::qWait(300);
+    qputenv("PATH", path);
+
+    QCOMPARE(logLines(wizard), (QStringList{kInitialising, kNotExecuted}));
+    QCOMPARE(boxes.seen(), 0);
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+    QVERIFY(wizard.isVisible());
+  }
+
+  // End to end with the real converter.
+
+  void failingConversionShowsTheMessageBoxOnce() {
+    WorkingFolder folder;
+    const QString output = folder.makeFolder(QStringLiteral("out"));
+    // An empty project description: the converter fails while reading it.
+    const QString broken = folder.writeFile(QStringLiteral("broken.project"));
+    const QStringList plovikSays = plovikLines(exampleArguments(broken, output));
+    QVERIFY(!plovikSays.isEmpty());
+
+    Vaskel wizard;
+    QVERIFY(prepareExample(wizard, broken, output));
+    const QString cancelText = wizard.button(QWizard::CancelButton)->text();
+
+    QStringList boxTexts;
+    bool savedBeforeClosed = true;
+    ModalWatcher<QMessageBox> boxes([&](QMessageBox* box) {
+      boxTexts << box->windowTitle() << box->text();
+      savedBeforeClosed = QFile::exists(folder.filePath(QStringLiteral("settings.txt")));
+      box->accept();
+    });
+    QVERIFY(finishAndWait(wizard));
+    QTest::qWait(200);  // room for a second box, which must not come
+
+    QCOMPARE(boxes.seen(), 1);
+    QCOMPARE(boxes.forced(), 0);
+    QCOMPARE(boxTexts, (QStringList{"Vaskel", "Project Conversion Failed!\nPlease check the "
+                                              "details log and try again."}));
+    QVERIFY(!savedBeforeClosed);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), cancelText);
+    QCOMPARE(logLines(wizard), QStringList{kInitialising} + plovikSays);
+  }
+
+  void successfulConversionOfTheExample() {
+    WorkingFolder folder;
+    const QString project = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace/App/.project";
+    const QString output = folder.makeFolder(QStringLiteral("out"));
+    Vaskel wizard;
+    QVERIFY(prepareExample(wizard, project, output));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+    QCOMPARE(boxes.seen(), 0);
+    QVERIFY(!QDir(output).isEmpty());
+
+    // The same conversion again, directly: the log carries what it prints.
+    const QStringList plovikSays = plovikLines(exampleArguments(project, output));
+    QVERIFY(!plovikSays.isEmpty());
+    QCOMPARE(logLines(wizard), QStringList{kInitialising} + plovikSays + QStringList{kSucceeded});
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), QStringLiteral("Close"));
+    QCOMPARE(QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt"))),
+             "Workspace Dir:\n" + wizard.WRWorkspaceDirEdit->text() + "\n\n");
+  }
+};
+
+QTEST_MAIN(RunTest)
+#include "vaskel_run_test.moc"

@@ -1,0 +1,161 @@
+// The settings file "settings.txt" in the current directory: what a new
+// wizard takes from it, and when and how the wizard writes it.
+#include <QtTest>
+
+#include "vaskel.h"
+#include "wizard_test_support.h"
+
+namespace {
+
+struct Fields {
+  QString workspace, message, analyser, compiler;
+};
+
+Fields fieldsOf(const Vaskel& wizard) {
+  return {wizard.WRWorkspaceDirEdit->text(), wizard.MsgPersonEdit->text(),
+          wizard.AnalPersonEdit->text(), wizard.CmpPersonEdit->text()};
+}
+
+}  // namespace
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void load_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("fields");  // workspace, message, analyser, compiler
+    QTest::newRow("line feeds")
+        << QByteArray("Workspace Dir:\nC:\\ws\n\nMessage Personality:\nC:\\p\\m.p_s\n\n")
+        << QStringList{"C:\\ws", "C:\\p\\m.p_s", "", ""};
+    QTest::newRow("carriage returns and line feeds")
+        << QByteArray("Workspace Dir:\r\nC:\\ws\r\n\r\nMessage Personality:\r\nC:\\p\\m.p_s\r\n")
+        << QStringList{"C:\\ws", "C:\\p\\m.p_s", "", ""};
+    QTest::newRow("any order, the later of two wins, unknown lines passed over")
+        << QByteArray("Compiler Personality:\nc1\nnoise\nAnalyser Personality:\na\n"
+                      "Workspace Dir: \nnot a key\nCompiler Personality:\nc2\n")
+        << QStringList{"", "", "a", "c2"};
+    QTest::newRow("a key as the last line clears its field")
+        << QByteArray("Compiler Personality:\nc1\n\nCompiler Personality:")
+        << QStringList{"", "", "", ""};
+    QTest::newRow("the line after a key is its value, even another key")
+        << QByteArray("Workspace Dir:\nMessage Personality:\nm\n")
+        << QStringList{"Message Personality:", "", "", ""};
+    QTest::newRow("no trimming") << QByteArray("Workspace Dir:\n  spaced  \n")
+                                 << QStringList{"  spaced  ", "", "", ""};
+    QTest::newRow("local 8-bit text")
+        << ("Workspace Dir:\n" + QStringLiteral("/d/\u00d8sterby").toLocal8Bit() + "\n")
+        << QStringList{QStringLiteral("/d/\u00d8sterby"), "", "", ""};
+  }
+
+  void load() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, fields);
+    WorkingFolder folder;
+    folder.writeFile(QStringLiteral("settings.txt"), file);
+    Vaskel wizard;
+    const Fields loaded = fieldsOf(wizard);
+    QCOMPARE((QStringList{loaded.workspace, loaded.message, loaded.analyser, loaded.compiler}),
+             fields);
+  }
+
+  void freshStartWithoutAFile() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    wizard.show();
+    for (QLineEdit* field : wizard.findChildren<QLineEdit*>()) QVERIFY(field->text().isEmpty());
+    QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
+  }
+
+  void aLoadedPathThatIsGoneShowsRedAtOnce() {
+    WorkingFolder folder;
+    const QString analyser = folder.writeFile(QStringLiteral("a.p_a"));
+    folder.writeFile(QStringLiteral("settings.txt"),
+                     "Workspace Dir:\n/no/such/ws\nMessage Personality:\n/no/such.p_s\n"
+                     "Analyser Personality:\n" + analyser.toLocal8Bit() + "\n");
+    Vaskel wizard;
+    QCOMPARE(wizard.WRWorkspaceDirEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(wizard.MsgPersonEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(wizard.AnalPersonEdit->palette().color(QPalette::Text), QColor(0, 0, 0));
+    QVERIFY(!wizard.Page1->isComplete());
+  }
+
+  void save_data() {
+    QTest::addColumn<bool>("withWorkspace");
+    QTest::addColumn<QStringList>("personalities");  // files to create for message, analyser, compiler
+    QTest::addColumn<QString>("expected");           // with @ for the working folder
+    QTest::newRow("all empty") << false << QStringList{"", "", ""}
+                               << QStringLiteral("Workspace Dir:\n\n\n");
+    QTest::newRow("workspace and message")
+        << true << QStringList{"m.p_s", "", ""}
+        << QStringLiteral("Workspace Dir:\n@/ws\n\nMessage Personality:\n@/m.p_s\n\n");
+    QTest::newRow("everything")
+        << true << QStringList{"m.p_s", "a.p_a", "c.p_c"}
+        << QStringLiteral("Workspace Dir:\n@/ws\n\nMessage Personality:\n@/m.p_s\n\n"
+                          "Analyser Personality:\n@/a.p_a\n\nCompiler Personality:\n@/c.p_c\n\n");
+  }
+
+  // Written after the converter has run; the project files, output folder,
+  // name and extensions are never stored.
+  void save() {
+    QFETCH(bool, withWorkspace);
+    QFETCH(QStringList, personalities);
+    QFETCH(QString, expected);
+    WorkingFolder folder;
+    Page0Paths paths = makePage0Paths(folder);
+    if (!withWorkspace) paths.workspace = folder.makeFolder(QStringLiteral("elsewhere"));
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, paths, QStringLiteral("Name"));
+    const QList<QLineEdit*> fields{wizard.MsgPersonEdit, wizard.AnalPersonEdit,
+                                   wizard.CmpPersonEdit};
+    for (int i = 0; i < 3; ++i) {
+      if (!personalities[i].isEmpty()) fields[i]->setText(folder.writeFile(personalities[i]));
+    }
+    wizard.cppCheck->setChecked(true);
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    // The workspace field may only be emptied after Page 0 is passed.
+    if (!withWorkspace) wizard.WRWorkspaceDirEdit->clear();
+    QVERIFY(finishAndWait(wizard));
+    const QString written = QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt")));
+    QCOMPARE(written, QString(expected).replace(u'@', QDir::toNativeSeparators(folder.path())));
+
+    // A new wizard takes back what was stored.
+    const Fields before = fieldsOf(wizard);
+    Vaskel next;
+    const Fields after = fieldsOf(next);
+    QCOMPARE(after.workspace, before.workspace);
+    QCOMPARE(after.message, before.message);
+    QCOMPARE(after.analyser, before.analyser);
+    QCOMPARE(after.compiler, before.compiler);
+    QVERIFY(next.ProjectEdit->text().isEmpty());
+    QVERIFY(next.OlvNameEdit->text().isEmpty());
+  }
+
+  void notWrittenWhenCancelled() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("Name"));
+    wizard.show();
+    wizard.button(QWizard::CancelButton)->click();
+    QVERIFY(!wizard.isVisible());
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+  }
+
+  void aFileThatCannotBeWrittenIsPassedOver() {
+    WorkingFolder folder;
+    folder.makeFolder(QStringLiteral("settings.txt"));  // a folder where the file should go
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("Name"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    QVERIFY(finishAndWait(wizard));
+    QVERIFY(wizard.DetailsText->toPlainText().endsWith("Project Converted Successfully!"));
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("settings.txt"))).isDir());
+  }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "vaskel_settings_test.moc"
