@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <fstream>
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/conversion_job.h"
 #include "driver/output.h"
 #include "platform/platform.h"
+#include "reading/lookup_table.h"
 
 // Reads the Wind River build description line by line. It is not parsed as
 // markup: each line is searched for a few fixed marker texts and everything
@@ -13,20 +16,40 @@
 
 namespace {
 
-constexpr std::string_view kSubprojectList = "subprojects";
-constexpr std::string_view kSubprojectListEnd = "/subprojects";
-constexpr std::string_view kSubprojectEntry = "subproject project=\"";
-constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
-constexpr std::string_view kIncludeListEnd = "/listAttribute";
-constexpr std::string_view kIncludeEntry = "stringAttribute value=\"";
-constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
-constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
-constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
+constexpr auto npos = std::string::npos;
+
+// A marker text with its skip table, made once. Every line is searched for
+// several markers, and a plain search stops at each character that begins
+// one; this one mostly steps a marker's length at a time.
+class Marker {
+ public:
+  explicit Marker(std::string_view text) : text(text), searcher(text.begin(), text.end()) {}
+
+  std::size_t find(std::string_view line) const {
+    const auto at = std::search(line.begin(), line.end(), searcher);
+    return at == line.end() ? npos : static_cast<std::size_t>(at - line.begin());
+  }
+  bool in(std::string_view line) const { return find(line) != npos; }
+  std::size_t size() const { return text.size(); }
+
+ private:
+  std::string_view text;
+  std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher;
+};
+
+const Marker kSubprojectList{"subprojects"};
+const Marker kSubprojectListEnd{"/subprojects"};
+const Marker kSubprojectEntry{"subproject project=\""};
+const Marker kIncludeList{"listAttribute key=\"BLD::Info|Incl|"};
+const Marker kIncludeListEnd{"/listAttribute"};
+const Marker kIncludeEntry{"stringAttribute value=\""};
+const Marker kMacro{"stringAttribute key=\"BLD::Info|Macro|"};
+const Marker kGlobalMacro{"stringAttribute key=\"BLD::Info|GlobalMacro|"};
+const Marker kCompilerCommand{"stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd"};
 constexpr std::string_view kValue = "value=";
 constexpr std::string_view kProjectReference = "%Proj-";
 constexpr std::string_view kSystemInclude = "-isystem";
 constexpr std::string_view kDefines = "$(DEFINES)";
-constexpr auto npos = std::string::npos;
 
 bool holds(const std::string& line, std::string_view marker) {
   return line.find(marker) != npos;
@@ -49,14 +72,12 @@ bool textBeforeLastQuote(const std::string& line, std::size_t start, std::string
   return true;
 }
 
-std::string lookUp(const std::map<std::string, std::string>& table, const std::string& name) {
-  const auto it = table.find(name);
-  return it == table.end() ? std::string() : it->second;
+std::string lookUp(const LookupTable& table, std::string_view name) {
+  return std::string(table.get(name));
 }
 
 // Replaces every $(X) in `value` by build macro X (empty when unknown).
-std::string expandReferences(const std::string& value,
-                             const std::map<std::string, std::string>& buildMacros) {
+std::string expandReferences(const std::string& value, const LookupTable& buildMacros) {
   std::string result;
   std::size_t pos = 0;
   for (;;) {
@@ -81,11 +102,15 @@ class BuildSettingsReader {
     while (readLine(in, line)) {
       // A block ends on its closing line, which the recognisers after it see
       // in turn; the end of the file inside a block ends the reading.
-      if (holds(line, kSubprojectList) && !readSubprojects(line)) return;
-      if (holds(line, kIncludeList) && !readIncludes(line)) return;
-      if (holds(line, kMacro)) readBuildMacro(line, kMacro, '|');
-      if (holds(line, kGlobalMacro)) readBuildMacro(line, kGlobalMacro, '"');
-      if (holds(line, kCompilerCommand)) readCompilerCommand(line);
+      if (kSubprojectList.in(line) && !readSubprojects(line)) return;
+      if (kIncludeList.in(line) && !readIncludes(line)) return;
+      if (const std::size_t at = kMacro.find(line); at != npos) {
+        readBuildMacro(line, at + kMacro.size(), '|');
+      }
+      if (const std::size_t at = kGlobalMacro.find(line); at != npos) {
+        readBuildMacro(line, at + kGlobalMacro.size(), '"');
+      }
+      if (kCompilerCommand.in(line)) readCompilerCommand(line);
     }
   }
 
@@ -95,7 +120,7 @@ class BuildSettingsReader {
   bool readSubprojects(std::string& line) {
     if (!readLine(in, line)) return false;
     job.scanFolder(job.workspaceDir, root(), false);
-    while (!holds(line, kSubprojectListEnd)) {
+    while (!kSubprojectListEnd.in(line)) {
       addSubproject(line);
       if (!readLine(in, line)) return false;
     }
@@ -103,7 +128,7 @@ class BuildSettingsReader {
   }
 
   void addSubproject(const std::string& line) {
-    const std::size_t marker = line.find(kSubprojectEntry);
+    const std::size_t marker = kSubprojectEntry.find(line);
     if (marker == npos) return;
     // The value's first character, normally a slash, is dropped.
     std::string projectPath;
@@ -111,7 +136,7 @@ class BuildSettingsReader {
     for (const std::string& name : job.referencedProjects) {
       if (projectPath.find(name) == npos) continue;
       std::string folder = job.workspaceDir + platform::separator + projectPath;
-      projectFolders[name] = folder;
+      projectFolders.set(name, folder);
       auto group = std::make_unique<FileGroup>(name, job);
       job.scanFolder(folder, *group, true);
       root().subGroups.push_back(std::move(group));
@@ -120,43 +145,57 @@ class BuildSettingsReader {
 
   bool readIncludes(std::string& line) {
     if (!readLine(in, line)) return false;
-    while (!holds(line, kIncludeListEnd)) {
+    while (!kIncludeListEnd.in(line)) {
       addInclude(line);
       if (!readLine(in, line)) return false;
     }
     return true;
   }
 
+  // Include lists can hold many thousands of entries: each is cut out of the
+  // line as a view and copied once, into its final string.
   void addInclude(const std::string& line) {
-    const std::size_t marker = line.find(kIncludeEntry);
+    const std::size_t marker = kIncludeEntry.find(line);
     if (marker == npos) return;
-    std::string value;
-    if (!textBeforeLastQuote(line, marker + kIncludeEntry.size(), value)) return;
+    const std::size_t start = marker + kIncludeEntry.size();
+    const std::size_t quote = line.rfind('"');
+    if (quote == npos || quote < start) return;
+    std::string_view value(line.data() + start, quote - start);
     // Drop the include option: two letters such as -I, or -isystem.
-    value.erase(0, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
-    if (holds(value, kProjectReference)) value.erase(0, kProjectReference.size());
+    dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
+    if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
     const std::size_t percent = value.find('%');
-    if (percent != npos) {
-      const std::string key = value.substr(0, percent);
-      std::string folder = lookUp(projectFolders, key);
-      if (folder.empty()) folder = job.workspaceDir + platform::separator + key;
-      value = folder + value.substr(percent + 1);
+    if (percent == npos) {
+      root().includePaths.emplace_back(value);
+      return;
     }
-    root().includePaths.push_back(std::move(value));
+    const std::string_view key = value.substr(0, percent);
+    std::string path(projectFolders.get(key));
+    if (path.empty()) {
+      path = job.workspaceDir + platform::separator;
+      path += key;
+    }
+    path += value.substr(percent + 1);
+    root().includePaths.push_back(std::move(path));
   }
 
-  void readBuildMacro(const std::string& line, std::string_view marker, char nameEnd) {
-    const std::size_t restStart = line.find(marker) + marker.size();
+  static void dropFront(std::string_view& text, std::size_t count) {
+    text.remove_prefix(std::min(count, text.size()));
+  }
+
+  // `restStart` is where the text after the marker begins.
+  void readBuildMacro(const std::string& line, std::size_t restStart, char nameEnd) {
     const std::size_t lastQuote = line.rfind('"');
     if (lastQuote == npos || lastQuote < restStart) return;
-    const std::string rest = line.substr(restStart, lastQuote - restStart + 1);
-    const std::string name = rest.substr(0, rest.find(nameEnd));
+    const std::string_view rest(line.data() + restStart, lastQuote - restStart + 1);
+    const std::string_view name = rest.substr(0, rest.find(nameEnd));
     const std::size_t valueAt = rest.find(kValue);
     if (valueAt == npos) return;
     const std::size_t valueStart = valueAt + kValue.size() + 1;
     const std::size_t valueEnd = rest.size() - 1;
-    std::string value = valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : "";
-    buildMacros[name] = value.empty() ? "1" : value;
+    const std::string_view value =
+        valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : "1";
+    buildMacros.set(name, value);
   }
 
   void readCompilerCommand(const std::string& line) {
@@ -216,14 +255,18 @@ class BuildSettingsReader {
 
   ConversionJob& job;
   std::istream& in;
-  std::map<std::string, std::string> buildMacros;
-  std::map<std::string, std::string> projectFolders;
+  LookupTable buildMacros;
+  LookupTable projectFolders;
 };
 
 }  // namespace
 
 bool ConversionJob::readBuildSettings() {
-  std::ifstream in(buildSettingsPath, std::ios::in | std::ios::binary);
+  // Large reads: a build description can run to a hundred megabytes.
+  std::vector<char> buffer(1 << 18);
+  std::ifstream in;
+  in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  in.open(buildSettingsPath, std::ios::in | std::ios::binary);
   if (!in.is_open() || platform::pathKind(buildSettingsPath) == platform::PathKind::Folder) {
     printLine("Could not open file: " + buildSettingsPath);
     return false;
