@@ -42,9 +42,10 @@ std::string hostPathOfLast(const std::string& windowsPath) {
   return folder + '/' + windowsPath.substr(cut + 1);
 }
 
-// Runs a program of the host, which Wine starts like any other. Its exit
-// status does not come through reliably, so callers check the result. The
-// command line is split at spaces: no argument may hold one.
+// Runs a program of the host, which Wine starts like any other. Neither its
+// end nor its exit status comes through reliably (a 32-bit process may see
+// it end at once), so callers wait for its effect. The command line is split
+// at spaces: no argument may hold one.
 void runOnHost(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -56,6 +57,16 @@ void runOnHost(std::string commandLine) {
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+}
+
+// Waits up to ten seconds for `done` to hold.
+template <typename Done>
+bool waitFor(Done done) {
+  for (int i = 0; i < 1000; ++i) {
+    if (done()) return true;
+    Sleep(10);
+  }
+  return done();
 }
 
 bool usable(const std::string& hostArgument) {
@@ -83,6 +94,11 @@ bool driveExists(char letter) {
   return GetFileAttributesA((driveName(letter) + '\\').c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool isLink(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 }  // namespace
 
 FolderLink::FolderLink(std::string linkPath, const std::string& target)
@@ -95,8 +111,7 @@ FolderLink::FolderLink(std::string linkPath, const std::string& target)
     CreateSymbolicLinkA(link.c_str(), target.c_str(),
                         SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
   }
-  const DWORD attributes = GetFileAttributesA(link.c_str());
-  isMade = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  isMade = waitFor([this] { return isLink(link); });
 }
 
 FolderLink::~FolderLink() {
@@ -107,18 +122,21 @@ FolderLink::~FolderLink() {
   } else {
     RemoveDirectoryA(link.c_str());
   }
+  waitFor([this] { return !isLink(link); });
 }
 
 MappedDrive::MappedDrive(char driveLetter, const std::string& root) : letter(driveLetter) {
+  // A drive that is in use stays as it is; a dangling link that a run cut
+  // short left behind is replaced.
   if (driveExists(letter)) return;
   if (underWine()) {
     const std::string hostLink = driveLink(letter);
     const std::string hostRoot = hostPath(root);
-    if (usable(hostLink) && usable(hostRoot)) runOnHost("/bin/ln -s " + hostRoot + " " + hostLink);
+    if (usable(hostLink) && usable(hostRoot)) runOnHost("/bin/ln -sfn " + hostRoot + " " + hostLink);
   } else {
     DefineDosDeviceA(0, driveName(letter).c_str(), root.c_str());
   }
-  isMade = driveExists(letter);
+  isMade = waitFor([this] { return driveExists(letter); });
 }
 
 MappedDrive::~MappedDrive() {
@@ -129,4 +147,5 @@ MappedDrive::~MappedDrive() {
   } else {
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, driveName(letter).c_str(), nullptr);
   }
+  waitFor([this] { return !driveExists(letter); });
 }
