@@ -93,37 +93,6 @@ class FormTest : public QObject {
     QCOMPARE(form.objectName(), QStringLiteral("myWizard"));
   }
 
-  // The pieces the controller and the user rely on: where the widgets hang,
-  // and the texts that must read exactly as written.
-  void widgetsSitWhereTheControllerFindsThem() {
-    Form form;
-    const QList<std::pair<QWidget*, QWidget*>> parents{
-        {form.ProjectEdit, form.groupBox1},     {form.WRProjectEdit, form.groupBox1},
-        {form.WRWorkspaceDirEdit, form.groupBox1}, {form.OlvProjectEdit, form.groupBox2},
-        {form.OlvNameEdit, form.groupBox2},     {form.MsgPersonEdit, form.groupBox1_2},
-        {form.AnalPersonEdit, form.groupBox2_2_2}, {form.CmpPersonEdit, form.groupBox2_2},
-        {form.cppCheck, form.groupBox7},        {form.CustExtEdit, form.groupBox7},
-        {form.DetailsText, form.Page3},         {form.groupBox1, form.Page0},
-        {form.groupBox1_2, form.Page1},         {form.groupBox7, form.Page2}};
-    for (const auto& [child, parent] : parents)
-      QVERIFY2(child->parentWidget() == parent, qPrintable(child->objectName()));
-    QCOMPARE(form.ProjectEdit->geometry(), QRect(95, 20, 300, 25));
-    QCOMPARE(form.DetailsText->geometry(), QRect(15, 40, 505, 360));
-    QCOMPARE(form.textLabel1_3_3->font().pointSize(), 12);
-    QCOMPARE(form.textLabel2_2_2_2->text(),
-             QStringLiteral("Specify which file extensions should be searched for in the "
-                            "WindRiver project.\nThese files will be added into the "
-                            "Olvex/Olvex++ project.  \n\nYou can add custom extensions as a "
-                            "comma seperated list of extensions e.g res,xml"));
-    QCOMPARE(form.DetailsText->toPlainText(),
-             QStringLiteral("WindRiver Project:\n\n\nOlvex/Olvex++ Project Directory:\n\n\n"
-                            "Olvex++ Project Name:\n\n\nMessage Personality:\n\n\n"
-                            "Template Analyser Personality:\n\n\nCompiler Personality:\n\n\n"
-                            "Extensions:"));
-    QCOMPARE(form.ProjectEdit->toolTip(), QStringLiteral("Path to the Windriver .project file."));
-    QCOMPARE(form.AnalPersonEdit->toolTip(), QString());
-  }
-
   void languageChangeSetsTextsThroughTheTranslator() {
     Form form;
     MarkingTranslator translator;

@@ -142,19 +142,6 @@ class SettingsTest : public QObject {
     QVERIFY(!wizard.isVisible());
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
   }
-
-  void aFileThatCannotBeWrittenIsPassedOver() {
-    WorkingFolder folder;
-    folder.makeFolder(QStringLiteral("settings.txt"));  // a folder where the file should go
-    Vaskel wizard;
-    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
-    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("Name"));
-    wizard.show();
-    QVERIFY(goToPage3(wizard));
-    QVERIFY(finishAndWait(wizard));
-    QVERIFY(wizard.DetailsText->toPlainText().endsWith("Project Converted Successfully!"));
-    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("settings.txt"))).isDir());
-  }
 };
 
 QTEST_MAIN(SettingsTest)
