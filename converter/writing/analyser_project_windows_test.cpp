@@ -1,0 +1,72 @@
+// The analyser project written with real Windows paths on drive C:.
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "driver/conversion_job.h"
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// destFolder C:\out, workspaceDir C:\ws, project App without personality
+// options: a root group with main.c, io.c and an include path, and one
+// sub-group Lib with lib.c. The files are given in this order, which no
+// sorted listing produces, so the job is filled directly.
+TEST(AnalyserProjectOnWindows, TwentyTwoLinesAndFiveProgressLines) {
+  if (fs::exists("C:\\out")) GTEST_SKIP() << "C:\\out already exists and is not this test's to touch";
+  ASSERT_TRUE(fs::create_directory("C:\\out"));
+  ConversionJob job("C:\\ws\\App\\.project", "C:\\ws\\App\\.wrproject", "C:\\ws", "C:\\out");
+  job.projectName = "App";
+  job.rootGroup->files = {"C:\\ws\\main.c", "C:\\ws\\io.c"};
+  job.rootGroup->includePaths = {"C:\\ws\\inc"};
+  auto lib = std::make_unique<FileGroup>("Lib", job);
+  lib->files = {"C:\\ws\\Lib\\lib.c"};
+  job.rootGroup->subGroups.push_back(std::move(lib));
+
+  testing::internal::CaptureStdout();
+  const bool written = job.writeAnalyserProject();
+  const std::string printed = testing::internal::GetCapturedStdout();
+  const std::string prj = readFile("C:\\out\\App.prj");
+  const std::string analyser = readFile("C:\\out\\person\\App.p_a");
+  const bool madeFolders = fs::is_directory("C:\\out\\App\\output") &&
+                           fs::is_directory("C:\\out\\App\\Lib\\output");
+  std::error_code ignored;
+  fs::remove_all("C:\\out", ignored);
+
+  ASSERT_TRUE(written);
+  EXPECT_EQ(prj,
+            "VersionTag45\r\n"
+            "StartProjectMarker\r\n"
+            "FolderName=App\r\n"
+            "SourcePath=C:\\ws\\App\\\r\n"
+            "OutputPath=C:\\out\\App\\output\\\r\n"
+            "SubsPers=C:\\out\\person\\App.p_s\r\n"
+            "AnalPers=C:\\out\\person\\App.p_a\r\n"
+            "CompPers=C:\\out\\person\\App.p_c\r\n"
+            "C:\\ws\\main.c\r\n"
+            "C:\\ws\\io.c\r\n"
+            "EndContainedFilesMarker\r\n"
+            "StartSubProjectMarker\r\n"
+            "StartProjectMarker\r\n"
+            "FolderName=Lib\r\n"
+            "SourcePath=C:\\ws\\App\\Lib\\\r\n"
+            "OutputPath=C:\\out\\App\\Lib\\output\\\r\n"
+            "SubsPers=C:\\out\\person\\App.p_s\r\n"
+            "AnalPers=C:\\out\\person\\App.p_a\r\n"
+            "CompPers=C:\\out\\person\\App.p_c\r\n"
+            "C:\\ws\\Lib\\lib.c\r\n"
+            "EndContainedFilesMarker\r\n"
+            "EndSubProjectMarker\r\n");
+  EXPECT_EQ(printed,
+            "Creating Olvex/Olvex++ Project ...\n"
+            "  Creating Group - App\n"
+            "  Creating Analyser Personality - C:\\out\\person\\App.p_a\n"
+            "  Creating Group - Lib\n"
+            "Olvex/Olvex++ Project Completed!\n");
+  EXPECT_EQ(analyser, "-i \"C:\\ws\\inc\"\r\n");
+  EXPECT_TRUE(madeFolders);
+}
+
+}  // namespace
