@@ -8,11 +8,11 @@ void LookupTable::set(std::string_view name, std::string_view value) {
   const std::uint32_t hash = hashOf(name);
   Slot& slot = slots[find(name, hash)];
   if (slot.entry != 0) {
-    // The earlier text stays in the arena: a file sets each name only so often.
-    entries[slot.entry - 1].value = keep(value);
+    store(entries[slot.entry - 1], value);
     return;
   }
-  entries.push_back({keep(name), keep(value)});
+  entries.push_back({keep(name), {}});
+  store(entries.back(), value);
   slot = {hash, static_cast<std::uint32_t>(entries.size())};
 }
 
@@ -45,6 +45,22 @@ void LookupTable::grow() {
     while (slots[i].entry != 0) i = (i + 1) & mask;
     slots[i] = slot;
   }
+}
+
+// The arena gives nothing back, so a name that is set again reuses its value's
+// room, grown by doubling when too small: a file that sets one macro a million
+// times keeps about four times its longest value, not a million copies.
+void LookupTable::store(Entry& entry, std::string_view value) {
+  if (value.size() > entry.room) {
+    entry.room = std::max(value.size(), 2 * entry.room);
+    entry.storage = static_cast<char*>(arena.allocate(entry.room, 1));
+  }
+  if (value.empty()) {
+    entry.value = {};
+    return;
+  }
+  std::copy(value.begin(), value.end(), entry.storage);
+  entry.value = {entry.storage, value.size()};
 }
 
 std::string_view LookupTable::keep(std::string_view text) {

@@ -25,7 +25,9 @@ class LookupTable {
  private:
   struct Entry {
     std::string_view name;
-    std::string_view value;
+    std::string_view value;  // at the start of `room` bytes of the arena
+    char* storage = nullptr;
+    std::size_t room = 0;
   };
   struct Slot {
     std::uint32_t hash = 0;
@@ -37,6 +39,7 @@ class LookupTable {
   std::size_t find(std::string_view name, std::uint32_t hash) const;
   void grow();
   std::string_view keep(std::string_view text);
+  void store(Entry& entry, std::string_view value);
 
   std::pmr::monotonic_buffer_resource arena;
   std::vector<Entry> entries;

@@ -28,6 +28,19 @@ TEST(LookupTable, TheEmptyNameIsANameLikeAnyOther) {
   EXPECT_EQ(table.get("x"), "y");
 }
 
+TEST(LookupTable, AValueSetAgainReusesItsRoomWhereItFits) {
+  LookupTable table;
+  table.set("A", "first value");
+  table.set("B", "other");
+  for (const std::string value : {"x", "", "eleven char", "a value longer than the first", "y"}) {
+    table.set("A", value);
+    EXPECT_EQ(table.get("A"), value);
+    EXPECT_EQ(table.get("B"), "other");
+  }
+  table.set("A", table.get("A"));
+  EXPECT_EQ(table.get("A"), "y") << "a value may come from the table itself";
+}
+
 TEST(LookupTable, HoldsManyEntriesThroughItsGrowth) {
   LookupTable table;
   constexpr int count = 50000;

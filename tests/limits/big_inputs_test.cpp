@@ -87,4 +87,25 @@ TEST_F(BigInputs, AMillionSubprojectEntries) {
   RecordProperty("seconds", std::to_string(result.seconds));
 }
 
+TEST_F(BigInputs, AMillionSettingsOfOneBuildMacro) {
+  // The same build macro set again on every line: one value is kept.
+  describe({});
+  {
+    std::ofstream out(dir.path() / "ws" / ".wrproject", std::ios::binary);
+    const std::string filler(60, 'v');
+    for (int i = 0; i < 1000000; ++i) {
+      out << "<stringAttribute key=\"BLD::Info|Macro|CPU|value\" value=\"" << filler << i
+          << "\"/>\n";
+    }
+    out << "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=\"cc -D$(CPU)\"/>\n";
+  }
+  const long fileKb = static_cast<long>(fs::file_size(dir.path() / "ws" / ".wrproject") / 1024);
+  const LimitedResult result = convert();
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+  EXPECT_EQ(produced("person/App.p_a"), "-d \"CPU=" + std::string(60, 'v') + "999999\"\r\n");
+  if (!kSanitized) EXPECT_LT(result.peakRssKb, fileKb / 8) << "KiB, for a file of " << fileKb << " KiB";
+  RecordProperty("peak_rss_kib", std::to_string(result.peakRssKb));
+  RecordProperty("seconds", std::to_string(result.seconds));
+}
+
 }  // namespace
