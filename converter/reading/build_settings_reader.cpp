@@ -72,6 +72,19 @@ bool textBeforeLastQuote(const std::string& line, std::size_t start, std::string
   return true;
 }
 
+// Whether a project path climbs out of the workspace through a ".." part.
+// Workbench writes none; a crafted one such as /Lib/../../../.. would make
+// the scan list the whole disk into the project.
+bool leavesWorkspace(std::string_view projectPath) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = projectPath.find_first_of(std::string_view("/\\"), start);
+    if (projectPath.substr(start, end == npos ? npos : end - start) == "..") return true;
+    if (end == npos) return false;
+    start = end + 1;
+  }
+}
+
 std::string lookUp(const LookupTable& table, std::string_view name) {
   return std::string(table.get(name));
 }
@@ -138,7 +151,7 @@ class BuildSettingsReader {
       std::string folder = job.workspaceDir + platform::separator + projectPath;
       projectFolders.set(name, folder);
       auto group = std::make_unique<FileGroup>(name, job);
-      job.scanFolder(folder, *group, true);
+      if (!leavesWorkspace(projectPath)) job.scanFolder(folder, *group, true);
       root().subGroups.push_back(std::move(group));
     }
   }
