@@ -6,12 +6,9 @@
 #include <memory>
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "platform/platform.h"
 #include "temp_dir.h"
-#include "windows_links.h"
+#include "windows_fixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -32,9 +29,9 @@ class WindowsPaths : public ::testing::Test {
     dir.makeFolder("work");
     work = dir.str("work");
     ASSERT_EQ(work.substr(0, 3), "C:\\") << "the temporary folder is expected on drive C:";
-    ASSERT_TRUE(SetCurrentDirectoryA(work.c_str()));
+    fs::current_path(work);
   }
-  void TearDown() override { SetCurrentDirectoryA(previous.c_str()); }
+  void TearDown() override { fs::current_path(previous); }
 
   TempDir dir;
   std::string previous;
@@ -67,7 +64,7 @@ TEST_F(WindowsPaths, CurrentDriveWithoutSeparatorIsDriveRelative) {
 }
 
 TEST_F(WindowsPaths, DriveRootAsCurrentDirectoryDoublesTheSeparator) {
-  ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+  fs::current_path("C:\\");
   EXPECT_EQ(normalisePath("x"), "C:\\\\x");
   EXPECT_EQ(normalisePath("."), "C:\\");
 }
@@ -83,7 +80,7 @@ class OtherDrive : public WindowsPaths {
     ASSERT_TRUE(drive->made()) << "drive D: is taken or cannot be made; these tests need it free";
   }
   void TearDown() override {
-    SetEnvironmentVariableA("=D:", nullptr);
+    setDriveDirectory('D', "");
     drive.reset();
     WindowsPaths::TearDown();
   }
@@ -91,8 +88,7 @@ class OtherDrive : public WindowsPaths {
 };
 
 TEST_F(OtherDrive, DriveRelativePathsUseTheDrivesOwnDirectory) {
-  // The system keeps drive D:'s directory in the environment entry "=D:".
-  ASSERT_TRUE(SetEnvironmentVariableA("=D:", "D:\\data"));
+  setDriveDirectory('D', "D:\\data");
 
   const std::string resolved = normalisePath("D:sub\\f");
   EXPECT_EQ(resolved, "D:\\data\\sub\\f");
@@ -102,9 +98,7 @@ TEST_F(OtherDrive, DriveRelativePathsUseTheDrivesOwnDirectory) {
   EXPECT_EQ(currentDirectory(), work);
 
   // The system resolves the path the same way, and it names the real file.
-  char full[MAX_PATH];
-  ASSERT_GT(GetFullPathNameA("D:sub\\f", MAX_PATH, full, nullptr), 0u);
-  EXPECT_EQ(std::string(full), resolved);
+  EXPECT_EQ(fs::absolute("D:sub\\f").string(), resolved);
   EXPECT_EQ(readFile(fs::path(resolved)), "content of f");
 }
 

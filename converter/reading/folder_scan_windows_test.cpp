@@ -2,12 +2,9 @@
 // links to folders and folder paths that end in "\".
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "driver/conversion_job.h"
 #include "temp_dir.h"
-#include "windows_links.h"
+#include "windows_fixtures.h"
 
 namespace {
 
@@ -18,7 +15,7 @@ class WindowsFolderScan : public ::testing::Test {
   void TearDown() override {
     // TempDir cannot remove read-only files on Windows.
     for (const char* name : {"ws\\readonly.C", "ws\\Lib\\both.c"}) {
-      SetFileAttributesA(dir.str(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+      setFileAttributes(dir.str(name), 0);
     }
   }
   std::string ws(const std::string& name) const { return dir.str("ws") + "\\" + name; }
@@ -33,10 +30,10 @@ TEST_F(WindowsFolderScan, AttributesHideNothingAndTheSystemOrderIsKept) {
     dir.writeFile(std::string("ws/") + name, "");
   }
   dir.writeFile("ws/Lib/both.c", "");
-  SetFileAttributesA(ws("hidden.c").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesA(ws("readonly.C").c_str(), FILE_ATTRIBUTE_READONLY);
-  SetFileAttributesA(ws("system.c").c_str(), FILE_ATTRIBUTE_SYSTEM);
-  SetFileAttributesA(ws("Lib\\both.c").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(setFileAttributes(ws("hidden.c"), Hidden));
+  ASSERT_TRUE(setFileAttributes(ws("readonly.C"), ReadOnly));
+  ASSERT_TRUE(setFileAttributes(ws("system.c"), System));
+  ASSERT_TRUE(setFileAttributes(ws("Lib\\both.c"), Hidden | ReadOnly));
   job.fileExtensions = {"c"};
 
   job.scanFolder(dir.str("ws"), group, true);

@@ -1,4 +1,4 @@
-#include "windows_links.h"
+#include "windows_fixtures.h"
 
 #include <string>
 #include <utility>
@@ -148,4 +148,13 @@ MappedDrive::~MappedDrive() {
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, driveName(letter).c_str(), nullptr);
   }
   waitFor([this] { return !driveExists(letter); });
+}
+
+void setDriveDirectory(char letter, const std::string& directory) {
+  const std::string name = std::string("=") + letter + ':';
+  SetEnvironmentVariableA(name.c_str(), directory.empty() ? nullptr : directory.c_str());
+}
+
+bool setFileAttributes(const std::string& path, unsigned attributes) {
+  return SetFileAttributesA(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
 }
