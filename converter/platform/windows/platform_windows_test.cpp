@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "temp_dir.h"
-#include "windows_links.h"
+#include "windows_fixtures.h"
 
 namespace fs = std::filesystem;
 using platform::EntryType;
