@@ -63,9 +63,17 @@ void FileGroup::writeAnalyserPersonality(const std::string& path) {
   const bool givenOpened = given.empty() || readWithCrLf(given, givenContent);
 
   std::ofstream out = owner.pendingOutputs.open(path);
-  for (const std::string& include : includePaths) writeLine(out, "-i \"" + include + "\"");
+  // One line buffer for all: an include list can run to hundreds of
+  // thousands of entries.
+  std::string line;
+  for (const std::string& include : includePaths) {
+    line.assign("-i \"").append(include).append("\"");
+    writeLine(out, line);
+  }
   for (const auto& [macro, value] : macros) {
-    writeLine(out, "-d \"" + macro + (value.empty() ? "" : "=" + value) + "\"");
+    line.assign("-d \"").append(macro);
+    if (!value.empty()) line.append("=").append(value);
+    writeLine(out, line.append("\""));
   }
   if (!givenOpened) printLine("Couldnt open file");
   out.write(givenContent.data(), static_cast<std::streamsize>(givenContent.size()));
