@@ -25,8 +25,9 @@ class Marker {
  public:
   explicit Marker(std::string_view text) : text(text), searcher(text.begin(), text.end()) {}
 
-  std::size_t find(std::string_view line) const {
-    const auto at = std::search(line.begin(), line.end(), searcher);
+  // The first occurrence at or after `from`.
+  std::size_t find(std::string_view line, std::size_t from = 0) const {
+    const auto at = std::search(line.begin() + from, line.end(), searcher);
     return at == line.end() ? npos : static_cast<std::size_t>(at - line.begin());
   }
   bool in(std::string_view line) const { return find(line) != npos; }
@@ -40,16 +41,50 @@ class Marker {
 const Marker kSubprojectList{"subprojects"};
 const Marker kSubprojectListEnd{"/subprojects"};
 const Marker kSubprojectEntry{"subproject project=\""};
-const Marker kIncludeList{"listAttribute key=\"BLD::Info|Incl|"};
 const Marker kIncludeListEnd{"/listAttribute"};
 const Marker kIncludeEntry{"stringAttribute value=\""};
-const Marker kMacro{"stringAttribute key=\"BLD::Info|Macro|"};
-const Marker kGlobalMacro{"stringAttribute key=\"BLD::Info|GlobalMacro|"};
-const Marker kCompilerCommand{"stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd"};
+constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
+constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
+constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
+constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
 constexpr std::string_view kValue = "value=";
 constexpr std::string_view kProjectReference = "%Proj-";
 constexpr std::string_view kSystemInclude = "-isystem";
 constexpr std::string_view kDefines = "$(DEFINES)";
+
+// The four markers above all hold this text. A line is searched for it once
+// (most lines hold it once or not at all) and each marker is compared in full
+// where it occurs, instead of searching the line four times.
+constexpr std::string_view kKeyText = "key=\"BLD::Info|";
+const Marker kKey{kKeyText};
+
+// Where each of the four markers first occurs in a line; npos where it does not.
+struct KeyedMarkers {
+  explicit KeyedMarkers(std::string_view line) {
+    for (std::size_t key = kKey.find(line); key != npos; key = kKey.find(line, key + 1)) {
+      note(includeList, kIncludeList, line, key);
+      note(macro, kMacro, line, key);
+      note(globalMacro, kGlobalMacro, line, key);
+      note(compilerCommand, kCompilerCommand, line, key);
+    }
+  }
+
+  std::size_t includeList = npos;
+  std::size_t macro = npos;
+  std::size_t globalMacro = npos;
+  std::size_t compilerCommand = npos;
+
+ private:
+  // Records where `marker` begins if it holds the key text found at `key`,
+  // unless an earlier occurrence is recorded already.
+  static void note(std::size_t& at, std::string_view marker, std::string_view line,
+                   std::size_t key) {
+    const std::size_t offset = marker.find(kKeyText);
+    if (at == npos && key >= offset && line.substr(key - offset).starts_with(marker)) {
+      at = key - offset;
+    }
+  }
+};
 
 bool holds(const std::string& line, std::string_view marker) {
   return line.find(marker) != npos;
@@ -116,14 +151,14 @@ class BuildSettingsReader {
       // A block ends on its closing line, which the recognisers after it see
       // in turn; the end of the file inside a block ends the reading.
       if (kSubprojectList.in(line) && !readSubprojects(line)) return;
-      if (kIncludeList.in(line) && !readIncludes(line)) return;
-      if (const std::size_t at = kMacro.find(line); at != npos) {
-        readBuildMacro(line, at + kMacro.size(), '|');
+      KeyedMarkers at(line);
+      if (at.includeList != npos) {
+        if (!readIncludes(line)) return;
+        at = KeyedMarkers(line);
       }
-      if (const std::size_t at = kGlobalMacro.find(line); at != npos) {
-        readBuildMacro(line, at + kGlobalMacro.size(), '"');
-      }
-      if (kCompilerCommand.in(line)) readCompilerCommand(line);
+      if (at.macro != npos) readBuildMacro(line, at.macro + kMacro.size(), '|');
+      if (at.globalMacro != npos) readBuildMacro(line, at.globalMacro + kGlobalMacro.size(), '"');
+      if (at.compilerCommand != npos) readCompilerCommand(line);
     }
   }
 

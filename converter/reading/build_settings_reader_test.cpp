@@ -179,6 +179,20 @@ TEST_F(BuildSettingsTest, WorkspaceWithTrailingSeparatorDoublesIt) {
   EXPECT_EQ(root().files[0], ws(sep + std::string("top.c")));
 }
 
+TEST_F(BuildSettingsTest, MarkersAfterOtherKeysAndSeveralOnOneLine) {
+  ASSERT_TRUE(read(
+      "<x key=\"BLD::Info|Other\"/><stringAttribute key=\"BLD::Info|GlobalMacro|DEBUG\" "
+      "value=\"\"/>\n"
+      "<x key=\"BLD::Info|Other\"/><listAttribute key=\"BLD::Info|Incl|x\">\n"
+      "<stringAttribute value=\"-Ia\"/>\n</listAttribute>\n"
+      // The macro entry is read before the command on its line, and the
+      // command runs from the line's first "value=" to its last quote.
+      "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=\"cc -DD=$(DEBUG) "
+      "-DX=$(CPU)\"/><stringAttribute key=\"BLD::Info|Macro|CPU|value\" value=\"PPC\"/>\n"));
+  EXPECT_EQ(root().includePaths, (Strings{"a"}));
+  EXPECT_EQ(root().macros, (Macros{{"D", "1"}, {"X", "PPC\"/><stringAttribute"}}));
+}
+
 TEST_F(BuildSettingsTest, ClosingLineOfABlockIsExaminedByTheLaterRecognisers) {
   job.referencedProjects = {"Drv"};
   ASSERT_TRUE(read("<subprojects>\n<subproject project=\"/Drv\"/>\n</subprojects>" +
