@@ -52,7 +52,9 @@ TEST_F(BigInputs, AHundredMegabyteBuildDescriptionInOneLine) {
   // The line must be held to be searched (its buffer grows by doubling), and
   // the command is taken out of it once: never more than three times the line.
   // AddressSanitizer's own bookkeeping would swamp the bound.
-  if (!kSanitized) EXPECT_LT(result.peakRssKb, 3 * 100 * 1024) << "KiB";
+  if (!kSanitized) {
+    EXPECT_LT(result.peakRssKb, 3 * 100 * 1024) << "KiB";
+  }
   RecordProperty("peak_rss_kib", std::to_string(result.peakRssKb));
   RecordProperty("seconds", std::to_string(result.seconds));
 }
@@ -82,7 +84,9 @@ TEST_F(BigInputs, AMillionSubprojectEntries) {
   }
   EXPECT_EQ(groups, 2u);
   // Nothing of the unmatched entries stays: far less memory than the file.
-  if (!kSanitized) EXPECT_LT(result.peakRssKb, fileKb / 2) << "KiB, for a file of " << fileKb << " KiB";
+  if (!kSanitized) {
+    EXPECT_LT(result.peakRssKb, fileKb / 2) << "KiB, for a file of " << fileKb << " KiB";
+  }
   RecordProperty("peak_rss_kib", std::to_string(result.peakRssKb));
   RecordProperty("seconds", std::to_string(result.seconds));
 }
@@ -103,7 +107,9 @@ TEST_F(BigInputs, AMillionSettingsOfOneBuildMacro) {
   const LimitedResult result = convert();
   EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_EQ(produced("person/App.p_a"), "-d \"CPU=" + std::string(60, 'v') + "999999\"\r\n");
-  if (!kSanitized) EXPECT_LT(result.peakRssKb, fileKb / 8) << "KiB, for a file of " << fileKb << " KiB";
+  if (!kSanitized) {
+    EXPECT_LT(result.peakRssKb, fileKb / 8) << "KiB, for a file of " << fileKb << " KiB";
+  }
   RecordProperty("peak_rss_kib", std::to_string(result.peakRssKb));
   RecordProperty("seconds", std::to_string(result.seconds));
 }
