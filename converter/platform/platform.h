@@ -34,7 +34,8 @@ struct FolderEntry {
 
 // Lists one folder, "." and ".." included, in the order the converter takes
 // them: byte order of the names on POSIX, the listing's own order on Windows.
-// False, with `entries` unchanged, when the folder cannot be listed.
+// False, with `entries` unchanged, when the folder cannot be listed (a path
+// holding a zero byte included: the system would take it for another one).
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 enum class PathKind { Missing, File, Folder };

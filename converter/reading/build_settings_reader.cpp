@@ -1,11 +1,13 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/conversion_job.h"
+#include "driver/input_file.h"
 #include "driver/output.h"
 #include "platform/platform.h"
 #include "reading/lookup_table.h"
@@ -99,12 +101,12 @@ bool readLine(std::istream& in, std::string& line) {
 }
 
 // The text of `line` from `start` up to, not including, its last double quote;
-// false when there is no quote at or after `start`.
-bool textBeforeLastQuote(const std::string& line, std::size_t start, std::string& out) {
+// nothing when there is no quote at or after `start`. Every value is cut out
+// this way, as a view: lists can hold hundreds of thousands of entries.
+std::optional<std::string_view> textBeforeLastQuote(std::string_view line, std::size_t start) {
   const std::size_t quote = line.rfind('"');
-  if (quote == npos || quote < start) return false;
-  out.assign(line, start, quote - start);
-  return true;
+  if (quote == npos || quote < start) return std::nullopt;
+  return line.substr(start, quote - start);
 }
 
 // Whether a project path climbs out of the workspace through a ".." part.
@@ -179,14 +181,15 @@ class BuildSettingsReader {
     const std::size_t marker = kSubprojectEntry.find(line);
     if (marker == npos) return;
     // The value's first character, normally a slash, is dropped.
-    std::string projectPath;
-    if (!textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1, projectPath)) return;
+    const auto projectPath = textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1);
+    if (!projectPath) return;
     for (const std::string& name : job.referencedProjects) {
-      if (projectPath.find(name) == npos) continue;
-      std::string folder = job.workspaceDir + platform::separator + projectPath;
+      if (projectPath->find(name) == npos) continue;
+      std::string folder = job.workspaceDir + platform::separator;
+      folder += *projectPath;
       projectFolders.set(name, folder);
       auto group = std::make_unique<FileGroup>(name, job);
-      if (!leavesWorkspace(projectPath)) job.scanFolder(folder, *group, true);
+      if (!leavesWorkspace(*projectPath)) job.scanFolder(folder, *group, true);
       root().subGroups.push_back(std::move(group));
     }
   }
@@ -200,15 +203,12 @@ class BuildSettingsReader {
     return true;
   }
 
-  // Include lists can hold many thousands of entries: each is cut out of the
-  // line as a view and copied once, into its final string.
   void addInclude(const std::string& line) {
     const std::size_t marker = kIncludeEntry.find(line);
     if (marker == npos) return;
-    const std::size_t start = marker + kIncludeEntry.size();
-    const std::size_t quote = line.rfind('"');
-    if (quote == npos || quote < start) return;
-    std::string_view value(line.data() + start, quote - start);
+    const auto entry = textBeforeLastQuote(line, marker + kIncludeEntry.size());
+    if (!entry) return;
+    std::string_view value = *entry;
     // Drop the include option: two letters such as -I, or -isystem.
     dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
     if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
@@ -233,9 +233,10 @@ class BuildSettingsReader {
 
   // `restStart` is where the text after the marker begins.
   void readBuildMacro(const std::string& line, std::size_t restStart, char nameEnd) {
-    const std::size_t lastQuote = line.rfind('"');
-    if (lastQuote == npos || lastQuote < restStart) return;
-    const std::string_view rest(line.data() + restStart, lastQuote - restStart + 1);
+    const auto beforeQuote = textBeforeLastQuote(line, restStart);
+    if (!beforeQuote) return;
+    // The rest runs up to and including the line's last quote.
+    const std::string_view rest(beforeQuote->data(), beforeQuote->size() + 1);
     const std::string_view name = rest.substr(0, rest.find(nameEnd));
     const std::size_t valueAt = rest.find(kValue);
     if (valueAt == npos) return;
@@ -249,8 +250,9 @@ class BuildSettingsReader {
   void readCompilerCommand(const std::string& line) {
     const std::size_t valueAt = line.find(kValue);
     if (valueAt == npos) return;
-    std::string command;
-    if (!textBeforeLastQuote(line, valueAt, command)) return;
+    const auto found = textBeforeLastQuote(line, valueAt);
+    if (!found) return;
+    const std::string command(*found);
     forEachDefinition(command, [&](const std::string& token) { defineFromCommand(token); });
     if (holds(command, kDefines)) {
       forEachDefinition(lookUp(buildMacros, "DEFINES"),
@@ -314,8 +316,7 @@ bool ConversionJob::readBuildSettings() {
   std::vector<char> buffer(1 << 18);
   std::ifstream in;
   in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  in.open(buildSettingsPath, std::ios::in | std::ios::binary);
-  if (!in.is_open() || platform::pathKind(buildSettingsPath) == platform::PathKind::Folder) {
+  if (!openInputFile(in, buildSettingsPath)) {
     printLine("Could not open file: " + buildSettingsPath);
     return false;
   }

@@ -67,10 +67,6 @@ void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool
   auto list = [&](const std::string& path, FileGroup& into) {
     PendingFolder pending{path, &into, nullptr, {}, 0};
     entries.clear();
-    // A zero byte (possible in a project path read from the build
-    // description) ends the name the system sees: the listing would be of
-    // another folder, an ancestor, and the scan would descend without end.
-    if (path.find('\0') != std::string::npos) return pending;
     if (!platform::listFolder(path, entries)) return pending;
     for (const auto& entry : entries) {
       if (entry.name == "." || entry.name == "..") continue;

@@ -1,7 +1,7 @@
 #include "reading/markup_reader.h"
 
 #include "driver/errors.h"
-#include "platform/platform.h"
+#include "driver/input_file.h"
 
 namespace {
 
@@ -17,14 +17,7 @@ void MarkupReader::open(const std::string& path) {
   if (input.is_open()) input.close();
   input.clear();
   fileName = path;
-  // A folder opens as a stream on some systems and then fails on the first
-  // read; it is no file, so say so.
-  if (platform::pathKind(path) == platform::PathKind::Folder) {
-    input.setstate(std::ios::failbit);
-    throw XMLReaderError{XMLReaderError::CannotOpen};
-  }
-  input.open(path, std::ios::in | std::ios::binary);
-  if (!input.is_open()) throw XMLReaderError{XMLReaderError::CannotOpen};
+  if (!openInputFile(input, path)) throw XMLReaderError{XMLReaderError::CannotOpen};
   pendingKind = None;
 }
 

@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "driver/conversion_job.h"
-#include "driver/errors.h"
+#include "driver/input_file.h"
 #include "driver/output.h"
 #include "platform/platform.h"
 #include "writing/output_lines.h"
@@ -17,11 +17,6 @@ std::string personFolder(const ConversionJob& job) {
   return job.getDestFolder() + platform::separator + "person" + platform::separator;
 }
 
-void closeChecked(std::ofstream& out, const std::string& target) {
-  out.close();
-  if (out.fail()) throw IOERROR{IOERROR::CannotWriteFile, target};
-}
-
 void makeEmptyPersonality(FileGroup& group, const std::string& path) {
   group.makeDirectory(personFolder(group.owner));
   std::ofstream out = group.owner.pendingOutputs.open(path);
@@ -31,9 +26,8 @@ void makeEmptyPersonality(FileGroup& group, const std::string& path) {
 // The whole file with each line end, CR LF or a lone LF, made CR LF; false
 // when it cannot be opened.
 bool readWithCrLf(const std::string& path, std::string& content) {
-  if (platform::pathKind(path) == platform::PathKind::Folder) return false;
-  std::ifstream in(path, std::ios::in | std::ios::binary);
-  if (!in.is_open()) return false;
+  std::ifstream in;
+  if (!openInputFile(in, path)) return false;
   const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   content.reserve(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) {

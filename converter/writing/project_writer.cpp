@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "driver/conversion_job.h"
-#include "driver/errors.h"
 #include "driver/output.h"
 #include "platform/platform.h"
 #include "writing/output_lines.h"
@@ -45,8 +44,7 @@ bool ConversionJob::writeAnalyserProject() {
     printLine("Creating Olvex/Olvex++ Project ...");
     writeLine(out, "VersionTag45");
     rootGroup->writeGroup(out, "root");
-    out.close();
-    if (out.fail()) throw IOERROR{IOERROR::CannotWriteFile, path};
+    closeChecked(out, path);
     pendingOutputs.commit();
   } catch (...) {
     pendingOutputs.discard();

@@ -8,20 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "child_process_posix.h"
+
 struct Limits {
   long long fileSizeBytes = 0;  // 0: no limit
   bool unprivileged = false;    // run as a user that permissions stop
   int timeoutSeconds = 120;     // the child is killed after this long
 };
 
-struct LimitedResult {
-  int exitCode = -1;  // -1 when the child did not exit normally
-  bool timedOut = false;
-  std::string out;
-  std::string err;
-  long peakRssKb = 0;  // the child's maximum resident set size
-  double seconds = 0;
-};
+// Exit code, output, whether the time limit ended it, peak memory and time.
+using LimitedResult = ChildResult;
 
 LimitedResult runLimited(const std::vector<std::string>& args, const std::string& workingDir,
                          const Limits& limits = {});

@@ -41,6 +41,8 @@ static EntryType typeOf(const dirent& entry) {
 }
 
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  // The system ends a path at a zero byte, so it would list another folder.
+  if (folder.find('\0') != std::string::npos) return false;
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return false;
   std::vector<FolderEntry> found;
