@@ -4,6 +4,7 @@
 
 #include "driver/errors.h"
 #include "driver/output.h"
+#include "platform/platform.h"
 
 ConversionJob::ConversionJob(std::string sourceProjectPath, std::string buildSettingsPath,
                              std::string workspaceDir, std::string destFolder)
@@ -33,6 +34,12 @@ bool ConversionJob::run() {
     // A build description that cannot be opened has printed its own line; a
     // conversion without it would be reported as a success it is not.
     if (!readBuildSettings()) return false;
+    // Every source path is formed from the workspace folder: without it the
+    // project would list nothing and still replace an earlier, good one.
+    if (platform::pathKind(workspaceDir) != platform::PathKind::Folder) {
+      printLine("Could not open folder: " + workspaceDir);
+      return false;
+    }
     return writeAnalyserProject();
   } catch (const XMLReaderError& error) {
     if (error.kind == XMLReaderError::UnexpectedEnd) {

@@ -32,3 +32,28 @@ class FileGroup {
   std::vector<std::unique_ptr<FileGroup>> subGroups;
   ConversionJob& owner;
 };
+
+// Visits `root` and every group below it depth-first, pre-order: enter(group)
+// before its sub-groups, leave(group) after them. An explicit stack, since
+// sub-groups nest as deep as the source tree, deeper than the call stack
+// would allow.
+template <typename Group, typename Enter, typename Leave>
+void walkGroups(Group& root, Enter enter, Leave leave) {
+  struct Open {
+    Group* group;
+    std::size_t nextChild;
+  };
+  std::vector<Open> open{{&root, 0}};
+  enter(root);
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.nextChild < top.group->subGroups.size()) {
+      Group& child = *top.group->subGroups[top.nextChild++];
+      enter(child);
+      open.push_back({&child, 0});
+      continue;
+    }
+    leave(*top.group);
+    open.pop_back();
+  }
+}

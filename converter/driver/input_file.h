@@ -8,3 +8,7 @@
 // would pass for an empty or broken file. False, with the stream failed, when
 // nothing could be opened.
 bool openInputFile(std::ifstream& in, const std::string& path);
+
+// Passes over a UTF-8 byte order mark at the start of `in`, as some Windows
+// editors save one; anything else is left unread.
+void skipByteOrderMark(std::istream& in);

@@ -320,6 +320,7 @@ bool ConversionJob::readBuildSettings() {
     printLine("Could not open file: " + buildSettingsPath);
     return false;
   }
+  skipByteOrderMark(in);
   BuildSettingsReader(*this, in).read();
   return true;
 }

@@ -70,6 +70,8 @@ void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool
     if (!platform::listFolder(path, entries)) return pending;
     for (const auto& entry : entries) {
       if (entry.name == "." || entry.name == "..") continue;
+      // Each file of the project is one line of the project file.
+      if (entry.name.find_first_of("\r\n") != std::string::npos) continue;
       std::string fullPath = path + platform::separator + entry.name;
       switch (kindOf(entry, fullPath)) {
         case Kind::File:

@@ -18,6 +18,7 @@ void MarkupReader::open(const std::string& path) {
   input.clear();
   fileName = path;
   if (!openInputFile(input, path)) throw XMLReaderError{XMLReaderError::CannotOpen};
+  skipByteOrderMark(input);
   pendingKind = None;
 }
 

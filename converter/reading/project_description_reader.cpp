@@ -19,7 +19,10 @@ bool passOverUntilEnd(MarkupReader& reader, const std::string& name) {
 bool ConversionJob::readProjectDescription() {
   if (!reader.expectStartTag("projectDescription")) return false;
   std::string name;
-  if (reader.expectStartTag("name") && reader.readText(name) && reader.expectEndTag("name")) {
+  // An empty name leaves the one given with -pn: a project named "" would
+  // spread its folders into the destination itself.
+  if (reader.expectStartTag("name") && reader.readText(name) && reader.expectEndTag("name") &&
+      !name.empty()) {
     projectName = name;
   }
   readComment();
@@ -32,7 +35,7 @@ bool ConversionJob::readProjectDescription() {
 }
 
 bool ConversionJob::readComment() {
-  if (!reader.expectStartTag("comment")) return false;
+  if (!reader.expectStartTag("comment")) return reader.expectStartTag("comment/");
   std::string text;
   if (reader.readText(text)) return reader.expectEndTag("comment");
   return false;

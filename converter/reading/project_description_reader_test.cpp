@@ -43,10 +43,30 @@ TEST(ProjectDescription, NameReplacesTheOptionAndProjectsKeepOrderAndRepeats) {
   EXPECT_EQ(read.job.referencedProjects, (Names{"A", "", "A"}));
 }
 
-TEST(ProjectDescription, EmptyNameElementGivesAnEmptyName) {
-  Read read(described("<name></name><projects></projects>"), "Other");
-  EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.job.projectName, "");
+// An empty name would name the project "" and spread its folders into the
+// destination: the name given with -pn stays.
+TEST(ProjectDescription, AnEmptyNameElementKeepsThePresetName) {
+  for (const std::string name : {"<name></name>", "<name> \n </name>"}) {
+    Read read(described(name + "<projects></projects>"), "Other");
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.job.projectName, "Other");
+  }
+  Read none(described("<name></name><projects></projects>"));
+  EXPECT_EQ(none.job.projectName, "");
+}
+
+// Some Windows editors save a byte order mark; other tools write an empty
+// comment as an empty-element tag.
+TEST(ProjectDescription, AByteOrderMarkAndAnEmptyCommentTagAreRead) {
+  Read read("\xEF\xBB\xBF" + described("<name>App</name><comment/><projects><project>L</project>"
+                                      "</projects>"));
+  EXPECT_TRUE(read.ok) << read.job.reader.currentToken();
+  EXPECT_EQ(read.job.projectName, "App");
+  EXPECT_EQ(read.job.referencedProjects, (Names{"L"}));
+  // Only a whole mark is passed over.
+  Read broken("\xEF\xBB" + described("<projects></projects>"));
+  EXPECT_FALSE(broken.ok);
+  EXPECT_EQ(broken.job.reader.currentToken(), "\xEF\xBB");
 }
 
 TEST(ProjectDescription, ShapesThatAreRefusedNameTheirToken) {
@@ -56,10 +76,9 @@ TEST(ProjectDescription, ShapesThatAreRefusedNameTheirToken) {
   };
   for (const Case& c : std::vector<Case>{
            {described("<projects/>"), "projects/"},
-           {described("<comment/><projects></projects>"), "comment/"},
            {described("<comment>c</comment><name>N</name><projects></projects>"), "name"},
            {described("<projects><project><!-- x -->A</project></projects>"), "A"},
-           {"\xEF\xBB\xBF" + described("<projects></projects>"), "\xEF\xBB\xBF"},
+           {"\xEF\xBB\xBF\xEF\xBB\xBF" + described("<projects></projects>"), "\xEF\xBB\xBF"},
            {"<description><projects></projects></description>", "description"},
            {described("<natures></natures>"), "natures"},
            {described("<projects></projects>stray text"), "stray text"},

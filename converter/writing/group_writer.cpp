@@ -15,15 +15,13 @@ namespace {
 constexpr char sep = platform::separator;
 
 // Makes the group's folders and writes its block up to the end of its file
-// list (and the opening sub-project marker when it has sub-groups). Returns
-// the parent path its sub-groups are written with.
-std::string writeBlock(FileGroup& group, std::ostream& out, const std::string& parentPath) {
+// list. `groupPath` is the group's path below the destination (and below the
+// workspace): the project name for the root, its parent's path and its own
+// name for every other group.
+void writeBlock(FileGroup& group, std::ostream& out, const std::string& groupPath, bool isRoot) {
   const ConversionJob& job = group.owner;
-  const bool isRoot = group.name == "root";
   const std::string displayName = isRoot ? job.getProjectName() : group.name;
-  // The group named root lies directly in the destination, whatever its parent.
-  const std::string groupPath = (isRoot ? "" : sep + parentPath) + sep + displayName;
-  const std::string groupFolder = job.getDestFolder() + groupPath;
+  const std::string groupFolder = job.getDestFolder() + sep + groupPath;
   const std::string outputFolder = groupFolder + sep + "output" + sep;
 
   group.makeDirectory(groupFolder);
@@ -31,7 +29,7 @@ std::string writeBlock(FileGroup& group, std::ostream& out, const std::string& p
   printLine("  Creating Group - " + displayName);
   writeLine(out, "StartProjectMarker");
   writeLine(out, "FolderName=" + displayName);
-  writeLine(out, "SourcePath=" + job.getWorkspaceDir() + groupPath + sep);
+  writeLine(out, "SourcePath=" + job.getWorkspaceDir() + sep + groupPath + sep);
   writeLine(out, "OutputPath=" + outputFolder);
 
   const std::string person =
@@ -50,6 +48,10 @@ std::string writeBlock(FileGroup& group, std::ostream& out, const std::string& p
     group.writeAnalyserPersonality(analyser);
   } else {
     writeLine(out, "AnalPers=" + analyser);
+    // Every block names this file, so it is always written, if only with the
+    // -ap file's content: otherwise the project would name a file of an
+    // earlier run, or none.
+    if (isRoot) group.writeAnalyserPersonality(analyser);
   }
 
   std::string compiler = job.getCompilerPersonality();
@@ -63,33 +65,26 @@ std::string writeBlock(FileGroup& group, std::ostream& out, const std::string& p
     if (!file.empty()) writeLine(out, file);
   }
   writeLine(out, "EndContainedFilesMarker");
-  if (!group.subGroups.empty()) writeLine(out, "StartSubProjectMarker");
-  return parentPath == "root" ? displayName : parentPath + sep + group.name;
 }
-
-// A group whose block is written and whose sub-groups are being written.
-struct Open {
-  FileGroup* group;
-  std::string childParentPath;
-  std::size_t nextChild;
-};
 
 }  // namespace
 
-// Depth-first and pre-order, on an explicit stack: sub-project folders nest
-// as deep as the source tree does, deeper than the call stack would allow.
+// The root is the job's root group, told by its place and not by its name: a
+// sub-project or folder may well be called "root" too.
 void FileGroup::writeGroup(std::ostream& out, const std::string& parentPath) {
-  std::vector<Open> open;
-  open.push_back({this, writeBlock(*this, out, parentPath), 0});
-  while (!open.empty()) {
-    Open& top = open.back();
-    if (top.nextChild < top.group->subGroups.size()) {
-      FileGroup& child = *top.group->subGroups[top.nextChild++];
-      std::string childParentPath = writeBlock(child, out, top.childParentPath);
-      open.push_back({&child, std::move(childParentPath), 0});
-      continue;
-    }
-    if (!top.group->subGroups.empty()) writeLine(out, "EndSubProjectMarker");
-    open.pop_back();
-  }
+  std::vector<std::string> paths;  // of the groups entered and not yet left
+  walkGroups(
+      *this,
+      [&](FileGroup& group) {
+        const bool isRoot = &group == owner.rootGroup.get();
+        const std::string& parent = paths.empty() ? parentPath : paths.back();
+        std::string groupPath = isRoot ? owner.getProjectName() : parent + sep + group.name;
+        writeBlock(group, out, groupPath, isRoot);
+        if (!group.subGroups.empty()) writeLine(out, "StartSubProjectMarker");
+        paths.push_back(std::move(groupPath));
+      },
+      [&](FileGroup& group) {
+        if (!group.subGroups.empty()) writeLine(out, "EndSubProjectMarker");
+        paths.pop_back();
+      });
 }

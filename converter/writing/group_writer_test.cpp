@@ -2,7 +2,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <streambuf>
 
 #include "driver/conversion_job.h"
 #include "platform/platform.h"
@@ -64,64 +63,55 @@ TEST_F(GroupWriter, NestedGroupsGetNestedFoldersAndPaths) {
   EXPECT_EQ(prj.str().find("\r\n\r\n"), std::string::npos) << "an empty file entry was written";
 }
 
-TEST_F(GroupWriter, ASubGroupNamedRootIsWrittenAsTheRoot) {
+// The root is the job's root group, whatever the names: a sub-project or
+// folder called root is an ordinary group, and so is everything below a
+// project called root.
+TEST_F(GroupWriter, TheNameRootIsAnOrdinaryName) {
+  const std::string s(1, sep);
   job.projectName = "App";
-  add(add(*job.rootGroup, "Lib"), "root");
+  add(add(*job.rootGroup, "Lib"), "root").files = {"r.c"};
   job.rootGroup->writeGroup(prj, "root");
   EXPECT_EQ(linesStartingWith(prj.str(), "FolderName="),
-            (std::vector<std::string>{"App", "Lib", "App"}));
-  const std::string rootOutput = out("App" + std::string(1, sep) + "output" + sep);
-  EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath=").back(), rootOutput);
-}
+            (std::vector<std::string>{"App", "Lib", "root"}));
+  EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath=").back(),
+            out("App" + s + "Lib" + s + "root" + s + "output" + s));
+  EXPECT_EQ(linesStartingWith(prj.str(), "SourcePath=").back(),
+            "WS" + s + "App" + s + "Lib" + s + "root" + s);
 
-TEST_F(GroupWriter, AProjectNamedRootDropsTheFirstLevelBelowItsSubGroups) {
+  std::ostringstream again;
   job.projectName = "root";
-  dir.makeFolder("out/A");
+  job.rootGroup->subGroups.clear();
   add(add(*job.rootGroup, "A"), "B");
-  job.rootGroup->writeGroup(prj, "root");
-  const std::string s(1, sep);
-  EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath="),
+  job.rootGroup->writeGroup(again, "root");
+  EXPECT_EQ(linesStartingWith(again.str(), "OutputPath="),
             (std::vector<std::string>{out("root" + s + "output" + s),
                                       out("root" + s + "A" + s + "output" + s),
-                                      out("A" + s + "B" + s + "output" + s)}));
+                                      out("root" + s + "A" + s + "B" + s + "output" + s)}));
 }
 
-// Counts lines and keeps the last one, so a huge block list costs no memory.
-class LineCounter : public std::streambuf {
- public:
-  std::size_t lines = 0;
-  std::string current, last;
-
- protected:
-  int overflow(int c) override {
-    if (c == '\n') {
-      ++lines;
-      last = current;
-      current.clear();
-    } else if (c != '\r' && c != EOF) {
-      current += static_cast<char>(c);
-    }
-    return c;
-  }
-};
+TEST_F(GroupWriter, GroupsAreVisitedDepthFirstInPreOrder) {
+  FileGroup& a = add(*job.rootGroup, "a");
+  add(a, "a1");
+  add(a, "a2");
+  add(*job.rootGroup, "b");
+  std::string order;
+  walkGroups(
+      *job.rootGroup, [&](FileGroup& g) { order += "<" + g.name; },
+      [&](FileGroup& g) { order += ">" + g.name; });
+  EXPECT_EQ(order, "<root<a<a1>a1<a2>a2>a<b>b>root");
+}
 
 TEST_F(GroupWriter, AVeryDeepTreeDoesNotExhaustTheStack) {
-  // Groups named root all share the root's folder, so the tree can be far
-  // deeper than any path the file system would take.
-  job.projectName = "root";
-  job.messagePersonality = "given.p_s";
-  job.compilerPersonality = "given.p_c";
   constexpr std::size_t depth = 100000;
   FileGroup* group = job.rootGroup.get();
-  for (std::size_t level = 1; level < depth; ++level) group = &add(*group, "root");
-
-  LineCounter counter;
-  std::ostream sink(&counter);
-  testing::internal::CaptureStdout();  // one progress line per group
-  job.rootGroup->writeGroup(sink, "root");
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(counter.lines, depth * 8 + (depth - 1) * 2);
-  EXPECT_EQ(counter.last, "EndSubProjectMarker");
+  for (std::size_t level = 1; level < depth; ++level) group = &add(*group, "g");
+  std::size_t entered = 0, left = 0, deepest = 0;
+  walkGroups(
+      *job.rootGroup, [&](FileGroup&) { deepest = std::max(deepest, ++entered - left); },
+      [&](FileGroup&) { ++left; });
+  EXPECT_EQ(entered, depth);
+  EXPECT_EQ(left, depth);
+  EXPECT_EQ(deepest, depth);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -13,14 +14,23 @@ namespace {
 // The project name and the group names become folder and file names below
 // the destination; these would lead out of it or into another folder. A zero
 // byte (possible in a name read from the project description) ends the name
-// the system sees, so "A\0B" would become the file "A".
+// the system sees, so "A\0B" would become the file "A". A line break cannot
+// be written into the line-based project file without forging lines.
 bool isUnsafeName(const std::string& name) {
   return name == "." || name == ".." ||
-         name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos;
+         name.find_first_of(std::string_view("/\\\0\r\n", 5)) != std::string::npos;
+}
+
+// The project name also names the personality files and is shown in every
+// block: no control character at all.
+bool isUnsafeProjectName(const std::string& name) {
+  return isUnsafeName(name) || std::any_of(name.begin(), name.end(), [](char c) {
+           return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+         });
 }
 
 const std::string* findUnsafeName(const ConversionJob& job) {
-  if (isUnsafeName(job.projectName)) return &job.projectName;
+  if (isUnsafeProjectName(job.projectName)) return &job.projectName;
   std::vector<const FileGroup*> pending{job.rootGroup.get()};
   while (!pending.empty()) {
     const FileGroup* group = pending.back();

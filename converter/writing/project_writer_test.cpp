@@ -4,18 +4,13 @@
 #include "driver/conversion_job.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
+#include "text_lines.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string s(1, platform::separator);
-
-std::string crlfLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
 
 class ProjectWriter : public ::testing::Test {
  protected:
