@@ -1,62 +1,45 @@
-// The build settings reader on arbitrary bytes, with a small real workspace
-// behind it: root files, two referenced projects (one a nested tree with a
-// symbolic-link loop) and a folder that holds nothing accepted.
+// The build settings reader and the tree built from it on arbitrary bytes,
+// fed from memory, with a small workspace in memory behind it: root files,
+// two referenced projects (one a nested tree with a link to a folder) and a
+// folder that holds nothing accepted.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
-#include <system_error>
-#include <vector>
 
-#include "driver/conversion_job.h"
+#include "fake_folders.h"
 #include "fuzz_support.h"
-
-namespace fs = std::filesystem;
+#include "reading/group_tree.h"
 
 namespace {
 
-void touch(const fs::path& path) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << "int x;\n";
+const FakeFolders& workspace() {
+  static const FakeFolders folders = [] {
+    FakeFolders made;
+    for (const char* file : {"ws/top.c", "ws/board.h", "ws/notes.txt", "ws/Lib/lib.c",
+                             "ws/Lib/src/core/core.c", "ws/Lib/include/lib.h",
+                             "ws/Drivers/uart.c"}) {
+      made.file(file);
+    }
+    made.folder("ws/Lib/src/empty");
+    made.folderLink("ws/Lib/src/up");
+    return made;
+  }();
+  return folders;
 }
-
-// Made once at start-up; the readers never change it.
-struct Workspace {
-  Workspace() : scratch("settings"), folder(scratch.path() / "ws") {
-    touch(folder / "top.c");
-    touch(folder / "board.h");
-    touch(folder / "notes.txt");
-    touch(folder / "Lib" / "lib.c");
-    touch(folder / "Lib" / "src" / "core" / "core.c");
-    touch(folder / "Lib" / "include" / "lib.h");
-    fs::create_directories(folder / "Lib" / "src" / "empty");
-    touch(folder / "Drivers" / "uart.c");
-    std::error_code ignored;  // links may be refused (Windows without the right)
-    fs::create_directory_symlink("..", folder / "Lib" / "src" / "up", ignored);
-    fs::create_symlink("core/core.c", folder / "Lib" / "src" / "alias.c", ignored);
-    settingsFile = (scratch.path() / "in.wrproject").string();
-  }
-  ScratchFolder scratch;
-  fs::path folder;
-  std::string settingsFile;
-};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Workspace workspace;
-  writeInput(workspace.settingsFile, data, size);
-
-  ConversionJob job("", workspace.settingsFile, workspace.folder.string(), "");
-  job.referencedProjects = {"Lib", "Drivers", "App"};
-  job.fileExtensions = {"c", "h"};
-  if (!job.readBuildSettings()) fuzzFailure("an existing build description reported as not opened");
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  static const std::vector<std::string> referenced{"Lib", "Drivers", "App"};
+  static const FolderScan scan{workspace().lister(), {"c", "h"}};
+  FileGroup root;
+  buildGroupTree(in, root, "ws", referenced, scan);
 
   // An include path is a folder (the workspace and a project path from the
   // input) followed by a tail of the input: it cannot be longer than that.
-  const std::size_t bound = 2 * size + workspace.folder.string().size() + 2;
-  const FileGroup& root = *job.rootGroup;
+  const std::size_t bound = 2 * size + 4;
   for (const auto& path : root.includePaths) {
     if (path.size() > bound) fuzzFailure("an include path longer than its sources");
   }

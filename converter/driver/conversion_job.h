@@ -1,15 +1,13 @@
 // The one object of a converter run: the command-line inputs, what the readers
 // collect from the Workbench project and the group tree the writers turn into
-// the analyser project. Readers fill it, writers read it.
+// the analyser project. Its run puts the steps in order and is the one place
+// that turns a failure into its message.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "driver/file_group.h"
-#include "reading/markup_reader.h"
-#include "writing/pending_files.h"
+#include "model/file_group.h"
 
 class ConversionJob {
  public:
@@ -24,32 +22,18 @@ class ConversionJob {
   // Performs the whole conversion; false for failure, after its line is printed.
   bool run();
 
-  // Project description (converter/reading/project_description_reader.cpp).
-  bool readProjectDescription();
-  bool readComment();
-  bool readProjects();
-  bool readBuildSpec();
-  bool readBuildCommand();
-  bool readArguments();
-  bool readNatures();
-  bool readNature();
+  // The steps of the run, in order. Each throws a Failure.
+  // The project's name (unless the file names none) and referenced projects.
+  void readProjectDescription();
+  // The group tree below rootGroup.
+  void readBuildSettings();
+  // The workspace folder must exist before anything is written.
+  void checkWorkspace() const;
+  void writeAnalyserProject() const;
 
-  // Build settings (converter/reading/build_settings_reader.cpp).
-  bool readBuildSettings();
-
-  // Source tree scan (converter/reading/folder_scan.cpp).
-  void scanFolder(const std::string& folder, FileGroup& group, bool descend);
+  // The folder scan with this job's file extensions.
+  void scanFolder(const std::string& folder, FileGroup& group, bool descend) const;
   bool acceptsFile(const std::string& path) const;
-
-  // Analyser project (converter/writing/project_writer.cpp).
-  bool writeAnalyserProject();
-
-  std::string getWorkspaceDir() const { return workspaceDir; }
-  std::string getDestFolder() const { return destFolder; }
-  std::string getProjectName() const { return projectName; }
-  std::string getMessagePersonality() const { return messagePersonality; }
-  std::string getAnalyserPersonality() const { return analyserPersonality; }
-  std::string getCompilerPersonality() const { return compilerPersonality; }
 
   std::string sourceProjectPath;
   std::string buildSettingsPath;
@@ -61,8 +45,5 @@ class ConversionJob {
   std::string compilerPersonality;
   std::vector<std::string> fileExtensions;
   std::vector<std::string> referencedProjects;
-  std::unique_ptr<FileGroup> rootGroup;
-  MarkupReader reader;
-  // Files written by the current writeAnalyserProject, not yet in place.
-  PendingFiles pendingOutputs;
+  FileGroup rootGroup;
 };

@@ -2,7 +2,7 @@
 
 #include "driver/conversion_job.h"
 #include "driver/normalise_path.h"
-#include "driver/output.h"
+#include "model/output_lines.h"
 
 bool applyOptions(ConversionJob& job, const std::vector<std::string>& args) {
   // A value is visited in its turn as well, so "-pn -ext h" both names the

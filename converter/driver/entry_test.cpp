@@ -71,24 +71,12 @@ TEST(AddFileExtensions, CutsAtEveryCommaKeepingEmptyParts) {
   EXPECT_EQ(job.fileExtensions, (Args{"c", "", "h", "c", "", ""}));
 }
 
-TEST(ConversionJob, StartsWithAnEmptyRootGroupNamedRoot) {
+TEST(ConversionJob, StartsWithAnEmptyRootGroup) {
   ConversionJob job("p", "w", "ws", "d");
-  ASSERT_NE(job.rootGroup, nullptr);
-  EXPECT_EQ(job.rootGroup->name, "root");
-  EXPECT_EQ(&job.rootGroup->owner, &job);
+  EXPECT_TRUE(job.rootGroup.files.empty());
+  EXPECT_TRUE(job.rootGroup.subGroups.empty());
   EXPECT_TRUE(job.projectName.empty());
   EXPECT_TRUE(job.fileExtensions.empty());
-}
-
-TEST(FileGroup, DestroysADeepTreeWithoutRecursion) {
-  ConversionJob job("p", "w", "ws", "d");
-  FileGroup* group = job.rootGroup.get();
-  for (int i = 0; i < 200000; ++i) {
-    group->subGroups.push_back(std::make_unique<FileGroup>("g", job));
-    group = group->subGroups.back().get();
-  }
-  job.rootGroup.reset();
-  SUCCEED();
 }
 
 }  // namespace

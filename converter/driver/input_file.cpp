@@ -1,6 +1,6 @@
 #include "driver/input_file.h"
 
-#include <string_view>
+#include <iterator>
 
 #include "platform/platform.h"
 
@@ -13,12 +13,8 @@ bool openInputFile(std::ifstream& in, const std::string& path) {
   return in.is_open();
 }
 
-void skipByteOrderMark(std::istream& in) {
-  constexpr std::string_view mark = "\xEF\xBB\xBF";
-  if (in.peek() != static_cast<unsigned char>(mark[0])) return;
-  char start[3] = {};
-  in.read(start, 3);
-  if (in.gcount() == 3 && std::string_view(start, 3) == mark) return;
-  in.clear();
-  in.seekg(0);
+std::optional<std::string> readInputFile(const std::string& path) {
+  std::ifstream in;
+  if (!openInputFile(in, path)) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

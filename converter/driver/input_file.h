@@ -1,6 +1,8 @@
+// The one place where the converter opens the files it reads.
 #pragma once
 
 #include <fstream>
+#include <optional>
 #include <string>
 
 // Opens a file to be read as bytes. A folder is refused like a missing file:
@@ -9,6 +11,5 @@
 // nothing could be opened.
 bool openInputFile(std::ifstream& in, const std::string& path);
 
-// Passes over a UTF-8 byte order mark at the start of `in`, as some Windows
-// editors save one; anything else is left unread.
-void skipByteOrderMark(std::istream& in);
+// The whole file, byte for byte; nothing when it cannot be opened.
+std::optional<std::string> readInputFile(const std::string& path);

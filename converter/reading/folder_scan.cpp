@@ -1,13 +1,8 @@
+#include "reading/folder_scan.h"
+
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "driver/conversion_job.h"
 #include "platform/platform.h"
-
-// Collects the source files of one folder into a group. A referenced
-// project's folder is scanned as a whole tree: each sub-folder becomes a
-// sub-group named after it, so the analyser project mirrors the source tree.
 
 namespace {
 
@@ -21,20 +16,18 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// What an entry is, from the listing where it says so. A symbolic link to a
-// folder counts as neither: it is not descended (no loops) and is no file.
-enum class Kind { File, Folder, FolderLink };
-
-Kind kindOf(const platform::FolderEntry& entry, const std::string& fullPath) {
+// What an entry is, from the listing where it says so.
+EntryKind kindOf(const platform::FolderEntry& entry, const std::string& fullPath) {
   switch (entry.type) {
-    case platform::EntryType::File: return Kind::File;
-    case platform::EntryType::Folder: return Kind::Folder;
+    case platform::EntryType::File: return EntryKind::File;
+    case platform::EntryType::Folder: return EntryKind::Folder;
     case platform::EntryType::Link:
-      return platform::pathKind(fullPath) == platform::PathKind::Folder ? Kind::FolderLink
-                                                                         : Kind::File;
+      return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::FolderLink
+                                                                         : EntryKind::File;
     case platform::EntryType::Unknown: break;
   }
-  return platform::pathKind(fullPath) == platform::PathKind::Folder ? Kind::Folder : Kind::File;
+  return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::Folder
+                                                                     : EntryKind::File;
 }
 
 // One folder still being scanned, with the sub-folders not yet visited.
@@ -48,39 +41,52 @@ struct PendingFolder {
 
 }  // namespace
 
-bool ConversionJob::acceptsFile(const std::string& path) const {
-  if (fileExtensions.empty()) return true;
+FolderLister systemFolderLister() {
+  return [entries = std::vector<platform::FolderEntry>()](
+             const std::string& folder, std::vector<ListedEntry>& listed) mutable {
+    entries.clear();
+    if (!platform::listFolder(folder, entries)) return false;
+    for (auto& entry : entries) {
+      const EntryKind kind = kindOf(entry, folder + platform::separator + entry.name);
+      listed.push_back({std::move(entry.name), kind});
+    }
+    return true;
+  };
+}
+
+bool acceptsFile(const std::vector<std::string>& extensions, std::string_view path) {
+  if (extensions.empty()) return true;
   const std::size_t dot = path.rfind('.');
-  const std::string_view extension =
-      dot == std::string::npos ? std::string_view(path) : std::string_view(path).substr(dot + 1);
-  for (const std::string& wanted : fileExtensions) {
+  const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot + 1);
+  for (const std::string& wanted : extensions) {
     if (equalIgnoringCase(extension, wanted)) return true;
   }
   return false;
 }
 
-void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool descend) {
+void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend) const {
   // An explicit stack instead of recursion, so that thousands of nested
   // folders do not exhaust the program's stack.
   std::vector<PendingFolder> stack;
-  std::vector<platform::FolderEntry> entries;
+  std::vector<ListedEntry> entries;
   auto list = [&](const std::string& path, FileGroup& into) {
     PendingFolder pending{path, &into, nullptr, {}, 0};
     entries.clear();
-    if (!platform::listFolder(path, entries)) return pending;
-    for (const auto& entry : entries) {
+    if (!lister(path, entries)) return pending;
+    for (auto& entry : entries) {
       if (entry.name == "." || entry.name == "..") continue;
       // Each file of the project is one line of the project file.
       if (entry.name.find_first_of("\r\n") != std::string::npos) continue;
-      std::string fullPath = path + platform::separator + entry.name;
-      switch (kindOf(entry, fullPath)) {
-        case Kind::File:
-          if (acceptsFile(fullPath)) into.files.push_back(std::move(fullPath));
+      switch (entry.kind) {
+        case EntryKind::File: {
+          std::string fullPath = path + platform::separator + entry.name;
+          if (acceptsFile(fileExtensions, fullPath)) into.files.push_back(std::move(fullPath));
           break;
-        case Kind::Folder:
-          if (descend) pending.subFolders.push_back(entry.name);
+        }
+        case EntryKind::Folder:
+          if (descend) pending.subFolders.push_back(std::move(entry.name));
           break;
-        case Kind::FolderLink:
+        case EntryKind::FolderLink:
           break;
       }
     }
@@ -92,7 +98,7 @@ void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool
     PendingFolder& top = stack.back();
     if (top.next < top.subFolders.size()) {
       const std::string& name = top.subFolders[top.next++];
-      auto child = std::make_unique<FileGroup>(name, *this);
+      auto child = std::make_unique<FileGroup>(name);
       PendingFolder pending = list(top.path + platform::separator + name, *child);
       pending.owned = std::move(child);
       stack.push_back(std::move(pending));

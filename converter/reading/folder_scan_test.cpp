@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <fstream>
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "driver/conversion_job.h"
+#include "fake_folders.h"
 #include "platform/platform.h"
+#include "reading/folder_scan.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -14,9 +16,7 @@ using Strings = std::vector<std::string>;
 constexpr char sep = platform::separator;
 
 bool accepts(const Strings& extensions, const std::string& path) {
-  ConversionJob job("p", "w", "ws", "d");
-  job.fileExtensions = extensions;
-  return job.acceptsFile(path);
+  return acceptsFile(extensions, path);
 }
 
 TEST(AcceptsFile, ComparesTheTextAfterTheLastDotIgnoringCase) {
@@ -34,68 +34,110 @@ TEST(AcceptsFile, ComparesTheTextAfterTheLastDotIgnoringCase) {
   EXPECT_FALSE(accepts({"\xE9"}, "x.\xC9")) << "only ASCII letters are folded";
 }
 
+Strings names(const FileGroup& group) {
+  Strings result;
+  for (const auto& sub : group.subGroups) result.push_back(sub->name);
+  return result;
+}
+
+// The scan's own rules, on folders in memory.
+class ScanRules : public ::testing::Test {
+ protected:
+  void scan(const std::string& folder, bool descend) {
+    FolderScan{folders.lister(), extensions}.scan(FakeFolders::native(folder), group, descend);
+  }
+  std::string at(const std::string& path) const { return FakeFolders::native(path); }
+
+  FakeFolders folders;
+  Strings extensions;
+  FileGroup group{"g"};
+};
+
+TEST_F(ScanRules, WorkspaceFolderIsNotDescended) {
+  for (const char* file : {"d/b.c", "d/.hidden", "d/a", "d/sub/deep.c"}) folders.file(file);
+  scan("d", false);
+  EXPECT_EQ(group.files, (Strings{at("d/.hidden"), at("d/a"), at("d/b.c")}));
+  EXPECT_TRUE(group.subGroups.empty());
+}
+
+TEST_F(ScanRules, ScanningTwiceListsTwice) {
+  folders.file("d/x.c");
+  scan("d", false);
+  scan("d", false);
+  EXPECT_EQ(group.files, (Strings{at("d/x.c"), at("d/x.c")}));
+}
+
+TEST_F(ScanRules, SubFoldersBecomeNestedGroupsWithoutEmptyOnes) {
+  extensions = {"c"};
+  for (const char* file : {"d/lib.c", "d/src/a.c", "d/src/core/b.c", "d/src/core/notes.txt",
+                           "d/src/empty/notes.txt", "d/tests/only/deep/t.c"}) {
+    folders.file(file);
+  }
+  folders.folder("d/src/none/deeper/still");
+  folders.folderLink("d/src/loop");
+  scan("d", true);
+
+  EXPECT_EQ(group.files, (Strings{at("d/lib.c")}));
+  ASSERT_EQ(names(group), (Strings{"src", "tests"}));
+  const FileGroup& src = *group.subGroups[0];
+  EXPECT_EQ(src.files, (Strings{at("d/src/a.c")}));
+  ASSERT_EQ(names(src), (Strings{"core"}));
+  EXPECT_EQ(src.subGroups[0]->files, (Strings{at("d/src/core/b.c")}));
+  const FileGroup& tests = *group.subGroups[1];
+  EXPECT_TRUE(tests.files.empty());
+  ASSERT_EQ(names(tests), (Strings{"only"}));
+  ASSERT_EQ(names(*tests.subGroups[0]), (Strings{"deep"}));
+}
+
+TEST(ScanDepth, TenThousandNestedFoldersAreScannedWithoutRecursion) {
+  // Each folder holds one sub-folder down to the last, which holds a file.
+  constexpr std::size_t depth = 10000;
+  const FolderLister chain = [](const std::string& folder, std::vector<ListedEntry>& entries) {
+    const auto level = static_cast<std::size_t>(std::count(folder.begin(), folder.end(), sep));
+    if (level < depth) entries.push_back({"s", EntryKind::Folder});
+    else entries.push_back({"leaf.c", EntryKind::File});
+    return true;
+  };
+  FileGroup group{"g"};
+  FolderScan{chain, {}}.scan("d", group, true);
+  std::size_t levels = 0;
+  const FileGroup* g = &group;
+  for (; !g->subGroups.empty(); g = g->subGroups[0].get()) ++levels;
+  EXPECT_EQ(levels, depth);
+  EXPECT_EQ(g->files.size(), 1u);
+}
+
+// The system's listing behind the scan.
 class FolderScanTest : public ::testing::Test {
  protected:
   std::string at(const std::string& relative) const {
     return dir.str() + sep + fs::path(relative).make_preferred().string();
   }
-  Strings names(const FileGroup& group) const {
-    Strings result;
-    for (const auto& sub : group.subGroups) result.push_back(sub->name);
-    return result;
+  void scan(const std::string& folder, bool descend) {
+    FolderScan{systemFolderLister(), extensions}.scan(folder, group, descend);
   }
   TempDir dir;
-  ConversionJob job{"p", "w", "ws", "d"};
-  FileGroup group{"g", job};
+  Strings extensions;
+  FileGroup group{"g"};
 };
 
-TEST_F(FolderScanTest, WorkspaceFolderIsNotDescended) {
+TEST_F(FolderScanTest, TheSystemListingInByteOrderWithHiddenFiles) {
   dir.writeFile("b.c", "");
   dir.writeFile(".hidden", "");
   dir.writeFile("a", "");
   dir.writeFile("sub/deep.c", "");
-  job.scanFolder(dir.str(), group, false);
+  scan(dir.str(), true);
   EXPECT_EQ(group.files, (Strings{at(".hidden"), at("a"), at("b.c")}));
-  EXPECT_TRUE(group.subGroups.empty());
+  ASSERT_EQ(names(group), (Strings{"sub"}));
+  EXPECT_EQ(group.subGroups[0]->files, (Strings{at("sub/deep.c")}));
 }
 
 TEST_F(FolderScanTest, MissingFolderAddsNothing) {
-  job.scanFolder(at("none"), group, true);
+  scan(at("none"), true);
   dir.writeFile("file.c", "");
-  job.scanFolder(at("file.c"), group, true);
+  scan(at("file.c"), true);
   EXPECT_TRUE(group.files.empty());
   EXPECT_TRUE(group.subGroups.empty());
-}
-
-TEST_F(FolderScanTest, ScanningTwiceListsTwice) {
-  dir.writeFile("x.c", "");
-  job.scanFolder(dir.str(), group, false);
-  job.scanFolder(dir.str(), group, false);
-  EXPECT_EQ(group.files, (Strings{at("x.c"), at("x.c")}));
-}
-
-TEST_F(FolderScanTest, SubFoldersBecomeNestedGroupsWithoutEmptyOnes) {
-  job.fileExtensions = {"c"};
-  dir.writeFile("lib.c", "");
-  dir.writeFile("src/a.c", "");
-  dir.writeFile("src/core/b.c", "");
-  dir.writeFile("src/core/notes.txt", "");
-  dir.writeFile("src/empty/notes.txt", "");
-  dir.makeFolder("src/none/deeper/still");
-  dir.writeFile("tests/only/deep/t.c", "");
-  job.scanFolder(dir.str(), group, true);
-
-  EXPECT_EQ(group.files, (Strings{at("lib.c")}));
-  ASSERT_EQ(names(group), (Strings{"src", "tests"}));
-  const FileGroup& src = *group.subGroups[0];
-  EXPECT_EQ(src.files, (Strings{at("src/a.c")}));
-  ASSERT_EQ(names(src), (Strings{"core"}));
-  EXPECT_EQ(src.subGroups[0]->files, (Strings{at("src/core/b.c")}));
-  const FileGroup& tests = *group.subGroups[1];
-  EXPECT_TRUE(tests.files.empty());
-  ASSERT_EQ(names(tests), (Strings{"only"}));
-  ASSERT_EQ(names(*tests.subGroups[0]), (Strings{"deep"}));
-  EXPECT_EQ(&tests.subGroups[0]->owner, &job);
 }
 
 TEST_F(FolderScanTest, SymbolicLinksToFoldersAreNotFollowed) {
@@ -104,7 +146,7 @@ TEST_F(FolderScanTest, SymbolicLinksToFoldersAreNotFollowed) {
   fs::create_directory_symlink(dir.path(), dir.path() / "real" / "loop", error);
   fs::create_symlink(dir.path() / "real" / "r.c", dir.path() / "link.c", error);
   if (error) GTEST_SKIP() << "this system cannot make symbolic links: " << error.message();
-  job.scanFolder(dir.str(), group, true);
+  scan(dir.str(), true);
   EXPECT_EQ(group.files, (Strings{at("link.c")}));
   ASSERT_EQ(names(group), (Strings{"real"}));
   EXPECT_EQ(group.subGroups[0]->files, (Strings{at("real/r.c")}));
@@ -123,7 +165,7 @@ TEST_F(FolderScanTest, DeepTreeDoesNotExhaustTheStack) {
   }
   std::ofstream("leaf.c").put('x');
   fs::current_path(previous);
-  job.scanFolder(dir.str(), group, true);
+  scan(dir.str(), true);
   // The system may refuse paths past its length limit; whatever was reached
   // is one chain of single groups.
   int levels = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/conversion_job.h"
+#include "model/file_group.h"
 #include "temp_dir.h"
 #include "windows_fixtures.h"
 
@@ -22,7 +23,7 @@ class WindowsFolderScan : public ::testing::Test {
 
   TempDir dir;
   ConversionJob job{"p", "w", "ws", "d"};
-  FileGroup group{"g", job};
+  FileGroup group{"g"};
 };
 
 TEST_F(WindowsFolderScan, AttributesHideNothingAndTheSystemOrderIsKept) {

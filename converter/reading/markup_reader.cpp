@@ -1,7 +1,8 @@
 #include "reading/markup_reader.h"
 
-#include "driver/errors.h"
-#include "driver/input_file.h"
+#include <cstdio>
+
+#include "model/failure.h"
 
 namespace {
 
@@ -9,40 +10,37 @@ bool isWhite(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-[[noreturn]] void unexpectedEnd() { throw XMLReaderError{XMLReaderError::UnexpectedEnd}; }
+[[noreturn]] void unexpectedEnd() { throw XMLReaderError(FailureKind::UnexpectedEnd); }
 
 }  // namespace
 
-void MarkupReader::open(const std::string& path) {
-  if (input.is_open()) input.close();
-  input.clear();
-  fileName = path;
-  if (!openInputFile(input, path)) throw XMLReaderError{XMLReaderError::CannotOpen};
-  skipByteOrderMark(input);
-  pendingKind = None;
+MarkupReader::MarkupReader(std::string_view text) : text(text) {
+  if (text.starts_with("\xEF\xBB\xBF")) pos = 3;
 }
 
-// Reads one byte. A carriage return right before a line feed is dropped, as a
-// Windows text stream does, so that tokens are the same on every platform.
+// Reads one byte, or EOF at the end. A carriage return right before a line
+// feed is dropped, as a Windows text stream does, so that tokens are the same
+// on every platform.
 int MarkupReader::get() {
-  int c = input.get();
-  if (c == '\r') {
-    const int next = input.peek();
-    if (next == '\n') {
-      c = input.get();
-    } else if (next == std::char_traits<char>::eof()) {
-      // Looking ahead at the end must not end the input before it is read.
-      input.clear();
-    }
+  if (pos >= text.size()) {
+    ended = true;
+    return EOF;
   }
+  int c = static_cast<unsigned char>(text[pos++]);
+  if (c == '\r' && pos < text.size() && text[pos] == '\n') c = text[pos++];
   return c;
 }
 
+// Puts the last byte back; after the end there is nothing to put back.
+void MarkupReader::unget() {
+  if (!ended) --pos;
+}
+
 void MarkupReader::skipWhitespace() {
-  if (!input.good()) unexpectedEnd();
+  if (!isGood()) unexpectedEnd();
   int c = get();
   while (isWhite(c)) {
-    if (!input.good()) unexpectedEnd();
+    if (!isGood()) unexpectedEnd();
     c = get();
   }
   unget();
@@ -53,7 +51,7 @@ void MarkupReader::readUntilClosingBracket() {
   int c = get();
   while (c != '>') {
     tokenText += static_cast<char>(c);
-    if (!input.good()) unexpectedEnd();
+    if (!isGood()) unexpectedEnd();
     c = get();
   }
 }
@@ -76,7 +74,7 @@ void MarkupReader::readDeclaration() {
       --brackets;
     }
     tokenText += static_cast<char>(c);
-    if (!input.good()) unexpectedEnd();
+    if (!isGood()) unexpectedEnd();
     c = get();
   }
 }
@@ -85,14 +83,14 @@ void MarkupReader::readToken() {
   tokenText.clear();
   pendingKind = None;
   skipWhitespace();
-  if (!input.good()) unexpectedEnd();
+  if (!isGood()) unexpectedEnd();
   int c = get();
   if (c != '<') {
     // Character data always ends at the next "<"; running into the end of the
     // file instead is an error.
     tokenText += static_cast<char>(c);
     for (;;) {
-      if (!input.good()) unexpectedEnd();
+      if (!isGood()) unexpectedEnd();
       c = get();
       if (c == '<') {
         unget();
@@ -102,7 +100,7 @@ void MarkupReader::readToken() {
       tokenText += static_cast<char>(c);
     }
   }
-  if (!input.good()) unexpectedEnd();
+  if (!isGood()) unexpectedEnd();
   const int d = get();
   if (d == '/') {
     readUntilClosingBracket();
@@ -114,7 +112,7 @@ void MarkupReader::readToken() {
     pendingKind = StartTag;
   } else {
     tokenText += static_cast<char>(d);
-    if (!input.good()) unexpectedEnd();
+    if (!isGood()) unexpectedEnd();
     readUntilClosingBracket();
     pendingKind = StartTag;
   }
@@ -122,7 +120,7 @@ void MarkupReader::readToken() {
 
 // Declarations (comments, processing instructions) are passed over by the tag
 // tests, never by readText.
-bool MarkupReader::expectTag(TokenKind kind, const std::string& name) {
+bool MarkupReader::expectTag(TokenKind kind, std::string_view name) {
   for (;;) {
     if (pendingKind == None) readToken();
     if (pendingKind != Declaration) break;
@@ -135,9 +133,9 @@ bool MarkupReader::expectTag(TokenKind kind, const std::string& name) {
   return false;
 }
 
-bool MarkupReader::expectStartTag(const std::string& name) { return expectTag(StartTag, name); }
+bool MarkupReader::expectStartTag(std::string_view name) { return expectTag(StartTag, name); }
 
-bool MarkupReader::expectEndTag(const std::string& name) { return expectTag(EndTag, name); }
+bool MarkupReader::expectEndTag(std::string_view name) { return expectTag(EndTag, name); }
 
 bool MarkupReader::readText(std::string& out) {
   if (pendingKind == None) readToken();

@@ -1,23 +1,26 @@
 // A small pull reader for the tag-structured text of a Workbench project
-// description. It is not an XML parser: it cuts the input into tokens and lets
+// description. It is not an XML parser: it cuts the text into tokens and lets
 // the caller test the next one against an expected element name, keeping a
 // token that does not match pending for the next test.
 #pragma once
 
-#include <fstream>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 class MarkupReader {
  public:
   enum TokenKind : int { None = 0, StartTag = 1, EndTag = 2, Text = 3, Declaration = 4 };
 
-  // Throws XMLReaderError kind 2 when the file cannot be opened.
-  void open(const std::string& path);
+  // Reads `text`, which must outlive the reader. A leading UTF-8 byte order
+  // mark is passed over.
+  explicit MarkupReader(std::string_view text);
 
   // True, with the token consumed, when the next token that is no declaration
   // is a start (end) tag whose text equals `name`; false leaves it pending.
-  bool expectStartTag(const std::string& name);
-  bool expectEndTag(const std::string& name);
+  // Throws XMLReaderError (UnexpectedEnd) when the text ends first.
+  bool expectStartTag(std::string_view name);
+  bool expectEndTag(std::string_view name);
 
   // The character data of the current element: true with `out` set for a text
   // token, true with `out` empty for an end tag (left pending), false for a
@@ -29,20 +32,22 @@ class MarkupReader {
   // False when the pending token is no start tag.
   bool skipElement();
 
-  bool isGood() const { return input.good(); }
+  // True until a read has run into the end of the text.
+  bool isGood() const { return !ended; }
   std::string currentToken() const { return tokenText; }
 
  private:
-  bool expectTag(TokenKind kind, const std::string& name);
+  bool expectTag(TokenKind kind, std::string_view name);
   int get();
-  void unget() { input.unget(); }
+  void unget();
   void skipWhitespace();
   void readToken();
   void readUntilClosingBracket();
   void readDeclaration();
 
-  std::string fileName;
+  std::string_view text;
+  std::size_t pos = 0;
+  bool ended = false;     // a read found no character left; stays so
   std::string tokenText;  // text of the token most recently read
   TokenKind pendingKind = None;
-  std::ifstream input;
 };

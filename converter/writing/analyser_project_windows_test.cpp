@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "driver/conversion_job.h"
+#include "model/failure.h"
+#include "writing/project_writer.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -17,16 +18,21 @@ namespace {
 TEST(AnalyserProjectOnWindows, TwentyTwoLinesAndFiveProgressLines) {
   if (fs::exists("C:\\out")) GTEST_SKIP() << "C:\\out already exists and is not this test's to touch";
   ASSERT_TRUE(fs::create_directory("C:\\out"));
-  ConversionJob job("C:\\ws\\App\\.project", "C:\\ws\\App\\.wrproject", "C:\\ws", "C:\\out");
-  job.projectName = "App";
-  job.rootGroup->files = {"C:\\ws\\main.c", "C:\\ws\\io.c"};
-  job.rootGroup->includePaths = {"C:\\ws\\inc"};
-  auto lib = std::make_unique<FileGroup>("Lib", job);
+  FileGroup root;
+  root.files = {"C:\\ws\\main.c", "C:\\ws\\io.c"};
+  root.includePaths = {"C:\\ws\\inc"};
+  auto lib = std::make_unique<FileGroup>("Lib");
   lib->files = {"C:\\ws\\Lib\\lib.c"};
-  job.rootGroup->subGroups.push_back(std::move(lib));
+  root.subGroups.push_back(std::move(lib));
+  const ProjectLayout layout{"C:\\out", "C:\\ws", "App", "", "", nullptr};
 
   testing::internal::CaptureStdout();
-  const bool written = job.writeAnalyserProject();
+  bool written = true;
+  try {
+    writeAnalyserProject(root, layout);
+  } catch (const Failure&) {
+    written = false;
+  }
   const std::string printed = testing::internal::GetCapturedStdout();
   const std::string prj = readFile("C:\\out\\App.prj");
   const std::string analyser = readFile("C:\\out\\person\\App.p_a");

@@ -1,63 +1,73 @@
-#include <ostream>
+#include "writing/group_writer.h"
+
 #include <string>
 #include <vector>
 
-#include "driver/conversion_job.h"
-#include "driver/output.h"
+#include "model/output_lines.h"
 #include "platform/platform.h"
-#include "writing/output_lines.h"
-
-// Writes the group blocks of the project file, making each group's folders and
-// the personality files on the way.
+#include "writing/make_directory.h"
 
 namespace {
 
 constexpr char sep = platform::separator;
 
-// Makes the group's folders and writes its block up to the end of its file
-// list. `groupPath` is the group's path below the destination (and below the
-// workspace): the project name for the root, its parent's path and its own
-// name for every other group.
-void writeBlock(FileGroup& group, std::ostream& out, const std::string& groupPath, bool isRoot) {
-  const ConversionJob& job = group.owner;
-  const std::string displayName = isRoot ? job.getProjectName() : group.name;
-  const std::string groupFolder = job.getDestFolder() + sep + groupPath;
-  const std::string outputFolder = groupFolder + sep + "output" + sep;
+// Visits the groups in block order with their group paths. The root is the
+// group at the top, told by its place and not by its name: a sub-project or
+// folder may well be called "root" too.
+template <typename Enter, typename Leave>
+void walkBlocks(const FileGroup& root, const ProjectLayout& layout, Enter enter, Leave leave) {
+  std::vector<std::string> paths;  // of the groups entered and not yet left
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        const bool isRoot = paths.empty();
+        std::string path = isRoot ? layout.projectName : paths.back() + sep + group.name;
+        enter(group, path, isRoot);
+        paths.push_back(std::move(path));
+      },
+      [&](const FileGroup& group) {
+        leave(group);
+        paths.pop_back();
+      });
+}
 
-  group.makeDirectory(groupFolder);
-  group.makeDirectory(outputFolder);
+std::string outputFolder(const ProjectLayout& layout, const std::string& groupPath) {
+  return layout.destFolder + sep + groupPath + sep + "output" + sep;
+}
+
+// A group's block up to the end of its file list.
+void writeBlock(std::ostream& out, const FileGroup& group, const std::string& groupPath,
+                bool isRoot, const ProjectLayout& layout, PersonalityFiles& files) {
+  const std::string& displayName = isRoot ? layout.projectName : group.name;
   printLine("  Creating Group - " + displayName);
   writeLine(out, "StartProjectMarker");
   writeLine(out, "FolderName=" + displayName);
-  writeLine(out, "SourcePath=" + job.getWorkspaceDir() + sep + groupPath + sep);
-  writeLine(out, "OutputPath=" + outputFolder);
+  writeLine(out, "SourcePath=" + layout.workspaceDir + sep + groupPath + sep);
+  writeLine(out, "OutputPath=" + outputFolder(layout, groupPath));
 
-  const std::string person =
-      job.getDestFolder() + sep + "person" + sep + job.getProjectName();
-  std::string message = job.getMessagePersonality();
+  std::string message = layout.messagePersonality;
   if (message.empty()) {
-    message = person + ".p_s";
-    if (isRoot) group.makeEmptyMessagePersonality(message);
+    message = layout.personality(".p_s");
+    files.emptyMessage = true;
   }
   writeLine(out, "SubsPers=" + message);
 
-  const std::string analyser = person + ".p_a";
-  if (!group.includePaths.empty() || !group.macros.empty()) {
-    printLine("  Creating Analyser Personality - " + analyser);
-    writeLine(out, "AnalPers=" + analyser);
-    group.writeAnalyserPersonality(analyser);
-  } else {
-    writeLine(out, "AnalPers=" + analyser);
-    // Every block names this file, so it is always written, if only with the
-    // -ap file's content: otherwise the project would name a file of an
-    // earlier run, or none.
-    if (isRoot) group.writeAnalyserPersonality(analyser);
+  // Every block names the analyser personality, so it is always written, if
+  // only with the -ap file's content: otherwise the project would name a
+  // file of an earlier run, or none.
+  const std::string analyser = layout.personality(".p_a");
+  const bool generates = !group.includePaths.empty() || !group.macros.empty();
+  if (generates) printLine("  Creating Analyser Personality - " + analyser);
+  writeLine(out, "AnalPers=" + analyser);
+  if (generates || isRoot) {
+    files.analyserSource = &group;
+    readGivenAnalyserPersonality(layout, files);
   }
 
-  std::string compiler = job.getCompilerPersonality();
+  std::string compiler = layout.compilerPersonality;
   if (compiler.empty()) {
-    compiler = person + ".p_c";
-    if (isRoot) group.makeEmptyCompilerPersonality(compiler);
+    compiler = layout.personality(".p_c");
+    files.emptyCompiler = true;
   }
   writeLine(out, "CompPers=" + compiler);
 
@@ -69,22 +79,26 @@ void writeBlock(FileGroup& group, std::ostream& out, const std::string& groupPat
 
 }  // namespace
 
-// The root is the job's root group, told by its place and not by its name: a
-// sub-project or folder may well be called "root" too.
-void FileGroup::writeGroup(std::ostream& out, const std::string& parentPath) {
-  std::vector<std::string> paths;  // of the groups entered and not yet left
-  walkGroups(
-      *this,
-      [&](FileGroup& group) {
-        const bool isRoot = &group == owner.rootGroup.get();
-        const std::string& parent = paths.empty() ? parentPath : paths.back();
-        std::string groupPath = isRoot ? owner.getProjectName() : parent + sep + group.name;
-        writeBlock(group, out, groupPath, isRoot);
-        if (!group.subGroups.empty()) writeLine(out, "StartSubProjectMarker");
-        paths.push_back(std::move(groupPath));
+void makeGroupFolders(const FileGroup& root, const ProjectLayout& layout) {
+  walkBlocks(
+      root, layout,
+      [&](const FileGroup&, const std::string& groupPath, bool isRoot) {
+        makeDirectory(layout.destFolder + sep + groupPath);
+        makeDirectory(outputFolder(layout, groupPath));
+        if (isRoot) makeDirectory(layout.personFolder());
       },
-      [&](FileGroup& group) {
+      [](const FileGroup&) {});
+}
+
+void writeGroup(std::ostream& out, const FileGroup& root, const ProjectLayout& layout,
+                PersonalityFiles& files) {
+  walkBlocks(
+      root, layout,
+      [&](const FileGroup& group, const std::string& groupPath, bool isRoot) {
+        writeBlock(out, group, groupPath, isRoot, layout, files);
+        if (!group.subGroups.empty()) writeLine(out, "StartSubProjectMarker");
+      },
+      [&](const FileGroup& group) {
         if (!group.subGroups.empty()) writeLine(out, "EndSubProjectMarker");
-        paths.pop_back();
       });
 }

@@ -1,9 +1,11 @@
+#include "writing/group_writer.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "driver/conversion_job.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -11,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char sep = platform::separator;
+const std::string s(1, platform::separator);
 
 std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
   std::vector<std::string> found;
@@ -29,25 +31,33 @@ class GroupWriter : public ::testing::Test {
  protected:
   GroupWriter() { dir.makeFolder("out"); }
   FileGroup& add(FileGroup& parent, const std::string& name) {
-    parent.subGroups.push_back(std::make_unique<FileGroup>(name, job));
+    parent.subGroups.push_back(std::make_unique<FileGroup>(name));
     return *parent.subGroups.back();
   }
-  std::string out(const std::string& relative) { return dir.str("out") + sep + relative; }
+  std::string out(const std::string& relative) { return dir.str("out") + s + relative; }
+  // The folders, then the blocks; what the writer printed.
+  std::string write(std::ostream& prj) {
+    testing::internal::CaptureStdout();
+    makeGroupFolders(root, layout);
+    writeGroup(prj, root, layout, files);
+    return testing::internal::GetCapturedStdout();
+  }
 
   TempDir dir;
-  ConversionJob job{"p", "w", "WS", dir.str("out")};
+  ProjectLayout layout{dir.str("out"), "WS", "App", "", "", nullptr};
+  FileGroup root{"root"};
+  PersonalityFiles files;
   std::ostringstream prj;
 };
 
 TEST_F(GroupWriter, NestedGroupsGetNestedFoldersAndPaths) {
-  job.projectName = "App";
-  FileGroup& lib = add(*job.rootGroup, "Lib");
+  FileGroup& lib = add(root, "Lib");
   lib.files = {"", "lib.c", ""};
   add(lib, "Drv");
-  add(*job.rootGroup, "Net");
-  job.rootGroup->writeGroup(prj, "root");
+  add(root, "Net");
+  EXPECT_EQ(write(prj), "  Creating Group - App\n  Creating Group - Lib\n"
+                        "  Creating Group - Drv\n  Creating Group - Net\n");
 
-  const std::string s(1, sep);
   EXPECT_EQ(linesStartingWith(prj.str(), "SourcePath="),
             (std::vector<std::string>{"WS" + s + "App" + s, "WS" + s + "App" + s + "Lib" + s,
                                       "WS" + s + "App" + s + "Lib" + s + "Drv" + s,
@@ -58,19 +68,20 @@ TEST_F(GroupWriter, NestedGroupsGetNestedFoldersAndPaths) {
                                          out("App" + s + "Net" + s + "output" + s)};
   EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath="), outputs);
   for (const auto& folder : outputs) EXPECT_TRUE(fs::is_directory(folder)) << folder;
+  EXPECT_TRUE(fs::is_directory(out("person")));
   const auto all = linesStartingWith(prj.str(), "");
   EXPECT_EQ(std::count(all.begin(), all.end(), "lib.c"), 1);
   EXPECT_EQ(prj.str().find("\r\n\r\n"), std::string::npos) << "an empty file entry was written";
+  EXPECT_EQ(linesStartingWith(prj.str(), "StartSubProjectMarker").size(), 2u);
+  EXPECT_EQ(linesStartingWith(prj.str(), "EndSubProjectMarker").size(), 2u);
 }
 
-// The root is the job's root group, whatever the names: a sub-project or
+// The root is the group at the top, whatever the names: a sub-project or
 // folder called root is an ordinary group, and so is everything below a
 // project called root.
 TEST_F(GroupWriter, TheNameRootIsAnOrdinaryName) {
-  const std::string s(1, sep);
-  job.projectName = "App";
-  add(add(*job.rootGroup, "Lib"), "root").files = {"r.c"};
-  job.rootGroup->writeGroup(prj, "root");
+  add(add(root, "Lib"), "root").files = {"r.c"};
+  write(prj);
   EXPECT_EQ(linesStartingWith(prj.str(), "FolderName="),
             (std::vector<std::string>{"App", "Lib", "root"}));
   EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath=").back(),
@@ -79,39 +90,53 @@ TEST_F(GroupWriter, TheNameRootIsAnOrdinaryName) {
             "WS" + s + "App" + s + "Lib" + s + "root" + s);
 
   std::ostringstream again;
-  job.projectName = "root";
-  job.rootGroup->subGroups.clear();
-  add(add(*job.rootGroup, "A"), "B");
-  job.rootGroup->writeGroup(again, "root");
+  layout.projectName = "root";
+  root.subGroups.clear();
+  add(add(root, "A"), "B");
+  write(again);
   EXPECT_EQ(linesStartingWith(again.str(), "OutputPath="),
             (std::vector<std::string>{out("root" + s + "output" + s),
                                       out("root" + s + "A" + s + "output" + s),
                                       out("root" + s + "A" + s + "B" + s + "output" + s)}));
 }
 
-TEST_F(GroupWriter, GroupsAreVisitedDepthFirstInPreOrder) {
-  FileGroup& a = add(*job.rootGroup, "a");
-  add(a, "a1");
-  add(a, "a2");
-  add(*job.rootGroup, "b");
-  std::string order;
-  walkGroups(
-      *job.rootGroup, [&](FileGroup& g) { order += "<" + g.name; },
-      [&](FileGroup& g) { order += ">" + g.name; });
-  EXPECT_EQ(order, "<root<a<a1>a1<a2>a2>a<b>b>root");
+TEST_F(GroupWriter, PersonalitiesNamedAndChosen) {
+  FileGroup& lib = add(root, "Lib");
+  lib.includePaths = {"inc"};
+  const std::string person = out("person") + s + "App";
+  EXPECT_EQ(write(prj), "  Creating Group - App\n  Creating Group - Lib\n"
+                        "  Creating Analyser Personality - " + person + ".p_a\n");
+  EXPECT_EQ(linesStartingWith(prj.str(), "SubsPers="),
+            (std::vector<std::string>{person + ".p_s", person + ".p_s"}));
+  EXPECT_EQ(linesStartingWith(prj.str(), "AnalPers="),
+            (std::vector<std::string>{person + ".p_a", person + ".p_a"}));
+  EXPECT_TRUE(files.emptyMessage && files.emptyCompiler);
+  EXPECT_EQ(files.analyserSource, &lib) << "the last group with include paths or macros";
+
+  std::ostringstream given;
+  layout.messagePersonality = "m.p_s";
+  layout.compilerPersonality = "c.p_c";
+  files = {};
+  lib.includePaths.clear();
+  write(given);
+  EXPECT_EQ(linesStartingWith(given.str(), "SubsPers="),
+            (std::vector<std::string>{"m.p_s", "m.p_s"}));
+  EXPECT_EQ(linesStartingWith(given.str(), "CompPers="),
+            (std::vector<std::string>{"c.p_c", "c.p_c"}));
+  EXPECT_FALSE(files.emptyMessage || files.emptyCompiler);
+  EXPECT_EQ(files.analyserSource, &root);
 }
 
-TEST_F(GroupWriter, AVeryDeepTreeDoesNotExhaustTheStack) {
-  constexpr std::size_t depth = 100000;
-  FileGroup* group = job.rootGroup.get();
-  for (std::size_t level = 1; level < depth; ++level) group = &add(*group, "g");
-  std::size_t entered = 0, left = 0, deepest = 0;
-  walkGroups(
-      *job.rootGroup, [&](FileGroup&) { deepest = std::max(deepest, ++entered - left); },
-      [&](FileGroup&) { ++left; });
-  EXPECT_EQ(entered, depth);
-  EXPECT_EQ(left, depth);
-  EXPECT_EQ(deepest, depth);
+TEST_F(GroupWriter, AFolderThatCannotBeMadeNamesItsPath) {
+  add(root, "Lib");
+  dir.writeFile("out/App", "a file");
+  try {
+    makeGroupFolders(root, layout);
+    ADD_FAILURE() << "no failure";
+  } catch (const IOERROR& error) {
+    EXPECT_EQ(error.kind, FailureKind::CannotCreateDirectory);
+    EXPECT_EQ(error.subject, out("App" + s + "output" + s));
+  }
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "driver/errors.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 
 namespace {
 
 [[noreturn]] void cannotWrite(const std::string& target) {
-  throw IOERROR{IOERROR::CannotWriteFile, target};
+  throw IOERROR(FailureKind::CannotWriteFile, target);
 }
 
 // Whether an existing file could be written, tested without cutting it.

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "driver/errors.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -72,8 +72,8 @@ TEST(PendingFiles, TargetsThatCannotBeWrittenAreRefusedByName) {
       pending.open(target);
       ADD_FAILURE() << "accepted " << target;
     } catch (const IOERROR& error) {
-      EXPECT_EQ(error.kind, IOERROR::CannotWriteFile);
-      EXPECT_EQ(error.path, target);
+      EXPECT_EQ(error.kind, FailureKind::CannotWriteFile);
+      EXPECT_EQ(error.subject, target);
     }
   }
   EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"file", "folder"}));

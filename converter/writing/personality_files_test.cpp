@@ -1,8 +1,9 @@
+#include "writing/personality_files.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "driver/conversion_job.h"
-#include "driver/errors.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -14,30 +15,42 @@ constexpr char sep = platform::separator;
 
 class Personalities : public ::testing::Test {
  protected:
-  Personalities() { dir.makeFolder("out"); }
+  Personalities() { dir.makeFolder("out/person"); }
   std::string person(const std::string& file) {
     return dir.str("out") + sep + "person" + sep + file;
   }
-  // Writes the analyser personality and puts it in place.
+  // Reads the given file as the group writer does, writes the analyser
+  // personality of `root` and puts it in place.
   std::string analyser() {
     testing::internal::CaptureStdout();
-    job.rootGroup->writeAnalyserPersonality(person("App.p_a"));
-    job.pendingOutputs.commit();
+    files.analyserSource = &root;
+    readGivenAnalyserPersonality(layout, files);
+    PendingFiles pending;
+    writePersonalityFiles(files, layout, pending);
+    pending.commit();
     printed = testing::internal::GetCapturedStdout();
     return readFile(person("App.p_a"));
   }
+  void give(const std::string& path) {
+    layout.readGivenAnalyserPersonality = [path](std::string& content) {
+      if (!fs::is_regular_file(path)) return false;
+      content = readFile(path);
+      return true;
+    };
+  }
 
   TempDir dir;
-  ConversionJob job{"p", "w", "ws", dir.str("out")};
+  ProjectLayout layout{dir.str("out"), "ws", "App", "", "", nullptr};
+  FileGroup root;
+  PersonalityFiles files;
   std::string printed;
 };
 
 TEST_F(Personalities, IncludesThenSortedMacrosThenTheGivenFileWithCrLfLineEnds) {
-  FileGroup& root = *job.rootGroup;
   root.includePaths = {"C:\\ws\\inc", "C:/ws/App/h", "with\"quote"};
   root.macros = {{"DEBUG", ""}, {"CPU", "PPC32"}, {"B", "1"}, {"a", ""}, {"AB", ""}};
   dir.writeFile("given.p_a", "first\nsecond\r\nlone\rcr\r\n\nlast");
-  job.analyserPersonality = dir.str("given.p_a");
+  give(dir.str("given.p_a"));
   EXPECT_EQ(analyser(),
             "-i \"C:\\ws\\inc\"\r\n-i \"C:/ws/App/h\"\r\n-i \"with\"quote\"\r\n"
             "-d \"AB\"\r\n-d \"B=1\"\r\n-d \"CPU=PPC32\"\r\n-d \"DEBUG\"\r\n-d \"a\"\r\n"
@@ -47,25 +60,42 @@ TEST_F(Personalities, IncludesThenSortedMacrosThenTheGivenFileWithCrLfLineEnds) 
 
 TEST_F(Personalities, TheGivenFileMayBeTheProducedOneItself) {
   dir.writeFile("out/person/App.p_a", "kept\n");
-  job.rootGroup->includePaths = {"inc"};
-  job.analyserPersonality = person("App.p_a");
+  root.includePaths = {"inc"};
+  give(person("App.p_a"));
   EXPECT_EQ(analyser(), "-i \"inc\"\r\nkept\r\n");
   EXPECT_EQ(analyser(), "-i \"inc\"\r\n-i \"inc\"\r\nkept\r\n");
 }
 
+TEST_F(Personalities, AGivenFileThatCannotBeReadIsReportedAndLeftOut) {
+  root.macros = {{"M", ""}};
+  give(dir.str("missing.p_a"));
+  EXPECT_EQ(analyser(), "-d \"M\"\r\n");
+  EXPECT_EQ(printed, "Couldnt open file\n");
+}
+
+TEST_F(Personalities, OnlyTheFilesTheBlocksNameAreMade) {
+  files.emptyMessage = true;
+  analyser();
+  EXPECT_TRUE(fs::exists(person("App.p_s")));
+  EXPECT_FALSE(fs::exists(person("App.p_c")));
+  EXPECT_EQ(readFile(person("App.p_a")), "");
+}
+
 TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
-  dir.makeFolder("out/person/App.p_s");
-  dir.makeFolder("out/person/App.p_c");
-  using Make = void (FileGroup::*)(const std::string&);
-  for (const auto& [make, path] : {std::pair<Make, std::string>{
-                                       &FileGroup::makeEmptyMessagePersonality, person("App.p_s")},
-                                   {&FileGroup::makeEmptyCompilerPersonality, person("App.p_c")}}) {
+  for (const char* name : {"App.p_s", "App.p_c"}) {
+    TempDir other;
+    other.makeFolder(std::string("out/person/") + name);
+    ProjectLayout there = layout;
+    there.destFolder = other.str("out");
+    PersonalityFiles both;
+    both.emptyMessage = both.emptyCompiler = true;
+    PendingFiles pending;
     try {
-      (job.rootGroup.get()->*make)(path);
-      ADD_FAILURE() << "made " << path;
+      writePersonalityFiles(both, there, pending);
+      ADD_FAILURE() << "made " << name;
     } catch (const IOERROR& error) {
-      EXPECT_EQ(error.kind, IOERROR::CannotWriteFile);
-      EXPECT_EQ(error.path, path);
+      EXPECT_EQ(error.kind, FailureKind::CannotWriteFile);
+      EXPECT_EQ(error.subject, there.personality(std::string(name).substr(3)));
     }
   }
 }

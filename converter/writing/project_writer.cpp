@@ -1,13 +1,15 @@
+#include "writing/project_writer.h"
+
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "driver/conversion_job.h"
-#include "driver/output.h"
-#include "platform/platform.h"
-#include "writing/output_lines.h"
+#include "model/failure.h"
+#include "model/output_lines.h"
+#include "writing/group_writer.h"
+#include "writing/pending_files.h"
+#include "writing/personality_files.h"
 
 namespace {
 
@@ -29,37 +31,34 @@ bool isUnsafeProjectName(const std::string& name) {
          });
 }
 
-const std::string* findUnsafeName(const ConversionJob& job) {
-  if (isUnsafeProjectName(job.projectName)) return &job.projectName;
-  std::vector<const FileGroup*> pending{job.rootGroup.get()};
+void checkNames(const FileGroup& root, const std::string& projectName) {
+  if (isUnsafeProjectName(projectName)) throw Failure(FailureKind::InvalidName, projectName);
+  std::vector<const FileGroup*> pending{&root};
   while (!pending.empty()) {
     const FileGroup* group = pending.back();
     pending.pop_back();
-    if (isUnsafeName(group->name)) return &group->name;
+    if (group != &root && isUnsafeName(group->name)) {
+      throw Failure(FailureKind::InvalidName, group->name);
+    }
     for (const auto& child : group->subGroups) pending.push_back(child.get());
   }
-  return nullptr;
 }
 
 }  // namespace
 
-bool ConversionJob::writeAnalyserProject() {
-  if (const std::string* name = findUnsafeName(*this)) {
-    printLine("Invalid project name: " + *name);
-    return false;
-  }
-  const std::string path = destFolder + platform::separator + projectName + ".prj";
-  try {
-    std::ofstream out = pendingOutputs.open(path);
-    printLine("Creating Olvex/Olvex++ Project ...");
-    writeLine(out, "VersionTag45");
-    rootGroup->writeGroup(out, "root");
-    closeChecked(out, path);
-    pendingOutputs.commit();
-  } catch (...) {
-    pendingOutputs.discard();
-    throw;
-  }
+void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout) {
+  checkNames(root, layout.projectName);
+  const std::string path =
+      layout.destFolder + platform::separator + layout.projectName + ".prj";
+  PendingFiles pending;
+  std::ofstream out = pending.open(path);
+  printLine("Creating Olvex/Olvex++ Project ...");
+  makeGroupFolders(root, layout);
+  writeLine(out, "VersionTag45");
+  PersonalityFiles files;
+  writeGroup(out, root, layout, files);
+  closeChecked(out, path);
+  writePersonalityFiles(files, layout, pending);
+  pending.commit();
   printLine("Olvex/Olvex++ Project Completed!");
-  return true;
 }

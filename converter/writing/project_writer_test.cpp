@@ -1,7 +1,9 @@
+#include "writing/project_writer.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "driver/conversion_job.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 #include "text_lines.h"
@@ -15,43 +17,59 @@ const std::string s(1, platform::separator);
 class ProjectWriter : public ::testing::Test {
  protected:
   ProjectWriter() { dir.makeFolder("out"); }
-  bool write() {
+  // The failure's name, or "" when the project was written.
+  std::string write() {
     testing::internal::CaptureStdout();
-    const bool written = job.writeAnalyserProject();
+    std::string refused;
+    try {
+      writeAnalyserProject(root, layout);
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.kind, FailureKind::InvalidName);
+      refused = failure.subject;
+    }
     printed = testing::internal::GetCapturedStdout();
-    return written;
+    return refused;
   }
 
   TempDir dir;
   const std::string out = dir.str("out");
-  ConversionJob job{"p", "w", "C:" + s + "ws", out};
+  ProjectLayout layout{out, "C:" + s + "ws", "", "", "", nullptr};
+  FileGroup root;
   std::string printed;
 };
 
 TEST_F(ProjectWriter, AnEmptyProjectNameGivesTheFileDotPrj) {
-  ASSERT_TRUE(write());
+  ASSERT_EQ(write(), "");
   const std::string pers = out + s + "person" + s;
   EXPECT_EQ(readFile(out + s + ".prj"),
             crlfLines({"VersionTag45", "StartProjectMarker", "FolderName=",
                        "SourcePath=C:" + s + "ws" + s + s, "OutputPath=" + out + s + s + "output" + s,
                        "SubsPers=" + pers + ".p_s", "AnalPers=" + pers + ".p_a",
                        "CompPers=" + pers + ".p_c", "EndContainedFilesMarker"}));
+  EXPECT_EQ(printed, "Creating Olvex/Olvex++ Project ...\n  Creating Group - \n"
+                     "Olvex/Olvex++ Project Completed!\n");
 }
 
 TEST_F(ProjectWriter, UnsafeNamesAnywhereInTheTreeStopTheRunBeforeAnythingIsMade) {
-  job.projectName = "App";
-  FileGroup& lib = *job.rootGroup->subGroups.emplace_back(std::make_unique<FileGroup>("Lib", job));
-  FileGroup& deep = *lib.subGroups.emplace_back(std::make_unique<FileGroup>("src", job));
-  for (const std::string name : {".", "..", "a/b", "a\\b", "/", "\\"}) {
-    for (std::string* holder : {&job.projectName, &deep.name}) {
+  layout.projectName = "App";
+  FileGroup& lib = *root.subGroups.emplace_back(std::make_unique<FileGroup>("Lib"));
+  FileGroup& deep = *lib.subGroups.emplace_back(std::make_unique<FileGroup>("src"));
+  for (const std::string name : {".", "..", "a/b", "a\\b", "/", "\\", "a\nb", "a\rb"}) {
+    for (std::string* holder : {&layout.projectName, &deep.name}) {
       const std::string kept = *holder;
       *holder = name;
-      EXPECT_FALSE(write()) << name;
-      EXPECT_EQ(printed, "Invalid project name: " + name + "\n");
+      EXPECT_EQ(write(), name);
+      EXPECT_EQ(printed, "");
       *holder = kept;
     }
   }
+  // Any other control character is refused in the project name only.
+  layout.projectName = "a\tb";
+  EXPECT_EQ(write(), "a\tb");
   EXPECT_TRUE(fs::is_empty(out));
+  layout.projectName = "App";
+  deep.name = "a\tb";
+  EXPECT_EQ(write(), "");
 }
 
 }  // namespace

@@ -10,57 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST_F(Conversion, TheExampleProject) {
-  describeExample();
-  const ProgramResult result = convert();
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(lines(result.out), "Creating Olvex/Olvex++ Project ...\n"
-                               "  Creating Group - App\n"
-                               "  Creating Analyser Personality - " + pers + ".p_a\n"
-                               "  Creating Group - Lib\n"
-                               "Olvex/Olvex++ Project Completed!\n");
-  EXPECT_EQ(result.err, "");
-  // The folder listing gives the files in name order: io.c before main.c.
-  EXPECT_EQ(readFile(out + s + "App.prj"),
-            crlfLines({"VersionTag45", "StartProjectMarker", "FolderName=App",
-                       "SourcePath=" + ws + s + "App" + s,
-                       "OutputPath=" + out + s + "App" + s + "output" + s,
-                       "SubsPers=" + pers + ".p_s", "AnalPers=" + pers + ".p_a",
-                       "CompPers=" + pers + ".p_c", ws + s + "io.c", ws + s + "main.c",
-                       "EndContainedFilesMarker", "StartSubProjectMarker", "StartProjectMarker",
-                       "FolderName=Lib", "SourcePath=" + ws + s + "App" + s + "Lib" + s,
-                       "OutputPath=" + out + s + "App" + s + "Lib" + s + "output" + s,
-                       "SubsPers=" + pers + ".p_s", "AnalPers=" + pers + ".p_a",
-                       "CompPers=" + pers + ".p_c", ws + s + "Lib" + s + "lib.c",
-                       "EndContainedFilesMarker", "EndSubProjectMarker"}));
-  EXPECT_EQ(filesBelow(out), (std::map<std::string, std::string>{
-                                 {"App.prj", readFile(out + s + "App.prj")},
-                                 {"person/App.p_a", "-i \"" + ws + s + "inc\"\r\n"},
-                                 {"person/App.p_c", ""},
-                                 {"person/App.p_s", ""}}));
-  EXPECT_TRUE(fs::is_directory(out + s + "App" + s + "Lib" + s + "output"));
-}
-
-// Every block names the analyser personality, so it is written, empty, even
-// when there is nothing to put in it.
-TEST_F(Conversion, AnEmptyRootGroupGivesNineLinesAndAnEmptyAnalyserPersonality) {
-  describe("App", {}, "");
-  const ProgramResult result = convert();
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(lines(result.out), "Creating Olvex/Olvex++ Project ...\n  Creating Group - App\n"
-                               "Olvex/Olvex++ Project Completed!\n");
-  EXPECT_EQ(readFile(out + s + "App.prj"),
-            crlfLines({"VersionTag45", "StartProjectMarker", "FolderName=App",
-                       "SourcePath=" + ws + s + "App" + s,
-                       "OutputPath=" + out + s + "App" + s + "output" + s,
-                       "SubsPers=" + pers + ".p_s", "AnalPers=" + pers + ".p_a",
-                       "CompPers=" + pers + ".p_c", "EndContainedFilesMarker"}));
-  EXPECT_EQ(filesBelow(out).size(), 4u);
-  EXPECT_EQ(filesBelow(out + s + "person"),
-            (std::map<std::string, std::string>{
-                {"App.p_a", ""}, {"App.p_c", ""}, {"App.p_s", ""}}));
-}
-
 TEST_F(Conversion, NestedProjectFoldersBecomeNestedGroups) {
   dir.writeFile("ws/Lib/a.c", "");
   dir.writeFile("ws/Lib/src/b.c", "");
@@ -238,47 +187,6 @@ TEST_F(Conversion, NamesThatLeadOutOfTheDestinationAreRefused) {
     EXPECT_EQ(lines(result.out), "Invalid project name: " + name + "\n");
   }
   EXPECT_TRUE(fs::is_empty(out));
-}
-
-TEST_F(Conversion, TheExampleWorkspace) {
-  const char* examples = std::getenv("PLOVIK_EXAMPLES");
-  ASSERT_NE(examples, nullptr) << "PLOVIK_EXAMPLES names the examples folder";
-  const std::string ex = fs::path(examples).make_preferred().string() + s + "workspace";
-  const std::string app = ex + s + "App" + s;
-  const ProgramResult result = runPlovik(
-      {app + ".project", app + ".wrproject", ex, out, "-ext", "c,h"}, dir.str());
-  ASSERT_EQ(result.exitCode, 0) << result.out;
-  EXPECT_EQ(lines(result.out),
-            "Creating Olvex/Olvex++ Project ...\n  Creating Group - App\n"
-            "  Creating Analyser Personality - " + pers + ".p_a\n"
-            "  Creating Group - Lib\n  Creating Group - include\n  Creating Group - src\n"
-            "  Creating Group - core\n  Creating Group - Drivers\n"
-            "Olvex/Olvex++ Project Completed!\n");
-
-  std::vector<std::string> expected{"VersionTag45"};
-  auto block = [&](const std::string& name, const std::string& path,
-                   const std::vector<std::string>& files) {
-    expected.insert(expected.end(),
-                    {"StartProjectMarker", "FolderName=" + name, "SourcePath=" + ex + s + path + s,
-                     "OutputPath=" + out + s + path + s + "output" + s, "SubsPers=" + pers + ".p_s",
-                     "AnalPers=" + pers + ".p_a", "CompPers=" + pers + ".p_c"});
-    for (const auto& file : files) expected.push_back(ex + s + file);
-    expected.push_back("EndContainedFilesMarker");
-  };
-  block("App", "App", {"board.h"});
-  expected.push_back("StartSubProjectMarker");
-  block("Lib", "App" + s + "Lib", {"Lib" + s + "lib.c"});
-  expected.push_back("StartSubProjectMarker");
-  block("include", "App" + s + "Lib" + s + "include", {"Lib" + s + "include" + s + "lib.h"});
-  block("src", "App" + s + "Lib" + s + "src", {"Lib" + s + "src" + s + "util.c"});
-  expected.push_back("StartSubProjectMarker");
-  block("core", "App" + s + "Lib" + s + "src" + s + "core",
-        {"Lib" + s + "src" + s + "core" + s + "core.c"});
-  expected.insert(expected.end(), {"EndSubProjectMarker", "EndSubProjectMarker"});
-  block("Drivers", "App" + s + "Drivers",
-        {"Drivers" + s + "uart.c", "Drivers" + s + "uart.h"});
-  expected.push_back("EndSubProjectMarker");
-  EXPECT_EQ(readFile(out + s + "App.prj"), crlfLines(expected));
 }
 
 }  // namespace

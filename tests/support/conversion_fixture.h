@@ -25,7 +25,7 @@ std::string includes(const std::vector<std::string>& paths);
 std::string compilerCommand(const std::string& command);
 
 class Conversion : public ::testing::Test {
- protected:
+ public:
   void SetUp() override;
   // The project description (named `name` unless empty, referring to
   // `projects`) and the build description.

@@ -1,24 +1,27 @@
+#include "reading/project_description.h"
+
 #include <gtest/gtest.h>
 
-#include "driver/conversion_job.h"
-#include "driver/errors.h"
-#include "temp_dir.h"
+#include "model/failure.h"
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-// Reads `content` as a project description into a fresh job.
+// Reads `content` as a project description; `token` names what was refused.
 struct Read {
-  explicit Read(const std::string& content, const std::string& presetName = "") {
-    dir.writeFile(".project", content);
-    job.projectName = presetName;
-    job.reader.open(dir.str(".project"));
-    ok = job.readProjectDescription();
+  explicit Read(const std::string& content) {
+    try {
+      description = parseProjectDescription(content);
+      ok = true;
+    } catch (const XMLReaderError& error) {
+      if (error.kind != FailureKind::UnexpectedToken) throw;
+      token = error.subject;
+    }
   }
-  TempDir dir;
-  ConversionJob job{"p", "w", "ws", "d"};
-  bool ok;
+  ProjectDescription description;
+  bool ok = false;
+  std::string token;
 };
 
 std::string described(const std::string& inner) {
@@ -26,33 +29,28 @@ std::string described(const std::string& inner) {
          "</projectDescription>\n";
 }
 
-TEST(ProjectDescription, MinimalDocumentKeepsThePresetName) {
-  Read read(described("<projects></projects>"), "FromOption");
+TEST(ProjectDescription, MinimalDocumentNamesNothing) {
+  Read read(described("<projects></projects>"));
   EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.job.projectName, "FromOption");
-  EXPECT_TRUE(read.job.referencedProjects.empty());
+  EXPECT_EQ(read.description.name, "");
+  EXPECT_TRUE(read.description.referencedProjects.empty());
 }
 
-TEST(ProjectDescription, NameReplacesTheOptionAndProjectsKeepOrderAndRepeats) {
+TEST(ProjectDescription, NameAndProjectsInOrderWithRepeats) {
   Read read(described("<name>MyProj</name><comment>c</comment>"
                       "<projects><project>A</project><project></project>"
-                      "<project>A</project></projects>"),
-            "Other");
+                      "<project>A</project></projects>"));
   EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.job.projectName, "MyProj");
-  EXPECT_EQ(read.job.referencedProjects, (Names{"A", "", "A"}));
+  EXPECT_EQ(read.description.name, "MyProj");
+  EXPECT_EQ(read.description.referencedProjects, (Names{"A", "", "A"}));
 }
 
-// An empty name would name the project "" and spread its folders into the
-// destination: the name given with -pn stays.
-TEST(ProjectDescription, AnEmptyNameElementKeepsThePresetName) {
+TEST(ProjectDescription, AnEmptyNameElementNamesNothing) {
   for (const std::string name : {"<name></name>", "<name> \n </name>"}) {
-    Read read(described(name + "<projects></projects>"), "Other");
+    Read read(described(name + "<projects></projects>"));
     EXPECT_TRUE(read.ok);
-    EXPECT_EQ(read.job.projectName, "Other");
+    EXPECT_EQ(read.description.name, "");
   }
-  Read none(described("<name></name><projects></projects>"));
-  EXPECT_EQ(none.job.projectName, "");
 }
 
 // Some Windows editors save a byte order mark; other tools write an empty
@@ -60,13 +58,13 @@ TEST(ProjectDescription, AnEmptyNameElementKeepsThePresetName) {
 TEST(ProjectDescription, AByteOrderMarkAndAnEmptyCommentTagAreRead) {
   Read read("\xEF\xBB\xBF" + described("<name>App</name><comment/><projects><project>L</project>"
                                       "</projects>"));
-  EXPECT_TRUE(read.ok) << read.job.reader.currentToken();
-  EXPECT_EQ(read.job.projectName, "App");
-  EXPECT_EQ(read.job.referencedProjects, (Names{"L"}));
+  EXPECT_TRUE(read.ok) << read.token;
+  EXPECT_EQ(read.description.name, "App");
+  EXPECT_EQ(read.description.referencedProjects, (Names{"L"}));
   // Only a whole mark is passed over.
   Read broken("\xEF\xBB" + described("<projects></projects>"));
   EXPECT_FALSE(broken.ok);
-  EXPECT_EQ(broken.job.reader.currentToken(), "\xEF\xBB");
+  EXPECT_EQ(broken.token, "\xEF\xBB");
 }
 
 TEST(ProjectDescription, ShapesThatAreRefusedNameTheirToken) {
@@ -85,15 +83,14 @@ TEST(ProjectDescription, ShapesThatAreRefusedNameTheirToken) {
        }) {
     Read read(c.content);
     EXPECT_FALSE(read.ok) << c.content;
-    EXPECT_TRUE(read.job.reader.isGood());
-    EXPECT_EQ(read.job.reader.currentToken(), c.token);
+    EXPECT_EQ(read.token, c.token);
   }
 }
 
 TEST(ProjectDescription, WithoutBuildSpecAndNatures) {
   Read read(described("<name>N</name><projects><project>L</project></projects>"));
   EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.job.referencedProjects, (Names{"L"}));
+  EXPECT_EQ(read.description.referencedProjects, (Names{"L"}));
 }
 
 // The shapes Eclipse and Workbench really write.
@@ -134,9 +131,9 @@ TEST(ProjectDescription, AcceptsWhatWorkbenchWrites) {
 	<filteredResources><filter><id>1</id><matcher><arguments/></matcher></filter></filteredResources>
 	<variableList><variable><name>V</name><value>x</value></variable></variableList>
 )"));
-  EXPECT_TRUE(read.ok) << read.job.reader.currentToken();
-  EXPECT_EQ(read.job.projectName, "App");
-  EXPECT_EQ(read.job.referencedProjects, (Names{"Lib"}));
+  EXPECT_TRUE(read.ok) << read.token;
+  EXPECT_EQ(read.description.name, "App");
+  EXPECT_EQ(read.description.referencedProjects, (Names{"Lib"}));
 }
 
 TEST(ProjectDescription, EndOfFileInsideAPassedOverElement) {

@@ -1,9 +1,8 @@
-#include "driver/file_group.h"
+#include "model/file_group.h"
 
 #include <utility>
 
-FileGroup::FileGroup(std::string name, ConversionJob& owner)
-    : name(std::move(name)), owner(owner) {}
+FileGroup::FileGroup(std::string name) : name(std::move(name)) {}
 
 // A deep tree must not exhaust the stack on the way down, so sub-groups are
 // detached into a work list and destroyed one by one instead of recursively.

@@ -1,8 +1,10 @@
-#include "driver/output.h"
+#include "model/output_lines.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
+
+#include "model/failure.h"
 
 namespace {
 
@@ -21,6 +23,11 @@ void put(std::string_view text) {
 }
 
 }  // namespace
+
+void closeChecked(std::ofstream& out, const std::string& target) {
+  out.close();
+  if (out.fail()) throw IOERROR(FailureKind::CannotWriteFile, target);
+}
 
 void printLine(std::string_view text) {
   if (std::none_of(text.begin(), text.end(), isControl)) return put(text);

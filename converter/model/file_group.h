@@ -1,36 +1,26 @@
 // One group of the analyser project: a folder of source files, with the
 // include paths and macros that only the root group carries, and the groups
-// nested in it.
+// nested in it. Plain data: readers fill the tree, writers read it. The root
+// is the group at the top of the tree, whatever its name.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
-class ConversionJob;
-
-class FileGroup {
- public:
-  FileGroup(std::string name, ConversionJob& owner);
-  FileGroup(const FileGroup&) = delete;
-  FileGroup& operator=(const FileGroup&) = delete;
+struct FileGroup {
+  explicit FileGroup(std::string name = {});
+  FileGroup(FileGroup&&) = default;
+  FileGroup& operator=(FileGroup&&) = default;
   ~FileGroup();
-
-  // Writing (converter/writing).
-  void writeGroup(std::ostream& out, const std::string& parentPath);
-  void makeEmptyMessagePersonality(const std::string& path);
-  void makeEmptyCompilerPersonality(const std::string& path);
-  void writeAnalyserPersonality(const std::string& path);
-  void makeDirectory(const std::string& path);
 
   std::string name;
   std::vector<std::string> files;
   std::vector<std::string> includePaths;
-  std::map<std::string, std::string> macros;
+  std::map<std::string, std::string> macros;  // in byte order of the names
   std::vector<std::unique_ptr<FileGroup>> subGroups;
-  ConversionJob& owner;
 };
 
 // Visits `root` and every group below it depth-first, pre-order: enter(group)

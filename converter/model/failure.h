@@ -1,0 +1,33 @@
+// What can end a conversion, with the path, name or token it is about. A
+// failure is thrown by value and caught only by ConversionJob::run, the one
+// place that turns it into its message.
+#pragma once
+
+#include <string>
+#include <utility>
+
+enum class FailureKind {
+  CannotOpenFile,         // a project or build description cannot be read
+  UnexpectedEnd,          // the project description ends inside its markup
+  UnexpectedToken,        // the project description has another shape; the token
+  CannotOpenFolder,       // the workspace folder is missing or no folder
+  InvalidName,            // a project or group name that cannot name a file
+  CannotCreateDirectory,  // a folder of the output
+  CannotWriteFile,        // a file of the output
+};
+
+struct Failure {
+  Failure(FailureKind kind, std::string subject = {}) : kind(kind), subject(std::move(subject)) {}
+  FailureKind kind;
+  std::string subject;
+};
+
+// A failure of reading the project description's markup.
+struct XMLReaderError : Failure {
+  using Failure::Failure;
+};
+
+// A failure of writing the analyser project.
+struct IOERROR : Failure {
+  using Failure::Failure;
+};

@@ -1,0 +1,268 @@
+#include "reading/build_settings.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <sstream>
+
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+// A marker text with its skip table, made once. Every line is searched for
+// several markers, and a plain search stops at each character that begins
+// one; this one mostly steps a marker's length at a time.
+class Marker {
+ public:
+  explicit Marker(std::string_view text) : text(text), searcher(text.begin(), text.end()) {}
+
+  // The first occurrence at or after `from`.
+  std::size_t find(std::string_view line, std::size_t from = 0) const {
+    const auto at = std::search(line.begin() + from, line.end(), searcher);
+    return at == line.end() ? npos : static_cast<std::size_t>(at - line.begin());
+  }
+  bool in(std::string_view line) const { return find(line) != npos; }
+  std::size_t size() const { return text.size(); }
+
+ private:
+  std::string_view text;
+  std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher;
+};
+
+const Marker kSubprojectList{"subprojects"};
+const Marker kSubprojectListEnd{"/subprojects"};
+const Marker kSubprojectEntry{"subproject project=\""};
+const Marker kIncludeListEnd{"/listAttribute"};
+const Marker kIncludeEntry{"stringAttribute value=\""};
+constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
+constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
+constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
+constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
+constexpr std::string_view kValue = "value=";
+constexpr std::string_view kProjectReference = "%Proj-";
+constexpr std::string_view kSystemInclude = "-isystem";
+
+// The four markers above all hold this text. A line is searched for it once
+// (most lines hold it once or not at all) and each marker is compared in full
+// where it occurs, instead of searching the line four times.
+constexpr std::string_view kKeyText = "key=\"BLD::Info|";
+const Marker kKey{kKeyText};
+
+// Where each of the four markers first occurs in a line; npos where it does not.
+struct KeyedMarkers {
+  explicit KeyedMarkers(std::string_view line) {
+    for (std::size_t key = kKey.find(line); key != npos; key = kKey.find(line, key + 1)) {
+      note(includeList, kIncludeList, line, key);
+      note(macro, kMacro, line, key);
+      note(globalMacro, kGlobalMacro, line, key);
+      note(compilerCommand, kCompilerCommand, line, key);
+    }
+  }
+
+  std::size_t includeList = npos;
+  std::size_t macro = npos;
+  std::size_t globalMacro = npos;
+  std::size_t compilerCommand = npos;
+
+ private:
+  // Records where `marker` begins if it holds the key text found at `key`,
+  // unless an earlier occurrence is recorded already.
+  static void note(std::size_t& at, std::string_view marker, std::string_view line,
+                   std::size_t key) {
+    const std::size_t offset = marker.find(kKeyText);
+    if (at == npos && key >= offset && line.substr(key - offset).starts_with(marker)) {
+      at = key - offset;
+    }
+  }
+};
+
+// The text of `line` from `start` up to, not including, its last double quote;
+// nothing when there is no quote at or after `start`. Every value is cut out
+// this way, as a view: lists can hold hundreds of thousands of entries.
+std::optional<std::string_view> textBeforeLastQuote(std::string_view line, std::size_t start) {
+  const std::size_t quote = line.rfind('"');
+  if (quote == npos || quote < start) return std::nullopt;
+  return line.substr(start, quote - start);
+}
+
+void dropFront(std::string_view& text, std::size_t count) {
+  text.remove_prefix(std::min(count, text.size()));
+}
+
+// What follows "BLD::Info|" in the key of the entry whose marker is at `at`,
+// up to the key's closing quote.
+std::string_view keyOf(std::string_view line, std::size_t at) {
+  const std::size_t start = line.find(kKeyText, at) + kKeyText.size();
+  const std::size_t end = line.find('"', start);
+  return line.substr(start, end == npos ? npos : end - start);
+}
+
+// A build macro entry; `restStart` is where the text after the marker begins.
+bool buildMacro(std::string_view line, std::size_t restStart, char nameEnd,
+                BuildStatement& statement) {
+  const auto beforeQuote = textBeforeLastQuote(line, restStart);
+  if (!beforeQuote) return false;
+  // The rest runs up to and including the line's last quote.
+  const std::string_view rest(beforeQuote->data(), beforeQuote->size() + 1);
+  const std::size_t valueAt = rest.find(kValue);
+  if (valueAt == npos) return false;
+  const std::size_t valueStart = valueAt + kValue.size() + 1;
+  const std::size_t valueEnd = rest.size() - 1;
+  const std::string_view value =
+      valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : "1";
+  statement = {BuildStatement::BuildMacro, {}, rest.substr(0, rest.find(nameEnd)), value};
+  return true;
+}
+
+bool compilerCommand(std::string_view line, BuildStatement& statement) {
+  const std::size_t valueAt = line.find(kValue);
+  if (valueAt == npos) return false;
+  const auto command = textBeforeLastQuote(line, valueAt);
+  if (!command) return false;
+  statement = {BuildStatement::CompilerCommand, {}, *command, {}};
+  return true;
+}
+
+}  // namespace
+
+BuildSettingsReader::BuildSettingsReader(std::istream& in) : in(in) {
+  constexpr std::string_view mark = "\xEF\xBB\xBF";
+  if (in.peek() != static_cast<unsigned char>(mark[0])) return;
+  char start[3] = {};
+  in.read(start, 3);
+  if (in.gcount() == 3 && std::string_view(start, 3) == mark) return;
+  // Not a whole mark: read from the start after all.
+  in.clear();
+  in.seekg(0);
+}
+
+// One line without its line feed; a carriage return before the line feed
+// belongs to the line break.
+bool BuildSettingsReader::readLine() {
+  if (!std::getline(in, line)) return false;
+  if (!in.eof() && !line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+bool BuildSettingsReader::subprojectEntry(BuildStatement& statement) const {
+  const std::size_t marker = kSubprojectEntry.find(line);
+  if (marker == npos) return false;
+  // The value's first character, normally a slash, is dropped.
+  const auto projectPath = textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1);
+  if (!projectPath) return false;
+  statement = {BuildStatement::Subproject, {}, *projectPath, {}};
+  return true;
+}
+
+bool BuildSettingsReader::includeEntry(BuildStatement& statement) const {
+  const std::size_t marker = kIncludeEntry.find(line);
+  if (marker == npos) return false;
+  const auto entry = textBeforeLastQuote(line, marker + kIncludeEntry.size());
+  if (!entry) return false;
+  std::string_view value = *entry;
+  // Drop the include option: two letters such as -I, or -isystem.
+  dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
+  if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
+  statement = {BuildStatement::Include, listKey, value, {}};
+  return true;
+}
+
+void BuildSettingsReader::findSingleLineEntries(std::size_t macro, std::size_t globalMacro,
+                                                std::size_t command) {
+  singleAt[0] = macro;
+  singleAt[1] = globalMacro;
+  singleAt[2] = command;
+  singleStep = 0;
+  stage = Stage::SingleLineEntries;
+}
+
+// The single-line entries of the current line, in the order macro, global
+// macro, compiler command.
+bool BuildSettingsReader::singleLineEntry(BuildStatement& statement) {
+  while (singleStep < 3) {
+    const std::size_t step = singleStep++;
+    const std::size_t at = singleAt[step];
+    if (at == npos) continue;
+    bool found = false;
+    if (step == 0) found = buildMacro(line, at + kMacro.size(), '|', statement);
+    if (step == 1) found = buildMacro(line, at + kGlobalMacro.size(), '"', statement);
+    if (step == 2) found = compilerCommand(line, statement);
+    if (found) {
+      statement.key = keyOf(line, at);
+      return true;
+    }
+  }
+  return false;
+}
+
+// A line goes through the recognisers in a fixed order: the sub-project
+// list, the include list, then the single-line entries. A list reads the
+// lines up to its closing line, which goes on to the recognisers after the
+// list's own. The end of the file ends the reading, inside a list too.
+bool BuildSettingsReader::next(BuildStatement& statement) {
+  auto findSingles = [this](const KeyedMarkers& at) {
+    findSingleLineEntries(at.macro, at.globalMacro, at.compilerCommand);
+  };
+  for (;;) {
+    switch (stage) {
+      case Stage::NextLine:
+        if (!readLine()) break;
+        if (!kSubprojectList.in(line)) {
+          stage = Stage::IncludeList;
+          continue;
+        }
+        // The list's opening line is not examined further.
+        if (!readLine()) break;
+        stage = Stage::Subprojects;
+        lineUsed = false;
+        statement = {BuildStatement::SubprojectList, {}, {}, {}};
+        return true;
+      case Stage::Subprojects:
+      case Stage::Includes: {
+        if (lineUsed && !readLine()) break;
+        lineUsed = true;
+        const bool inSubprojects = stage == Stage::Subprojects;
+        if ((inSubprojects ? kSubprojectListEnd : kIncludeListEnd).in(line)) {
+          if (inSubprojects) stage = Stage::IncludeList;
+          else findSingles(KeyedMarkers(line));
+          continue;
+        }
+        if (inSubprojects ? subprojectEntry(statement) : includeEntry(statement)) return true;
+        continue;
+      }
+      case Stage::IncludeList: {
+        const KeyedMarkers at(line);
+        if (at.includeList == npos) {
+          findSingles(at);
+          continue;
+        }
+        listKeyText = keyOf(line, at.includeList);
+        listKey = listKeyText;
+        if (!readLine()) break;
+        stage = Stage::Includes;
+        lineUsed = false;
+        continue;
+      }
+      case Stage::SingleLineEntries:
+        if (singleLineEntry(statement)) return true;
+        stage = Stage::NextLine;
+        continue;
+      case Stage::Done:
+        break;
+    }
+    stage = Stage::Done;
+    return false;
+  }
+}
+
+std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text) {
+  std::istringstream in{std::string(text)};
+  BuildSettingsReader reader(in);
+  std::vector<OwnedBuildStatement> statements;
+  BuildStatement statement;
+  while (reader.next(statement)) {
+    statements.push_back({statement.kind, std::string(statement.key), std::string(statement.text),
+                          std::string(statement.value)});
+  }
+  return statements;
+}

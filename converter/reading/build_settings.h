@@ -1,0 +1,63 @@
+// The Wind River build description (.wrproject), read as what it says, one
+// statement at a time and in file order. It is not parsed as markup: each
+// line is searched for a few fixed marker texts and everything else is
+// ignored. The statements keep the order of the file, so whoever builds on
+// them sees, at each one, only what the lines before it supplied.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct BuildStatement {
+  enum Kind {
+    SubprojectList,   // a sub-project list opens
+    Subproject,       // text: the entry's project path (its first character dropped)
+    Include,          // text: an include entry without its option and "%Proj-"; key: the list's
+    BuildMacro,       // text: the name; value: the value ("1" for an empty one)
+    CompilerCommand,  // text: the C compiler's command, from its "value="
+  };
+  Kind kind = SubprojectList;
+  // For the keyed statements, what follows "BLD::Info|" in the key up to its
+  // closing quote, such as "Incl|PPC32gnu" or "Macro|CPU|value|PPC32gnu".
+  std::string_view key;
+  std::string_view text;
+  std::string_view value;
+};
+
+// Reads statements from a stream; a leading UTF-8 byte order mark is passed
+// over. The views of a statement stay valid until the next call to next().
+class BuildSettingsReader {
+ public:
+  explicit BuildSettingsReader(std::istream& in);
+
+  // The next statement; false at the end of the file, also when it ends
+  // inside a list (what the list held so far has been given).
+  bool next(BuildStatement& statement);
+
+ private:
+  enum class Stage { NextLine, Subprojects, IncludeList, Includes, SingleLineEntries, Done };
+  bool readLine();
+  bool subprojectEntry(BuildStatement& statement) const;
+  bool includeEntry(BuildStatement& statement) const;
+  void findSingleLineEntries(std::size_t macro, std::size_t globalMacro, std::size_t command);
+  bool singleLineEntry(BuildStatement& statement);
+
+  std::istream& in;
+  std::string line;
+  Stage stage = Stage::NextLine;
+  bool lineUsed = false;     // inside a list: the current line was looked at
+  std::string listKeyText;   // the key of the include list being read
+  std::string_view listKey;
+  std::size_t singleStep = 0;
+  std::size_t singleAt[3] = {};  // where each single-line marker is in the line
+};
+
+// Every statement of `text`, with its texts copied: for tests and tools.
+struct OwnedBuildStatement {
+  BuildStatement::Kind kind;
+  std::string key, text, value;
+  bool operator==(const OwnedBuildStatement&) const = default;
+};
+std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text);

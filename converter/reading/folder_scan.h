@@ -1,0 +1,43 @@
+// Collects the source files of one folder into a group. A referenced
+// project's folder is scanned as a whole tree: each sub-folder becomes a
+// sub-group named after it, so the analyser project mirrors the source tree.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/file_group.h"
+
+// What a folder entry is. A symbolic link to a folder counts as neither
+// folder nor file: it is not descended (no loops) and is no file.
+enum class EntryKind { File, Folder, FolderLink };
+
+struct ListedEntry {
+  std::string name;
+  EntryKind kind;
+};
+
+// Lists one folder ("." and ".." may be among the entries) in the order the
+// scan takes them; false when the folder cannot be listed.
+using FolderLister = std::function<bool(const std::string& folder, std::vector<ListedEntry>&)>;
+
+// The system's own listing (converter/platform), entries whose type the
+// listing does not say asked for their status.
+FolderLister systemFolderLister();
+
+// Whether `path` has one of `extensions`: the text after the last dot
+// anywhere in it (the whole path without a dot), compared without regard to
+// the case of ASCII letters. An empty list accepts every file.
+bool acceptsFile(const std::vector<std::string>& extensions, std::string_view path);
+
+struct FolderScan {
+  FolderLister lister;
+  std::vector<std::string> fileExtensions;
+
+  // Appends the accepted files lying in `folder` to `group`; with `descend`,
+  // each sub-folder that holds an accepted file somewhere below becomes a
+  // sub-group. A folder that cannot be listed adds nothing.
+  void scan(const std::string& folder, FileGroup& group, bool descend) const;
+};

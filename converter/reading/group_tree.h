@@ -1,0 +1,42 @@
+// Builds the group tree from what the build description says: the root
+// group's files, include paths and macros, and one sub-group per referenced
+// project that the sub-project list names, filled by the folder scan.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/file_group.h"
+#include "reading/build_settings.h"
+#include "reading/folder_scan.h"
+#include "reading/lookup_table.h"
+
+class GroupTreeBuilder {
+ public:
+  // `root` receives everything; the builder keeps references to all four.
+  GroupTreeBuilder(FileGroup& root, const std::string& workspaceDir,
+                   const std::vector<std::string>& referencedProjects, const FolderScan& scan);
+
+  // Takes the statements in file order: each sees only what the ones before
+  // it supplied (build macros, project folders).
+  void add(const BuildStatement& statement);
+
+ private:
+  void addSubproject(std::string_view projectPath);
+  void addInclude(std::string_view value);
+  void addCompilerCommand(std::string_view command);
+  void defineFromCommand(const std::string& token);
+  void defineFromDefines(const std::string& token);
+  void define(const std::string& name, const std::string& value);
+
+  FileGroup& root;
+  const std::string& workspaceDir;
+  const std::vector<std::string>& referencedProjects;
+  const FolderScan& scan;
+  LookupTable buildMacros;     // a build macro's name to its value
+  LookupTable projectFolders;  // a referenced project's name to its folder
+};
+
+// Reads the whole build description from `in` into `root`.
+void buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,
+                    const std::vector<std::string>& referencedProjects, const FolderScan& scan);

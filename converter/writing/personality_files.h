@@ -1,0 +1,28 @@
+// The personality files a conversion makes: the empty message and compiler
+// personalities, and the analyser personality generated from a group's
+// include paths and macros followed by the -ap file's content.
+#pragma once
+
+#include <string>
+
+#include "model/file_group.h"
+#include "writing/pending_files.h"
+#include "writing/project_layout.h"
+
+// Which files the blocks of the project file name as made by this run.
+struct PersonalityFiles {
+  bool emptyMessage = false;
+  bool emptyCompiler = false;
+  // The group whose include paths and macros the analyser personality
+  // holds: the last one that has any, else the root (none at all).
+  const FileGroup* analyserSource = nullptr;
+  std::string givenContent;  // the -ap file's content, line ends made CR LF
+};
+
+// Reads the -ap file (if one was given) into `files`; prints "Couldnt open
+// file" when it cannot be read, and the run goes on without its content.
+void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files);
+
+// Writes the files through `pending`. Throws IOERROR (CannotWriteFile).
+void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
+                           PendingFiles& pending);
