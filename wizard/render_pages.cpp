@@ -1,6 +1,7 @@
 // Renders each of the wizard's four pages to a PNG file, filled in as for a
 // conversion of the example workspace into <destination> (created when
-// missing). Run from the repository's top folder:
+// missing), with the real-project mode on. Run from the repository's top
+// folder:
 //   vaskel_render_pages <png folder> <destination>
 #include <QApplication>
 #include <QDir>
@@ -38,13 +39,14 @@ int main(int argc, char** argv) {
 
   Vaskel wizard;
   wizard.show();
+  // The .wrproject, the workspace and the name follow from the project.
   wizard.ProjectEdit->setText(QDir::toNativeSeparators("examples/workspace/App/.project"));
-  wizard.WRProjectEdit->setText(QDir::toNativeSeparators("examples/workspace/App/.wrproject"));
-  wizard.WRWorkspaceDirEdit->setText(QDir::toNativeSeparators("examples/workspace"));
   wizard.OlvProjectEdit->setText(QDir::toNativeSeparators(destination));
-  wizard.OlvNameEdit->setText(QStringLiteral("Demo"));
   wizard.cCheck->setChecked(true);
   wizard.hCheck->setChecked(true);
+  wizard.WorkbenchBox->setChecked(true);
+  // The same picture whatever the environment holds.
+  wizard.VariablesTable->item(0, 1)->setText(QStringLiteral("/opt/windriver/vxworks"));
 
   for (int page = 0; page < 4; ++page) {
     if (!save(wizard, folder, page)) return 1;

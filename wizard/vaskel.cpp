@@ -41,13 +41,33 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
   connect(MsgPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
   connect(AnalPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
   connect(CmpPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
+  // After the check, which the fields it fills then run again.
+  connect(ProjectEdit, &QLineEdit::textChanged, this, &Vaskel::ProjectEdit_textchanged);
 
   for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit,
                            OlvNameEdit, MsgPersonEdit, AnalPersonEdit, CmpPersonEdit})
     field->installEventFilter(this);
+  // A project dropped anywhere on the first page: the page takes what its
+  // labels and boxes do not, and the filter sees it before a field would.
+  Page0->setAcceptDrops(true);
+  Page0->installEventFilter(this);
+
+  setUpWorkbenchMode();
+
+  // Shown on Page 3 after a successful run only.
+  setButtonText(QWizard::CustomButton1, tr("Open Folder"));
+  button(QWizard::CustomButton1)->setObjectName(QStringLiteral("OpenFolderBtn"));
+  button(QWizard::CustomButton1)
+      ->setToolTip(tr("Show the destination folder in the file manager."));
+  connect(this, &QWizard::customButtonClicked, this, [this](int which) {
+    if (which == QWizard::CustomButton1) OpenFolderBtn_clicked();
+  });
+  connect(this, &QWizard::currentIdChanged, this, [this] {
+    if (currentPage() != Page3) showOpenFolder(false);
+  });
 
   for (auto which : {QWizard::NextButton, QWizard::BackButton, QWizard::CancelButton,
-                     QWizard::FinishButton}) {
+                     QWizard::FinishButton, QWizard::CustomButton1}) {
     QPalette palette(QColor(Qt::white), QColor(Qt::white));
     palette.setColor(QPalette::Window, QColor("white"));
     button(which)->setPalette(palette);
@@ -65,7 +85,14 @@ QString Vaskel::locateConverter(const QString& folder) {
 }
 
 bool Vaskel::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyRelease) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+    const bool onPage0 = watched == Page0 || watched == ProjectEdit || watched == WRProjectEdit ||
+                         watched == WRWorkspaceDirEdit || watched == OlvProjectEdit ||
+                         watched == OlvNameEdit;
+    if (onPage0 && page0DragEvent(event)) return true;
+  }
+  if (type == QEvent::KeyRelease) {
     // Re-checking on every key release, even one that changed nothing, also
     // notices a file that appeared or vanished since the last edit.
     for (QObject* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit,
@@ -173,6 +200,11 @@ void Vaskel::CmpBrowseBtn_clicked() {
               CmpPersonEdit);
 }
 
+void Vaskel::initializePage(int id) {
+  if (page(id) == Page2) refreshBuildSpecs();
+  VaskelBase::initializePage(id);
+}
+
 bool Vaskel::validateCurrentPage() {
   if (currentPage() == Page2) {
     buildExtensionList();
@@ -203,5 +235,5 @@ QString Vaskel::summary() const {
          QStringLiteral("\n\nMessage Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\nTamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\nCompiler Personality:\n") + CmpPersonEdit->text() +
-         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n';
+         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' + workbenchSummary();
 }

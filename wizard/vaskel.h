@@ -1,11 +1,15 @@
 // The wizard's controller: checks the pages as the user types, offers the
-// browse dialogs, remembers paths in "settings.txt", builds the summary and
-// runs the converter Plovik with a command line made from the fields.
+// browse dialogs, fills the first page from a chosen project, remembers paths
+// and choices in "settings.txt", builds the summary and runs the converter
+// Plovik with a command line made from the fields.
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
 #include <QProcess>
 #include <QString>
 #include <QStringDecoder>
+#include <QTextCharFormat>
 
 #include "vaskel_base.h"
 
@@ -43,6 +47,12 @@ class Vaskel : public VaskelBase {
   void CmpBrowseBtn_clicked();
   void readFromStdout();
   void processExit();
+  // Fills the empty Page 0 fields from the project file the text names.
+  void ProjectEdit_textchanged(const QString& text);
+  // Keeps one empty row at the end of the variables table to type into.
+  void VariablesTable_itemChanged();
+  // The button shown after a successful run: the destination in the file manager.
+  void OpenFolderBtn_clicked();
 
  protected slots:
   void accept() override;
@@ -51,6 +61,8 @@ class Vaskel : public VaskelBase {
  protected:
   // Leaving Page 2 by Next builds the extension list and the summary.
   bool validateCurrentPage() override;
+  // Entering Page 2 reads the build specs of the chosen .wrproject.
+  void initializePage(int id) override;
 
  private:
   void loadSettings();
@@ -63,6 +75,35 @@ class Vaskel : public VaskelBase {
   QString browseFolder(const QString& caption);
   void takeBrowsed(const QString& path, QLineEdit* field);
   void setConverterRunning(bool running);
+
+  void fillFromProject(QLineEdit* field, const QString& value);
+  static QString droppedProject(const class QMimeData* data);
+  bool page0DragEvent(QEvent* event);
+
+  void setUpWorkbenchMode();
+  void refreshBuildSpecs();
+  void addVariableRow(const QString& name, const QString& value);
+  QStringList variableAssignments() const;
+  QStringList workbenchArguments() const;
+  QString workbenchSummary() const;
+
+  void logText(const QString& text, const QTextCharFormat& format = QTextCharFormat());
+  void logOutputLine(const QString& line);
+  void showOpenFolder(bool shown);
+
+  // What each Page 0 field was last given by a project, to tell it from
+  // what the user typed.
+  QHash<QLineEdit*, QString> filledFromProject;
+  // The .wrproject the spec list was read from, and when it was changed then.
+  QString specsReadFrom;
+  QDateTime specsReadModified;
+  // The build spec from the settings file, chosen when the list holds it.
+  QString rememberedSpec;
+  // Output after the last complete line, held until its line ends.
+  QString partialLine;
+  int warningCount = 0;
+  // The destination of the most recent run, which the open button shows.
+  QString runDestination;
 
   // Decodes the converter's output across deliveries, so a character split
   // between two reads comes out whole.

@@ -2,9 +2,29 @@
 // line, its output goes into the details log, and its exit status decides
 // between the success line and the failure message box.
 #include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QUrl>
+#include <utility>
 
 #include "vaskel.h"
+
+namespace {
+
+const QLatin1String kWarningStart("Warning: ");
+
+QTextCharFormat warningFormat() {
+  QTextCharFormat format;
+  format.setForeground(QColor(176, 80, 0));  // dark orange: apart from the text, not an error
+  format.setFontWeight(QFont::Bold);
+  return format;
+}
+
+}  // namespace
 
 void Vaskel::accept() {
   converterProcess = new QProcess(this);
@@ -18,10 +38,15 @@ void Vaskel::accept() {
   for (const auto& [option, value] : options) {
     if (!value.isEmpty()) arguments << QLatin1String(option) << value;
   }
+  arguments << workbenchArguments();
 
   DetailsText->clear();
   DetailsText->setPlainText(QStringLiteral("Initialising Project Conversion ...\n"));
   outputDecoder = QStringDecoder(QStringConverter::System);
+  partialLine.clear();
+  warningCount = 0;
+  runDestination = OlvProjectEdit->text();
+  showOpenFolder(false);
 
   connect(converterProcess, &QProcess::readyReadStandardOutput, this, &Vaskel::readFromStdout);
   connect(converterProcess, &QProcess::finished, this, &Vaskel::processExit);
@@ -41,34 +66,76 @@ void Vaskel::setConverterRunning(bool running) {
 
 void Vaskel::processError(QProcess::ProcessError error) {
   if (error != QProcess::FailedToStart) return;
-  DetailsText->append(
-      QStringLiteral("Project Conversion could not be executed: Please ensure Plovik.exe is set "
-                     "on the path.\n"));
+  logText(QStringLiteral(
+      "Project Conversion could not be executed: Please ensure Plovik.exe is set on the path.\n"));
   setConverterRunning(false);
 }
 
+// Appends a paragraph at the end of the log, keeping the view at the end
+// when it was there.
+void Vaskel::logText(const QString& text, const QTextCharFormat& format) {
+  QScrollBar* bar = DetailsText->verticalScrollBar();
+  const bool atEnd = bar->value() == bar->maximum();
+  QTextCursor cursor(DetailsText->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertBlock(QTextBlockFormat(), format);
+  cursor.insertText(text, format);
+  if (atEnd) bar->setValue(bar->maximum());
+}
+
+void Vaskel::logOutputLine(const QString& line) {
+  if (line.startsWith(kWarningStart)) {
+    ++warningCount;
+    logText(line, warningFormat());
+  } else {
+    logText(line);
+  }
+}
+
 void Vaskel::readFromStdout() {
-  QString text = outputDecoder.decode(converterProcess->readAllStandardOutput());
-  // Each delivery becomes a paragraph of its own, so the line end that
-  // usually closes it would only add an empty one.
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  if (text.endsWith(u'\n')) text.chop(1);
-  DetailsText->append(text);
+  // Whole lines only, so that a warning split between two deliveries is
+  // still seen as one; the rest waits for its line end.
+  partialLine += outputDecoder.decode(converterProcess->readAllStandardOutput());
+  qsizetype start = 0;
+  for (qsizetype end; (end = partialLine.indexOf(u'\n', start)) >= 0; start = end + 1) {
+    QString line = partialLine.mid(start, end - start);
+    if (line.endsWith(u'\r')) line.chop(1);
+    logOutputLine(line);
+  }
+  partialLine.remove(0, start);
 }
 
 void Vaskel::processExit() {
   setConverterRunning(false);
-  if (converterProcess->exitStatus() == QProcess::NormalExit) {
-    if (converterProcess->exitCode() == 0) {
-      DetailsText->append(QStringLiteral("Project Converted Successfully!"));
-      setButtonText(QWizard::CancelButton, QStringLiteral("Close"));
-    } else {
-      QMessageBox::about(
-          nullptr, QStringLiteral("Vaskel"),
-          QStringLiteral("Project Conversion Failed!\nPlease check the details log and try again."));
-    }
+  readFromStdout();
+  if (!partialLine.isEmpty()) logOutputLine(std::exchange(partialLine, QString()));
+  const bool succeeded =
+      converterProcess->exitStatus() == QProcess::NormalExit && converterProcess->exitCode() == 0;
+  if (succeeded) {
+    logText(QStringLiteral("Project Converted Successfully!"));
+    setButtonText(QWizard::CancelButton, QStringLiteral("Close"));
+  }
+  if (warningCount > 0) {
+    logText(warningCount == 1 ? QStringLiteral("1 warning")
+                              : QStringLiteral("%1 warnings").arg(warningCount),
+            warningFormat());
+  }
+  if (succeeded) showOpenFolder(true);
+  if (converterProcess->exitStatus() == QProcess::NormalExit && !succeeded) {
+    QMessageBox::about(
+        nullptr, QStringLiteral("Vaskel"),
+        QStringLiteral("Project Conversion Failed!\nPlease check the details log and try again."));
   }
   saveSettings();
+}
+
+void Vaskel::showOpenFolder(bool shown) { setOption(QWizard::HaveCustomButton1, shown); }
+
+void Vaskel::OpenFolderBtn_clicked() {
+  // Relative to the current directory, as the converter took it.
+  const QString folder = QFileInfo(runDestination).absoluteFilePath();
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+    logText(QStringLiteral("Could not open the folder ") + QDir::toNativeSeparators(folder));
 }
 
 void Vaskel::reject() {

@@ -1,6 +1,8 @@
 // Running the converter from the wizard: the command line it is given, the
 // log, the end of a run, one run at a time, and the real Plovik end to end.
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QTextBlock>
 #include <QtTest>
 
 #include "vaskel.h"
@@ -48,13 +50,28 @@ QStringList exampleArguments(const QString& project, const QString& output) {
           "c,h"};
 }
 
+// Stands in for the desktop's file manager.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> opened;
+
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+};
+
 }  // namespace
 
 class RunTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { qunsetenv("STANDIN_WAIT_FOR"); qunsetenv("STANDIN_EXIT"); }
+  void init() {
+    qunsetenv("STANDIN_WAIT_FOR");
+    qunsetenv("STANDIN_EXIT");
+    qunsetenv("STANDIN_PRINT");
+  }
 
   void commandLine_data() {
     QTest::addColumn<QString>("name");
@@ -203,6 +220,96 @@ class RunTest : public QObject {
     QVERIFY(wizard.isVisible());
   }
 
+  void warningsStandOutAndAreCounted_data() {
+    QTest::addColumn<QByteArray>("output");  // printed after the stand-in's own lines; \f pauses
+    QTest::addColumn<int>("exitStatus");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QString>("count");  // the last line of the log; empty: no count line
+    QTest::newRow("two, one split between two reads")
+        << QByteArray("Warning: unresolved variable WIND_BASE in 12 include paths\r\n"
+                      "  Creating Group - App\nWarn\fing: no source file\n")
+        << 0
+        << QStringList{"Warning: unresolved variable WIND_BASE in 12 include paths",
+                       "Warning: no source file"}
+        << "2 warnings";
+    QTest::newRow("one, on a last line without its end")
+        << QByteArray("Warning: project Lib not found") << 0
+        << QStringList{"Warning: project Lib not found"} << "1 warning";
+    QTest::newRow("only lines that start with it count")
+        << QByteArray("  Warning: indented\nWarning:no space\nwarning: lower case\n") << 0
+        << QStringList{} << "";
+    QTest::newRow("counted after a failure too")
+        << QByteArray("Warning: a\nCould not write file: x\n") << 1 << QStringList{"Warning: a"}
+        << "1 warning";
+  }
+
+  void warningsStandOutAndAreCounted() {
+    QFETCH(QByteArray, output);
+    QFETCH(int, exitStatus);
+    QFETCH(QStringList, warnings);
+    QFETCH(QString, count);
+    WorkingFolder folder;
+    qputenv("STANDIN_PRINT", folder.writeFile(QStringLiteral("print.txt"), output).toLocal8Bit());
+    qputenv("STANDIN_EXIT", QByteArray::number(exitStatus));
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+
+    QStringList coloured;
+    QString last;
+    for (QTextBlock block = wizard.DetailsText->document()->begin(); block.isValid();
+         block = block.next()) {
+      if (block.text().isEmpty()) continue;
+      const QTextCharFormat format = block.begin().fragment().charFormat();
+      if (format.hasProperty(QTextFormat::ForegroundBrush)) coloured << block.text();
+      last = block.text();
+    }
+    if (!count.isEmpty()) warnings << count;
+    QCOMPARE(coloured, warnings);
+    QCOMPARE(last, count.isEmpty() ? (exitStatus == 0 ? kSucceeded : QString()) : count);
+    QCOMPARE(boxes.seen(), exitStatus == 0 ? 0 : 1);
+    // The split line arrives whole, not as two paragraphs.
+    QVERIFY(!logLines(wizard).contains(QStringLiteral("Warn")));
+  }
+
+  void openFolderAfterASuccessfulRun() {
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, paths, QStringLiteral("P"));
+    // Relative, as typed: opened against the current folder, as the converter took it.
+    wizard.OlvProjectEdit->setText(QStringLiteral("out"));
+    wizard.show();
+    QAbstractButton* open = wizard.button(QWizard::CustomButton1);
+    QVERIFY(goToPage3(wizard));
+    QVERIFY(!open->isVisible());
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    QVERIFY(finishAndWait(wizard));
+    QVERIFY(open->isVisible());
+    QCOMPARE(open->text(), QStringLiteral("Open Folder"));
+    open->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(paths.output)});
+
+    // Gone on leaving the page, and not offered after a failure.
+    wizard.back();
+    QVERIFY(!open->isVisible());
+    QVERIFY(clickNext(wizard));
+    QVERIFY(!open->isVisible());
+    qputenv("STANDIN_EXIT", "1");
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+    QCOMPARE(boxes.seen(), 1);
+    QVERIFY(!open->isVisible());
+  }
+
   // End to end with the real converter.
 
   void failingConversionShowsTheMessageBoxOnce() {
@@ -254,7 +361,8 @@ class RunTest : public QObject {
     QCOMPARE(logLines(wizard), QStringList{kInitialising} + plovikSays + QStringList{kSucceeded});
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), QStringLiteral("Close"));
     QCOMPARE(QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt"))),
-             "Workspace Dir:\n" + wizard.WRWorkspaceDirEdit->text() + "\n\n");
+             "Workspace Dir:\n" + wizard.WRWorkspaceDirEdit->text() + "\n\nOutput Folder:\n" +
+                 output + "\n\n");
   }
 };
 

@@ -1,6 +1,8 @@
 // The settings file "settings.txt" in the current directory: the workspace
-// folder and the three personalities, as key line, value line, empty line.
-// A file that cannot be read or written is passed over in silence.
+// folder, the three personalities, the last destination and the real-project
+// mode with its build spec, as key line, value line, empty line. The later
+// records follow the first four, so an older file simply lacks them. A file
+// that cannot be read or written is passed over in silence.
 #include <QFile>
 #include <QTextStream>
 
@@ -13,6 +15,10 @@ const QString kWorkspaceKey = QStringLiteral("Workspace Dir:");
 const QString kMessageKey = QStringLiteral("Message Personality:");
 const QString kAnalyserKey = QStringLiteral("Analyser Personality:");
 const QString kCompilerKey = QStringLiteral("Compiler Personality:");
+const QString kDestinationKey = QStringLiteral("Output Folder:");
+const QString kModeKey = QStringLiteral("Workbench Mode:");
+const QString kSpecKey = QStringLiteral("Build Spec:");
+const QString kModeOn = QStringLiteral("on");
 
 }  // namespace
 
@@ -27,11 +33,20 @@ void Vaskel::loadSettings() {
                                                     {kCompilerKey, CmpPersonEdit}};
   while (!in.atEnd()) {
     const QString line = in.readLine();
-    for (const auto& [key, field] : records) {
-      if (line == key) {
-        // A key on the last line has no value line: it clears its field.
-        field->setText(in.atEnd() ? QString() : in.readLine());
-        break;
+    // A key on the last line has no value line: it clears its field.
+    const auto value = [&in] { return in.atEnd() ? QString() : in.readLine(); };
+    if (line == kDestinationKey) {
+      OlvProjectEdit->setText(value());
+    } else if (line == kModeKey) {
+      WorkbenchBox->setChecked(value() == kModeOn);
+    } else if (line == kSpecKey) {
+      rememberedSpec = value();
+    } else {
+      for (const auto& [key, field] : records) {
+        if (line == key) {
+          field->setText(value());
+          break;
+        }
       }
     }
   }
@@ -48,5 +63,12 @@ void Vaskel::saveSettings() {
       {kMessageKey, MsgPersonEdit}, {kAnalyserKey, AnalPersonEdit}, {kCompilerKey, CmpPersonEdit}};
   for (const auto& [key, field] : optional) {
     if (!field->text().isEmpty()) out << key << '\n' << field->text() << "\n\n";
+  }
+  if (!OlvProjectEdit->text().isEmpty())
+    out << kDestinationKey << '\n' << OlvProjectEdit->text() << "\n\n";
+  if (WorkbenchBox->isChecked()) {
+    out << kModeKey << '\n' << kModeOn << "\n\n";
+    if (SpecCombo->currentIndex() >= 0)
+      out << kSpecKey << '\n' << SpecCombo->currentText() << "\n\n";
   }
 }

@@ -84,19 +84,22 @@ class SettingsTest : public QObject {
     QTest::addColumn<bool>("withWorkspace");
     QTest::addColumn<QStringList>("personalities");  // files to create for message, analyser, compiler
     QTest::addColumn<QString>("expected");           // with @ for the working folder
+    // The destination, remembered too, is always given here.
     QTest::newRow("all empty") << false << QStringList{"", "", ""}
-                               << QStringLiteral("Workspace Dir:\n\n\n");
+                               << QStringLiteral("Workspace Dir:\n\n\nOutput Folder:\n@/out\n\n");
     QTest::newRow("workspace and message")
         << true << QStringList{"m.p_s", "", ""}
-        << QStringLiteral("Workspace Dir:\n@/ws\n\nMessage Personality:\n@/m.p_s\n\n");
+        << QStringLiteral("Workspace Dir:\n@/ws\n\nMessage Personality:\n@/m.p_s\n\n"
+                          "Output Folder:\n@/out\n\n");
     QTest::newRow("everything")
         << true << QStringList{"m.p_s", "a.p_a", "c.p_c"}
         << QStringLiteral("Workspace Dir:\n@/ws\n\nMessage Personality:\n@/m.p_s\n\n"
-                          "Analyser Personality:\n@/a.p_a\n\nCompiler Personality:\n@/c.p_c\n\n");
+                          "Analyser Personality:\n@/a.p_a\n\nCompiler Personality:\n@/c.p_c\n\n"
+                          "Output Folder:\n@/out\n\n");
   }
 
-  // Written after the converter has run; the project files, output folder,
-  // name and extensions are never stored.
+  // Written after the converter has run; the project files, name and
+  // extensions are never stored.
   void save() {
     QFETCH(bool, withWorkspace);
     QFETCH(QStringList, personalities);
@@ -129,8 +132,79 @@ class SettingsTest : public QObject {
     QCOMPARE(after.message, before.message);
     QCOMPARE(after.analyser, before.analyser);
     QCOMPARE(after.compiler, before.compiler);
+    QCOMPARE(next.OlvProjectEdit->text(), wizard.OlvProjectEdit->text());
     QVERIFY(next.ProjectEdit->text().isEmpty());
     QVERIFY(next.OlvNameEdit->text().isEmpty());
+  }
+
+  void modeSpecAndDestinationWrittenAndReadBack() {
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    folder.writeFile(QStringLiteral("ws/App/.wrproject"),
+                     "<wrxsdproject><stringAttribute key=\"BLD::Info|defaultSpec\" value=\"A\"/>"
+                     "<listAttribute key=\"BLD::Info|specs\"><stringAttribute value=\"A\"/>"
+                     "<stringAttribute value=\"B\"/></listAttribute></wrxsdproject>");
+    {
+      Vaskel wizard;
+      wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+      fillPage0(wizard, paths, QStringLiteral("Name"));
+      wizard.show();
+      QVERIFY(clickNext(wizard) && clickNext(wizard));
+      wizard.WorkbenchBox->setChecked(true);
+      wizard.SpecCombo->setCurrentIndex(1);
+      QVERIFY(clickNext(wizard));
+      QVERIFY(finishAndWait(wizard));
+      QCOMPARE(QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt"))),
+               "Workspace Dir:\n" + paths.workspace + "\n\nOutput Folder:\n" + paths.output +
+                   "\n\nWorkbench Mode:\non\n\nBuild Spec:\nB\n\n");
+    }
+
+    // The next start: the destination and the mode at once, the spec once the
+    // list holds it, in place of the project's default.
+    Vaskel next;
+    QCOMPARE(next.OlvProjectEdit->text(), paths.output);
+    QVERIFY(next.WorkbenchBox->isChecked());
+    next.ProjectEdit->setText(paths.project);
+    next.WRProjectEdit->setText(paths.wrProject);
+    next.OlvNameEdit->setText(QStringLiteral("Name"));
+    next.show();
+    QVERIFY(clickNext(next) && clickNext(next));
+    QCOMPARE(next.SpecCombo->currentText(), QStringLiteral("B"));
+
+    // Switched off, neither the mode nor a spec is written.
+    next.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    next.WorkbenchBox->setChecked(false);
+    QVERIFY(clickNext(next));
+    QVERIFY(finishAndWait(next));
+    QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains("Workbench Mode:"));
+    QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains("Build Spec:"));
+  }
+
+  void newKeys_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<bool>("mode");
+    QTest::newRow("an older file without them")
+        << QByteArray("Workspace Dir:\n/ws\n\nMessage Personality:\n/m.p_s\n\n") << "" << false;
+    QTest::newRow("all of them")
+        << QByteArray("Workspace Dir:\n/ws\n\nOutput Folder:\n/out put\n\n"
+                      "Workbench Mode:\non\n\nBuild Spec:\nPPC32gnu\n\n")
+        << "/out put" << true;
+    QTest::newRow("a mode other than on is off")
+        << QByteArray("Workbench Mode:\nyes\n") << "" << false;
+  }
+
+  void newKeys() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, destination);
+    QFETCH(bool, mode);
+    WorkingFolder folder;
+    folder.writeFile(QStringLiteral("settings.txt"), file);
+    Vaskel wizard;
+    QCOMPARE(wizard.OlvProjectEdit->text(), destination);
+    QCOMPARE(wizard.WorkbenchBox->isChecked(), mode);
+    if (file.startsWith("Workspace Dir:"))
+      QCOMPARE(wizard.WRWorkspaceDirEdit->text(), QStringLiteral("/ws"));
   }
 
   void notWrittenWhenCancelled() {

@@ -1,9 +1,12 @@
 // A stand-in for Plovik in the wizard's tests. It writes each argument it was
 // given on a line of its own to "arguments.txt" in its current directory,
 // prints two lines (the second with a two-byte character split across two
-// writes), and ends with the exit status named by STANDIN_EXIT (default 0).
-// With STANDIN_WAIT_FOR set, it first waits until that file exists, so a
-// test can look at the wizard while a conversion is running.
+// writes), then the bytes of the file STANDIN_PRINT names, if any (a form
+// feed in them is not printed: it flushes and pauses, so a test can split a
+// line between two reads), and ends with the exit status named by
+// STANDIN_EXIT (default 0). With STANDIN_WAIT_FOR set, it first waits until
+// that file exists, so a test can look at the wizard while a conversion is
+// running.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +32,19 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::fputs("\x98sterby\n", stdout);
   std::fflush(stdout);
+
+  if (const char* extra = std::getenv("STANDIN_PRINT")) {
+    std::ifstream in(extra, std::ios::binary);
+    for (char c; in.get(c);) {
+      if (c != '\f') {
+        std::fputc(c, stdout);
+        continue;
+      }
+      std::fflush(stdout);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    std::fflush(stdout);
+  }
 
   const char* status = std::getenv("STANDIN_EXIT");
   return status ? std::atoi(status) : 0;
