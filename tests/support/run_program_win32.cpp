@@ -1,5 +1,7 @@
 #include "run_program.h"
 
+#include "command_line_win32.h"
+
 #include <cstdlib>
 #include <thread>
 
@@ -21,11 +23,8 @@ std::string plovikProgram() {
   return program;
 }
 
-namespace {
-
-// Quotes one argument so that the child's C runtime splits the command line
-// back into exactly this string: backslashes are literal except before a
-// double quote, where they and the quote are escaped.
+// Backslashes are literal except before a double quote, where they and the
+// quote are escaped.
 std::string quoteArgument(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) return arg;
   std::string quoted = "\"";
@@ -47,6 +46,8 @@ std::string quoteArgument(const std::string& arg) {
   quoted += '"';
   return quoted;
 }
+
+namespace {
 
 void readAll(HANDLE pipe, std::string& sink) {
   char buffer[65536];
