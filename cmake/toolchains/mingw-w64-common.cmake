@@ -22,7 +22,11 @@ set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/../gtest-from-source CACHE PATH
     "GoogleTest built from source for the cross build")
 
 # ctest runs the .exe files under Wine, in the prefix named at configure time
-# (a prefix of its own under the build folder unless WINEPREFIX is set).
+# (a prefix of its own under the build folder unless WINEPREFIX is set), with
+# the loader PLOVIK_WINE_LOADER names: empty for `wine` from the search path,
+# which picks the 32-bit loader whenever the 32-bit Wine is installed; a
+# loader such as /usr/lib/wine/wine64 is started directly, with WINELOADER
+# naming it so that the processes it starts use it too.
 if(NOT DEFINED PLOVIK_WINEPREFIX)
   if(DEFINED ENV{WINEPREFIX})
     set(PLOVIK_WINEPREFIX "$ENV{WINEPREFIX}")
@@ -31,6 +35,13 @@ if(NOT DEFINED PLOVIK_WINEPREFIX)
   endif()
 endif()
 set(PLOVIK_WINEPREFIX "${PLOVIK_WINEPREFIX}" CACHE PATH "Wine prefix the tests run in")
+set(PLOVIK_WINE_LOADER "" CACHE FILEPATH
+    "Wine loader the tests run with; empty: wine from the search path")
+if(PLOVIK_WINE_LOADER)
+  set(plovik_wine "WINELOADER=${PLOVIK_WINE_LOADER}" "${PLOVIK_WINE_LOADER}")
+else()
+  set(plovik_wine wine)
+endif()
+# Not cached, so that a new prefix or loader takes effect at the next configure.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${PLOVIK_WINEPREFIX} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" wine
-    CACHE STRING "Runs the Windows programs on this machine")
+    env "WINEPREFIX=${PLOVIK_WINEPREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" ${plovik_wine})

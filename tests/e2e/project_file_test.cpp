@@ -63,7 +63,14 @@ struct Case {
 
 std::string examples() {
   const char* folder = std::getenv("PLOVIK_EXAMPLES");
-  return folder == nullptr ? "" : fs::path(folder).make_preferred().string() + s + "workspace";
+  if (folder == nullptr) return "";
+  // Separators swapped by hand: through MinGW's fs::path an ANSI path comes
+  // back as UTF-8, which the ANSI calls do not find (a clone in "Prüfung").
+  std::string path = folder;
+  for (char& c : path) {
+    if (c == '/') c = s[0];
+  }
+  return path + s + "workspace";
 }
 
 // Made on first use: the separator string is another file's static.

@@ -95,6 +95,7 @@ TEST_F(Destination, AnAnalyserPersonalityThatCannotBeWrittenToTheEnd) {
 
 // Permissions stop root, so as root the converter runs as another user.
 TEST_F(Destination, AGroupFolderInAFolderTurnedReadOnly) {
+  if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) GTEST_SKIP() << why;
   convertFirst();
   dir.writeFile("ws/Drivers/uart.c", "");
   describe({"Lib", "Drivers"}, "");
@@ -105,6 +106,7 @@ TEST_F(Destination, AGroupFolderInAFolderTurnedReadOnly) {
 }
 
 TEST_F(Destination, APersonFolderTurnedReadOnly) {
+  if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) GTEST_SKIP() << why;
   convertFirst();
   handToUnprivilegedUser(dir.path());
   fs::permissions(dir.path() / "out" / "person", fs::perms::owner_read | fs::perms::owner_exec);

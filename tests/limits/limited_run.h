@@ -12,7 +12,7 @@
 
 struct Limits {
   long long fileSizeBytes = 0;  // 0: no limit
-  bool unprivileged = false;    // run as a user that permissions stop
+  bool unprivileged = false;    // run a copy of the converter as a user that permissions stop
   int timeoutSeconds = 120;     // the child is killed after this long
 };
 
@@ -26,6 +26,11 @@ LimitedResult runLimited(const std::vector<std::string>& args, const std::string
 // such a run may write where the test allows it. Does nothing when the tests
 // do not run as root (the child then runs as the same user).
 void handToUnprivilegedUser(const std::filesystem::path& root);
+
+// Empty when unprivileged runs are possible here; otherwise why not, for a
+// test to skip with. As root they need uid 65534, which a user namespace that
+// maps no such uid lacks; as any other user they run as that user.
+std::string whyNoUnprivilegedUser();
 
 // Whether the tests were built with AddressSanitizer, which changes the
 // converter's memory use beyond what a bound on it could state.

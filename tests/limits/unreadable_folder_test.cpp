@@ -12,6 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(UnreadableFolder, IsSkippedSilently) {
+  if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) GTEST_SKIP() << why;
   TempDir dir;
   dir.makeFolder("out");
   dir.writeFile("ws/Lib/lib.c", "");

@@ -2,34 +2,10 @@
 
 #include <chrono>
 
+#include "command_line_win32.h"
 #include "text_lines.h"
 
 namespace {
-
-// Quotes one argument so that the child's C runtime splits the command line
-// back into exactly this string: backslashes are literal except before a
-// double quote, where they and the quote are escaped.
-std::string quoteArgument(const std::string& arg) {
-  if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) return arg;
-  std::string quoted = "\"";
-  std::size_t backslashes = 0;
-  for (char c : arg) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    if (c == '"') {
-      quoted.append(backslashes * 2 + 1, '\\');
-    } else {
-      quoted.append(backslashes, '\\');
-    }
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, '\\');
-  quoted += '"';
-  return quoted;
-}
 
 void readAll(HANDLE pipe, std::string& sink) {
   char buffer[65536];
@@ -119,4 +95,28 @@ int ChildProcess::finish() {
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return -1;
   return static_cast<int>(code);
+}
+
+// Backslashes are literal except before a double quote, where they and the
+// quote are escaped.
+std::string quoteArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) return arg;
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') {
+      quoted.append(backslashes * 2 + 1, '\\');
+    } else {
+      quoted.append(backslashes, '\\');
+    }
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, '\\');
+  quoted += '"';
+  return quoted;
 }

@@ -2,6 +2,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "command_line_win32.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -39,18 +42,38 @@ std::string hostPathOfLast(const std::string& windowsPath) {
   if (cut == std::string::npos) return {};
   const std::string folder = hostPath(windowsPath.substr(0, cut + 1));
   if (folder.empty()) return {};
-  return folder + '/' + windowsPath.substr(cut + 1);
+  // Host paths are UTF-8; the name is in the ANSI code page.
+  const std::string name = windowsPath.substr(cut + 1);
+  std::wstring wide(name.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide.data(),
+                                         static_cast<int>(wide.size()));
+  if (length == 0) return {};
+  std::string utf8(wide.size() * 3 + 1, '\0');
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(),
+                                        static_cast<int>(utf8.size()), nullptr, nullptr);
+  if (bytes == 0) return {};
+  utf8.resize(static_cast<std::size_t>(bytes) - 1);
+  return folder + '/' + utf8;
 }
 
 // Runs a program of the host, which Wine starts like any other. Neither its
 // end nor its exit status comes through reliably (a 32-bit process may see
-// it end at once), so callers wait for its effect. The command line is split
-// at spaces: no argument may hold one.
-void runOnHost(std::string commandLine) {
-  STARTUPINFOA startup{};
+// it end at once), so callers wait for its effect. The arguments are host
+// paths in UTF-8, which Wine's own conversion gives: they go through the
+// wide-character call, so that no ANSI code page has to hold them, quoted as
+// Wine splits a host program's command line.
+void runOnHost(const std::vector<std::string>& args) {
+  std::string commandLine;
+  for (const auto& arg : args) commandLine += (commandLine.empty() ? "" : " ") + quoteArgument(arg);
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, commandLine.c_str(), -1,
+                                         nullptr, 0);
+  if (length == 0) return;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, commandLine.c_str(), -1, wide.data(), length);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     return;
   }
@@ -69,10 +92,6 @@ bool waitFor(Done done) {
   return done();
 }
 
-bool usable(const std::string& hostArgument) {
-  return !hostArgument.empty() && hostArgument.find(' ') == std::string::npos;
-}
-
 // The prefix's dosdevices folder on the host: drive C: is a link in it.
 std::string dosDevices() {
   const std::string driveC = hostPath("C:\\");
@@ -86,7 +105,10 @@ std::string dosDevices() {
 
 char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string driveLink(char letter) { return dosDevices() + '/' + lowerLetter(letter) + ':'; }
+std::string driveLink(char letter) {
+  const std::string folder = dosDevices();
+  return folder.empty() ? folder : folder + '/' + lowerLetter(letter) + ':';
+}
 
 std::string driveName(char letter) { return std::string(1, letter) + ':'; }
 
@@ -106,7 +128,7 @@ FolderLink::FolderLink(std::string linkPath, const std::string& target)
   if (underWine()) {
     const std::string hostLink = hostPathOfLast(link);
     const std::string hostTarget = hostPath(target);
-    if (usable(hostLink) && usable(hostTarget)) runOnHost("/bin/ln -s " + hostTarget + " " + hostLink);
+    if (!hostLink.empty() && !hostTarget.empty()) runOnHost({"/bin/ln", "-s", hostTarget, hostLink});
   } else {
     CreateSymbolicLinkA(link.c_str(), target.c_str(),
                         SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
@@ -118,7 +140,7 @@ FolderLink::~FolderLink() {
   if (!isMade) return;
   if (underWine()) {
     const std::string hostLink = hostPathOfLast(link);
-    if (usable(hostLink)) runOnHost("/bin/rm -f " + hostLink);
+    if (!hostLink.empty()) runOnHost({"/bin/rm", "-f", hostLink});
   } else {
     RemoveDirectoryA(link.c_str());
   }
@@ -132,7 +154,7 @@ MappedDrive::MappedDrive(char driveLetter, const std::string& root) : letter(dri
   if (underWine()) {
     const std::string hostLink = driveLink(letter);
     const std::string hostRoot = hostPath(root);
-    if (usable(hostLink) && usable(hostRoot)) runOnHost("/bin/ln -sfn " + hostRoot + " " + hostLink);
+    if (!hostLink.empty() && !hostRoot.empty()) runOnHost({"/bin/ln", "-sfn", hostRoot, hostLink});
   } else {
     DefineDosDeviceA(0, driveName(letter).c_str(), root.c_str());
   }
@@ -143,7 +165,7 @@ MappedDrive::~MappedDrive() {
   if (!isMade) return;
   if (underWine()) {
     const std::string hostLink = driveLink(letter);
-    if (usable(hostLink)) runOnHost("/bin/rm -f " + hostLink);
+    if (!hostLink.empty()) runOnHost({"/bin/rm", "-f", hostLink});
   } else {
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, driveName(letter).c_str(), nullptr);
   }
