@@ -1,7 +1,8 @@
 // The build settings reader and the tree built from it on arbitrary bytes,
 // fed from memory, with a small workspace in memory behind it: root files,
 // two referenced projects (one a nested tree with a link to a folder) and a
-// folder that holds nothing accepted.
+// folder that holds nothing accepted. Each input is read twice: as every
+// conversion reads it, and in the real-project mode.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -9,7 +10,9 @@
 
 #include "fake_folders.h"
 #include "fuzz_support.h"
+#include "model/failure.h"
 #include "reading/group_tree.h"
+#include "reading/real_project.h"
 
 namespace {
 
@@ -23,6 +26,10 @@ const FakeFolders& workspace() {
     }
     made.folder("ws/Lib/src/empty");
     made.folderLink("ws/Lib/src/up");
+    for (const char* file : {"ws/App/app.c", "ws/App/PPC32gnu/out.c", "ws/App/src/a.c",
+                             "ws/Found/deep/.project", "ws/Found/deep/f.c"}) {
+      made.file(file);
+    }
     return made;
   }();
   return folders;
@@ -45,6 +52,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const auto& entry : root.macros) {
     if (entry.first.empty()) fuzzFailure("a macro with an empty name");
+  }
+
+  // The mode: no -spec or -target is given, so nothing may be refused.
+  in.clear();
+  in.seekg(0);
+  static const RealProjectOptions options{true, "", "", {{"WIND_BASE", "/wr"}, {"A", "$(A)"}},
+                                          {{"C:/ws", "ws"}}};
+  static const RealProjectInputs inputs{
+      "ws", FakeFolders::native("ws/App"), "App", {"Lib", "Found", "Missing"}, "/cwd", scan,
+      [](const std::string&) { return std::optional<std::string>("Found"); },
+      [](const std::string& name) {
+        return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
+      }};
+  FileGroup real;
+  try {
+    buildRealProjectTree(in, real, inputs, options);
+  } catch (const Failure& failure) {
+    fuzzFailure("the mode refused a file without -spec or -target: " + failure.subject);
+  }
+  for (const auto& entry : real.macros) {
+    if (entry.first.empty()) fuzzFailure("a macro with an empty name in the mode");
+  }
+  for (std::size_t i = 0; i < real.includePaths.size(); ++i) {
+    if (real.includePaths[i].empty()) fuzzFailure("an empty include path in the mode");
+    for (std::size_t j = 0; j < i; ++j) {
+      if (real.includePaths[i] == real.includePaths[j]) fuzzFailure("an include path twice");
+    }
   }
   return 0;
 }

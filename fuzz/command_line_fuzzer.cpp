@@ -9,6 +9,7 @@
 #include "driver/conversion_job.h"
 #include "driver/entry.h"
 #include "driver/normalise_path.h"
+#include "model/failure.h"
 #include "fuzz_support.h"
 #include "platform/platform.h"
 
@@ -50,6 +51,10 @@ bool isOption(const std::string& arg) {
   return arg == "-pn" || arg == "-mp" || arg == "-ap" || arg == "-cp" || arg == "-ext";
 }
 
+bool isRealProjectOption(const std::string& arg) {
+  return arg == "-wb" || arg == "-spec" || arg == "-var" || arg == "-map" || arg == "-target";
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,7 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (args.size() < 5) return 0;
   ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
                     normalisePath(args[4]));
-  const bool applied = applyOptions(job, args);
+  const bool anyRealProjectOption = std::any_of(args.begin() + 1, args.end(), isRealProjectOption);
+  bool applied = false;
+  try {
+    applied = applyOptions(job, args);
+  } catch (const Failure& failure) {
+    // Only the real-project options are refused with a message.
+    if (failure.kind != FailureKind::InvalidOption || !anyRealProjectOption) {
+      fuzzFailure("an option refused that cannot be: " + failure.subject);
+    }
+    return 0;
+  }
+  if (applied && job.realProject.enabled != anyRealProjectOption) {
+    fuzzFailure("the real-project mode does not follow its options");
+  }
   bool lastIsOption = false;
   std::size_t commas = 0;
   for (std::size_t i = 1; i < args.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "driver/failure_message.h"
 #include "driver/input_file.h"
 #include "model/failure.h"
 #include "model/output_lines.h"
@@ -13,18 +14,20 @@
 
 namespace {
 
-std::string messageFor(const Failure& failure) {
-  switch (failure.kind) {
-    case FailureKind::CannotOpenFile: return "Could not open file: " + failure.subject;
-    case FailureKind::UnexpectedEnd: return "WR Project file parsing encountered unexpected EOF";
-    case FailureKind::UnexpectedToken:
-      return "WR Project file parsing encountered unexpected token: " + failure.subject;
-    case FailureKind::CannotOpenFolder: return "Could not open folder: " + failure.subject;
-    case FailureKind::InvalidName: return "Invalid project name: " + failure.subject;
-    case FailureKind::CannotCreateDirectory: return "Could not create directory: " + failure.subject;
-    case FailureKind::CannotWriteFile: return "Could not write file: " + failure.subject;
+std::string folderName(const std::string& folder) {
+  return folder.substr(folder.rfind(platform::separator) + 1);
+}
+
+// The name in the .project file at `path`, for finding referenced projects.
+std::optional<std::string> readProjectName(const std::string& path) {
+  const auto text = readInputFile(path);
+  if (!text) return std::nullopt;
+  try {
+    std::string name = parseProjectDescription(*text).name;
+    if (!name.empty()) return name;
+  } catch (const Failure&) {
   }
-  return failure.subject;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -54,6 +57,8 @@ bool ConversionJob::run() {
     readBuildSettings();
     checkWorkspace();
     writeAnalyserProject();
+    // Warnings come after the progress lines and change nothing of the result.
+    for (const auto& warning : realProjectResult.warnings) printLine(warning);
     return true;
   } catch (const Failure& failure) {
     printLine(messageFor(failure));
@@ -65,6 +70,7 @@ void ConversionJob::readProjectDescription() {
   const auto text = readInputFile(sourceProjectPath);
   if (!text) throw Failure(FailureKind::CannotOpenFile, sourceProjectPath);
   ProjectDescription description = parseProjectDescription(*text);
+  ownName = description.name.empty() ? folderName(projectFolder()) : description.name;
   // An empty name leaves the one given with -pn: a project named "" would
   // spread its folders into the destination itself.
   if (!description.name.empty()) projectName = std::move(description.name);
@@ -80,7 +86,26 @@ void ConversionJob::readBuildSettings() {
     throw Failure(FailureKind::CannotOpenFile, buildSettingsPath);
   }
   const FolderScan scan{systemFolderLister(), fileExtensions};
-  buildGroupTree(in, rootGroup, workspaceDir, referencedProjects, scan);
+  if (!realProject.enabled) {
+    buildGroupTree(in, rootGroup, workspaceDir, referencedProjects, scan);
+    return;
+  }
+  std::string current;
+  platform::currentDirectory(current);
+  const RealProjectInputs inputs{workspaceDir, projectFolder(), ownName, referencedProjects,
+                                 current,      scan,           readProjectName,
+                                 [](const std::string& name) -> std::optional<std::string> {
+                                   std::string value;
+                                   if (!platform::environmentVariable(name, value)) return {};
+                                   return value;
+                                 }};
+  realProjectResult = buildRealProjectTree(in, rootGroup, inputs, realProject);
+}
+
+// The folder that holds the project description.
+std::string ConversionJob::projectFolder() const {
+  const std::size_t cut = sourceProjectPath.rfind(platform::separator);
+  return cut == std::string::npos ? std::string(".") : sourceProjectPath.substr(0, cut);
 }
 
 // Every source path is formed from the workspace folder: without it the

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/file_group.h"
+#include "reading/real_project.h"
 
 class ConversionJob {
  public:
@@ -34,6 +35,8 @@ class ConversionJob {
   // The folder scan with this job's file extensions.
   void scanFolder(const std::string& folder, FileGroup& group, bool descend) const;
   bool acceptsFile(const std::string& path) const;
+  // The folder that holds the project description.
+  std::string projectFolder() const;
 
   std::string sourceProjectPath;
   std::string buildSettingsPath;
@@ -45,5 +48,10 @@ class ConversionJob {
   std::string compilerPersonality;
   std::vector<std::string> fileExtensions;
   std::vector<std::string> referencedProjects;
+  RealProjectOptions realProject;  // -wb and the options that refine it
   FileGroup rootGroup;
+
+  // Filled by the reading steps.
+  std::string ownName;  // the project's own name: the .project's, else its folder's
+  RealProjectResult realProjectResult;  // warnings, the build spec read, its compilers
 };

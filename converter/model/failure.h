@@ -14,6 +14,9 @@ enum class FailureKind {
   InvalidName,            // a project or group name that cannot name a file
   CannotCreateDirectory,  // a folder of the output
   CannotWriteFile,        // a file of the output
+  InvalidOption,          // a command-line option's value; the whole message
+  UnknownBuildSpec,       // -spec names none of the file's; the name and the known ones
+  UnknownBuildTarget,     // -target names none of the file's; likewise
 };
 
 struct Failure {

@@ -11,6 +11,7 @@ FileGroup::~FileGroup() {
   while (!pending.empty()) {
     std::unique_ptr<FileGroup> group = std::move(pending.back());
     pending.pop_back();
+    if (!group) continue;  // moved away
     for (auto& child : group->subGroups) pending.push_back(std::move(child));
     group->subGroups.clear();
   }

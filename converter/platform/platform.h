@@ -60,4 +60,7 @@ enum class NewFileResult { Created, AlreadyExists, Failed };
 // under the name yet.
 NewFileResult createNewFile(const std::string& path);
 
+// The value of environment variable `name`; false when it is not set.
+bool environmentVariable(const std::string& name, std::string& value);
+
 }  // namespace platform

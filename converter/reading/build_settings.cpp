@@ -141,6 +141,7 @@ BuildSettingsReader::BuildSettingsReader(std::istream& in) : in(in) {
 bool BuildSettingsReader::readLine() {
   if (!std::getline(in, line)) return false;
   if (!in.eof() && !line.empty() && line.back() == '\r') line.pop_back();
+  if (lineWatcher) lineWatcher(line);
   return true;
 }
 

@@ -5,6 +5,7 @@
 // them sees, at each one, only what the lines before it supplied.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ class BuildSettingsReader {
   // inside a list (what the list held so far has been given).
   bool next(BuildStatement& statement);
 
+  // Called with every line the reader reads, in order, before its
+  // statements are given: for readers of what the statements leave out.
+  void watchLines(std::function<void(std::string_view)> watcher) { lineWatcher = std::move(watcher); }
+
  private:
   enum class Stage { NextLine, Subprojects, IncludeList, Includes, SingleLineEntries, Done };
   bool readLine();
@@ -45,6 +50,7 @@ class BuildSettingsReader {
   bool singleLineEntry(BuildStatement& statement);
 
   std::istream& in;
+  std::function<void(std::string_view)> lineWatcher;
   std::string line;
   Stage stage = Stage::NextLine;
   bool lineUsed = false;     // inside a list: the current line was looked at

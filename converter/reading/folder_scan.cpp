@@ -98,8 +98,10 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
     PendingFolder& top = stack.back();
     if (top.next < top.subFolders.size()) {
       const std::string& name = top.subFolders[top.next++];
+      std::string path = top.path + platform::separator + name;
+      if (skipFolder && skipFolder(path)) continue;
       auto child = std::make_unique<FileGroup>(name);
-      PendingFolder pending = list(top.path + platform::separator + name, *child);
+      PendingFolder pending = list(path, *child);
       pending.owned = std::move(child);
       stack.push_back(std::move(pending));
       continue;

@@ -35,6 +35,8 @@ bool acceptsFile(const std::vector<std::string>& extensions, std::string_view pa
 struct FolderScan {
   FolderLister lister;
   std::vector<std::string> fileExtensions;
+  // With `descend`, the sub-folders (their full paths) not to visit.
+  std::function<bool(const std::string& folder)> skipFolder = nullptr;
 
   // Appends the accepted files lying in `folder` to `group`; with `descend`,
   // each sub-folder that holds an accepted file somewhere below becomes a

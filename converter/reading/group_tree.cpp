@@ -1,6 +1,7 @@
 #include "reading/group_tree.h"
 
 #include "platform/platform.h"
+#include "reading/compiler_defines.h"
 
 namespace {
 
@@ -16,40 +17,6 @@ bool leavesWorkspace(std::string_view projectPath) {
     if (projectPath.substr(start, end == npos ? npos : end - start) == "..") return true;
     if (end == npos) return false;
     start = end + 1;
-  }
-}
-
-std::string lookUp(const LookupTable& table, std::string_view name) {
-  return std::string(table.get(name));
-}
-
-// Replaces every $(X) in `value` by build macro X (empty when unknown).
-std::string expandReferences(const std::string& value, const LookupTable& buildMacros) {
-  std::string result;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t open = value.find("$(", pos);
-    const std::size_t close = open == npos ? npos : value.find(')', open + 2);
-    if (close == npos) {
-      result.append(value, pos, npos);
-      return result;
-    }
-    result.append(value, pos, open - pos);
-    result += lookUp(buildMacros, value.substr(open + 2, close - open - 2));
-    pos = close + 1;
-  }
-}
-
-// Calls `use` with the text after each "-D" up to the next space.
-template <typename Use>
-void forEachDefinition(const std::string& text, Use use) {
-  std::size_t pos = text.find("-D");
-  while (pos != npos) {
-    const std::size_t start = pos + 2;
-    const std::size_t space = text.find(' ', start);
-    use(text.substr(start, space == npos ? npos : space - start));
-    if (space == npos) return;
-    pos = text.find("-D", space);
   }
 }
 
@@ -105,43 +72,8 @@ void GroupTreeBuilder::addInclude(std::string_view value) {
   root.includePaths.push_back(std::move(path));
 }
 
-void GroupTreeBuilder::addCompilerCommand(std::string_view text) {
-  const std::string command(text);
-  forEachDefinition(command, [&](const std::string& token) { defineFromCommand(token); });
-  if (command.find("$(DEFINES)") != npos) {
-    forEachDefinition(lookUp(buildMacros, "DEFINES"),
-                      [&](const std::string& token) { defineFromDefines(token); });
-  }
-}
-
-void GroupTreeBuilder::define(const std::string& name, const std::string& value) {
-  if (!name.empty()) root.macros[name] = value;
-}
-
-// A token of the command itself: $(NAME) takes build macro NAME's value,
-// NAME=VALUE has the references in its value resolved, and any other token
-// holding a reference cannot be read.
-void GroupTreeBuilder::defineFromCommand(const std::string& token) {
-  const bool isReference = token.starts_with("$(") && token.size() > 2 && token.back() == ')' &&
-                           token.find(')') == token.size() - 1;
-  if (isReference) {
-    const std::string name = token.substr(2, token.size() - 3);
-    define(name, lookUp(buildMacros, name));
-    return;
-  }
-  const std::size_t equals = token.find('=');
-  if (equals != npos) {
-    define(token.substr(0, equals), expandReferences(token.substr(equals + 1), buildMacros));
-  } else if (token.find("$(") == npos) {
-    define(token, "");
-  }
-}
-
-// A token of the DEFINES build macro, where "$(" means nothing special.
-void GroupTreeBuilder::defineFromDefines(const std::string& token) {
-  const std::size_t equals = token.find('=');
-  if (equals == npos) define(token, "");
-  else define(token.substr(0, equals), token.substr(equals + 1));
+void GroupTreeBuilder::addCompilerCommand(std::string_view command) {
+  defineFromCompilerCommand(command, buildMacros, root.macros, false);
 }
 
 void buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,

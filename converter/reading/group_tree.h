@@ -25,9 +25,6 @@ class GroupTreeBuilder {
   void addSubproject(std::string_view projectPath);
   void addInclude(std::string_view value);
   void addCompilerCommand(std::string_view command);
-  void defineFromCommand(const std::string& token);
-  void defineFromDefines(const std::string& token);
-  void define(const std::string& name, const std::string& value);
 
   FileGroup& root;
   const std::string& workspaceDir;

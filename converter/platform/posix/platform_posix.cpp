@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,6 +84,13 @@ NewFileResult createNewFile(const std::string& path) {
     return NewFileResult::Created;
   }
   return errno == EEXIST ? NewFileResult::AlreadyExists : NewFileResult::Failed;
+}
+
+bool environmentVariable(const std::string& name, std::string& value) {
+  const char* found = std::getenv(name.c_str());
+  if (found == nullptr) return false;
+  value = found;
+  return true;
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 // strings, so only the ANSI ("A") entry points are used.
 #include "platform/platform.h"
 
+#include <utility>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -132,6 +134,17 @@ NewFileResult createNewFile(const std::string& path) {
   const DWORD error = GetLastError();
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFileResult::AlreadyExists
                                                                      : NewFileResult::Failed;
+}
+
+bool environmentVariable(const std::string& name, std::string& value) {
+  const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return false;
+  std::string buffer(size, '\0');
+  const DWORD length = GetEnvironmentVariableA(name.c_str(), buffer.data(), size);
+  if (length == 0 || length >= size) return false;
+  buffer.resize(length);
+  value = std::move(buffer);
+  return true;
 }
 
 }  // namespace platform

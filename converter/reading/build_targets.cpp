@@ -1,0 +1,80 @@
+#include "reading/build_targets.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+std::string slashed(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '\\', '/');
+  while (!result.empty() && result.back() == '/') result.pop_back();
+  return result;
+}
+
+std::string parentOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildTarget* picked,
+                           std::string name)
+    : projectName(std::move(name)) {
+  for (const auto& target : targets) all.push_back(ownPart(target));
+  if (picked != nullptr) {
+    hasChosen = true;
+    chosen = ownPart(*picked);
+  }
+}
+
+// The target's folders that lie in this project, made relative to it; an
+// exclude starting with "/" names a path from the workspace, any other one a
+// path below its folder.
+TargetFilter::Target TargetFilter::ownPart(const BuildTarget& target) const {
+  const std::string own = "/" + projectName;
+  Target part;
+  for (const auto& folder : target.folders) {
+    const std::string name = slashed(folder.name);
+    Folder kept{"", folder.recursive, !name.empty(), {}};
+    if (kept.named) {
+      if (name != own && !name.starts_with(own + "/")) continue;
+      kept.path = name.size() > own.size() ? name.substr(own.size() + 1) : "";
+      part.buildsFolders = true;
+    }
+    for (const auto& exclude : folder.excludes) {
+      const std::string path = slashed(exclude);
+      if (path.starts_with("/")) {
+        if (path.starts_with(own + "/")) kept.excludes.push_back(path.substr(own.size() + 1));
+      } else {
+        kept.excludes.push_back(kept.path.empty() ? path : kept.path + "/" + path);
+      }
+    }
+    part.folders.push_back(std::move(kept));
+  }
+  return part;
+}
+
+bool TargetFilter::builds(const Target& target, const std::string& path) {
+  if (!target.buildsFolders) return true;
+  return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
+    if (!folder.named) return false;
+    if (!folder.recursive) return parentOf(path) == folder.path;
+    return folder.path.empty() || path.starts_with(folder.path + "/");
+  });
+}
+
+bool TargetFilter::excludes(const Target& target, const std::string& path) {
+  return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
+    return std::find(folder.excludes.begin(), folder.excludes.end(), path) != folder.excludes.end();
+  });
+}
+
+bool TargetFilter::keeps(std::string_view relativePath) const {
+  const std::string path = slashed(relativePath);
+  if (hasChosen) return builds(chosen, path) && !excludes(chosen, path);
+  if (all.empty()) return true;
+  return !std::all_of(all.begin(), all.end(),
+                      [&](const Target& target) { return excludes(target, path); });
+}

@@ -1,0 +1,75 @@
+#include "reading/compiler_defines.h"
+
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+// Calls `use` with the text after each "-D" up to the next space.
+template <typename Use>
+void forEachDefinition(const std::string& text, Use use) {
+  std::size_t pos = text.find("-D");
+  while (pos != npos) {
+    const std::size_t start = pos + 2;
+    const std::size_t space = text.find(' ', start);
+    use(text.substr(start, space == npos ? npos : space - start));
+    if (space == npos) return;
+    pos = text.find("-D", space);
+  }
+}
+
+}  // namespace
+
+std::string expandBuildMacros(std::string_view value, const LookupTable& buildMacros,
+                              bool keepUnknown) {
+  std::string result;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t open = value.find("$(", pos);
+    const std::size_t close = open == npos ? npos : value.find(')', open + 2);
+    if (close == npos) {
+      result.append(value.substr(pos));
+      return result;
+    }
+    result.append(value.substr(pos, open - pos));
+    const std::string_view name = value.substr(open + 2, close - open - 2);
+    const std::string_view known = buildMacros.get(name);
+    if (known.empty() && keepUnknown) result.append(value.substr(open, close + 1 - open));
+    else result.append(known);
+    pos = close + 1;
+  }
+}
+
+void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMacros,
+                               std::map<std::string, std::string>& macros, bool keepUnknown) {
+  const std::string command(text);
+  auto define = [&](const std::string& name, std::string value) {
+    if (!name.empty()) macros[name] = std::move(value);
+  };
+  // A token of the command itself: $(NAME) takes build macro NAME's value,
+  // NAME=VALUE has the references in its value resolved, and any other token
+  // holding a reference cannot be read.
+  forEachDefinition(command, [&](const std::string& token) {
+    const bool isReference = token.starts_with("$(") && token.size() > 2 &&
+                             token.back() == ')' && token.find(')') == token.size() - 1;
+    if (isReference) {
+      const std::string name = token.substr(2, token.size() - 3);
+      define(name, std::string(buildMacros.get(name)));
+      return;
+    }
+    const std::size_t equals = token.find('=');
+    if (equals != npos) {
+      define(token.substr(0, equals),
+             expandBuildMacros(std::string_view(token).substr(equals + 1), buildMacros,
+                               keepUnknown));
+    } else if (token.find("$(") == npos) {
+      define(token, "");
+    }
+  });
+  // The DEFINES build macro's tokens, where "$(" means nothing special.
+  if (command.find("$(DEFINES)") == npos) return;
+  forEachDefinition(std::string(buildMacros.get("DEFINES")), [&](const std::string& token) {
+    const std::size_t equals = token.find('=');
+    if (equals == npos) define(token, "");
+    else define(token.substr(0, equals), token.substr(equals + 1));
+  });
+}

@@ -1,0 +1,69 @@
+#include "reading/project_locator.h"
+
+#include <deque>
+#include <utility>
+
+#include "platform/platform.h"
+
+ProjectLocator::ProjectLocator(std::string workspaceDir, FolderLister lister,
+                               ProjectNameReader readName, std::set<std::string> passOver)
+    : workspaceDir(std::move(workspaceDir)),
+      lister(std::move(lister)),
+      readName(std::move(readName)),
+      passOver(std::move(passOver)) {}
+
+std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
+                                                     const std::vector<ListedEntry>& entries) {
+  for (const auto& entry : entries) {
+    if (entry.name == ".project" && entry.kind == EntryKind::File) {
+      return readName(folder + platform::separator + ".project");
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ProjectLocator::find(const std::string& name,
+                                                const std::string& candidate) {
+  std::vector<ListedEntry> entries;
+  const bool exists = lister(candidate, entries);
+  const auto there = exists ? projectIn(candidate, entries) : std::nullopt;
+  if (there && *there == name) return candidate;
+  search();
+  const auto found = folders.find(name);
+  if (found != folders.end()) return found->second;
+  // A folder of that name without a project description of its own is the
+  // best there is.
+  if (exists && !there) return candidate;
+  return std::nullopt;
+}
+
+// Breadth first, so the project nearest the workspace folder is the one
+// kept; bounded in depth and in folders listed, since a workspace may hold
+// far more than projects.
+void ProjectLocator::search() {
+  if (searched) return;
+  searched = true;
+  std::deque<std::pair<std::string, std::size_t>> pending{{workspaceDir, 0}};
+  std::size_t listed = 0;
+  std::vector<ListedEntry> entries;
+  while (!pending.empty()) {
+    if (listed == kMaxFolders) {
+      cutShort = true;
+      return;
+    }
+    auto [folder, depth] = std::move(pending.front());
+    pending.pop_front();
+    entries.clear();
+    if (!lister(folder, entries)) continue;
+    ++listed;
+    if (const auto name = projectIn(folder, entries)) folders.emplace(*name, folder);
+    if (depth == kMaxDepth) continue;
+    for (const auto& entry : entries) {
+      if (entry.kind != EntryKind::Folder || entry.name.empty() || entry.name[0] == '.' ||
+          passOver.count(entry.name) > 0) {
+        continue;
+      }
+      pending.emplace_back(folder + platform::separator + entry.name, depth + 1);
+    }
+  }
+}

@@ -1,0 +1,49 @@
+// Finds the folder of a referenced project the way Workbench does: by the
+// name in its .project file, not by where the build description says it
+// lies. Real workspaces keep a project Web in Web/trunk/src, say.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "reading/folder_scan.h"
+
+// The <name> of the .project file at `path`; nothing when it cannot be read.
+using ProjectNameReader = std::function<std::optional<std::string>(const std::string& path)>;
+
+class ProjectLocator {
+ public:
+  // Folders named in `passOver` (and those whose names begin with a dot)
+  // are not searched.
+  ProjectLocator(std::string workspaceDir, FolderLister lister, ProjectNameReader readName,
+                 std::set<std::string> passOver);
+
+  // `candidate` when its .project names `name`; else the folder in the
+  // workspace whose .project does (the one nearest the workspace folder);
+  // else `candidate` when it exists and holds no .project at all; else
+  // nothing.
+  std::optional<std::string> find(const std::string& name, const std::string& candidate);
+
+  // Whether the search of the workspace stopped at its bound.
+  bool searchCutShort() const { return cutShort; }
+
+  static constexpr std::size_t kMaxDepth = 8;
+  static constexpr std::size_t kMaxFolders = 20000;
+
+ private:
+  // The name of the project in `folder`, from the listing `entries`.
+  std::optional<std::string> projectIn(const std::string& folder,
+                                       const std::vector<ListedEntry>& entries);
+  void search();
+
+  std::string workspaceDir;
+  FolderLister lister;
+  ProjectNameReader readName;
+  std::set<std::string> passOver;
+  std::map<std::string, std::string> folders;  // project name to folder, once searched
+  bool searched = false;
+  bool cutShort = false;
+};

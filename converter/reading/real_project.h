@@ -1,0 +1,47 @@
+// The real-project mode (-wb): the group tree of what a Workbench project
+// really builds. The project's own folder is scanned too, one build spec is
+// read, its defines lists and variables are taken in, and referenced
+// projects are found by their names.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/file_group.h"
+#include "reading/folder_scan.h"
+#include "reading/project_locator.h"
+#include "reading/variables.h"
+
+struct RealProjectOptions {
+  bool enabled = false;
+  std::string spec;    // -spec; empty: the file's default spec
+  std::string target;  // -target; empty: none
+  std::vector<std::pair<std::string, std::string>> variables;  // -var NAME=VALUE, in order
+  std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
+};
+
+struct RealProjectInputs {
+  std::string workspaceDir;
+  std::string projectFolder;  // the folder that holds the .project
+  std::string projectName;    // the project's own name
+  std::vector<std::string> referencedProjects;  // as the .project lists them
+  std::string currentDirectory;  // what relative paths are compared against
+  FolderScan scan;
+  ProjectNameReader readProjectName;
+  Environment environment;
+};
+
+struct RealProjectResult {
+  std::string spec;         // the build spec read; empty: all of them
+  std::string cCompiler;    // its C compiler command, empty when there is none
+  std::string cxxCompiler;  // and its C++ compiler command
+  std::vector<std::string> warnings;  // whole lines, "Warning: " first
+};
+
+// Reads the build description from `in` into `root`. Throws Failure
+// (UnknownBuildSpec, UnknownBuildTarget) before anything is scanned.
+RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
+                                       const RealProjectInputs& inputs,
+                                       const RealProjectOptions& options);

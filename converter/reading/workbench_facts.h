@@ -1,0 +1,60 @@
+// What a build description says beyond the entries every conversion reads:
+// its build specs, each spec's output folder, defines lists and C++ compiler
+// command, and its build targets. Read line by line beside the build
+// settings reader, for the real-project mode only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct BuildTarget {
+  struct Folder {
+    std::string name;       // workspace-relative, such as "/Proj/src"
+    bool recursive = false;
+    std::vector<std::string> excludes;  // as written: file names or paths
+  };
+  std::string name;
+  std::vector<Folder> folders;
+};
+
+struct SpecValue {
+  std::string spec;   // empty: for no spec
+  std::string value;  // entities decoded
+};
+
+struct WorkbenchFacts {
+  std::string defaultSpec;
+  std::vector<std::string> specs;          // the file's list, in its order
+  std::vector<SpecValue> outputFolders;    // BLD::Info|redirDir|<spec>
+  std::vector<SpecValue> defines;          // entries of BLD::Info|Definess|<spec>
+  std::vector<SpecValue> cxxCommands;      // BLD::Info|Tool|C++-Compiler|cmd|<spec>
+  std::vector<BuildTarget> targets;
+};
+
+// The text with the XML entities &quot; &amp; &lt; &gt; &apos; and &#N; /
+// &#xN; decoded; anything else that begins with "&" stays as it is.
+std::string decodeEntities(std::string_view text);
+
+// The value of attribute `name` in `tag` (the text up to the next double
+// quote), entities decoded; false when the tag has none.
+bool attributeValue(std::string_view tag, std::string_view name, std::string& value);
+
+class WorkbenchFactsReader {
+ public:
+  explicit WorkbenchFactsReader(WorkbenchFacts& facts) : facts(facts) {}
+
+  // Each line of the file, in order.
+  void line(std::string_view text);
+
+ private:
+  enum class List { None, Specs, Defines };
+  void targetTags(std::string_view text);
+
+  WorkbenchFacts& facts;
+  List list = List::None;
+  std::string listSpec;
+  bool inTargets = false;
+  bool inExcludes = false;
+  bool inFolder = false;
+};

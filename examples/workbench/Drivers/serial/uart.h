@@ -1,0 +1,4 @@
+#ifndef UART_H
+#define UART_H
+int uartOpen(void);
+#endif

@@ -1,0 +1,3 @@
+#include "sensor.h"
+
+int sensorAppStart(void) { return sensorRead(); }

@@ -1,0 +1,4 @@
+#ifndef SENSOR_H
+#define SENSOR_H
+int sensorRead(void);
+#endif
