@@ -4,6 +4,7 @@
 
 #include "driver/conversion_job.h"
 #include "driver/normalise_path.h"
+#include "model/failure.h"
 
 namespace {
 
@@ -58,6 +59,46 @@ TEST(OptionScan, PersonalitiesAreMadeAbsoluteExtensionsAreNot) {
   EXPECT_EQ(scan.job.analyserPersonality, normalisePath("a.p_a"));
   EXPECT_EQ(scan.job.compilerPersonality, normalisePath("c.p_c"));
   EXPECT_EQ(scan.job.fileExtensions, (Args{"c", "h"}));
+}
+
+TEST(OptionScan, RealProjectOptionsSwitchTheModeOnAndKeepTheirValues) {
+  for (const Args& tail : {Args{"-wb"}, Args{"-spec", "gnu"}, Args{"-var", "A=1"},
+                           Args{"-map", "C:/x=y"}, Args{"-target", "t"}}) {
+    Scan scan(tail);
+    EXPECT_TRUE(scan.ok);
+    EXPECT_TRUE(scan.job.realProject.enabled) << tail[0];
+  }
+  Scan all({"-var", "WIND_BASE=/wr", "-var", "EMPTY=", "-var", "E=a=b", "-map", "C:/ws=/ws",
+            "-spec", "diab", "-spec", "gnu", "-target", "app"});
+  ASSERT_TRUE(all.ok);
+  using Pairs = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(all.job.realProject.variables, (Pairs{{"WIND_BASE", "/wr"}, {"EMPTY", ""}, {"E", "a=b"}}));
+  EXPECT_EQ(all.job.realProject.maps, (Pairs{{"C:/ws", "/ws"}}));
+  EXPECT_EQ(all.job.realProject.spec, "gnu");
+  EXPECT_EQ(all.job.realProject.target, "app");
+  Scan without({"-pn", "x", "-ext", "c"});
+  EXPECT_FALSE(without.job.realProject.enabled);
+}
+
+TEST(OptionScan, RealProjectOptionsWithoutAUsableValueAreNamed) {
+  auto refusal = [](Args tail) -> std::string {
+    try {
+      Scan scan(std::move(tail));
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.kind, FailureKind::InvalidOption);
+      return failure.subject;
+    }
+    return "";
+  };
+  EXPECT_EQ(refusal({"-spec"}), "Missing value for -spec");
+  EXPECT_EQ(refusal({"-target", ""}), "Missing value for -target");
+  EXPECT_EQ(refusal({"-var"}), "Missing value for -var");
+  EXPECT_EQ(refusal({"-var", "NAME"}), "Invalid value for -var: \"NAME\" (give NAME=VALUE)");
+  EXPECT_EQ(refusal({"-var", "=x"}), "Invalid value for -var: \"=x\" (give NAME=VALUE)");
+  EXPECT_EQ(refusal({"-map", ""}), "Invalid value for -map: \"\" (give FROM=TO)");
+  // The value is visited in its turn, as for every option.
+  EXPECT_EQ(refusal({"-pn", "-spec"}), "Missing value for -spec");
+  EXPECT_EQ(refusal({"-wb"}), "");
 }
 
 TEST(AddFileExtensions, CutsAtEveryCommaKeepingEmptyParts) {

@@ -52,9 +52,3 @@ std::string comparablePath(std::string_view path, std::string_view base) {
   }
   return result;
 }
-
-bool isAtOrBelow(std::string_view path, std::string_view folder) {
-  if (!path.starts_with(folder)) return false;
-  return path.size() == folder.size() || folder.empty() || folder.back() == platform::separator ||
-         path[folder.size()] == platform::separator;
-}

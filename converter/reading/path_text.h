@@ -14,6 +14,3 @@ bool isAbsolutePath(std::string_view path);
 // separators; every separator becomes the platform's. For comparing paths,
 // not for naming them in the output.
 std::string comparablePath(std::string_view path, std::string_view base);
-
-// Whether `path` is `folder` or lies below it (both comparable paths).
-bool isAtOrBelow(std::string_view path, std::string_view folder);

@@ -244,7 +244,8 @@ class RealProjectBuilder {
   }
 
   // NAME%tail names a project's folder followed by the tail; then variables
-  // and maps; a path relative to nothing is taken from the project folder;
+  // and maps; any other path relative to nothing is taken from the project
+  // folder;
   // and each path is kept once. Unresolved variables are counted in the
   // paths that are kept.
   void finishIncludePaths() {
@@ -254,9 +255,13 @@ class RealProjectBuilder {
       const std::size_t percent = value.find('%');
       const bool inProject = percent != std::string::npos;
       if (inProject) path = projectFolder(value.substr(0, percent)) + value.substr(percent + 1);
-      path = mapped(variables().expand(path), options.maps);
+      path = variables().expand(path);
+      std::string rewritten = mapped(path, options.maps);
+      // A path a project or a -map placed is where it was put.
+      const bool placed = inProject || rewritten != path;
+      path = std::move(rewritten);
       if (path.empty()) continue;
-      if (!inProject && !isAbsolutePath(path) && path.find("$(") == std::string::npos) {
+      if (!placed && !isAbsolutePath(path) && path.find("$(") == std::string::npos) {
         path = in.projectFolder + sep + path;
       }
       if (!seen.insert(path).second) continue;

@@ -1,0 +1,75 @@
+#include "reading/project_locator.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_folders.h"
+
+namespace {
+
+// Folders in memory whose .project files hold the names given here.
+class Locator : public ::testing::Test {
+ protected:
+  void project(const std::string& folder, const std::string& name) {
+    folders.file(folder + "/.project");
+    names[FakeFolders::native(folder + "/.project")] = name;
+  }
+  ProjectLocator make(std::set<std::string> passOver = {}) {
+    return ProjectLocator("ws", folders.lister(),
+                          [this](const std::string& path) -> std::optional<std::string> {
+                            ++reads;
+                            const auto found = names.find(path);
+                            if (found == names.end()) return std::nullopt;
+                            return found->second;
+                          },
+                          std::move(passOver));
+  }
+  static std::string at(const std::string& path) { return FakeFolders::native(path); }
+
+  FakeFolders folders;
+  std::map<std::string, std::string> names;
+  int reads = 0;
+};
+
+TEST_F(Locator, TheFolderTheBuildDescriptionNamesWhenItIsThatProject) {
+  project("ws/Lib", "Lib");
+  project("ws/other/Lib", "Lib");
+  ProjectLocator locator = make();
+  EXPECT_EQ(locator.find("Lib", at("ws/Lib")), at("ws/Lib"));
+  EXPECT_EQ(reads, 1) << "no search was needed";
+}
+
+TEST_F(Locator, ElseTheNearestFolderWhoseProjectHasTheName) {
+  project("ws/Web", "Portal");          // of another name
+  project("ws/Web/trunk/src", "Web");
+  project("ws/a/b/c/d/Web", "Web");     // deeper
+  project("ws/.metadata/Web", "Web");   // never searched
+  project("ws/PPC32gnu/Web", "Web");    // passed over
+  ProjectLocator locator = make({"PPC32gnu"});
+  EXPECT_EQ(locator.find("Web", at("ws/Web")), at("ws/Web/trunk/src"));
+  EXPECT_EQ(locator.find("Portal", at("ws/Portal")), at("ws/Web"));
+  EXPECT_EQ(locator.find("Gone", at("ws/Gone")), std::nullopt);
+  EXPECT_FALSE(locator.searchCutShort());
+}
+
+TEST_F(Locator, AFolderWithoutAProjectFileIsTheLastResort) {
+  folders.file("ws/Plain/a.c");
+  project("ws/Named", "Named");
+  ProjectLocator locator = make();
+  EXPECT_EQ(locator.find("Plain", at("ws/Plain")), at("ws/Plain"));
+  EXPECT_EQ(locator.find("Named2", at("ws/Named")), std::nullopt)
+      << "a folder holding another project is not it";
+}
+
+TEST_F(Locator, TheSearchIsBounded) {
+  std::string deep = "ws";
+  for (std::size_t i = 0; i <= ProjectLocator::kMaxDepth; ++i) deep += "/d";
+  project(deep, "TooDeep");
+  for (std::size_t i = 0; i <= ProjectLocator::kMaxFolders; ++i) {
+    folders.folder("ws/many/f" + std::to_string(i));
+  }
+  ProjectLocator locator = make();
+  EXPECT_EQ(locator.find("TooDeep", at("ws/TooDeep")), std::nullopt);
+  EXPECT_TRUE(locator.searchCutShort());
+}
+
+}  // namespace

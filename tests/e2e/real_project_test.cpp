@@ -1,0 +1,109 @@
+// The real-project mode through the real program, on the example workbench
+// workspace (two build specs, two build targets, a project found by its
+// name): the stored copies of its output with and without the mode, the
+// warnings, and what ends a run.
+#include <cstdlib>
+#include <filesystem>
+
+#include "conversion_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+class Workbench : public Conversion {
+ public:
+  void SetUp() override {
+    Conversion::SetUp();
+    const char* examples = std::getenv("PLOVIK_EXAMPLES");
+    ASSERT_NE(examples, nullptr) << "PLOVIK_EXAMPLES names the examples folder";
+    fs::remove(dir.path() / "ws");
+    fs::copy(fs::path(examples) / "workbench", dir.path() / "ws", fs::copy_options::recursive);
+  }
+  ProgramResult convertSensor(std::vector<std::string> options, const std::string& dest = "out") {
+    std::vector<std::string> args{"ws/Sensor/.project", "ws/Sensor/.wrproject", "ws", dest};
+    args.insert(args.end(), options.begin(), options.end());
+    return runPlovik(args, dir.str());
+  }
+  // The stored copy named `name`, with the folder it was made in replaced.
+  std::string stored(const std::string& name) const {
+    const char* golden = std::getenv("PLOVIK_GOLDEN");
+    EXPECT_NE(golden, nullptr) << "PLOVIK_GOLDEN names the folder of the stored copies";
+    return replaced(readFile(fs::path(golden == nullptr ? "" : golden) / name), "@DIR@", dir.str());
+  }
+  void expectStored(const std::string& copy, const ProgramResult& result) {
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, stored(copy + "/stdout"));
+    EXPECT_EQ(readFile(out + "/Sensor.prj"), stored(copy + "/Sensor.prj"));
+    EXPECT_EQ(readFile(out + "/person/Sensor.p_a"), stored(copy + "/Sensor.p_a"));
+    std::string files;
+    for (const auto& [path, content] : filesBelow(out)) files += "./" + path + "\n";
+    EXPECT_EQ(files, stored(copy + "/files"));
+  }
+};
+
+// The copies hold POSIX paths; the Windows output of the same project is
+// checked by the unit tests of the mode's reading and the project writer.
+#ifdef _WIN32
+#define POSIX_ONLY() GTEST_SKIP() << "the stored copies hold POSIX paths"
+#else
+#define POSIX_ONLY() (void)0
+#endif
+
+TEST_F(Workbench, WithoutTheModeTheOutputIsTheStoredCopy) {
+  POSIX_ONLY();
+  expectStored("default", convertSensor({"-ext", "c,h"}));
+}
+
+TEST_F(Workbench, TheModeGivesItsStoredCopy) {
+  POSIX_ONLY();
+  expectStored("real-project",
+               convertSensor({"-ext", "c,h", "-wb", "-var", "WIND_BASE=/opt/windriver"}));
+}
+
+TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
+  const ProgramResult result = convertSensor({"-wb", "-ext", "c,h", "-spec", "PPC32diab"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_TRUE(lines(result.out).ends_with(
+      "Olvex/Olvex++ Project Completed!\n"
+      "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var "
+      "WIND_BASE=...)\n"))
+      << result.out;
+  const std::string analyser = readFile(out + s + "person" + s + "Sensor.p_a");
+  EXPECT_NE(analyser.find("-d \"DIAB_ONLY\"\r\n"), std::string::npos);
+  EXPECT_EQ(analyser.find("USE_NET"), std::string::npos);
+}
+
+TEST_F(Workbench, AnUnknownSpecOrABadOptionEndsTheRunAndKeepsTheEarlierResult) {
+  ASSERT_EQ(convertSensor({"-wb"}).exitCode, 0);
+  const auto earlier = filesBelow(out);
+  for (const auto& [options, message] :
+       std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"-spec", "ARMgnu"}, "Unknown build spec: ARMgnu (known: PPC32diab, PPC32gnu)"},
+           {{"-target", "none"}, "Unknown build target: none (known: sensor_app, sensor_test)"},
+           {{"-var", "WIND_BASE"},
+            "Invalid value for -var: \"WIND_BASE\" (give NAME=VALUE)"},
+           {{"-map"}, "Missing value for -map"}}) {
+    const ProgramResult result = convertSensor(options);
+    EXPECT_EQ(result.exitCode, 1) << message;
+    EXPECT_EQ(lines(result.out), message + "\n");
+    EXPECT_EQ(filesBelow(out), earlier);
+  }
+}
+
+TEST_F(Workbench, ATargetChoosesTheOwnFiles) {
+  ASSERT_EQ(convertSensor({"-ext", "c", "-target", "sensor_test"}).exitCode, 0);
+  const std::string prj = readFile(out + s + "Sensor.prj");
+  EXPECT_NE(prj.find(s + "test_main.c\r\n"), std::string::npos);
+  EXPECT_EQ(prj.find("app_main.c"), std::string::npos);
+  EXPECT_EQ(prj.find("ctdt.c"), std::string::npos) << "build output is no source";
+}
+
+}  // namespace
