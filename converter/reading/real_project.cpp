@@ -1,6 +1,8 @@
 #include "reading/real_project.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <set>
 
 #include "model/failure.h"
@@ -19,15 +21,18 @@ constexpr char sep = platform::separator;
 // The spec a keyed entry is for: the last part of Incl|SPEC,
 // Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC; empty for none.
 std::string_view specOf(std::string_view key) {
-  std::vector<std::string_view> parts;
-  for (std::size_t start = 0;;) {
-    const std::size_t bar = key.find('|', start);
-    parts.push_back(key.substr(start, bar == std::string_view::npos ? bar : bar - start));
-    if (bar == std::string_view::npos) break;
-    start = bar + 1;
-  }
-  if (parts[0] == "Incl" && parts.size() >= 2) return parts[1];
-  if ((parts[0] == "Macro" || parts[0] == "Tool") && parts.size() >= 4) return parts[3];
+  const auto part = [&](std::size_t index) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+      start = key.find('|', start);
+      if (start == std::string_view::npos) return std::string_view();
+      ++start;
+    }
+    return key.substr(start, key.find('|', start) - start);
+  };
+  const std::string_view first = key.substr(0, key.find('|'));
+  if (first == "Incl") return part(1);
+  if (first == "Macro" || first == "Tool") return part(3);
   return {};
 }
 
@@ -73,9 +78,7 @@ class RealProjectBuilder {
 
   RealProjectResult build(std::istream& stream) {
     read(stream);
-    chooseSpec();
     const BuildTarget* target = chooseTarget();
-    replay();
     addSubprojects();
     addOwnSources(target);
     addDefinesLists();
@@ -87,34 +90,69 @@ class RealProjectBuilder {
 
  private:
   // One pass over the file: the statements, and beside them what only this
-  // mode reads. The spec to read may be named anywhere in the file, so the
-  // statements wait until it is known.
+  // mode reads. The spec to read is known first when it is given, or when a
+  // quick look through the file finds its default (or its list of specs):
+  // then each statement is taken in at once. Otherwise (a file that cannot
+  // be read twice) the statements wait until the whole file is read.
   void read(std::istream& stream) {
+    bool specKnown = !options.spec.empty();
+    if (specKnown) {
+      result.spec = options.spec;
+    } else {
+      std::string defaultSpec, firstSpec;
+      specKnown = prescanSpecs(stream, defaultSpec, firstSpec);
+      result.spec = defaultSpec.empty() ? firstSpec : defaultSpec;
+    }
     WorkbenchFactsReader factsReader(facts);
     BuildSettingsReader reader(stream);
     reader.watchLines([&](std::string_view line) { factsReader.line(line); });
     BuildStatement statement;
     while (reader.next(statement)) {
-      statements.push_back({statement.kind, std::string(statement.key),
-                            decodeEntities(statement.text), decodeEntities(statement.value)});
+      const std::string_view spec = specOf(statement.key);
+      know(spec);
+      if (specKnown) {
+        if (forChosenSpec(spec)) {
+          take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.value));
+        }
+        continue;
+      }
+      statements.push_back({statement.kind, std::string(spec), decodeEntities(statement.text),
+                            decodeEntities(statement.value)});
+    }
+    chooseSpec();
+    for (auto& waiting : statements) {
+      if (forChosenSpec(waiting.key)) take(waiting.kind, std::move(waiting.text), waiting.value);
+    }
+    statements.clear();
+    statements.shrink_to_fit();
+    for (const auto& command : facts.cxxCommands) {
+      if (forChosenSpec(command.spec)) result.cxxCompiler = command.value;
     }
   }
 
+  void know(std::string_view spec) {
+    if (spec.empty() || spec == lastSpec) return;  // entries of one spec come together
+    lastSpec = spec;
+    if (seenSpecs.insert(lastSpec).second) specs.push_back(lastSpec);
+  }
+
+  // The known specs are the file's list and every spec a key names; -spec
+  // must be one of them. Without -spec: the default, else the first listed.
   void chooseSpec() {
-    std::vector<std::string> known = facts.specs;
-    for (const auto& statement : statements) {
-      const std::string spec(specOf(statement.key));
-      if (!spec.empty()) known.push_back(spec);
-    }
-    for (const auto& entry : facts.defines) known.push_back(entry.spec);
+    std::vector<std::string> known;
     std::set<std::string> seen;
-    std::erase_if(known, [&](const std::string& s) { return s.empty() || !seen.insert(s).second; });
+    for (const auto& spec : facts.specs) {
+      if (seen.insert(spec).second) known.push_back(spec);
+    }
+    for (const auto& entry : facts.defines) know(entry.spec);
+    for (const auto& spec : specs) {
+      if (seen.insert(spec).second) known.push_back(spec);
+    }
     specs = known;
     if (!options.spec.empty()) {
       if (seen.count(options.spec) == 0) {
         throw Failure(FailureKind::UnknownBuildSpec, options.spec + " (known: " + listed(known) + ")");
       }
-      result.spec = options.spec;
     } else if (!facts.defaultSpec.empty()) {
       result.spec = facts.defaultSpec;
     } else if (!facts.specs.empty()) {
@@ -136,25 +174,18 @@ class RealProjectBuilder {
     return result.spec.empty() || spec.empty() || spec == result.spec;
   }
 
-  void replay() {
-    for (const auto& statement : statements) {
-      if (!forChosenSpec(specOf(statement.key))) continue;
-      switch (statement.kind) {
-        case BuildStatement::SubprojectList: in.scan.scan(in.workspaceDir, root, false); break;
-        case BuildStatement::Subproject: noteSubproject(statement.text); break;
-        case BuildStatement::Include: includes.push_back(statement.text); break;
-        case BuildStatement::BuildMacro: buildMacros.set(statement.text, statement.value); break;
-        case BuildStatement::CompilerCommand:
-          defineFromCompilerCommand(statement.text, buildMacros, root.macros, true);
-          result.cCompiler = statement.text;
-          break;
-      }
+  // One statement of the chosen spec, its texts decoded.
+  void take(BuildStatement::Kind kind, std::string text, const std::string& value) {
+    switch (kind) {
+      case BuildStatement::SubprojectList: in.scan.scan(in.workspaceDir, root, false); break;
+      case BuildStatement::Subproject: noteSubproject(text); break;
+      case BuildStatement::Include: includes.push_back(std::move(text)); break;
+      case BuildStatement::BuildMacro: buildMacros.set(text, value); break;
+      case BuildStatement::CompilerCommand:
+        defineFromCompilerCommand(text, buildMacros, root.macros, true);
+        result.cCompiler = std::move(text);
+        break;
     }
-    for (const auto& command : facts.cxxCommands) {
-      if (forChosenSpec(command.spec)) result.cxxCompiler = command.value;
-    }
-    statements.clear();
-    statements.shrink_to_fit();
   }
 
   // A sub-project is named by its whole path (without its first "/").
@@ -245,37 +276,78 @@ class RealProjectBuilder {
 
   // NAME%tail names a project's folder followed by the tail; then variables
   // and maps; any other path relative to nothing is taken from the project
-  // folder;
-  // and each path is kept once. Unresolved variables are counted in the
-  // paths that are kept.
+  // folder; and each path is kept once. Unresolved variables are counted in
+  // the paths that are kept.
   void finishIncludePaths() {
-    std::set<std::string> seen;
-    for (const auto& value : includes) {
-      std::string path = value;
-      const std::size_t percent = value.find('%');
+    std::vector<std::string>& paths = root.includePaths;
+    paths.reserve(paths.size() + includes.size());
+    for (auto& value : includes) {
+      std::string path = std::move(value);
+      const std::size_t percent = path.find('%');
       const bool inProject = percent != std::string::npos;
-      if (inProject) path = projectFolder(value.substr(0, percent)) + value.substr(percent + 1);
-      path = variables().expand(path);
-      std::string rewritten = mapped(path, options.maps);
-      // A path a project or a -map placed is where it was put.
-      const bool placed = inProject || rewritten != path;
-      path = std::move(rewritten);
+      if (inProject) path = projectFolder(path.substr(0, percent)) + path.substr(percent + 1);
+      variables().expandInPlace(path);
+      bool placed = inProject;  // where a project or a -map put it
+      if (!options.maps.empty()) {
+        std::string rewritten = mapped(path, options.maps);
+        placed = placed || rewritten != path;
+        path = std::move(rewritten);
+      }
       if (path.empty()) continue;
       if (!placed && !isAbsolutePath(path) && path.find("$(") == std::string::npos) {
         path = in.projectFolder + sep + path;
       }
-      if (!seen.insert(path).second) continue;
-      variables().countUnresolved(path, VariableExpander::IncludePath);
-      root.includePaths.push_back(std::move(path));
+      paths.push_back(std::move(path));
     }
+    includes.clear();
+    dropRepeats(paths);
+    for (const auto& path : paths) variables().countUnresolved(path, VariableExpander::IncludePath);
   }
 
+  // Keeps the first of each run of equal texts, in order. Sorting hashes is
+  // far cheaper than a table of the texts when there are hundreds of
+  // thousands of them.
+  static void dropRepeats(std::vector<std::string>& texts) {
+    std::vector<std::pair<std::size_t, std::uint32_t>> order(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      order[i] = {std::hash<std::string>{}(texts[i]), static_cast<std::uint32_t>(i)};
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<bool> repeated(texts.size(), false);
+    for (std::size_t run = 0; run < order.size();) {
+      std::size_t end = run + 1;
+      while (end < order.size() && order[end].first == order[run].first) ++end;
+      // Within a run of equal hashes (in index order), a text equal to an
+      // earlier one is a repeat.
+      for (std::size_t i = run + 1; i < end; ++i) {
+        for (std::size_t j = run; j < i; ++j) {
+          if (!repeated[order[j].second] && texts[order[j].second] == texts[order[i].second]) {
+            repeated[order[i].second] = true;
+            break;
+          }
+        }
+      }
+      run = end;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (repeated[i]) continue;
+      if (kept != i) texts[kept] = std::move(texts[i]);
+      ++kept;
+    }
+    texts.resize(kept);
+  }
+
+  // Each name is looked for once: include lists may name projects a hundred
+  // thousand times.
   std::string projectFolder(const std::string& name) {
     if (name == in.projectName) return in.projectFolder;
-    std::string folder(projectFolders.get(name));
-    if (!folder.empty()) return folder;
-    if (const auto found = locator->find(name, in.workspaceDir + sep + name)) return *found;
-    return in.workspaceDir + sep + name;
+    const std::string_view known = projectFolders.get(name);
+    if (!known.empty()) return std::string(known);
+    const auto found = locator->find(name, in.workspaceDir + sep + name);
+    const std::string folder = found ? *found : in.workspaceDir + sep + name;
+    projectFolders.set(name, folder);
+    return folder;
   }
 
   void expandMacroValues() {
@@ -316,8 +388,10 @@ class RealProjectBuilder {
   const RealProjectOptions& options;
   RealProjectResult result;
   WorkbenchFacts facts;
-  std::vector<OwnedBuildStatement> statements;
-  std::vector<std::string> specs;
+  std::vector<OwnedBuildStatement> statements;  // waiting for the spec to be known
+  std::vector<std::string> specs;               // the spec names seen, in order
+  std::set<std::string> seenSpecs;
+  std::string lastSpec;
   LookupTable buildMacros;
   LookupTable projectFolders;
   std::vector<std::pair<std::string, std::string>> subprojects;  // name, path

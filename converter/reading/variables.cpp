@@ -1,6 +1,7 @@
 #include "reading/variables.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -16,19 +17,30 @@ VariableExpander::VariableExpander(const std::vector<std::pair<std::string, std:
   for (const auto& [name, value] : values) given[name] = value;
 }
 
-std::optional<std::string> VariableExpander::valueOf(const std::string& name) {
-  const auto known = looked.find(name);
-  if (known != looked.end()) return known->second;
+std::optional<std::string_view> VariableExpander::valueOf(std::string_view name) {
+  if (!lastName.empty() && name == lastName) return lastValue;
+  lastName = name;
+  lastValue = lookUp(name);
+  return lastValue;
+}
+
+std::optional<std::string_view> VariableExpander::lookUp(std::string_view name) {
+  const std::string_view known = looked.get(name);
+  if (!known.empty()) {
+    if (known[0] == '!') return std::nullopt;
+    return known.substr(1);
+  }
   std::optional<std::string> value;
-  if (const auto found = given.find(name); found != given.end()) {
+  if (const auto found = given.find(std::string(name)); found != given.end()) {
     value = found->second;
   } else if (const std::string_view macro = buildMacros.get(name); !macro.empty()) {
     value = std::string(macro);
   } else if (environment) {
-    value = environment(name);
+    value = environment(std::string(name));
   }
-  looked.emplace(name, value);
-  return value;
+  looked.set(name, value ? "=" + *value : std::string("!"));
+  if (!value) return std::nullopt;
+  return looked.get(name).substr(1);
 }
 
 // Calls `use` with each $(NAME) of `value`: where it begins, where it ends
@@ -39,15 +51,24 @@ void forEachReference(std::string_view value, Use use) {
     const std::size_t open = value.find("$(", pos);
     const std::size_t close = open == npos ? npos : value.find(')', open + 2);
     if (close == npos) return;
-    use(open, close + 1, std::string(value.substr(open + 2, close - open - 2)));
+    use(open, close + 1, value.substr(open + 2, close - open - 2));
     pos = close + 1;
   }
+}
+
+void VariableExpander::expandInPlace(std::string& value) {
+  if (value.find("$(") == npos) return;
+  bool resolves = false;
+  forEachReference(value, [&](std::size_t, std::size_t, std::string_view name) {
+    resolves = resolves || (!name.empty() && valueOf(name));
+  });
+  if (resolves) value = expand(value);
 }
 
 std::string VariableExpander::expand(std::string_view value) {
   std::string result;
   std::size_t done = 0;
-  forEachReference(value, [&](std::size_t begin, std::size_t end, const std::string& name) {
+  forEachReference(value, [&](std::size_t begin, std::size_t end, std::string_view name) {
     const auto found = name.empty() ? std::nullopt : valueOf(name);
     if (!found) return;
     result.append(value.substr(done, begin - done));
@@ -59,14 +80,17 @@ std::string VariableExpander::expand(std::string_view value) {
 }
 
 void VariableExpander::countUnresolved(std::string_view expanded, Use use) {
-  std::vector<std::string> counted;
-  forEachReference(expanded, [&](std::size_t, std::size_t, const std::string& name) {
+  if (expanded.find("$(") == npos) return;
+  // A name is counted once per text: texts name a few variables at most.
+  std::string_view counted[8];
+  std::size_t seen = 0;
+  forEachReference(expanded, [&](std::size_t, std::size_t, std::string_view name) {
     if (name.empty() || valueOf(name)) return;
-    if (std::find(counted.begin(), counted.end(), name) != counted.end()) return;
-    counted.push_back(name);
+    if (std::find(counted, counted + seen, name) != counted + seen) return;
+    if (seen < std::size(counted)) counted[seen++] = name;
     auto entry = std::find_if(missing.begin(), missing.end(),
                               [&](const Unresolved& u) { return u.name == name; });
-    if (entry == missing.end()) entry = missing.insert(missing.end(), {name, {0, 0}});
+    if (entry == missing.end()) entry = missing.insert(missing.end(), {std::string(name), {0, 0}});
     ++entry->count[use];
   });
 }

@@ -27,6 +27,8 @@ class VariableExpander {
   // The value with every variable that has a value replaced; the others
   // stay as written.
   std::string expand(std::string_view value);
+  // The same in place; the text is only rebuilt when a variable has a value.
+  void expandInPlace(std::string& value);
 
   // Counts, against `use`, each variable without a value that `expanded`
   // still names (once per text).
@@ -40,13 +42,19 @@ class VariableExpander {
   const std::vector<Unresolved>& unresolved() const { return missing; }
 
  private:
-  std::optional<std::string> valueOf(const std::string& name);
+  // The variable's value, or nothing when it has none.
+  std::optional<std::string_view> valueOf(std::string_view name);
+  std::optional<std::string_view> lookUp(std::string_view name);
 
   std::map<std::string, std::string> given;
   const LookupTable& buildMacros;
   Environment environment;
   std::vector<Unresolved> missing;
-  std::map<std::string, std::optional<std::string>> looked;  // each name looked up once
+  // Each name is looked up once: "=" and its value, or "!" for none. Paths
+  // by the hundred thousand name the same few variables.
+  LookupTable looked;
+  std::string lastName;  // the name looked up last, and its value: texts by the
+  std::optional<std::string_view> lastValue;  // thousand name the same one
 };
 
 // Words of a command-line fragment as a shell splits them: white space

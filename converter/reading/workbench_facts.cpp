@@ -1,6 +1,9 @@
 #include "reading/workbench_facts.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -40,38 +43,59 @@ bool keyRest(std::string_view line, std::string_view start, std::string_view& re
   return true;
 }
 
+// Whether a tag in the line may be <buildtargets>: most lines hold one or
+// two tags, and this looks at each tag's first letter only.
+bool mayOpenTargets(std::string_view line) {
+  for (std::size_t open = line.find('<'); open != npos; open = line.find('<', open + 1)) {
+    if (line.substr(open + 1).starts_with("buildtargets")) return true;
+  }
+  return false;
+}
+
+// Whether the line's key is one of the few single entries read here.
+bool isFactKey(std::string_view line) {
+  std::string_view rest;
+  return keyRest(line, "defaultSpec", rest) || keyRest(line, "redirDir", rest) ||
+         keyRest(line, "Tool|C++-Compiler|cmd", rest);
+}
+
 }  // namespace
 
 std::string decodeEntities(std::string_view text) {
+  std::size_t amp = text.find('&');
+  if (amp == npos) return std::string(text);  // nearly every value
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : npos;
-    if (semicolon == npos || semicolon - i > 10) {
-      out += text[i];
-      continue;
-    }
-    const std::string_view name = text.substr(i + 1, semicolon - i - 1);
-    bool decoded = true;
-    if (name == "quot") out += '"';
-    else if (name == "amp") out += '&';
-    else if (name == "lt") out += '<';
-    else if (name == "gt") out += '>';
-    else if (name == "apos") out += '\'';
+  std::size_t done = 0;
+  for (; amp != npos; amp = text.find('&', amp + 1)) {
+    const std::size_t semicolon = text.find(';', amp);
+    if (semicolon == npos) break;
+    if (semicolon - amp > 10) continue;
+    const std::string_view name = text.substr(amp + 1, semicolon - amp - 1);
+    std::string decoded;
+    if (name == "quot") decoded = "\"";
+    else if (name == "amp") decoded = "&";
+    else if (name == "lt") decoded = "<";
+    else if (name == "gt") decoded = ">";
+    else if (name == "apos") decoded = "'";
     else if (name.size() > 1 && name[0] == '#') {
       const bool hex = name[1] == 'x' || name[1] == 'X';
       const std::string_view digits = name.substr(hex ? 2 : 1);
       unsigned long code = 0;
       const auto [end, error] =
           std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-      decoded = !digits.empty() && error == std::errc() && end == digits.data() + digits.size() &&
-                appendUtf8(out, code);
+      if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+          !appendUtf8(decoded, code)) {
+        continue;
+      }
     } else {
-      decoded = false;
+      continue;
     }
-    if (decoded) i = semicolon;
-    else out += text[i];
+    out.append(text.substr(done, amp - done)).append(decoded);
+    done = semicolon + 1;
+    amp = semicolon;
   }
+  out.append(text.substr(done));
   return out;
 }
 
@@ -87,7 +111,68 @@ bool attributeValue(std::string_view tag, std::string_view name, std::string& va
   return false;
 }
 
+// The file is searched a block at a time for the two keys, with a skip
+// table, and only the lines that hold one are looked at (and, after a specs
+// list opens, the line of its first entry). As in the full reading, the last
+// default spec in the file counts.
+bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& firstSpec) {
+  const std::streampos start = in.tellg();
+  if (start == std::streampos(-1)) return false;
+  constexpr std::string_view kDefault = "BLD::Info|defaultSpec\"";
+  constexpr std::string_view kSpecs = "BLD::Info|specs\"";
+  constexpr std::string_view kEntry = "stringAttribute value=\"";
+  const std::boyer_moore_horspool_searcher findDefault(kDefault.begin(), kDefault.end());
+  const std::boyer_moore_horspool_searcher findSpecs(kSpecs.begin(), kSpecs.end());
+  bool wantFirst = false;
+  std::string window;  // whole lines not yet searched, then the unfinished one
+  std::vector<char> block(1 << 18);
+  // Looks at the whole lines in window[0, end).
+  auto search = [&](std::size_t end) {
+    const std::string_view text = std::string_view(window).substr(0, end);
+    auto lineAt = [&](std::size_t at) {
+      const std::size_t begin = text.rfind('\n', at);
+      const std::size_t from = begin == npos ? 0 : begin + 1;
+      return text.substr(from, text.find('\n', at) - from);
+    };
+    for (auto at = std::search(text.begin(), text.end(), findDefault); at != text.end();
+         at = std::search(at + 1, text.end(), findDefault)) {
+      attributeValue(lineAt(static_cast<std::size_t>(at - text.begin())), "value", defaultSpec);
+    }
+    std::size_t pos = 0;
+    while (firstSpec.empty()) {
+      if (!wantFirst) {
+        const auto at = std::search(text.begin() + pos, text.end(), findSpecs);
+        if (at == text.end()) return;
+        wantFirst = true;
+        pos = text.find('\n', static_cast<std::size_t>(at - text.begin()));
+        if (pos == npos) return;
+      }
+      const std::size_t entry = text.find(kEntry, pos);
+      if (entry == npos) return;
+      attributeValue(lineAt(entry), "value", firstSpec);
+    }
+  };
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+    const std::string_view got(block.data(), static_cast<std::size_t>(in.gcount()));
+    const std::size_t lastBreak = got.rfind('\n');
+    if (lastBreak == npos) {
+      window.append(got);  // one line goes on
+      continue;
+    }
+    window.append(got.substr(0, lastBreak + 1));
+    search(window.size());
+    window.assign(got.substr(lastBreak + 1));
+  }
+  search(window.size());
+  in.clear();
+  in.seekg(start);
+  return static_cast<bool>(in);
+}
+
 void WorkbenchFactsReader::line(std::string_view text) {
+  // Most lines are entries of include lists and macros: a quick look tells.
+  if (inTargets || mayOpenTargets(text)) targetTags(text);
+  if (list == List::None && text.find(kKey) == npos) return;
   if (list != List::None) {
     std::string value;
     if (text.find("/listAttribute") != npos) {
@@ -108,7 +193,8 @@ void WorkbenchFactsReader::line(std::string_view text) {
     }
     // A list closed on its own line, such as <listAttribute .../>, holds nothing.
     if (list != List::None && text.find("/>") != npos) list = List::None;
-  } else if (text.find("stringAttribute") != npos && attributeValue(text, "value", value)) {
+  } else if (text.find("stringAttribute") != npos && isFactKey(text) &&
+             attributeValue(text, "value", value)) {
     if (keyRest(text, "defaultSpec", rest) && rest.empty()) {
       facts.defaultSpec = std::move(value);
     } else if (keyRest(text, "redirDir", rest)) {
@@ -119,7 +205,6 @@ void WorkbenchFactsReader::line(std::string_view text) {
                                    std::move(value)});
     }
   }
-  targetTags(text);
 }
 
 // <buildtargets> <buildtarget name="T"> <folder name="/P" recursive="true">

@@ -4,6 +4,7 @@
 // settings reader, for the real-project mode only.
 #pragma once
 
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,11 @@ std::string decodeEntities(std::string_view text);
 // The value of attribute `name` in `tag` (the text up to the next double
 // quote), entities decoded; false when the tag has none.
 bool attributeValue(std::string_view tag, std::string_view name, std::string& value);
+
+// A quick look through the whole file, before it is read, for the default
+// spec and the first spec of its list; `in` is then back at its start.
+// False (nothing found) when the stream cannot be set back.
+bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& firstSpec);
 
 class WorkbenchFactsReader {
  public:
