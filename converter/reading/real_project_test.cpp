@@ -99,6 +99,33 @@ TEST_F(RealProject, OneBuildSpecIsRead) {
   EXPECT_EQ(result.cxxCompiler, "c++arm");
 }
 
+// A stream that cannot be set back (a pipe, say) is read in one pass, its
+// statements kept until the spec is known; the result is the same.
+class OnePassBuffer : public std::streambuf {
+ public:
+  explicit OnePassBuffer(std::string text) : text(std::move(text)) {
+    setg(this->text.data(), this->text.data(), this->text.data() + this->text.size());
+  }
+
+ private:
+  std::string text;
+};
+
+TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
+  read(kTwoSpecs + entry("defaultSpec", "diab"));
+  const auto seekable = root.includePaths;
+  const auto seekableMacros = root.macros;
+  EXPECT_EQ(seekable, (Strings{"/diab/h", "/any/h"}));
+  root = FileGroup();
+  OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
+  std::istream in(&buffer);
+  const RealProjectInputs inputs{"ws", at("ws/App"), "App", {}, "/cwd",
+                                 FolderScan{folders.lister(), {}}, nullptr, nullptr};
+  EXPECT_EQ(buildRealProjectTree(in, root, inputs, options).spec, "diab");
+  EXPECT_EQ(root.includePaths, seekable);
+  EXPECT_EQ(root.macros, seekableMacros);
+}
+
 TEST_F(RealProject, TheSpecGivenThenTheDefaultThenTheFirstThenAll) {
   options.spec = "diab";
   EXPECT_EQ(read(kTwoSpecs).spec, "diab");

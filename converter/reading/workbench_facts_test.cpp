@@ -91,4 +91,22 @@ TEST(WorkbenchFacts, BuildTargetsWithTheirFoldersAndExcludes) {
   EXPECT_EQ(facts.targets[1].folders[0].excludes, std::vector<std::string>{"app.c"});
 }
 
+TEST(PrescanSpecs, FindsTheDefaultAndTheFirstSpecAnywhereAndRewinds) {
+  const std::string filler(300000, 'x');  // past the first block
+  const std::string text =
+      "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"early\"/>\n" + filler + "\n" +
+      "<listAttribute key=\"BLD::Info|specs\">\n" + filler + "\n" +
+      "<stringAttribute value=\"first&amp;\"/>\n<stringAttribute value=\"second\"/>\n" +
+      "</listAttribute>\n" + filler +
+      "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"late\"/>";
+  std::istringstream in(text);
+  std::string defaultSpec, firstSpec;
+  ASSERT_TRUE(prescanSpecs(in, defaultSpec, firstSpec));
+  EXPECT_EQ(defaultSpec, "late") << "the last one counts, as in the full reading";
+  EXPECT_EQ(firstSpec, "first&");
+  std::string start(12, ' ');
+  in.read(start.data(), 12);
+  EXPECT_EQ(start, "<stringAttri");
+}
+
 }  // namespace
