@@ -364,6 +364,41 @@ class RunTest : public QObject {
              "Workspace Dir:\n" + wizard.WRWorkspaceDirEdit->text() + "\n\nOutput Folder:\n" +
                  output + "\n\n");
   }
+
+  // The real converter in the real-project mode, on the example with two
+  // build specs: the spec list comes from the .wrproject, and the warning
+  // about the variable left without a value stands out and is counted.
+  void realProjectModeWithTheRealConverter() {
+    WorkingFolder folder;
+    const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workbench";
+    const QString output = folder.makeFolder(QStringLiteral("out"));
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("PLOVIK_EXE");
+    fillPage0(wizard, {workspace + "/Sensor/.project", workspace + "/Sensor/.wrproject", workspace,
+                       output},
+              QStringLiteral("Sensor"));
+    wizard.cCheck->setChecked(true);
+    wizard.hCheck->setChecked(true);
+    wizard.WorkbenchBox->setChecked(true);
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    QCOMPARE(wizard.SpecCombo->count(), 2);
+    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("PPC32gnu"));
+    wizard.SpecCombo->setCurrentIndex(0);  // PPC32diab
+    wizard.VariablesTable->item(0, 1)->setText(QString());
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+    QCOMPARE(boxes.seen(), 0);
+    const QStringList log = logLines(wizard);
+    QVERIFY2(log.contains(QStringLiteral("Warning: unresolved variable WIND_BASE in 2 include paths "
+                                         "(give it with -var WIND_BASE=...)")),
+             qPrintable(log.join(u'\n')));
+    QCOMPARE(log.last(), QStringLiteral("1 warning"));
+    const QString analyser = QString::fromLocal8Bit(folder.readFile(QStringLiteral("out/person/Sensor.p_a")));
+    QVERIFY(analyser.contains(QStringLiteral("DIAB_ONLY")));
+    QVERIFY(QString::fromLocal8Bit(folder.readFile(QStringLiteral("out/Sensor.prj")))
+                .contains(QStringLiteral("sensor.c")));
+  }
 };
 
 QTEST_MAIN(RunTest)
