@@ -1,5 +1,5 @@
 // Renders each of the wizard's four pages to a PNG file, filled in as for a
-// conversion of the example workspace into <destination> (created when
+// conversion of the example workbench project into <destination> (created when
 // missing), with the real-project mode on. Run from the repository's top
 // folder:
 //   vaskel_render_pages <png folder> <destination>
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   Vaskel wizard;
   wizard.show();
   // The .wrproject, the workspace and the name follow from the project.
-  wizard.ProjectEdit->setText(QDir::toNativeSeparators("examples/workspace/App/.project"));
+  wizard.ProjectEdit->setText(QDir::toNativeSeparators("examples/workbench/Sensor/.project"));
   wizard.OlvProjectEdit->setText(QDir::toNativeSeparators(destination));
   wizard.cCheck->setChecked(true);
   wizard.hCheck->setChecked(true);
