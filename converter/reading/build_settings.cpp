@@ -125,7 +125,8 @@ bool compilerCommand(std::string_view line, BuildStatement& statement) {
 
 }  // namespace
 
-BuildSettingsReader::BuildSettingsReader(std::istream& in) : in(in) {
+BuildSettingsReader::BuildSettingsReader(std::istream& in, bool withKeys)
+    : in(in), withKeys(withKeys) {
   constexpr std::string_view mark = "\xEF\xBB\xBF";
   if (in.peek() != static_cast<unsigned char>(mark[0])) return;
   char start[3] = {};
@@ -189,7 +190,7 @@ bool BuildSettingsReader::singleLineEntry(BuildStatement& statement) {
     if (step == 1) found = buildMacro(line, at + kGlobalMacro.size(), '"', statement);
     if (step == 2) found = compilerCommand(line, statement);
     if (found) {
-      statement.key = keyOf(line, at);
+      if (withKeys) statement.key = keyOf(line, at);
       return true;
     }
   }
@@ -237,7 +238,7 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
           findSingles(at);
           continue;
         }
-        listKeyText = keyOf(line, at.includeList);
+        if (withKeys) listKeyText = keyOf(line, at.includeList);
         listKey = listKeyText;
         if (!readLine()) break;
         stage = Stage::Includes;
@@ -258,7 +259,7 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
 
 std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text) {
   std::istringstream in{std::string(text)};
-  BuildSettingsReader reader(in);
+  BuildSettingsReader reader(in, true);
   std::vector<OwnedBuildStatement> statements;
   BuildStatement statement;
   while (reader.next(statement)) {

@@ -21,7 +21,8 @@ struct BuildStatement {
   };
   Kind kind = SubprojectList;
   // For the keyed statements, what follows "BLD::Info|" in the key up to its
-  // closing quote, such as "Incl|PPC32gnu" or "Macro|CPU|value|PPC32gnu".
+  // closing quote, such as "Incl|PPC32gnu" or "Macro|CPU|value|PPC32gnu"
+  // (when the reader was asked for keys).
   std::string_view key;
   std::string_view text;
   std::string_view value;
@@ -31,7 +32,9 @@ struct BuildStatement {
 // over. The views of a statement stay valid until the next call to next().
 class BuildSettingsReader {
  public:
-  explicit BuildSettingsReader(std::istream& in);
+  // The keys of the statements are given only `withKeys`: a conversion
+  // that reads every build spec alike needs none of them.
+  explicit BuildSettingsReader(std::istream& in, bool withKeys = false);
 
   // The next statement; false at the end of the file, also when it ends
   // inside a list (what the list held so far has been given).
@@ -50,6 +53,7 @@ class BuildSettingsReader {
   bool singleLineEntry(BuildStatement& statement);
 
   std::istream& in;
+  bool withKeys;
   std::function<void(std::string_view)> lineWatcher;
   std::string line;
   Stage stage = Stage::NextLine;

@@ -104,7 +104,7 @@ class RealProjectBuilder {
       result.spec = defaultSpec.empty() ? firstSpec : defaultSpec;
     }
     WorkbenchFactsReader factsReader(facts);
-    BuildSettingsReader reader(stream);
+    BuildSettingsReader reader(stream, true);
     reader.watchLines([&](std::string_view line) { factsReader.line(line); });
     BuildStatement statement;
     while (reader.next(statement)) {
