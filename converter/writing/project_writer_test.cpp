@@ -67,9 +67,13 @@ TEST_F(ProjectWriter, UnsafeNamesAnywhereInTheTreeStopTheRunBeforeAnythingIsMade
   layout.projectName = "a\tb";
   EXPECT_EQ(write(), "a\tb");
   EXPECT_TRUE(fs::is_empty(out));
+#ifndef _WIN32
+  // Windows allows no control character in a file name: there the system
+  // refuses the folder, not the converter.
   layout.projectName = "App";
   deep.name = "a\tb";
   EXPECT_EQ(write(), "");
+#endif
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(Conversion, AProjectNameHoldingAControlCharacterIsRefused) {
     EXPECT_EQ(refused.exitCode, 1);
     std::string shown = name;
     for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    EXPECT_EQ(refused.out, "Invalid project name: " + shown + "\n");
+    EXPECT_EQ(lines(refused.out), "Invalid project name: " + shown + "\n");
   }
 }
 

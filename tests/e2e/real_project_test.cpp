@@ -11,13 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 class Workbench : public Conversion {
  public:
   void SetUp() override {

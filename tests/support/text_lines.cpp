@@ -22,3 +22,10 @@ std::vector<std::string> splitCrlf(const std::string& text) {
   }
   return result;
 }
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}

@@ -13,3 +13,6 @@ std::string crlfLines(const std::vector<std::string>& lines);
 
 // The CR LF ended lines of `text`; a last line without its end is dropped.
 std::vector<std::string> splitCrlf(const std::string& text);
+
+// `text` with every `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to);
