@@ -55,6 +55,9 @@ bool isRealProjectOption(const std::string& arg) {
   return arg == "-wb" || arg == "-spec" || arg == "-var" || arg == "-map" || arg == "-target";
 }
 
+// The options whose faults are refused with a message.
+bool isCheckedOption(const std::string& arg) { return isRealProjectOption(arg) || arg == "-cdb"; }
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -68,12 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
                     normalisePath(args[4]));
   const bool anyRealProjectOption = std::any_of(args.begin() + 1, args.end(), isRealProjectOption);
+  const bool anyCheckedOption = std::any_of(args.begin() + 1, args.end(), isCheckedOption);
   bool applied = false;
   try {
     applied = applyOptions(job, args);
   } catch (const Failure& failure) {
-    // Only the real-project options are refused with a message.
-    if (failure.kind != FailureKind::InvalidOption || !anyRealProjectOption) {
+    // Only the real-project options and -cdb are refused with a message.
+    if (failure.kind != FailureKind::InvalidOption || !anyCheckedOption) {
       fuzzFailure("an option refused that cannot be: " + failure.subject);
     }
     return 0;

@@ -1,21 +1,29 @@
 #include "driver/conversion_job.h"
 
+#include <string_view>
 #include <utility>
 
 #include "driver/failure_message.h"
 #include "driver/input_file.h"
+#include "driver/normalise_path.h"
 #include "model/failure.h"
 #include "model/output_lines.h"
 #include "platform/platform.h"
+#include "reading/compiler_program.h"
 #include "reading/folder_scan.h"
 #include "reading/group_tree.h"
 #include "reading/project_description.h"
+#include "writing/compilation_database.h"
 #include "writing/project_writer.h"
 
 namespace {
 
+// Windows takes '/' for a separator too, and a path typed with it reaches
+// the converter as it was typed.
+constexpr std::string_view separators = platform::separator == '/' ? "/" : "\\/";
+
 std::string folderName(const std::string& folder) {
-  return folder.substr(folder.rfind(platform::separator) + 1);
+  return folder.substr(folder.find_last_of(separators) + 1);
 }
 
 // The name in the .project file at `path`, for finding referenced projects.
@@ -59,6 +67,7 @@ bool ConversionJob::run() {
     writeAnalyserProject();
     // Warnings come after the progress lines and change nothing of the result.
     for (const auto& warning : realProjectResult.warnings) printLine(warning);
+    for (const auto& warning : databaseWarnings) printLine(warning);
     return true;
   } catch (const Failure& failure) {
     printLine(messageFor(failure));
@@ -104,7 +113,7 @@ void ConversionJob::readBuildSettings() {
 
 // The folder that holds the project description.
 std::string ConversionJob::projectFolder() const {
-  const std::size_t cut = sourceProjectPath.rfind(platform::separator);
+  const std::size_t cut = sourceProjectPath.find_last_of(separators);
   return cut == std::string::npos ? std::string(".") : sourceProjectPath.substr(0, cut);
 }
 
@@ -116,7 +125,7 @@ void ConversionJob::checkWorkspace() const {
   }
 }
 
-void ConversionJob::writeAnalyserProject() const {
+void ConversionJob::writeAnalyserProject() {
   ProjectLayout layout{destFolder, workspaceDir, projectName, messagePersonality,
                        compilerPersonality, nullptr};
   if (!analyserPersonality.empty()) {
@@ -128,7 +137,22 @@ void ConversionJob::writeAnalyserProject() const {
       return given.has_value();
     };
   }
-  ::writeAnalyserProject(rootGroup, layout);
+  if (compilationDatabase.empty()) {
+    ::writeAnalyserProject(rootGroup, layout);
+    return;
+  }
+  ::writeAnalyserProject(rootGroup, layout, [this](PendingFiles& pending) {
+    databaseWarnings = writeCompilationDatabase(rootGroup, databaseLayout(), pending);
+  });
+}
+
+// The compilers are the chosen build spec's when its commands name them.
+CompilationDatabaseLayout ConversionJob::databaseLayout() const {
+  std::string cCompiler = compilerProgram(realProjectResult.cCompiler);
+  std::string cxxCompiler = compilerProgram(realProjectResult.cxxCompiler);
+  return {compilationDatabase, normalisePath(workspaceDir),
+          cCompiler.empty() ? "cc" : std::move(cCompiler),
+          cxxCompiler.empty() ? "c++" : std::move(cxxCompiler), normalisePath};
 }
 
 void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool descend) const {

@@ -9,6 +9,7 @@
 
 #include "model/file_group.h"
 #include "reading/real_project.h"
+#include "writing/compilation_database.h"
 
 class ConversionJob {
  public:
@@ -30,7 +31,9 @@ class ConversionJob {
   void readBuildSettings();
   // The workspace folder must exist before anything is written.
   void checkWorkspace() const;
-  void writeAnalyserProject() const;
+  // With the compilation database in the same commit when -cdb names one.
+  void writeAnalyserProject();
+  CompilationDatabaseLayout databaseLayout() const;
 
   // The folder scan with this job's file extensions.
   void scanFolder(const std::string& folder, FileGroup& group, bool descend) const;
@@ -49,9 +52,11 @@ class ConversionJob {
   std::vector<std::string> fileExtensions;
   std::vector<std::string> referencedProjects;
   RealProjectOptions realProject;  // -wb and the options that refine it
+  std::string compilationDatabase;  // -cdb FILE, absolute; empty: none is written
   FileGroup rootGroup;
 
   // Filled by the reading steps.
   std::string ownName;  // the project's own name: the .project's, else its folder's
   RealProjectResult realProjectResult;  // warnings, the build spec read, its compilers
+  std::vector<std::string> databaseWarnings;  // what the compilation database left out
 };

@@ -54,6 +54,11 @@ bool applyOptions(ConversionJob& job, const std::vector<std::string>& args) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (applyRealProjectOption(job, args, i)) continue;
+    if (arg == "-cdb") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) invalidOption("Missing value for -cdb");
+      job.compilationDatabase = normalisePath(args[i + 1]);
+      continue;
+    }
     const bool isOption =
         arg == "-pn" || arg == "-mp" || arg == "-ap" || arg == "-cp" || arg == "-ext";
     if (!isOption) continue;

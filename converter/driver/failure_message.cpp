@@ -13,6 +13,8 @@ std::string messageFor(const Failure& failure) {
     case FailureKind::InvalidOption: return failure.subject;
     case FailureKind::UnknownBuildSpec: return "Unknown build spec: " + failure.subject;
     case FailureKind::UnknownBuildTarget: return "Unknown build target: " + failure.subject;
+    case FailureKind::NotUtf8:
+      return "Not UTF-8, cannot be written to the compilation database: " + failure.subject;
   }
   return failure.subject;
 }

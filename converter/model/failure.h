@@ -17,6 +17,7 @@ enum class FailureKind {
   InvalidOption,          // a command-line option's value; the whole message
   UnknownBuildSpec,       // -spec names none of the file's; the name and the known ones
   UnknownBuildTarget,     // -target names none of the file's; likewise
+  NotUtf8,                // a text every compilation database entry holds
 };
 
 struct Failure {

@@ -183,7 +183,8 @@ class RealProjectBuilder {
       case BuildStatement::BuildMacro: buildMacros.set(text, value); break;
       case BuildStatement::CompilerCommand:
         defineFromCompilerCommand(text, buildMacros, root.macros, true);
-        result.cCompiler = std::move(text);
+        // The statement's text is the attribute from its `value="` on.
+        result.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
         break;
     }
   }

@@ -8,7 +8,6 @@
 #include "model/failure.h"
 #include "model/output_lines.h"
 #include "writing/group_writer.h"
-#include "writing/pending_files.h"
 #include "writing/personality_files.h"
 
 namespace {
@@ -46,11 +45,13 @@ void checkNames(const FileGroup& root, const std::string& projectName) {
 
 }  // namespace
 
-void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout) {
+void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
+                          const std::function<void(PendingFiles&)>& alongside) {
   checkNames(root, layout.projectName);
   const std::string path =
       layout.destFolder + platform::separator + layout.projectName + ".prj";
   PendingFiles pending;
+  if (alongside) alongside(pending);
   std::ofstream out = pending.open(path);
   printLine("Creating Olvex/Olvex++ Project ...");
   makeGroupFolders(root, layout);

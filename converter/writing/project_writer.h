@@ -2,12 +2,18 @@
 // the groups' folders and the personality files.
 #pragma once
 
+#include <functional>
+
 #include "model/file_group.h"
+#include "writing/pending_files.h"
 #include "writing/project_layout.h"
 
 // Writes the project of the tree below `root`: folders first, then the
 // project file's text, then the personality files, each file under a
 // temporary name that is put in place only when all of them are written.
 // Prints the progress lines. Throws Failure: InvalidName (before anything
-// is made), CannotCreateDirectory or CannotWriteFile.
-void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout);
+// is made), CannotCreateDirectory or CannotWriteFile. `alongside`, when
+// given, writes further files into the same commit before anything of the
+// project is made or printed, so that its failure leaves no trace either.
+void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
+                          const std::function<void(PendingFiles&)>& alongside = {});

@@ -61,6 +61,17 @@ TEST_F(Workbench, TheModeGivesItsStoredCopy) {
                convertSensor({"-ext", "c,h", "-wb", "-var", "WIND_BASE=/opt/windriver"}));
 }
 
+// The database holds the chosen spec's compilers, expanded paths and
+// defines; the run's other output stays what it is without it.
+TEST_F(Workbench, TheDatabaseOfTheModeIsItsStoredCopy) {
+  POSIX_ONLY();
+  expectStored("real-project", convertSensor({"-ext", "c,h", "-wb", "-var",
+                                              "WIND_BASE=/opt/windriver", "-cdb",
+                                              "compile_commands.json"}));
+  EXPECT_EQ(readFile(dir.path() / "compile_commands.json"),
+            stored("compilation-database/compile_commands.json"));
+}
+
 TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
   const ProgramResult result = convertSensor({"-wb", "-ext", "c,h", "-spec", "PPC32diab"});
   EXPECT_EQ(result.exitCode, 0);

@@ -52,9 +52,10 @@ class Destination : public ::testing::Test {
     dir.writeFile("proj/.project", project + "</projects></projectDescription>");
     dir.writeFile("proj/.wrproject", settings + "</subprojects>\n" + moreSettings);
   }
-  LimitedResult convert(const Limits& limits = {}) {
-    return runLimited({"proj/.project", "proj/.wrproject", dir.str("ws"), "out"}, dir.str(),
-                      limits);
+  LimitedResult convert(const Limits& limits = {}, const std::vector<std::string>& options = {}) {
+    std::vector<std::string> args{"proj/.project", "proj/.wrproject", dir.str("ws"), "out"};
+    args.insert(args.end(), options.begin(), options.end());
+    return runLimited(args, dir.str(), limits);
   }
   // Converts once with no limit and keeps what that left in the destination.
   void convertFirst() {
@@ -112,6 +113,25 @@ TEST_F(Destination, APersonFolderTurnedReadOnly) {
   fs::permissions(dir.path() / "out" / "person", fs::perms::owner_read | fs::perms::owner_exec);
   expectFailedAndKept(convert({.unprivileged = true}),
                       "Could not write file: " + out("person/App.p_s"));
+}
+
+// The database goes into the same commit: when its folder refuses it, the
+// project is not replaced either.
+TEST_F(Destination, ACompilationDatabaseInAFolderTurnedReadOnly) {
+  if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) GTEST_SKIP() << why;
+  dir.makeFolder("db");
+  const std::vector<std::string> options{"-cdb", "db/compile_commands.json"};
+  ASSERT_EQ(convert({}, options).exitCode, 0);
+  earlier = filesBelow(dir.path() / "out");
+  const std::string database = readFile(dir.path() / "db" / "compile_commands.json");
+  dir.writeFile("ws/more.c", "");
+  handToUnprivilegedUser(dir.path());
+  fs::permissions(dir.path() / "db", fs::perms::owner_read | fs::perms::owner_exec);
+  expectFailedAndKept(convert({.unprivileged = true}, options),
+                      "Could not write file: " + dir.str() + "/db/compile_commands.json");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "db"), fs::directory_iterator()), 1)
+      << "a temporary file was left beside the database";
+  EXPECT_EQ(readFile(dir.path() / "db" / "compile_commands.json"), database);
 }
 
 // A real full device: a small tmpfs over the destination, in a mount

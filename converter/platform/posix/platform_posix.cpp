@@ -93,4 +93,9 @@ bool environmentVariable(const std::string& name, std::string& value) {
   return true;
 }
 
+bool systemTextToUtf8(const std::string& text, std::string& utf8) {
+  utf8 = text;
+  return true;
+}
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 // strings, so only the ANSI ("A") entry points are used.
 #include "platform/platform.h"
 
+#include <climits>
 #include <utility>
 
 #define WIN32_LEAN_AND_MEAN
@@ -144,6 +145,22 @@ bool environmentVariable(const std::string& name, std::string& value) {
   if (length == 0 || length >= size) return false;
   buffer.resize(length);
   value = std::move(buffer);
+  return true;
+}
+
+bool systemTextToUtf8(const std::string& text, std::string& utf8) {
+  utf8.clear();
+  if (text.empty()) return true;
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  const int length = static_cast<int>(text.size());
+  const int wide = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (wide <= 0) return false;
+  std::wstring units(static_cast<std::size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, units.data(), wide);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, units.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return false;
+  utf8.resize(static_cast<std::size_t>(bytes));
+  WideCharToMultiByte(CP_UTF8, 0, units.data(), wide, utf8.data(), bytes, nullptr, nullptr);
   return true;
 }
 

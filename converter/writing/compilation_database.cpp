@@ -1,0 +1,136 @@
+#include "writing/compilation_database.h"
+
+#include <array>
+#include <unordered_set>
+#include <utility>
+
+#include "model/failure.h"
+#include "model/output_lines.h"
+#include "platform/platform.h"
+#include "writing/json_text.h"
+
+namespace {
+
+std::string_view extensionOf(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t separator = path.find_last_of("/\\");
+  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
+    return {};
+  }
+  return path.substr(dot);
+}
+
+// The JSON string of a text of the system, or nothing when it is not UTF-8.
+bool jsonOf(const std::string& text, std::string& json) {
+  std::string utf8;
+  if (!platform::systemTextToUtf8(text, utf8) || !isUtf8(utf8)) return false;
+  json.clear();
+  appendJsonString(json, utf8);
+  return true;
+}
+
+std::string requiredJson(const std::string& text) {
+  std::string json;
+  if (!jsonOf(text, json)) throw Failure(FailureKind::NotUtf8, text);
+  return json;
+}
+
+std::string leftOut(const std::string& text) {
+  return "Warning: not UTF-8, left out of the compilation database: " + text;
+}
+
+class DatabaseWriter {
+ public:
+  explicit DatabaseWriter(const CompilationDatabaseLayout& layout) : layout(layout) {
+    directory = requiredJson(layout.directory);
+    compilers[0] = requiredJson(layout.cCompiler);
+    compilers[1] = requiredJson(layout.cxxCompiler);
+  }
+
+  // The -I and -D arguments every entry shares, made once: an include list
+  // can run to thousands of paths.
+  void takeSettings(const FileGroup& root) {
+    std::string json;
+    for (const std::string& include : root.includePaths) {
+      if (include.empty()) continue;
+      // A path still holding a build macro is not made absolute: the
+      // current folder in front of "$(WIND_BASE)" would only mislead.
+      const bool relative = include.find("$(") == std::string::npos;
+      if (!jsonOf("-I" + (relative ? layout.absolute(include) : include), json)) {
+        warnings.push_back(leftOut(include));
+        continue;
+      }
+      settings.append(", ").append(json);
+    }
+    for (const auto& [name, value] : root.macros) {
+      if (name.empty()) continue;
+      std::string definition = "-D" + name;
+      if (!value.empty()) definition.append("=").append(value);
+      if (!jsonOf(definition, json)) {
+        warnings.push_back(leftOut(definition.substr(2)));
+        continue;
+      }
+      settings.append(", ").append(json);
+    }
+  }
+
+  void add(const std::string& path, std::ofstream& out) {
+    const SourceLanguage language = languageOf(path);
+    if (language == SourceLanguage::None) return;
+    const std::string file = layout.absolute(path);
+    if (!written.insert(file).second) return;
+    std::string json;
+    if (!jsonOf(file, json)) {
+      warnings.push_back(leftOut(file));
+      return;
+    }
+    entry.assign(entries++ == 0 ? "\n" : ",\n");
+    entry.append("  {\n    \"directory\": ").append(directory);
+    entry.append(",\n    \"file\": ").append(json);
+    entry.append(",\n    \"arguments\": [").append(compilers[language == SourceLanguage::Cxx]);
+    entry.append(settings).append(", \"-c\", ").append(json).append("]\n  }");
+    out.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+  }
+
+  std::vector<std::string> warnings;
+  std::size_t entries = 0;
+
+ private:
+  const CompilationDatabaseLayout& layout;
+  std::string directory;
+  std::array<std::string, 2> compilers;
+  std::string settings;
+  std::string entry;
+  std::unordered_set<std::string> written;  // a file met twice has one entry
+};
+
+}  // namespace
+
+SourceLanguage languageOf(std::string_view path) {
+  static constexpr std::array<std::string_view, 9> cxx{".cc",  ".cp", ".cpp", ".cxx", ".c++",
+                                                       ".C",   ".CC", ".CPP", ".CXX"};
+  const std::string_view extension = extensionOf(path);
+  if (extension == ".c") return SourceLanguage::C;
+  for (const std::string_view one : cxx) {
+    if (extension == one) return SourceLanguage::Cxx;
+  }
+  return SourceLanguage::None;
+}
+
+std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
+                                                  const CompilationDatabaseLayout& layout,
+                                                  PendingFiles& pending) {
+  DatabaseWriter writer(layout);
+  writer.takeSettings(root);
+  std::ofstream out = pending.open(layout.path);
+  out.put('[');
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        for (const std::string& file : group.files) writer.add(file, out);
+      },
+      [](const FileGroup&) {});
+  out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
+  closeChecked(out, layout.path);
+  return std::move(writer.warnings);
+}

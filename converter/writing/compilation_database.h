@@ -1,0 +1,36 @@
+// The compilation database (-cdb FILE): the JSON list of compile commands
+// that clang tools, cppcheck and editors read, one entry per C or C++ source
+// file of the group tree.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/file_group.h"
+#include "writing/pending_files.h"
+
+struct CompilationDatabaseLayout {
+  std::string path;         // the file to write
+  std::string directory;    // every entry's "directory": the workspace folder, absolute
+  std::string cCompiler;    // the program that compiles C files
+  std::string cxxCompiler;  // and C++ files
+  // A path of the tree made absolute, as the project file's paths are.
+  std::function<std::string(const std::string&)> absolute;
+};
+
+enum class SourceLanguage { None, C, Cxx };
+
+// By the extension: ".c" is C; ".cc", ".cp", ".cpp", ".cxx", ".c++", ".C" and
+// ".CC", ".CPP", ".CXX" are C++; anything else (headers, assembly) is no
+// translation unit.
+SourceLanguage languageOf(std::string_view path);
+
+// Writes the database of the tree below `root` through `pending`, each file
+// once, in the tree's order. A file, include path or macro that is not UTF-8
+// is left out with a warning line (returned); a directory or compiler that is
+// not throws Failure NotUtf8. Throws CannotWriteFile as the other outputs do.
+std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
+                                                  const CompilationDatabaseLayout& layout,
+                                                  PendingFiles& pending);

@@ -1,0 +1,103 @@
+#include "writing/compilation_database.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "model/failure.h"
+#include "platform/platform.h"
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CompilationDatabase : public ::testing::Test {
+ protected:
+  // The database of `root`, or "" when the write threw; the warnings in `warnings`.
+  std::string write() {
+    PendingFiles pending;
+    warnings = writeCompilationDatabase(root, layout, pending);
+    pending.commit();
+    return readFile(layout.path);
+  }
+
+  TempDir dir;
+  CompilationDatabaseLayout layout{dir.str("db.json"), "/abs/ws", "ccppc", "c++ppc",
+                                   [](const std::string& path) {
+                                     return path.starts_with("/") ? path : "/abs/" + path;
+                                   }};
+  FileGroup root{"App"};
+  std::vector<std::string> warnings;
+};
+
+TEST_F(CompilationDatabase, OneEntryPerSourceFileWithTheSharedSettings) {
+  root.files = {"ws/io.c", "ws/board.h", "ws/main.cpp"};
+  root.includePaths = {"ws/inc", "$(WIND_BASE)/target/h", "", "/opt/h"};
+  root.macros = {{"A", ""}, {"MSG", "\"a b\\n\""}, {"", "dropped"}};
+  FileGroup& lib = *root.subGroups.emplace_back(std::make_unique<FileGroup>("Lib"));
+  lib.files = {"ws/Lib/lib.s", "ws/io.c", "ws/Lib/lib.C"};
+  const std::string settings =
+      "\"-I/abs/ws/inc\", \"-I$(WIND_BASE)/target/h\", \"-I/opt/h\", \"-DA\", "
+      "\"-DMSG=\\\"a b\\\\n\\\"\", \"-c\", ";
+  EXPECT_EQ(write(),
+            "[\n"
+            "  {\n    \"directory\": \"/abs/ws\",\n    \"file\": \"/abs/ws/io.c\",\n"
+            "    \"arguments\": [\"ccppc\", " + settings + "\"/abs/ws/io.c\"]\n  },\n"
+            "  {\n    \"directory\": \"/abs/ws\",\n    \"file\": \"/abs/ws/main.cpp\",\n"
+            "    \"arguments\": [\"c++ppc\", " + settings + "\"/abs/ws/main.cpp\"]\n  },\n"
+            "  {\n    \"directory\": \"/abs/ws\",\n    \"file\": \"/abs/ws/Lib/lib.C\",\n"
+            "    \"arguments\": [\"c++ppc\", " + settings + "\"/abs/ws/Lib/lib.C\"]\n  }\n"
+            "]\n");
+  EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(CompilationDatabase, WithoutSourcesTheListIsEmpty) {
+  root.files = {"ws/a.h"};
+  EXPECT_EQ(write(), "[]\n");
+}
+
+// On Windows the system's texts are converted from the ANSI code page, in
+// which these bytes are letters.
+#ifndef _WIN32
+TEST_F(CompilationDatabase, WhatIsNotUtf8IsLeftOutWithAWarning) {
+  root.files = {"ws/a\xff.c", "ws/b.c"};
+  root.includePaths = {"ws/\xfe"};
+  root.macros = {{"M", "\xfd"}};
+  EXPECT_EQ(write(),
+            "[\n  {\n    \"directory\": \"/abs/ws\",\n    \"file\": \"/abs/ws/b.c\",\n"
+            "    \"arguments\": [\"ccppc\", \"-c\", \"/abs/ws/b.c\"]\n  }\n]\n");
+  const std::string left = "Warning: not UTF-8, left out of the compilation database: ";
+  EXPECT_EQ(warnings, (std::vector<std::string>{left + "ws/\xfe", left + "M=\xfd",
+                                                left + "/abs/ws/a\xff.c"}));
+}
+
+TEST_F(CompilationDatabase, ADirectoryOrCompilerNotUtf8EndsTheRunBeforeTheFileIsMade) {
+  root.files = {"ws/b.c"};
+  for (std::string* text : {&layout.directory, &layout.cCompiler}) {
+    const std::string kept = *text;
+    *text = "x\xff";
+    PendingFiles pending;
+    try {
+      writeCompilationDatabase(root, layout, pending);
+      ADD_FAILURE() << "no failure for " << *text;
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.kind, FailureKind::NotUtf8);
+      EXPECT_EQ(failure.subject, "x\xff");
+    }
+    *text = kept;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+#endif
+
+TEST(SourceLanguage, ComesFromTheExtension) {
+  for (const char* c : {"a.c", "dir.cpp/a.c", "C:\\w\\a.c"}) EXPECT_EQ(languageOf(c), SourceLanguage::C) << c;
+  for (const char* cxx : {"a.cc", "a.cp", "a.cpp", "a.cxx", "a.c++", "a.C", "a.CC", "a.CPP", "a.CXX"}) {
+    EXPECT_EQ(languageOf(cxx), SourceLanguage::Cxx) << cxx;
+  }
+  for (const char* none : {"a.h", "a.hpp", "a.s", "a.S", "a", "dir.c/a", "dir.c\\a", "a.c.orig"}) {
+    EXPECT_EQ(languageOf(none), SourceLanguage::None) << none;
+  }
+}
+
+}  // namespace

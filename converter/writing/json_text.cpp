@@ -1,0 +1,69 @@
+#include "writing/json_text.h"
+
+namespace {
+
+// The length of the sequence that `lead` starts and the smallest and largest
+// second byte it allows; 0 for a byte that starts none.
+struct Lead {
+  int length;
+  unsigned char low;
+  unsigned char high;
+};
+
+Lead leadOf(unsigned char c) {
+  if (c < 0x80) return {1, 0, 0};
+  if (c >= 0xc2 && c <= 0xdf) return {2, 0x80, 0xbf};
+  if (c == 0xe0) return {3, 0xa0, 0xbf};                 // no overlong form
+  if (c == 0xed) return {3, 0x80, 0x9f};                 // no surrogate
+  if (c >= 0xe1 && c <= 0xef) return {3, 0x80, 0xbf};
+  if (c == 0xf0) return {4, 0x90, 0xbf};                 // no overlong form
+  if (c >= 0xf1 && c <= 0xf3) return {4, 0x80, 0xbf};
+  if (c == 0xf4) return {4, 0x80, 0x8f};                 // nothing above U+10FFFF
+  return {0, 0, 0};
+}
+
+bool isContinuation(unsigned char c) { return c >= 0x80 && c <= 0xbf; }
+
+}  // namespace
+
+bool isUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const Lead lead = leadOf(static_cast<unsigned char>(text[i]));
+    if (lead.length == 0 || text.size() - i < static_cast<std::size_t>(lead.length)) return false;
+    if (lead.length > 1) {
+      const auto second = static_cast<unsigned char>(text[i + 1]);
+      if (second < lead.low || second > lead.high) return false;
+      for (int k = 2; k < lead.length; ++k) {
+        if (!isContinuation(static_cast<unsigned char>(text[i + k]))) return false;
+      }
+    }
+    i += static_cast<std::size_t>(lead.length);
+  }
+  return true;
+}
+
+void appendJsonString(std::string& out, std::string_view utf8) {
+  static constexpr char hex[] = "0123456789abcdef";
+  out += '"';
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      default:
+        if (byte < 0x20) {
+          out += "\\u00";
+          out += hex[byte >> 4];
+          out += hex[byte & 0xf];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}

@@ -1,0 +1,14 @@
+// JSON string literals of the converter's texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Whether `text` is well-formed UTF-8: no stray continuation byte, no
+// overlong form, no surrogate, nothing above U+10FFFF.
+bool isUtf8(std::string_view text);
+
+// Appends `utf8` to `out` as a JSON string, quotes included: quotation marks,
+// backslashes and control characters escaped, every other byte as it is.
+// The text must be UTF-8 (see isUtf8).
+void appendJsonString(std::string& out, std::string_view utf8);
