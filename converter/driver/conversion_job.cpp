@@ -150,9 +150,12 @@ void ConversionJob::writeAnalyserProject() {
 CompilationDatabaseLayout ConversionJob::databaseLayout() const {
   std::string cCompiler = compilerProgram(realProjectResult.cCompiler);
   std::string cxxCompiler = compilerProgram(realProjectResult.cxxCompiler);
-  return {compilationDatabase, normalisePath(workspaceDir),
+  std::string current;
+  platform::currentDirectory(current);  // read once, for every file
+  return {compilationDatabase, normalisePath(workspaceDir, current),
           cCompiler.empty() ? "cc" : std::move(cCompiler),
-          cxxCompiler.empty() ? "c++" : std::move(cxxCompiler), normalisePath};
+          cxxCompiler.empty() ? "c++" : std::move(cxxCompiler),
+          [current](const std::string& path) { return normalisePath(path, current); }};
 }
 
 void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool descend) const {

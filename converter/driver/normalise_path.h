@@ -6,3 +6,7 @@
 // else is done to it: "." and ".." parts, trailing separators and letter case
 // stay as typed, and no separator is looked for before one is appended.
 std::string normalisePath(const std::string& path);
+
+// The same against `current`, the current directory read once by the caller
+// (empty: none could be read), for making many paths absolute.
+std::string normalisePath(const std::string& path, const std::string& current);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "platform/platform.h"
 #include "temp_dir.h"
@@ -58,6 +59,20 @@ TEST_F(NormalisePathTest, CurrentDirectoryLongerThan255Characters) {
   ASSERT_TRUE(platform::currentDirectory(current));
   ASSERT_EQ(current.size(), length);
   EXPECT_EQ(normalisePath("x"), current + sep + "x");
+}
+
+// Many paths made absolute against one reading of the current directory
+// give what one call each would give; without one, the path as typed.
+TEST_F(NormalisePathTest, AgainstACurrentDirectoryReadOnce) {
+  std::string current;
+  ASSERT_TRUE(platform::currentDirectory(current));
+  const std::string rooted = normalisePath("rooted");
+  for (const std::string& path :
+       std::vector<std::string>{"x", ".", std::string("a") + sep + "b", rooted}) {
+    EXPECT_EQ(normalisePath(path, current), normalisePath(path)) << path;
+  }
+  EXPECT_EQ(normalisePath("x", ""), "x");
+  EXPECT_EQ(normalisePath(rooted, ""), rooted);
 }
 
 }  // namespace

@@ -63,10 +63,10 @@ NewFileResult createNewFile(const std::string& path);
 // The value of environment variable `name`; false when it is not set.
 bool environmentVariable(const std::string& name, std::string& value);
 
-// `text`, a name or value as this system's calls give it, as UTF-8: on POSIX
-// the bytes unchanged (whether they are UTF-8 is the caller's to check), on
-// Windows converted from the ANSI code page. False when it cannot be
-// converted.
-bool systemTextToUtf8(const std::string& text, std::string& utf8);
+// Makes `text`, a name or value as this system's calls give it, UTF-8: on
+// POSIX the bytes stay as they are (whether they are UTF-8 is the caller's
+// to check), on Windows they are converted from the ANSI code page. False,
+// with `text` unchanged, when it cannot be converted.
+bool systemTextToUtf8(std::string& text);
 
 }  // namespace platform

@@ -20,13 +20,19 @@ std::string_view extensionOf(std::string_view path) {
   return path.substr(dot);
 }
 
-// The JSON string of a text of the system, or nothing when it is not UTF-8.
-bool jsonOf(const std::string& text, std::string& json) {
-  std::string utf8;
-  if (!platform::systemTextToUtf8(text, utf8) || !isUtf8(utf8)) return false;
+// `json` made the JSON string of `text`, a text of the system; false when it
+// is not UTF-8. `utf8` is a buffer to reuse.
+bool jsonOf(const std::string& text, std::string& json, std::string& utf8) {
+  utf8.assign(text);
+  if (!platform::systemTextToUtf8(utf8) || !isUtf8(utf8)) return false;
   json.clear();
   appendJsonString(json, utf8);
   return true;
+}
+
+bool jsonOf(const std::string& text, std::string& json) {
+  std::string utf8;
+  return jsonOf(text, json, utf8);
 }
 
 std::string requiredJson(const std::string& text) {
@@ -77,19 +83,26 @@ class DatabaseWriter {
   void add(const std::string& path, std::ofstream& out) {
     const SourceLanguage language = languageOf(path);
     if (language == SourceLanguage::None) return;
-    const std::string file = layout.absolute(path);
-    if (!written.insert(file).second) return;
-    std::string json;
-    if (!jsonOf(file, json)) {
-      warnings.push_back(leftOut(file));
+    const auto [file, isNew] = written.insert(layout.absolute(path));
+    if (!isNew) return;
+    if (!jsonOf(*file, json, utf8)) {
+      warnings.push_back(leftOut(*file));
       return;
     }
-    entry.assign(entries++ == 0 ? "\n" : ",\n");
-    entry.append("  {\n    \"directory\": ").append(directory);
-    entry.append(",\n    \"file\": ").append(json);
-    entry.append(",\n    \"arguments\": [").append(compilers[language == SourceLanguage::Cxx]);
-    entry.append(settings).append(", \"-c\", ").append(json).append("]\n  }");
-    out.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+    text.append(entries++ == 0 ? "\n" : ",\n");
+    text.append("  {\n    \"directory\": ").append(directory);
+    text.append(",\n    \"file\": ").append(json);
+    text.append(",\n    \"arguments\": [").append(compilers[language == SourceLanguage::Cxx]);
+    text.append(settings).append(", \"-c\", ").append(json).append("]\n  }");
+    if (text.size() >= kChunk) flush(out);
+  }
+
+  // The stream would hand every piece of a kilobyte or more to the system
+  // on its own, and the shared settings are that long: one call per entry.
+  // Entries are gathered here and written a megabyte at a time instead.
+  void flush(std::ofstream& out) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    text.clear();
   }
 
   std::vector<std::string> warnings;
@@ -100,7 +113,10 @@ class DatabaseWriter {
   std::string directory;
   std::array<std::string, 2> compilers;
   std::string settings;
-  std::string entry;
+  static constexpr std::size_t kChunk = 1 << 20;
+  std::string text;  // entries not yet written
+  std::string json;  // buffers for each entry's file
+  std::string utf8;
   std::unordered_set<std::string> written;  // a file met twice has one entry
 };
 
@@ -130,6 +146,7 @@ std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
         for (const std::string& file : group.files) writer.add(file, out);
       },
       [](const FileGroup&) {});
+  writer.flush(out);
   out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
   closeChecked(out, layout.path);
   return std::move(writer.warnings);

@@ -45,9 +45,13 @@ bool isUtf8(std::string_view text) {
 void appendJsonString(std::string& out, std::string_view utf8) {
   static constexpr char hex[] = "0123456789abcdef";
   out += '"';
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
+  std::size_t plain = 0;  // start of the bytes not yet appended, which need no escape
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+    out.append(utf8.substr(plain, i - plain));
+    plain = i + 1;
+    switch (byte) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
       case '\n': out += "\\n"; break;
@@ -56,14 +60,11 @@ void appendJsonString(std::string& out, std::string_view utf8) {
       case '\b': out += "\\b"; break;
       case '\f': out += "\\f"; break;
       default:
-        if (byte < 0x20) {
-          out += "\\u00";
-          out += hex[byte >> 4];
-          out += hex[byte & 0xf];
-        } else {
-          out += c;
-        }
+        out += "\\u00";
+        out += hex[byte >> 4];
+        out += hex[byte & 0xf];
     }
   }
+  out.append(utf8.substr(plain));
   out += '"';
 }

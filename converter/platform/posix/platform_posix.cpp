@@ -93,9 +93,6 @@ bool environmentVariable(const std::string& name, std::string& value) {
   return true;
 }
 
-bool systemTextToUtf8(const std::string& text, std::string& utf8) {
-  utf8 = text;
-  return true;
-}
+bool systemTextToUtf8(std::string&) { return true; }
 
 }  // namespace platform

@@ -148,8 +148,7 @@ bool environmentVariable(const std::string& name, std::string& value) {
   return true;
 }
 
-bool systemTextToUtf8(const std::string& text, std::string& utf8) {
-  utf8.clear();
+bool systemTextToUtf8(std::string& text) {
   if (text.empty()) return true;
   if (text.size() > static_cast<std::size_t>(INT_MAX)) return false;
   const int length = static_cast<int>(text.size());
@@ -159,8 +158,9 @@ bool systemTextToUtf8(const std::string& text, std::string& utf8) {
   MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, units.data(), wide);
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, units.data(), wide, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return false;
-  utf8.resize(static_cast<std::size_t>(bytes));
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, units.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+  text = std::move(utf8);
   return true;
 }
 

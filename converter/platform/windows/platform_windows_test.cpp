@@ -159,4 +159,20 @@ TEST_F(Win32DriveDirectory, OtherDrivesComeFromTheirEntryWithoutAChange) {
   EXPECT_FALSE(platform::driveCurrentDirectory(other, found));
 }
 
+// The converter's text is in the ANSI code page; JSON wants UTF-8.
+TEST(SystemText, ComesFromTheAnsiCodePageAsUtf8) {
+  std::string text = "C:\\ws\\plain.c";
+  ASSERT_TRUE(platform::systemTextToUtf8(text));
+  EXPECT_EQ(text, "C:\\ws\\plain.c");
+  // The letter the code page has at 0xfc, whatever it is, as UTF-8.
+  wchar_t letter = 0;
+  ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xfc", 1, &letter, 1), 1);
+  char expected[8] = {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, &letter, 1, expected, 8, nullptr, nullptr);
+  text = "a\xfc";
+  ASSERT_TRUE(platform::systemTextToUtf8(text));
+  EXPECT_EQ(text, "a" + std::string(expected, static_cast<std::size_t>(length)));
+  EXPECT_GT(text.size(), 2u) << "a letter above 0x7f takes two bytes or more in UTF-8";
+}
+
 }  // namespace
