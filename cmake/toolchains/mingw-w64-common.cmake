@@ -45,3 +45,7 @@ endif()
 # Not cached, so that a new prefix or loader takes effect at the next configure.
 set(CMAKE_CROSSCOMPILING_EMULATOR
     env "WINEPREFIX=${PLOVIK_WINEPREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" ${plovik_wine})
+# The same command, for scripts that run a program as the tests do
+# (scripts/test-package-windows); INTERNAL entries are rewritten each time.
+set(PLOVIK_WINE_COMMAND "${CMAKE_CROSSCOMPILING_EMULATOR}" CACHE INTERNAL
+    "How the tests start a Windows program")
