@@ -94,7 +94,7 @@ class Vaskel : public VaskelBase {
   // What each Page 0 field was last given by a project, to tell it from
   // what the user typed.
   QHash<QLineEdit*, QString> filledFromProject;
-  // The .wrproject the spec list was read from, and when it was changed then.
+  // The .wrproject the build spec list was read from, and when it was changed then.
   QString specsReadFrom;
   QDateTime specsReadModified;
   // The build spec from the settings file, chosen when the list holds it.

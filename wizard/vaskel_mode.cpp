@@ -51,7 +51,7 @@ void Vaskel::refreshBuildSpecs() {
   if (index < 0) index = specs.names.indexOf(specs.defaultName);
   if (index < 0 && !specs.names.isEmpty()) index = 0;
   SpecCombo->setCurrentIndex(int(index));
-  // With no list the converter picks the spec; the check box stays usable.
+  // With no list the converter picks the build spec; the check box stays usable.
   SpecCombo->setEnabled(!specs.names.isEmpty());
 }
 

@@ -42,7 +42,7 @@ BuildSpecs readBuildSpecs(const QString& wrProjectFile) {
   QXmlStreamReader xml(&file);
   QSet<QString> seen;
   int depth = 0;
-  int listDepth = -1;  // the spec list's depth while inside it
+  int listDepth = -1;  // the build spec list's depth while inside it
   while (!xml.atEnd()) {
     const QXmlStreamReader::TokenType token = xml.readNext();
     if (token == QXmlStreamReader::EndElement) {

@@ -12,7 +12,7 @@
 QString readProjectName(const QString& projectFile);
 
 struct BuildSpecs {
-  QStringList names;    // the entries of the spec list, in file order, each once
+  QStringList names;    // the entries of the build spec list, in file order, each once
   QString defaultName;  // the project's default spec, possibly not in `names`
 };
 BuildSpecs readBuildSpecs(const QString& wrProjectFile);

@@ -366,7 +366,7 @@ class RunTest : public QObject {
   }
 
   // The real converter in the real-project mode, on the example with two
-  // build specs: the spec list comes from the .wrproject, and the warning
+  // build specs: the build spec list comes from the .wrproject, and the warning
   // about the variable left without a value stands out and is counted.
   void realProjectModeWithTheRealConverter() {
     WorkingFolder folder;

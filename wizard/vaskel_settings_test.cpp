@@ -159,7 +159,7 @@ class SettingsTest : public QObject {
                    "\n\nWorkbench Mode:\non\n\nBuild Spec:\nB\n\n");
     }
 
-    // The next start: the destination and the mode at once, the spec once the
+    // The next start: the destination and the mode at once, the build spec once the
     // list holds it, in place of the project's default.
     Vaskel next;
     QCOMPARE(next.OlvProjectEdit->text(), paths.output);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr char sep = platform::separator;
 
-// The spec a keyed entry is for: the last part of Incl|SPEC,
+// The build spec a keyed entry is for: the last part of Incl|SPEC,
 // Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC; empty for none.
 std::string_view specOf(std::string_view key) {
   const auto part = [&](std::size_t index) {
@@ -90,7 +90,7 @@ class RealProjectBuilder {
 
  private:
   // One pass over the file: the statements, and beside them what only this
-  // mode reads. The spec to read is known first when it is given, or when a
+  // mode reads. The build spec to read is known first when it is given, or when a
   // quick look through the file finds its default (or its list of specs):
   // then each statement is taken in at once. Otherwise (a file that cannot
   // be read twice) the statements wait until the whole file is read.
@@ -389,8 +389,8 @@ class RealProjectBuilder {
   const RealProjectOptions& options;
   RealProjectResult result;
   WorkbenchFacts facts;
-  std::vector<OwnedBuildStatement> statements;  // waiting for the spec to be known
-  std::vector<std::string> specs;               // the spec names seen, in order
+  std::vector<OwnedBuildStatement> statements;  // waiting for the build spec to be known
+  std::vector<std::string> specs;               // the build spec names seen, in order
   std::set<std::string> seenSpecs;
   std::string lastSpec;
   LookupTable buildMacros;

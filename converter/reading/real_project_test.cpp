@@ -100,7 +100,7 @@ TEST_F(RealProject, OneBuildSpecIsRead) {
 }
 
 // A stream that cannot be set back (a pipe, say) is read in one pass, its
-// statements kept until the spec is known; the result is the same.
+// statements kept until the build spec is known; the result is the same.
 class OnePassBuffer : public std::streambuf {
  public:
   explicit OnePassBuffer(std::string text) : text(std::move(text)) {
