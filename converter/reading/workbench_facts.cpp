@@ -124,6 +124,7 @@ bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& first
   const std::boyer_moore_horspool_searcher findDefault(kDefault.begin(), kDefault.end());
   const std::boyer_moore_horspool_searcher findSpecs(kSpecs.begin(), kSpecs.end());
   bool wantFirst = false;
+  bool haveFirst = false;  // the list's first entry, even an empty one, as the full reading takes it
   std::string window;  // whole lines not yet searched, then the unfinished one
   std::vector<char> block(1 << 18);
   // Looks at the whole lines in window[0, end).
@@ -139,7 +140,7 @@ bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& first
       attributeValue(lineAt(static_cast<std::size_t>(at - text.begin())), "value", defaultSpec);
     }
     std::size_t pos = 0;
-    while (firstSpec.empty()) {
+    while (!haveFirst) {
       if (!wantFirst) {
         const auto at = std::search(text.begin() + pos, text.end(), findSpecs);
         if (at == text.end()) return;
@@ -150,6 +151,7 @@ bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& first
       const std::size_t entry = text.find(kEntry, pos);
       if (entry == npos) return;
       attributeValue(lineAt(entry), "value", firstSpec);
+      haveFirst = true;
     }
   };
   while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {

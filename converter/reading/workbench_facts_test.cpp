@@ -109,4 +109,15 @@ TEST(PrescanSpecs, FindsTheDefaultAndTheFirstSpecAnywhereAndRewinds) {
   EXPECT_EQ(start, "<stringAttri");
 }
 
+// An empty first entry is the first entry: the search must not look for it
+// again and again.
+TEST(PrescanSpecs, AnEmptyFirstEntryEndsTheSearch) {
+  std::istringstream in("<listAttribute key=\"BLD::Info|specs\">\n<stringAttribute value=\"\"/>\n"
+                        "<stringAttribute value=\"second\"/>\n</listAttribute>\n");
+  std::string defaultSpec, firstSpec;
+  ASSERT_TRUE(prescanSpecs(in, defaultSpec, firstSpec));
+  EXPECT_EQ(firstSpec, "");
+  EXPECT_EQ(defaultSpec, "");
+}
+
 }  // namespace
