@@ -85,6 +85,14 @@ std::optional<std::string_view> textBeforeLastQuote(std::string_view line, std::
   return line.substr(start, quote - start);
 }
 
+// Whether the element whose opening marker is at `at` closes itself, as an
+// empty list does (<listAttribute key="..."/>): its block then ends at once
+// instead of running on to the next list's closing line.
+bool closesItself(std::string_view line, std::size_t at) {
+  const std::size_t close = line.find('>', at);
+  return close != npos && close > at && line[close - 1] == '/';
+}
+
 void dropFront(std::string_view& text, std::size_t count) {
   text.remove_prefix(std::min(count, text.size()));
 }
@@ -207,18 +215,25 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
   };
   for (;;) {
     switch (stage) {
-      case Stage::NextLine:
+      case Stage::NextLine: {
         if (!readLine()) break;
-        if (!kSubprojectList.in(line)) {
+        const std::size_t list = kSubprojectList.find(line);
+        if (list == npos) {
           stage = Stage::IncludeList;
           continue;
+        }
+        statement = {BuildStatement::SubprojectList, {}, {}, {}};
+        if (closesItself(line, list)) {
+          // An empty list: the line goes on to the recognisers after its own.
+          stage = Stage::IncludeList;
+          return true;
         }
         // The list's opening line is not examined further.
         if (!readLine()) break;
         stage = Stage::Subprojects;
         lineUsed = false;
-        statement = {BuildStatement::SubprojectList, {}, {}, {}};
         return true;
+      }
       case Stage::Subprojects:
       case Stage::Includes: {
         if (lineUsed && !readLine()) break;
@@ -235,6 +250,10 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
       case Stage::IncludeList: {
         const KeyedMarkers at(line);
         if (at.includeList == npos) {
+          findSingles(at);
+          continue;
+        }
+        if (closesItself(line, at.includeList)) {
           findSingles(at);
           continue;
         }

@@ -103,6 +103,21 @@ TEST(BuildSettingsReader, ClosingLinesGoOnToTheLaterRecognisers) {
   EXPECT_EQ(parseBuildSettings("/subprojects\nx\n</subprojects>\n"), (Statements{S{List, "", "", ""}}));
 }
 
+// An empty list is one element that closes itself; its block ends there
+// instead of running on to the next list's closing line.
+TEST(BuildSettingsReader, AListThatClosesItselfEndsAtOnce) {
+  const std::string macro = "<stringAttribute key=\"BLD::Info|Macro|M|value\" value=\"m\"/>";
+  EXPECT_EQ(parseBuildSettings("<listAttribute key=\"BLD::Info|Incl|S\"/>\n"
+                               "<listAttribute key=\"BLD::Info|Definess|S\">\n"
+                               "<stringAttribute value=\"-DU\"/>\n</listAttribute>\n"
+                               "<subprojects />\n"
+                               "<listAttribute key=\"BLD::Info|Incl|T\">\n"
+                               "<stringAttribute value=\"-Ib\"/>\n</listAttribute>\n"
+                               "<listAttribute key=\"BLD::Info|Incl|U\"/>" + macro + "\n"),
+            (Statements{S{List, "", "", ""}, S{Inc, "Incl|T", "b", ""},
+                        S{Macro, "Macro|M|value", "M", "m"}}));
+}
+
 TEST(BuildSettingsReader, SeveralEntriesOnOneLineComeInTheirFixedOrder) {
   EXPECT_EQ(parseBuildSettings(
                 "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=\"cc -DX=$(CPU)\"/>"

@@ -100,6 +100,19 @@ const std::vector<Case>& cases() {
      {},
      {"App"},
      ""},
+    {"an empty include list closes itself: the next list's entries are no include paths",
+     [](Conversion& c) {
+       c.describe("App", {},
+                  "<listAttribute key=\"BLD::Info|Incl|S\"/>\n"
+                  "<listAttribute key=\"BLD::Info|Definess|S\">\n"
+                  "<stringAttribute value=\"-DUNDER\"/>\n</listAttribute>\n" + includes({"/inc"}));
+       return std::vector<std::string>{"proj/.project", "proj/.wrproject", c.ws};
+     },
+     [](const Conversion& c) { return c.ws; },
+     [](const std::string&) { return Block{"App", {"App"}, {}, {}}; },
+     {},
+     {"App"},
+     "-i \"/inc\"\r\n"},
     {"the example workspace, with nested source folders and only .c and .h files",
      [](Conversion&) {
        const std::string app = examples() + s + "App" + s;
