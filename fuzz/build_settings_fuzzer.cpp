@@ -64,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       [](const std::string&) { return std::optional<std::string>("Found"); },
       [](const std::string& name) {
         return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
-      }};
+      },
+      {}};
   FileGroup real;
   try {
     buildRealProjectTree(in, real, inputs, options);

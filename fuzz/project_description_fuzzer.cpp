@@ -1,11 +1,12 @@
-// The markup reader and the project description reader on arbitrary bytes,
-// fed from memory.
+// The markup reader, the project description reader and the reader of its
+// linked resources on arbitrary bytes, fed from memory.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "fuzz_support.h"
 #include "model/failure.h"
+#include "reading/linked_resources.h"
 #include "reading/project_description.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (error.kind != FailureKind::UnexpectedEnd) {
       fuzzFailure("a failure no markup can cause");
     }
+  }
+  // The links never throw; each one is resolved against a made-up project.
+  const ProjectLinks links = parseLinkedResources(text);
+  const LinkContext context{"/ws/App", "/ws", {{"MY", "/my"}}, links.variables};
+  for (const auto& link : links.links) {
+    if (link.name.size() > size || link.location.size() > size) fuzzFailure("a link longer than the input");
+    const LinkLocation where = resolveLinkLocation(link, context);
+    if (where.kind != LinkLocation::Path && !where.path.empty()) fuzzFailure("a path for no location");
   }
   return 0;
 }

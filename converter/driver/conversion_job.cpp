@@ -9,7 +9,7 @@
 #include "model/failure.h"
 #include "model/output_lines.h"
 #include "platform/platform.h"
-#include "reading/compiler_program.h"
+#include "reading/linked_resources.h"
 #include "reading/folder_scan.h"
 #include "reading/group_tree.h"
 #include "reading/project_description.h"
@@ -79,6 +79,7 @@ void ConversionJob::readProjectDescription() {
   const auto text = readInputFile(sourceProjectPath);
   if (!text) throw Failure(FailureKind::CannotOpenFile, sourceProjectPath);
   ProjectDescription description = parseProjectDescription(*text);
+  if (realProject.enabled) projectLinks = parseLinkedResources(*text);
   ownName = description.name.empty() ? folderName(projectFolder()) : description.name;
   // An empty name leaves the one given with -pn: a project named "" would
   // spread its folders into the destination itself.
@@ -107,7 +108,8 @@ void ConversionJob::readBuildSettings() {
                                    std::string value;
                                    if (!platform::environmentVariable(name, value)) return {};
                                    return value;
-                                 }};
+                                 },
+                                 std::move(projectLinks)};
   realProjectResult = buildRealProjectTree(in, rootGroup, inputs, realProject);
 }
 
@@ -148,14 +150,19 @@ void ConversionJob::writeAnalyserProject() {
 
 // The compilers are the chosen build spec's when its commands name them.
 CompilationDatabaseLayout ConversionJob::databaseLayout() const {
-  std::string cCompiler = compilerProgram(realProjectResult.cCompiler);
-  std::string cxxCompiler = compilerProgram(realProjectResult.cxxCompiler);
+  const std::string& cCompiler = realProjectResult.cProgram;
+  const std::string& cxxCompiler = realProjectResult.cxxProgram;
   std::string current;
   platform::currentDirectory(current);  // read once, for every file
-  return {compilationDatabase, normalisePath(workspaceDir, current),
-          cCompiler.empty() ? "cc" : std::move(cCompiler),
-          cxxCompiler.empty() ? "c++" : std::move(cxxCompiler),
-          [current](const std::string& path) { return normalisePath(path, current); }};
+  CompilationDatabaseLayout layout{
+      compilationDatabase, normalisePath(workspaceDir, current),
+      cCompiler.empty() ? "cc" : cCompiler, cxxCompiler.empty() ? "c++" : cxxCompiler,
+      [current](const std::string& path) { return normalisePath(path, current); }};
+  if (realProject.enabled) {
+    layout.cMacros = &realProjectResult.cMacros;
+    layout.cxxMacros = &realProjectResult.cxxMacros;
+  }
+  return layout;
 }
 
 void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool descend) const {

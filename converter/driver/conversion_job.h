@@ -57,6 +57,7 @@ class ConversionJob {
 
   // Filled by the reading steps.
   std::string ownName;  // the project's own name: the .project's, else its folder's
+  ProjectLinks projectLinks;  // its linked resources, in the real-project mode
   RealProjectResult realProjectResult;  // warnings, the build spec read, its compilers
   std::vector<std::string> databaseWarnings;  // what the compilation database left out
 };

@@ -21,6 +21,9 @@ struct FileGroup {
   std::vector<std::string> includePaths;
   std::map<std::string, std::string> macros;  // in byte order of the names
   std::vector<std::unique_ptr<FileGroup>> subGroups;
+  // The folder whose files the group holds, where it is not the one the
+  // group's place below the workspace folder implies; empty otherwise.
+  std::string sourceFolder;
 };
 
 // Visits `root` and every group below it depth-first, pre-order: enter(group)

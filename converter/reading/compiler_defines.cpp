@@ -17,10 +17,8 @@ void forEachDefinition(const std::string& text, Use use) {
   }
 }
 
-}  // namespace
-
-std::string expandBuildMacros(std::string_view value, const LookupTable& buildMacros,
-                              bool keepUnknown) {
+// Every $(X) in `value` replaced by build macro X, nothing when unknown.
+std::string expandBuildMacros(std::string_view value, const LookupTable& buildMacros) {
   std::string result;
   std::size_t pos = 0;
   for (;;) {
@@ -31,16 +29,15 @@ std::string expandBuildMacros(std::string_view value, const LookupTable& buildMa
       return result;
     }
     result.append(value.substr(pos, open - pos));
-    const std::string_view name = value.substr(open + 2, close - open - 2);
-    const std::string_view known = buildMacros.get(name);
-    if (known.empty() && keepUnknown) result.append(value.substr(open, close + 1 - open));
-    else result.append(known);
+    result.append(buildMacros.get(value.substr(open + 2, close - open - 2)));
     pos = close + 1;
   }
 }
 
+}  // namespace
+
 void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMacros,
-                               std::map<std::string, std::string>& macros, bool keepUnknown) {
+                               std::map<std::string, std::string>& macros) {
   const std::string command(text);
   auto define = [&](const std::string& name, std::string value) {
     if (!name.empty()) macros[name] = std::move(value);
@@ -58,9 +55,8 @@ void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMa
     }
     const std::size_t equals = token.find('=');
     if (equals != npos) {
-      define(token.substr(0, equals),
-             expandBuildMacros(std::string_view(token).substr(equals + 1), buildMacros,
-                               keepUnknown));
+      const std::string_view value = std::string_view(token).substr(equals + 1);
+      define(token.substr(0, equals), expandBuildMacros(value, buildMacros));
     } else if (token.find("$(") == npos) {
       define(token, "");
     }

@@ -51,7 +51,7 @@ bool isSetting(const std::string& word) {
 
 }  // namespace
 
-std::string compilerProgram(std::string_view command) {
+std::string compilerProgram(std::string_view command, const WordExpander& expand) {
   const std::vector<std::string_view> commands = commandsOf(command);
   std::string_view chosen;
   for (const std::string_view one : commands) {
@@ -62,6 +62,13 @@ std::string compilerProgram(std::string_view command) {
   }
   for (std::string word : shellWords(chosen)) {
     if (isPlaceholder(word) || isSetting(word)) continue;
+    if (expand) word = expand(word);
+    if (word.find("$(") == std::string::npos) return word;
+    const std::size_t separator = word.find_last_of("/\\");
+    if (separator != std::string::npos) {
+      std::string name = word.substr(separator + 1);
+      return name.find("$(") == std::string::npos ? name : std::string();
+    }
     while (word.starts_with("$(")) {
       const std::size_t close = word.find(')');
       if (close == std::string::npos) return {};

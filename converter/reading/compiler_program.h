@@ -1,13 +1,19 @@
 // The program a Workbench compiler command runs.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+// Expands the variables of a word, as far as they have values.
+using WordExpander = std::function<std::string(std::string_view)>;
 
 // For `echo "building $@";%ccompilerprefix% $(TOOL_PATH)ccppc %DebugModeFlags%
 // ... -c %InFile%` the program "ccppc": of a list of commands (";", "&&",
 // "||") the one that names %InFile%, else the last; its first word that is
-// neither a %placeholder% nor a NAME=value setting; leading $(X) references
-// (a tool path) removed. Empty when no program is left, or when it still
-// depends on a build macro.
-std::string compilerProgram(std::string_view command);
+// neither a %placeholder% nor a NAME=value setting, its variables expanded.
+// Where one cannot be, the program is the word's file name ("$(TOOL_PATH)/dcc"
+// and "$(WIND_HOME)/diab/bin/dcc" give "dcc"), or the word without the
+// references in front of it ("$(TOOL_PATH)dcc"). Empty when no program is
+// left, or when its name itself still depends on a variable.
+std::string compilerProgram(std::string_view command, const WordExpander& expand = {});

@@ -22,4 +22,28 @@ TEST(CompilerProgram, IsTheProgramOfTheCommandThatCompiles) {
   for (const auto& [command, program] : cases) EXPECT_EQ(compilerProgram(command), program) << command;
 }
 
+// A variable with a value gives the program's whole path; one without leaves
+// the program's file name, never a path cut short.
+TEST(CompilerProgram, VariablesExpandedOrTheFileNameKept) {
+  const WordExpander expand = [](std::string_view word) {
+    std::string text(word);
+    const std::string known = "$(TOOL_PATH)";
+    for (auto at = text.find(known); at != std::string::npos; at = text.find(known)) {
+      text.replace(at, known.size(), "/opt/diab/bin/");
+    }
+    return text;
+  };
+  const std::pair<const char*, const char*> cases[] = {
+      {"$(TOOL_PATH)dcc -c %InFile%", "/opt/diab/bin/dcc"},
+      {"$(OTHER)/dplus -c %InFile%", "dplus"},
+      {"$(WIND_HOME)/compilers/diab-5.9.1.0/WIN32/bin/dcc -c %InFile%", "dcc"},
+      {"$(WIND_HOME)\\\\diab\\\\dcc.exe -c %InFile%", "dcc.exe"},
+      {"$(OTHER)ccppc -c %InFile%", "ccppc"},
+      {"$(OTHER)/$(CC) -c %InFile%", ""},
+  };
+  for (const auto& [command, program] : cases) {
+    EXPECT_EQ(compilerProgram(command, expand), program) << command;
+  }
+}
+
 }  // namespace

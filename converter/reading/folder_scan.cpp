@@ -101,6 +101,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
       std::string path = top.path + platform::separator + name;
       if (skipFolder && skipFolder(path)) continue;
       auto child = std::make_unique<FileGroup>(name);
+      if (noteFolders) child->sourceFolder = path;
       PendingFolder pending = list(path, *child);
       pending.owned = std::move(child);
       stack.push_back(std::move(pending));

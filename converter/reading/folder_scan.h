@@ -37,6 +37,8 @@ struct FolderScan {
   std::vector<std::string> fileExtensions;
   // With `descend`, the sub-folders (their full paths) not to visit.
   std::function<bool(const std::string& folder)> skipFolder = nullptr;
+  // Whether the sub-groups made for sub-folders note their folder's path.
+  bool noteFolders = false;
 
   // Appends the accepted files lying in `folder` to `group`; with `descend`,
   // each sub-folder that holds an accepted file somewhere below becomes a

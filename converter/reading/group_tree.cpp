@@ -73,7 +73,7 @@ void GroupTreeBuilder::addInclude(std::string_view value) {
 }
 
 void GroupTreeBuilder::addCompilerCommand(std::string_view command) {
-  defineFromCompilerCommand(command, buildMacros, root.macros, false);
+  defineFromCompilerCommand(command, buildMacros, root.macros);
 }
 
 void buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,

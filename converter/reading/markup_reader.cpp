@@ -151,6 +151,11 @@ bool MarkupReader::readText(std::string& out) {
   return false;
 }
 
+MarkupReader::TokenKind MarkupReader::peek() {
+  if (pendingKind == None) readToken();
+  return pendingKind;
+}
+
 bool MarkupReader::skipElement() {
   if (pendingKind == None) readToken();
   if (pendingKind != StartTag) return false;

@@ -32,6 +32,13 @@ class MarkupReader {
   // False when the pending token is no start tag.
   bool skipElement();
 
+  // The kind of the next token, declarations included, read when none is
+  // pending; the token stays pending. For readers that walk every element
+  // instead of expecting a fixed shape. Throws as the tests do.
+  TokenKind peek();
+  // Drops the pending token.
+  void drop() { pendingKind = None; }
+
   // True until a read has run into the end of the text.
   bool isGood() const { return !ended; }
   std::string currentToken() const { return tokenText; }

@@ -6,12 +6,15 @@
 #include <set>
 
 #include "model/failure.h"
+#include "model/source_language.h"
 #include "platform/platform.h"
 #include "reading/build_settings.h"
 #include "reading/build_targets.h"
-#include "reading/compiler_defines.h"
+#include "reading/compiler_program.h"
+#include "reading/linked_sources.h"
 #include "reading/lookup_table.h"
 #include "reading/path_text.h"
+#include "reading/repeats.h"
 #include "reading/workbench_facts.h"
 
 namespace {
@@ -37,10 +40,9 @@ std::string_view specOf(std::string_view key) {
 }
 
 // Names joined for a message, the first few only: a file may hold thousands.
-std::string listed(const std::vector<std::string>& names) {
+std::string listed(const std::vector<std::string>& names, std::size_t shown = 20) {
   if (names.empty()) return "none";
   std::string text;
-  constexpr std::size_t shown = 20;
   for (std::size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? ", " : "") + names[i];
   if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
   return text;
@@ -81,9 +83,11 @@ class RealProjectBuilder {
     const BuildTarget* target = chooseTarget();
     addSubprojects();
     addOwnSources(target);
-    addDefinesLists();
+    addCompilerMacros();
     finishIncludePaths();
     expandMacroValues();
+    chooseAnalyserMacros();
+    dropRepeatedFiles();
     warn();
     return std::move(result);
   }
@@ -182,9 +186,9 @@ class RealProjectBuilder {
       case BuildStatement::Include: includes.push_back(std::move(text)); break;
       case BuildStatement::BuildMacro: buildMacros.set(text, value); break;
       case BuildStatement::CompilerCommand:
-        defineFromCompilerCommand(text, buildMacros, root.macros, true);
         // The statement's text is the attribute from its `value="` on.
         result.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
+        cCommands.push_back(result.cCompiler);
         break;
     }
   }
@@ -218,45 +222,54 @@ class RealProjectBuilder {
       projectFolders.set(name, *folder);
       excluded.insert(comparablePath(*folder, in.currentDirectory));
       auto group = std::make_unique<FileGroup>(name);
-      in.scan.scan(*folder, *group, true);
+      group->sourceFolder = *folder;
+      FolderScan scan = in.scan;
+      scan.noteFolders = true;  // the groups name their real folders
+      scan.scan(*folder, *group, true);
+      subprojectGroups.insert(group.get());
       root.subGroups.push_back(std::move(group));
     }
   }
 
   // The project's own folder, like a sub-project, without its build output,
-  // folders named like a build spec, .metadata and sub-project folders.
+  // folders named like a build spec, .metadata and sub-project folders; its
+  // linked resources where their names place them.
   void addOwnSources(const BuildTarget* target) {
     for (const auto& folder : facts.outputFolders) {
       excluded.insert(comparablePath(in.projectFolder + sep + folder.value, in.currentDirectory));
     }
     const std::set<std::string> specNames(specs.begin(), specs.end());
     FolderScan own = in.scan;
+    own.noteFolders = true;
     own.skipFolder = [&](const std::string& folder) {
       const std::string name = folder.substr(folder.find_last_of("/\\") + 1);
       return name == ".metadata" || specNames.count(name) > 0 ||
              excluded.count(comparablePath(folder, in.currentDirectory)) > 0;
     };
     FileGroup sources;
+    sources.sourceFolder = in.projectFolder;
     own.scan(in.projectFolder, sources, true);
 
     const TargetFilter filter(facts.targets, target, in.projectName);
     const std::size_t base = in.projectFolder.size() + 1;
-    std::set<std::string> already;  // the root's files, so that none is listed twice
-    for (const auto& file : root.files) already.insert(comparablePath(file, in.currentDirectory));
-    walkGroups(
-        sources,
-        [&](FileGroup& group) {
-          std::erase_if(group.files, [&](const std::string& file) {
-            return !filter.keeps(std::string_view(file).substr(base)) ||
-                   (&group == &sources &&
-                    already.count(comparablePath(file, in.currentDirectory)) > 0);
-          });
-        },
-        [](FileGroup& group) {
-          std::erase_if(group.subGroups, [](const std::unique_ptr<FileGroup>& sub) {
-            return sub->files.empty() && sub->subGroups.empty();
-          });
+    walkGroups(sources, [&](FileGroup& group) {
+      std::erase_if(group.files, [&](const std::string& file) {
+        return !filter.keeps(std::string_view(file).substr(base));
+      });
+    }, [](FileGroup&) {});
+    // Linked files are judged by the names the project shows them under.
+    missingLinks = addLinkedSources(
+        sources, in.links, linkContext(), own, [&](std::string_view shown) {
+          return acceptsFile(in.scan.fileExtensions, shown) && filter.keeps(shown);
         });
+    walkGroups(sources, [&](const FileGroup& group) {
+      for (const auto& file : group.files) ++ownSources[static_cast<int>(languageOf(file))];
+    }, [](FileGroup& group) {
+      std::erase_if(group.subGroups, [](const std::unique_ptr<FileGroup>& sub) {
+        return sub->files.empty() && sub->subGroups.empty();
+      });
+    });
+    root.sourceFolder = in.projectFolder;
     root.files.insert(root.files.end(), sources.files.begin(), sources.files.end());
     root.subGroups.insert(root.subGroups.begin(),
                           std::make_move_iterator(sources.subGroups.begin()),
@@ -264,22 +277,116 @@ class RealProjectBuilder {
     sources.subGroups.clear();
   }
 
-  // Where a defines list and the compiler command both define a name, the
-  // defines list wins.
-  void addDefinesLists() {
+  LinkContext linkContext() const {
+    return {in.projectFolder, comparablePath(in.workspaceDir, in.currentDirectory),
+            options.variables, in.links.variables};
+  }
+
+  // The compiler commands' macros, read as make runs a command: its
+  // variables expanded (with every build macro, wherever the file sets it),
+  // then split into words as a shell does. Then the defines lists, for both
+  // languages, so that where a list and a command define a name the list
+  // wins. And the programs the commands run.
+  void addCompilerMacros() {
+    for (const auto& command : cCommands) {
+      defineFromWords(shellWords(variables().expand(command)), result.cMacros);
+    }
+    cCommandDefinesNone = result.cMacros.empty();
+    for (const auto& command : facts.cxxCommands) {
+      if (!forChosenSpec(command.spec)) continue;
+      defineFromWords(shellWords(variables().expand(command.value)), result.cxxMacros);
+    }
     std::map<std::string, std::string> listedMacros;
     for (const auto& entry : facts.defines) {
       if (!forChosenSpec(entry.spec) || isBlank(entry.value)) continue;
-      defineFromWords(shellWords(expandBuildMacros(entry.value, buildMacros, true)), listedMacros);
+      defineFromWords(shellWords(variables().expand(entry.value)), listedMacros);
     }
-    for (auto& [name, value] : listedMacros) root.macros[name] = std::move(value);
+    for (const auto& [name, value] : listedMacros) {
+      result.cMacros[name] = value;
+      result.cxxMacros[name] = value;
+    }
+    const auto expand = [this](std::string_view word) { return variables().expand(word); };
+    result.cProgram = compilerProgram(result.cCompiler, expand);
+    result.cxxProgram = compilerProgram(result.cxxCompiler, expand);
+  }
+
+  // One analyser personality serves every file: the C command's macros,
+  // unless the project's own sources are all C++ or the C command defines
+  // none.
+  void chooseAnalyserMacros() {
+    const std::size_t c = ownSources[static_cast<int>(SourceLanguage::C)];
+    const std::size_t cxx = ownSources[static_cast<int>(SourceLanguage::Cxx)];
+    const bool takeCxx = (cxx > 0 && c == 0) || cCommandDefinesNone;
+    root.macros = takeCxx ? result.cxxMacros : result.cMacros;
+  }
+
+  // Each file once, the first time the tree lists it: a linked file, a
+  // project inside another or the project folder as the workspace folder
+  // reach the same file more than once. Groups left empty by this go too,
+  // but for the sub-projects' own.
+  void dropRepeatedFiles() {
+    std::vector<std::pair<FileGroup*, std::size_t>> files;
+    walkGroups(root, [&](FileGroup& group) {
+      for (std::size_t i = 0; i < group.files.size(); ++i) files.emplace_back(&group, i);
+    }, [](FileGroup&) {});
+    // A file is told by its folder's comparable path, made once for the
+    // files of a folder, and its name.
+    std::string folder, comparableFolder;
+    std::size_t folderHash = 0;
+    const auto lastSeparator = [](const std::string& file) {
+      std::size_t at = file.size();
+      while (at > 0 && file[at - 1] != '/' && file[at - 1] != '\\') --at;
+      return at;  // just after it; 0 for none
+    };
+    const auto hash = [&](std::size_t i) {
+      const std::string& file = files[i].first->files[files[i].second];
+      const std::size_t name = lastSeparator(file);
+      // The folder without its separator, but a root's ("/", "C:\\") with it.
+      std::size_t cut = name == 0 ? 0 : name - 1;
+      if (cut == 0 || (cut == 2 && file[1] == ':')) cut = name;
+      const std::string_view in(file.data(), cut);
+      if (in != folder) {
+        folder = in;
+        comparableFolder = comparablePath(folder, this->in.currentDirectory);
+        folderHash = std::hash<std::string>{}(comparableFolder);
+      }
+      return folderHash * 31 + std::hash<std::string_view>{}(std::string_view(file).substr(name));
+    };
+    const auto key = [&](std::size_t i) {
+      const std::string& file = files[i].first->files[files[i].second];
+      return comparablePath(file, this->in.currentDirectory);
+    };
+    const std::vector<bool> repeated = repeatedItems(
+        files.size(), hash, [&](std::size_t i, std::size_t j) { return key(i) == key(j); });
+    // A group's files are next to each other in the list.
+    std::set<const FileGroup*> emptied;
+    for (std::size_t i = 0; i < files.size();) {
+      FileGroup* group = files[i].first;
+      std::size_t kept = 0;
+      for (; i < files.size() && files[i].first == group; ++i) {
+        if (repeated[i]) continue;
+        if (kept != files[i].second) group->files[kept] = std::move(group->files[files[i].second]);
+        ++kept;
+      }
+      if (kept == group->files.size()) continue;
+      group->files.resize(kept);
+      emptied.insert(group);
+    }
+    if (emptied.empty()) return;
+    walkGroups(root, [](FileGroup&) {}, [&](FileGroup& group) {
+      std::erase_if(group.subGroups, [&](const std::unique_ptr<FileGroup>& sub) {
+        return sub->files.empty() && sub->subGroups.empty() && emptied.count(sub.get()) > 0 &&
+               subprojectGroups.count(sub.get()) == 0;
+      });
+    });
   }
 
   // NAME%tail names a project's folder followed by the tail; then variables
-  // and maps; any other path relative to nothing is taken from the project
-  // folder; and each path is kept once. Unresolved variables are counted in
-  // the paths that are kept.
+  // and maps; any other path relative to nothing is taken from the build
+  // folder, where the compiler runs; and each path is kept once. What is
+  // left of variables is counted in the paths that are kept.
   void finishIncludePaths() {
+    const std::string build = buildFolder();
     std::vector<std::string>& paths = root.includePaths;
     paths.reserve(paths.size() + includes.size());
     for (auto& value : includes) {
@@ -296,40 +403,31 @@ class RealProjectBuilder {
       }
       if (path.empty()) continue;
       if (!placed && !isAbsolutePath(path) && path.find("$(") == std::string::npos) {
-        path = in.projectFolder + sep + path;
+        path = comparablePath(path, build);
       }
       paths.push_back(std::move(path));
     }
     includes.clear();
     dropRepeats(paths);
-    for (const auto& path : paths) variables().countUnresolved(path, VariableExpander::IncludePath);
+    for (const auto& path : paths) variables().countLeft(path, VariableExpander::IncludePath);
   }
 
-  // Keeps the first of each run of equal texts, in order. Sorting hashes is
-  // far cheaper than a table of the texts when there are hundreds of
-  // thousands of them.
+  // The chosen build spec's build folder: its redirDir, relative to the
+  // project folder, named like the build spec when the file gives none.
+  std::string buildFolder() const {
+    if (result.spec.empty()) return in.projectFolder;
+    std::string folder = result.spec;
+    for (const auto& redirect : facts.outputFolders) {
+      if (redirect.spec == result.spec && !redirect.value.empty()) folder = redirect.value;
+    }
+    return isAbsolutePath(folder) ? folder : in.projectFolder + sep + folder;
+  }
+
+  // Keeps the first of each run of equal texts, in order.
   static void dropRepeats(std::vector<std::string>& texts) {
-    std::vector<std::pair<std::size_t, std::uint32_t>> order(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      order[i] = {std::hash<std::string>{}(texts[i]), static_cast<std::uint32_t>(i)};
-    }
-    std::sort(order.begin(), order.end());
-    std::vector<bool> repeated(texts.size(), false);
-    for (std::size_t run = 0; run < order.size();) {
-      std::size_t end = run + 1;
-      while (end < order.size() && order[end].first == order[run].first) ++end;
-      // Within a run of equal hashes (in index order), a text equal to an
-      // earlier one is a repeat.
-      for (std::size_t i = run + 1; i < end; ++i) {
-        for (std::size_t j = run; j < i; ++j) {
-          if (!repeated[order[j].second] && texts[order[j].second] == texts[order[i].second]) {
-            repeated[order[i].second] = true;
-            break;
-          }
-        }
-      }
-      run = end;
-    }
+    const std::vector<bool> repeated = repeatedItems(
+        texts.size(), [&](std::size_t i) { return std::hash<std::string>{}(texts[i]); },
+        [&](std::size_t i, std::size_t j) { return texts[i] == texts[j]; });
     std::size_t kept = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
       if (repeated[i]) continue;
@@ -351,28 +449,40 @@ class RealProjectBuilder {
     return folder;
   }
 
+  // A value both languages share is counted once.
   void expandMacroValues() {
-    for (auto& [name, value] : root.macros) {
+    for (auto& [name, value] : result.cMacros) {
       value = variables().expand(value);
-      variables().countUnresolved(value, VariableExpander::MacroValue);
+      variables().countLeft(value, VariableExpander::MacroValue);
+    }
+    for (auto& [name, value] : result.cxxMacros) {
+      value = variables().expand(value);
+      const auto same = result.cMacros.find(name);
+      if (same == result.cMacros.end() || same->second != value) {
+        variables().countLeft(value, VariableExpander::MacroValue);
+      }
     }
   }
 
+  // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
   VariableExpander& variables() {
-    if (!expander) expander.emplace(options.variables, buildMacros, in.environment);
+    if (!expander) {
+      VariableValues workbench{
+          {"PRJ_ROOT_DIR", in.projectFolder},
+          {"WS_ROOT_DIR", comparablePath(in.workspaceDir, in.currentDirectory)}};
+      if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
+      expander.emplace(options.variables, buildMacros, in.environment, workbench);
+    }
     return *expander;
   }
 
   void warn() {
-    for (const auto& missing : variables().unresolved()) {
-      std::string where;
-      if (missing.count[0] > 0) where = counted(missing.count[0], "include path", "include paths");
-      if (missing.count[1] > 0) {
-        if (!where.empty()) where += " and ";
-        where += counted(missing.count[1], "macro value", "macro values");
-      }
-      result.warnings.push_back("Warning: unresolved variable " + missing.name + " in " + where +
-                                " (give it with -var " + missing.name + "=...)");
+    for (const auto& left : variables().left()) result.warnings.push_back(leftWarning(left));
+    if (!missingLinks.empty()) {
+      result.warnings.push_back(
+          "Warning: " + counted(missingLinks.size(), "linked resource", "linked resources") +
+          " of " + in.projectName + " left out, location unknown or missing: " +
+          listed(missingLinks, 5));
     }
     if (locator->searchCutShort()) {
       result.warnings.push_back("Warning: the search for referenced projects stopped after " +
@@ -382,6 +492,36 @@ class RealProjectBuilder {
     walkGroups(root, [&](const FileGroup& g) { anyFile = anyFile || !g.files.empty(); },
                [](const FileGroup&) {});
     if (!anyFile) result.warnings.push_back("Warning: the project lists no source file");
+  }
+
+  // Why a variable reference was left in texts, and in how many.
+  static std::string leftWarning(const VariableExpander::Left& left) {
+    std::string where;
+    if (left.count[0] > 0) where = counted(left.count[0], "include path", "include paths");
+    if (left.count[1] > 0) {
+      if (!where.empty()) where += " and ";
+      where += counted(left.count[1], "macro value", "macro values");
+    }
+    const std::string& name = left.name;
+    switch (left.reason) {
+      case VariableExpander::Reason::Unresolved:
+        return "Warning: unresolved variable " + name + " in " + where + " (give it with -var " +
+               name + "=...)";
+      case VariableExpander::Reason::RefersToItself:
+        return "Warning: variable " + name + " refers to itself, left as written in " + where;
+      case VariableExpander::Reason::TooDeep:
+        return "Warning: variable " + name + " lies more than " +
+               std::to_string(VariableExpander::kMaxDepth) +
+               " variables deep, left as written in " + where;
+      case VariableExpander::Reason::TooLong:
+        return "Warning: variable " + name + " would grow a text past " +
+               std::to_string(VariableExpander::kMaxTextSize >> 20) + " MB (or all texts past " +
+               std::to_string(VariableExpander::kMaxGrowth >> 20) + " MB), left as written in " +
+               where;
+      case VariableExpander::Reason::Malformed:
+        return "Warning: malformed variable reference " + name + " left as written in " + where;
+    }
+    return {};
   }
 
   FileGroup& root;
@@ -397,9 +537,14 @@ class RealProjectBuilder {
   LookupTable projectFolders;
   std::vector<std::pair<std::string, std::string>> subprojects;  // name, path
   std::vector<std::string> includes;
+  std::vector<std::string> cCommands;  // of the chosen build spec, in file order
   std::set<std::string> excluded;  // comparable paths of folders not scanned as own sources
   std::optional<ProjectLocator> locator;
   std::optional<VariableExpander> expander;
+  std::set<const FileGroup*> subprojectGroups;  // the groups of referenced projects
+  std::vector<std::string> missingLinks;        // names of links left out
+  std::size_t ownSources[3] = {0, 0, 0};        // the own files, by SourceLanguage
+  bool cCommandDefinesNone = true;
 };
 
 }  // namespace

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <istream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "model/file_group.h"
 #include "reading/folder_scan.h"
+#include "reading/linked_resources.h"
 #include "reading/project_locator.h"
 #include "reading/variables.h"
 
@@ -31,12 +33,19 @@ struct RealProjectInputs {
   FolderScan scan;
   ProjectNameReader readProjectName;
   Environment environment;
+  ProjectLinks links;  // the linked resources of the .project
 };
 
 struct RealProjectResult {
   std::string spec;         // the build spec read; empty: all of them
   std::string cCompiler;    // its C compiler command, empty when there is none
   std::string cxxCompiler;  // and its C++ compiler command
+  std::string cProgram;     // the programs they run, variables expanded; empty:
+  std::string cxxProgram;   // none could be told
+  // The macros of C and of C++ sources; the root group holds the ones the
+  // analyser personality takes.
+  std::map<std::string, std::string> cMacros;
+  std::map<std::string, std::string> cxxMacros;
   std::vector<std::string> warnings;  // whole lines, "Warning: " first
 };
 

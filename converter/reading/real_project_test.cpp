@@ -45,8 +45,8 @@ class RealProject : public ::testing::Test {
   RealProjectResult read(const std::string& description) {
     std::istringstream in(description);
     const RealProjectInputs inputs{
-        "ws",        at("ws/App"), "App",
-        referenced,  "/cwd",       FolderScan{folders.lister(), {}},
+        "ws",        projectFolder, "App",
+        referenced,  "/cwd",       FolderScan{folders.lister(), extensions},
         [this](const std::string& path) -> std::optional<std::string> {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
@@ -55,7 +55,8 @@ class RealProject : public ::testing::Test {
         [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
           return std::nullopt;
-        }};
+        },
+        links};
     return buildRealProjectTree(in, root, inputs, options);
   }
   Strings groupNames() const {
@@ -77,6 +78,9 @@ class RealProject : public ::testing::Test {
   FakeFolders folders;
   std::map<std::string, std::string> names;
   Strings referenced;
+  ProjectLinks links;
+  std::string projectFolder = at("ws/App");
+  Strings extensions;
   RealProjectOptions options{true, "", "", {}, {}};
   FileGroup root;
 };
@@ -120,7 +124,7 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
   const RealProjectInputs inputs{"ws", at("ws/App"), "App", {}, "/cwd",
-                                 FolderScan{folders.lister(), {}}, nullptr, nullptr};
+                                 FolderScan{folders.lister(), {}}, nullptr, nullptr, {}};
   EXPECT_EQ(buildRealProjectTree(in, root, inputs, options).spec, "diab");
   EXPECT_EQ(root.includePaths, seekable);
   EXPECT_EQ(root.macros, seekableMacros);
@@ -187,8 +191,7 @@ TEST_F(RealProject, IncludePathsAreMappedMadeAbsoluteAndKeptOnce) {
                       "-Iinc", "-I", "-I/abs", "-isystem/abs", "-I%Proj-Lib%/inc", "-I%Proj-App%/x",
                       "-I%Proj-Web%/y", "-I%Proj-Nowhere%/z"}));
   EXPECT_EQ(root.includePaths,
-            (Strings{"ws/Lib/h", "/opt/wr/vx/h", at("ws/App") + sep + "..",
-                     at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
+            (Strings{"ws/Lib/h", "/opt/wr/vx/h", "ws", at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
                      at("ws/Web/trunk/src") + "/y", "ws" + sep + "Nowhere/z"}));
 }
 
@@ -207,7 +210,7 @@ TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
 TEST_F(RealProject, AProjectFolderThatIsTheWorkspaceListsNoFileTwice) {
   folders.file("ws/top.c");
   const RealProjectInputs inputs{"ws", "ws", "Top", {}, "/cwd", FolderScan{folders.lister(), {"c"}},
-                                 nullptr, nullptr};
+                                 nullptr, nullptr, {}};
   std::istringstream in(subprojects({}));
   const RealProjectResult result = buildRealProjectTree(in, root, inputs, options);
   EXPECT_EQ(root.files, (Strings{at("ws/top.c")}));
@@ -247,6 +250,185 @@ TEST_F(RealProject, SubprojectsByTheirWholeNamesOnceAndFoundByName) {
             (Strings{at("ws/Web/trunk/src/.project"), at("ws/Web/trunk/src/web.c")}));
   EXPECT_EQ(result.warnings,
             (Strings{"Warning: referenced project Gone not found in the workspace"}));
+}
+
+
+// Linked files and folders where their link names place them, judged by
+// those names; a link that cannot be found is named in one warning. (The
+// project lies at /w/App: locations are absolute.)
+TEST_F(RealProject, LinkedResourcesJoinTheOwnSources) {
+  projectFolder = at("/w/App");
+  const auto files = [&](Strings paths) {
+    folders = FakeFolders();
+    for (const auto& path : paths) folders.file(path);
+  };
+  files({"/w/App/app.c", "/w/App/src/a.c", "/w/Shared/common/c1.c", "/w/Shared/common/sub/c2.cpp",
+         "/w/Shared/v.c", "/w/Examples/main.cpp"});
+  const auto link = [](const char* name, bool folder, const char* location) {
+    return LinkedResource{name, folder, location, true};
+  };
+  links.links = {link("src/main.cpp", false, "PARENT-1-PROJECT_LOC/Examples/main.cpp"),
+                 link("common", true, "MY_ROOT/common"),
+                 link("virt", true, "virtual:/virtual"),
+                 link("virt/v.c", false, "PROJECT_LOC/../Shared/v.c"),
+                 link("gone.c", false, "PROJECT_LOC/gone.c"),
+                 link("lib", true, "UNKNOWN/lib"),
+                 link("dup.c", false, "PROJECT_LOC/app.c"),
+                 link("../out.c", false, "PROJECT_LOC/app.c")};
+  options.variables = {{"MY_ROOT", at("/w/Shared")}};
+  const std::string excludeC1 =
+      "<buildtargets><buildtarget name=\"t\"><folder name=\"/App\" recursive=\"true\">"
+      "<excludes><file name=\"common/c1.c\"/></excludes></folder></buildtarget></buildtargets>\n";
+  const RealProjectResult result = read(excludeC1);
+  EXPECT_EQ(root.files, (Strings{at("/w/App/app.c")})) << "dup.c is app.c, listed once";
+  ASSERT_EQ(groupNames(), (Strings{"src", "common", "virt"}));
+  EXPECT_EQ(root.subGroups[0]->files, (Strings{at("/w/App/src/a.c"), at("/w/Examples/main.cpp")}));
+  const FileGroup& common = *root.subGroups[1];
+  EXPECT_TRUE(common.files.empty()) << "the target excludes common/c1.c";
+  ASSERT_EQ(common.subGroups.size(), 1u);
+  EXPECT_EQ(common.subGroups[0]->files, (Strings{at("/w/Shared/common/sub/c2.cpp")}));
+  EXPECT_EQ(root.subGroups[2]->files, (Strings{at("/w/Shared/v.c")}));
+  EXPECT_EQ(result.warnings, (Strings{"Warning: 3 linked resources of App left out, location "
+                                      "unknown or missing: gone.c, lib, ../out.c"}));
+
+  // -ext applies to the link names as to own files.
+  root = FileGroup();
+  files({"/w/App/app.h", "/w/Shared/common/c1.c", "/w/Shared/common/sub/c2.cpp",
+         "/w/Examples/main.cpp"});
+  extensions = {"c"};
+  read("");
+  EXPECT_TRUE(root.files.empty());
+  ASSERT_EQ(groupNames(), (Strings{"common"}));
+  EXPECT_EQ(root.subGroups[0]->files, (Strings{at("/w/Shared/common/c1.c")}));
+}
+
+// The folder each group's files lie in: the project folder, its own
+// sub-folders, a sub-project's folder wherever it was found, a linked folder.
+TEST_F(RealProject, GroupsNameTheirRealFolders) {
+  folders.file("ws/Shared/x.c");
+  links.links = {{"ext", true, "../Shared", false}};  // relative to the project folder
+  referenced = {"Web"};
+  read(list("specs", {"diab", "gnu"}) + entry("redirDir|gnu", "build"));
+  EXPECT_EQ(root.sourceFolder, at("ws/App"));
+  Strings named;
+  for (const auto& group : root.subGroups) named.push_back(group->name + "=" + group->sourceFolder);
+  EXPECT_EQ(named, (Strings{"src=" + at("ws/App/src"), "ext=" + at("ws/Shared"),
+                            "Web=" + at("ws/Web/trunk/src")}));
+}
+
+// Relative include entries name folders from the build folder, where the
+// compiler runs: the chosen build spec's redirDir, else a folder named like it.
+TEST_F(RealProject, RelativeIncludeEntriesAreTakenFromTheBuildFolder) {
+  projectFolder = FakeFolders::native("/p/App");
+  const Strings entries{"-I..", "-Iinc", "-I../../SDK/INC", "-I.", "-I$(PRJ_ROOT_DIR)/h",
+                        "-I/abs/h", "-I$(REL)/x"};
+  struct Case {
+    std::string description;
+    Strings paths;
+  } cases[] = {
+      {entry("defaultSpec", "gnu") + entry("Macro|REL|value", "../rel"),
+       {"/p/App", "/p/App/gnu/inc", "/p/SDK/INC", "/p/App/gnu", "/p/App/h", "/abs/h",
+        "/p/App/rel/x"}},
+      {entry("defaultSpec", "gnu") + entry("redirDir|gnu", "build/gnu") + entry("redirDir|x", "x"),
+       {"/p/App/build", "/p/App/build/gnu/inc", "/p/App/SDK/INC", "/p/App/build/gnu", "/p/App/h",
+        "/abs/h", "$(REL)/x"}},
+      {"", {"/p", "/p/App/inc", "/SDK/INC", "/p/App", "/p/App/h", "/abs/h", "$(REL)/x"}},
+  };
+  for (const Case& c : cases) {
+    root = FileGroup();
+    read(c.description + list("Incl|", entries));
+    Strings expected;
+    for (const auto& path : c.paths) expected.push_back(FakeFolders::native(path));
+    EXPECT_EQ(root.includePaths, expected) << c.description;
+  }
+}
+
+// C sources take the C command's macros and C++ sources the C++ command's,
+// each with the defines lists; the one analyser personality takes the C
+// command's unless the own sources are all C++ or the C command defines none.
+TEST_F(RealProject, EachLanguageHasItsCommandsMacros) {
+  const std::string commands =
+      entry("Tool|C-Compiler|cmd", "cc -DC_ONLY -DBOTH=c -c %InFile%") +
+      entry("Tool|C++-Compiler|cmd",
+            "c++ -DCXX_ONLY -D'SVN_REV=&quot;r 12&quot;' -DBOTH=cxx $(DEFINES) -c %InFile%") +
+      entry("Macro|DEFINES|value", "-DFROM_DEFINES") + list("Definess|", {"-DLISTED -DBOTH=list"});
+  const Macros c{{"BOTH", "list"}, {"C_ONLY", ""}, {"LISTED", ""}};
+  const Macros cxx{{"BOTH", "list"}, {"CXX_ONLY", ""}, {"FROM_DEFINES", ""}, {"LISTED", ""},
+                   {"SVN_REV", "\"r 12\""}};
+  struct Case {
+    Strings ownFiles;
+    std::string cCommand;
+    Macros personality;
+  } cases[] = {
+      {{"ws/App/a.c", "ws/App/b.cpp"}, commands, c},
+      {{"ws/App/b.cpp", "ws/App/b.h"}, commands, cxx},
+      {{"ws/App/a.c"}, entry("Tool|C++-Compiler|cmd", "c++ -DCXX_ONLY"), {{"CXX_ONLY", ""}}},
+  };
+  for (const Case& one : cases) {
+    root = FileGroup();
+    folders = FakeFolders();
+    for (const auto& file : one.ownFiles) folders.file(file);
+    const RealProjectResult result = read(one.cCommand);
+    EXPECT_EQ(root.macros, one.personality) << one.ownFiles[0];
+    if (one.cCommand != commands) continue;
+    EXPECT_EQ(result.cMacros, c);
+    EXPECT_EQ(result.cxxMacros, cxx);
+    EXPECT_EQ(result.cProgram, "cc");
+    EXPECT_EQ(result.cxxProgram, "c++");
+  }
+}
+
+// Workbench's own variables and values that name variables; every "$(" the
+// output keeps is named in a warning, before and after -var for each one
+// the warnings name.
+TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
+  const std::string description =
+      entry("defaultSpec", "gnu") + entry("Macro|VSB_DIR|value|gnu", "$(PRJ_ROOT_DIR)/../VSB") +
+      entry("Macro|LOOP|value", "$(LOOP)x") +
+      list("Incl|gnu", {"-I$(VSB_DIR)/h", "-I$(WS_ROOT_DIR)/$(BUILD_SPEC)",
+                        "-I$(WIND_HOME)/vxworks/h", "-I$(LOOP)", "-I$(broken"}) +
+      entry("Tool|C-Compiler|cmd|gnu",
+            "$(TOOL_PATH)/dcc -DVSB=$(VSB_DIR) -DBOARD=$(BOARD) -c %InFile%");
+  const auto leftUnnamed = [&](const RealProjectResult& result) {
+    Strings unnamed;
+    auto check = [&](const std::string& text) {
+      for (std::size_t at = text.find("$("); at != std::string::npos; at = text.find("$(", at + 2)) {
+        const std::string name = text.substr(at + 2, text.find_first_of(")$", at + 2) - at - 2);
+        const bool named = std::any_of(result.warnings.begin(), result.warnings.end(),
+                                       [&](const std::string& w) { return w.find(name) != std::string::npos; });
+        if (!named) unnamed.push_back(text);
+      }
+    };
+    for (const auto& path : root.includePaths) check(path);
+    const Macros* all[] = {&root.macros, &result.cMacros, &result.cxxMacros};
+    for (const Macros* macros : all) {
+      for (const auto& [name, value] : *macros) check(value);
+    }
+    return unnamed;
+  };
+  projectFolder = FakeFolders::native("/p/App");
+  folders.file("/p/App/main.c");
+  RealProjectResult result = read(description);
+  EXPECT_EQ(root.includePaths[0], projectFolder + "/../VSB/h");
+  EXPECT_EQ(root.includePaths[1], FakeFolders::native("/cwd/ws") + "/gnu");
+  EXPECT_EQ(result.cProgram, "dcc");
+  EXPECT_EQ(leftUnnamed(result), Strings{});
+  EXPECT_EQ(result.warnings,
+            (Strings{"Warning: unresolved variable WIND_HOME in 1 include path (give it with -var "
+                     "WIND_HOME=...)",
+                     "Warning: variable LOOP refers to itself, left as written in 1 include path",
+                     "Warning: malformed variable reference $(broken left as written in 1 include "
+                     "path",
+                     "Warning: unresolved variable BOARD in 1 macro value (give it with -var "
+                     "BOARD=...)"}));
+
+  root = FileGroup();
+  options.variables = {{"WIND_HOME", "/wr"}, {"BOARD", "b"}, {"LOOP", "l"}, {"TOOL_PATH", "/opt/diab/bin"}};
+  result = read(description);
+  EXPECT_EQ(result.cProgram, "/opt/diab/bin/dcc");
+  EXPECT_EQ(leftUnnamed(result), Strings{});
+  EXPECT_EQ(result.warnings,
+            (Strings{"Warning: malformed variable reference $(broken left as written in 1 include path"}));
 }
 
 }  // namespace

@@ -9,40 +9,6 @@ constexpr auto npos = std::string_view::npos;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-}  // namespace
-
-VariableExpander::VariableExpander(const std::vector<std::pair<std::string, std::string>>& values,
-                                   const LookupTable& buildMacros, Environment environment)
-    : buildMacros(buildMacros), environment(std::move(environment)) {
-  for (const auto& [name, value] : values) given[name] = value;
-}
-
-std::optional<std::string_view> VariableExpander::valueOf(std::string_view name) {
-  if (!lastName.empty() && name == lastName) return lastValue;
-  lastName = name;
-  lastValue = lookUp(name);
-  return lastValue;
-}
-
-std::optional<std::string_view> VariableExpander::lookUp(std::string_view name) {
-  const std::string_view known = looked.get(name);
-  if (!known.empty()) {
-    if (known[0] == '!') return std::nullopt;
-    return known.substr(1);
-  }
-  std::optional<std::string> value;
-  if (const auto found = given.find(std::string(name)); found != given.end()) {
-    value = found->second;
-  } else if (const std::string_view macro = buildMacros.get(name); !macro.empty()) {
-    value = std::string(macro);
-  } else if (environment) {
-    value = environment(std::string(name));
-  }
-  looked.set(name, value ? "=" + *value : std::string("!"));
-  if (!value) return std::nullopt;
-  return looked.get(name).substr(1);
-}
-
 // Calls `use` with each $(NAME) of `value`: where it begins, where it ends
 // and the name.
 template <typename Use>
@@ -56,43 +22,157 @@ void forEachReference(std::string_view value, Use use) {
   }
 }
 
+}  // namespace
+
+VariableExpander::VariableExpander(const VariableValues& values, const LookupTable& buildMacros,
+                                   Environment environment, const VariableValues& workbench)
+    : given(values.rbegin(), values.rend()),
+      buildMacros(buildMacros),
+      environment(std::move(environment)),
+      workbench(workbench) {}
+
+std::optional<std::string> VariableExpander::rawValue(std::string_view name, Source& source) {
+  for (const auto& [known, value] : given) {
+    if (known != name) continue;
+    source = Source::Given;
+    return value;
+  }
+  if (const std::string_view macro = buildMacros.get(name); !macro.empty()) {
+    source = Source::BuildMacro;
+    return std::string(macro);
+  }
+  for (const auto& [known, value] : workbench) {
+    if (known != name) continue;
+    source = Source::Workbench;
+    return value;
+  }
+  if (environment) {
+    if (auto value = environment(std::string(name))) {
+      source = Source::Environment;
+      return value;
+    }
+  }
+  return std::nullopt;
+}
+
+// Each name is looked up and expanded once: paths by the hundred thousand
+// name the same few variables.
+VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int depth) {
+  // Texts by the thousand name the same variable one after the other.
+  if (last != nullptr && last->first == name && last->second.state != Entry::Unseen &&
+      last->second.state != Entry::Expanding) {
+    return last->second;
+  }
+  auto found = known.find(name);
+  if (found == known.end()) found = known.emplace(std::string(name), Entry{}).first;
+  last = &*found;
+  Entry& entry = found->second;
+  if (entry.state == Entry::Expanding) {
+    // A loop: every variable from this one inwards refers to itself.
+    for (auto open = expanding.rbegin(); open != expanding.rend(); ++open) {
+      (*open)->state = Entry::RefersToItself;
+      if (*open == &entry) break;
+    }
+    return entry;
+  }
+  if (entry.state != Entry::Unseen) return entry;
+  const std::optional<std::string> raw = rawValue(name, entry.source);
+  if (!raw) {
+    entry.state = Entry::NoValue;
+    return entry;
+  }
+  if (depth >= kMaxDepth && raw->find("$(") != npos) {
+    entry.state = Entry::TooDeep;
+    return entry;
+  }
+  entry.state = Entry::Expanding;
+  expanding.push_back(&entry);
+  std::string value;
+  expandInto(*raw, depth + 1, value);
+  expanding.pop_back();
+  if (entry.state == Entry::Expanding) {
+    entry.state = Entry::Expanded;
+    entry.value = std::move(value);
+  }
+  return entry;
+}
+
+// Appends `text` to `out` with each variable that has a whole expansion
+// replaced by it, unless that would make the text, or all expansions
+// together, grow past their bounds.
+void VariableExpander::expandInto(std::string_view text, int depth, std::string& out) {
+  std::size_t done = 0;
+  forEachReference(text, [&](std::size_t begin, std::size_t end, std::string_view name) {
+    if (name.empty() || name.find("$(") != npos) return;
+    const Entry& entry = entryFor(name, depth);
+    if (entry.state != Entry::Expanded) return;
+    const std::size_t reference = end - begin;
+    const std::size_t grows = entry.value.size() > reference ? entry.value.size() - reference : 0;
+    if (out.size() + (begin - done) + entry.value.size() > kMaxTextSize ||
+        growth + grows > kMaxGrowth) {
+      return;
+    }
+    growth += grows;
+    out.append(text.substr(done, begin - done)).append(entry.value);
+    done = end;
+  });
+  out.append(text.substr(done));
+}
+
 void VariableExpander::expandInPlace(std::string& value) {
   if (value.find("$(") == npos) return;
-  bool resolves = false;
+  bool expands = false;
   forEachReference(value, [&](std::size_t, std::size_t, std::string_view name) {
-    resolves = resolves || (!name.empty() && valueOf(name));
+    expands = expands || (!name.empty() && name.find("$(") == npos &&
+                          entryFor(name, 0).state == Entry::Expanded);
   });
-  if (resolves) value = expand(value);
+  if (expands) value = expand(value);
 }
 
 std::string VariableExpander::expand(std::string_view value) {
   std::string result;
-  std::size_t done = 0;
-  forEachReference(value, [&](std::size_t begin, std::size_t end, std::string_view name) {
-    const auto found = name.empty() ? std::nullopt : valueOf(name);
-    if (!found) return;
-    result.append(value.substr(done, begin - done));
-    result += *found;
-    done = end;
-  });
-  result.append(value.substr(done));
+  expandInto(value, 0, result);
   return result;
 }
 
-void VariableExpander::countUnresolved(std::string_view expanded, Use use) {
+VariableExpander::Source VariableExpander::sourceOf(std::string_view name) {
+  return entryFor(name, 0).source;
+}
+
+VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
+  switch (entryFor(name, 0).state) {
+    case Entry::NoValue: return Reason::Unresolved;
+    case Entry::RefersToItself: return Reason::RefersToItself;
+    case Entry::TooDeep: return Reason::TooDeep;
+    default: return Reason::TooLong;  // it has a value, yet was not put in
+  }
+}
+
+void VariableExpander::countLeft(std::string_view expanded, Use use) {
   if (expanded.find("$(") == npos) return;
-  // A name is counted once per text: texts name a few variables at most.
-  std::string_view counted[8];
+  // Each name is counted once per text: texts name a few variables at most.
+  std::pair<std::string_view, Reason> counted[8];
   std::size_t seen = 0;
-  forEachReference(expanded, [&](std::size_t, std::size_t, std::string_view name) {
-    if (name.empty() || valueOf(name)) return;
-    if (std::find(counted, counted + seen, name) != counted + seen) return;
-    if (seen < std::size(counted)) counted[seen++] = name;
-    auto entry = std::find_if(missing.begin(), missing.end(),
-                              [&](const Unresolved& u) { return u.name == name; });
-    if (entry == missing.end()) entry = missing.insert(missing.end(), {std::string(name), {0, 0}});
+  auto count = [&](std::string_view name, Reason reason) {
+    for (std::size_t i = 0; i < seen; ++i) {
+      if (counted[i].first == name && counted[i].second == reason) return;
+    }
+    if (seen < std::size(counted)) counted[seen++] = {name, reason};
+    auto entry = std::find_if(leftOver.begin(), leftOver.end(), [&](const Left& left) {
+      return left.name == name && left.reason == reason;
+    });
+    if (entry == leftOver.end()) entry = leftOver.insert(leftOver.end(), {std::string(name), reason});
     ++entry->count[use];
+  };
+  std::size_t last = 0;  // where the references that forEachReference saw end
+  forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
+    if (name.empty() || name.find("$(") != npos) count(expanded.substr(begin, end - begin), Reason::Malformed);
+    else count(name, reasonFor(name));
+    last = end;
   });
+  // A reference without its closing parenthesis runs to the end of the text.
+  const std::size_t open = expanded.find("$(", last);
+  if (open != npos) count(expanded.substr(open, 24), Reason::Malformed);
 }
 
 std::vector<std::string> shellWords(std::string_view text) {

@@ -1,7 +1,11 @@
-// Workbench variables, $(NAME), in include paths and macro values: given
-// with -var, else a build macro of the chosen spec, else the environment.
-// Each is looked up once, so a value that names a variable is never expanded
-// again: no loop, whatever refers to what.
+// Workbench variables, $(NAME), in include paths, macro values and compiler
+// commands: given with -var, else a build macro of the chosen build spec,
+// else one that Workbench itself defines for a build (the project folder,
+// say), else the environment. A value that names variables is expanded in
+// turn, as make does. What cannot be expanded stays as written and is
+// counted, so that every "$(" left in the output can be named in a warning:
+// a variable without a value, one that refers to itself, and one whose value
+// would make a text longer than kMaxTextSize.
 #pragma once
 
 #include <functional>
@@ -9,52 +13,77 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "reading/lookup_table.h"
 
 using Environment = std::function<std::optional<std::string>(const std::string& name)>;
+using VariableValues = std::vector<std::pair<std::string, std::string>>;
 
 class VariableExpander {
  public:
-  // `given` in the order of the command line (a later one wins).
-  VariableExpander(const std::vector<std::pair<std::string, std::string>>& given,
-                   const LookupTable& buildMacros, Environment environment);
+  // `given` in the order of the command line (a later one wins); `workbench`
+  // the variables Workbench defines for the build.
+  VariableExpander(const VariableValues& given, const LookupTable& buildMacros,
+                   Environment environment, const VariableValues& workbench = {});
 
   enum Use { IncludePath = 0, MacroValue = 1 };
 
-  // The value with every variable that has a value replaced; the others
-  // stay as written.
+  // The value with every variable that can be expanded expanded.
   std::string expand(std::string_view value);
-  // The same in place; the text is only rebuilt when a variable has a value.
+  // The same in place; the text is only rebuilt when it names a variable.
   void expandInPlace(std::string& value);
 
-  // Counts, against `use`, each variable without a value that `expanded`
-  // still names (once per text).
-  void countUnresolved(std::string_view expanded, Use use);
-
-  struct Unresolved {
-    std::string name;
-    std::size_t count[2] = {0, 0};  // by Use
+  // Why a "$(" was left in a text.
+  enum class Reason { Unresolved, RefersToItself, TooDeep, TooLong, Malformed };
+  struct Left {
+    std::string name;  // the variable; for Malformed, the reference as written
+    Reason reason;
+    std::size_t count[2] = {0, 0};  // texts, by Use
   };
+  // Counts, against `use`, each reason a "$(" is left in `expanded` (each
+  // name once per text).
+  void countLeft(std::string_view expanded, Use use);
   // In the order they were first met.
-  const std::vector<Unresolved>& unresolved() const { return missing; }
+  const std::vector<Left>& left() const { return leftOver; }
+
+  // Where a variable's value comes from, for whoever reports them.
+  enum class Source { None, Given, BuildMacro, Workbench, Environment };
+  Source sourceOf(std::string_view name);
+
+  static constexpr std::size_t kMaxTextSize = std::size_t{4} << 20;   // one expanded text
+  static constexpr std::size_t kMaxGrowth = std::size_t{256} << 20;  // all expansions together
+  static constexpr int kMaxDepth = 64;  // variables within variables
 
  private:
-  // The variable's value, or nothing when it has none.
-  std::optional<std::string_view> valueOf(std::string_view name);
-  std::optional<std::string_view> lookUp(std::string_view name);
+  struct Entry {
+    enum State { Unseen, Expanding, Expanded, NoValue, RefersToItself, TooDeep };
+    State state = Unseen;
+    Source source = Source::None;
+    std::string value;  // Expanded: the whole expansion
+  };
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  using Table = std::unordered_map<std::string, Entry, Hash, std::equal_to<>>;
 
-  std::map<std::string, std::string> given;
+  Entry& entryFor(std::string_view name, int depth);
+  std::optional<std::string> rawValue(std::string_view name, Source& source);
+  void expandInto(std::string_view text, int depth, std::string& out);
+  Reason reasonFor(std::string_view name);
+
+  VariableValues given;  // later ones first
   const LookupTable& buildMacros;
   Environment environment;
-  std::vector<Unresolved> missing;
-  // Each name is looked up once: "=" and its value, or "!" for none. Paths
-  // by the hundred thousand name the same few variables.
-  LookupTable looked;
-  std::string lastName;  // the name looked up last, and its value: texts by the
-  std::optional<std::string_view> lastValue;  // thousand name the same one
+  VariableValues workbench;
+  Table known;
+  Table::value_type* last = nullptr;  // the entry looked up last
+  std::vector<Entry*> expanding;  // the variables being expanded, outermost first
+  std::size_t growth = 0;
+  std::vector<Left> leftOver;
 };
 
 // Words of a command-line fragment as a shell splits them: white space

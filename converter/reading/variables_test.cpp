@@ -6,40 +6,100 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-TEST(Variables, GivenThenBuildMacroThenEnvironment) {
+TEST(Variables, GivenThenBuildMacroThenWorkbenchThenEnvironment) {
   LookupTable macros;
   macros.set("CPU", "PPC32");
   macros.set("BASE", "/from/macro");
+  macros.set("PRJ_ROOT_DIR", "/macro/prj");
   int looked = 0;
   VariableExpander expander({{"BASE", "/given"}, {"BASE", "/given/later"}, {"EMPTY", ""}}, macros,
                             [&](const std::string& name) -> std::optional<std::string> {
                               ++looked;
-                              if (name == "HOME") return "/home/me";
+                              if (name == "HOME" || name == "WS_ROOT_DIR") return "/home/me";
                               return std::nullopt;
-                            });
+                            },
+                            {{"PRJ_ROOT_DIR", "/wb/prj"}, {"WS_ROOT_DIR", "/wb/ws"}});
   EXPECT_EQ(expander.expand("$(BASE)/$(CPU)/$(HOME)/$(EMPTY)x/$(NONE)/$()/$(open"),
             "/given/later/PPC32//home/me/x/$(NONE)/$()/$(open");
+  EXPECT_EQ(expander.expand("$(PRJ_ROOT_DIR) $(WS_ROOT_DIR)"), "/macro/prj /wb/ws");
   expander.expand("$(HOME)$(HOME)");
   EXPECT_EQ(looked, 2) << "each name is looked up once (HOME and NONE)";
+  EXPECT_EQ(expander.sourceOf("BASE"), VariableExpander::Source::Given);
+  EXPECT_EQ(expander.sourceOf("CPU"), VariableExpander::Source::BuildMacro);
+  EXPECT_EQ(expander.sourceOf("WS_ROOT_DIR"), VariableExpander::Source::Workbench);
+  EXPECT_EQ(expander.sourceOf("HOME"), VariableExpander::Source::Environment);
+  EXPECT_EQ(expander.sourceOf("NONE"), VariableExpander::Source::None);
 }
 
-TEST(Variables, ValuesAreNotExpandedAgain) {
+// Values naming variables are expanded in turn; what cannot be stays as
+// written and is counted with its reason.
+TEST(Variables, ExpandedInTurnWithLoopsAndGrowthStopped) {
+  const std::string mega(1 << 20, 'm');
+  VariableValues given{{"VSB_DIR", "$(PRJ_ROOT_DIR)/../VSB"},
+                       {"A", "$(A)"},
+                       {"B", "$(C)"},
+                       {"C", "x$(B)"},
+                       {"D", "<$(B)>"},
+                       {"MEGA", mega},
+                       {"FIVE", "$(MEGA)$(MEGA)$(MEGA)$(MEGA)$(MEGA)"}};
+  for (int i = 0; i < VariableExpander::kMaxDepth + 5; ++i) {
+    given.emplace_back("N" + std::to_string(i), "$(N" + std::to_string(i + 1) + ")");
+  }
+  given.emplace_back("N" + std::to_string(VariableExpander::kMaxDepth + 5), "end");
   LookupTable macros;
-  VariableExpander expander({{"A", "$(A)"}, {"B", "$(C)"}, {"C", "c"}}, macros, nullptr);
-  EXPECT_EQ(expander.expand("$(A) $(B)"), "$(A) $(C)");
+  using R = VariableExpander::Reason;
+  struct Case {
+    const char* text;
+    std::string expanded;
+    std::vector<std::pair<std::string, R>> left;
+  } cases[] = {
+      {"-I$(VSB_DIR)/h", "-I/p/../VSB/h", {}},
+      {"$(A)", "$(A)", {{"A", R::RefersToItself}}},
+      {"$(B)|$(C)|$(D)", "$(B)|$(C)|<$(B)>", {{"B", R::RefersToItself}, {"C", R::RefersToItself}}},
+      {"$(MEGA)$(MEGA)", mega + mega, {}},
+      {"$(FIVE)", "$(FIVE)", {{"FIVE", R::TooLong}}},
+      {"$(N0)", "$(N64)", {{"N64", R::TooDeep}}},
+      {"$(N10)", "end", {}},
+      {"$(GONE) $(A$(B)) $(open", "$(GONE) $(A$(B)) $(open",
+       {{"GONE", R::Unresolved}, {"$(A$(B)", R::Malformed}, {"$(open", R::Malformed}}},
+  };
+  for (const Case& c : cases) {
+    VariableExpander fresh(given, macros, nullptr, {{"PRJ_ROOT_DIR", "/p"}});
+    const std::string expanded = fresh.expand(c.text);
+    EXPECT_EQ(expanded.size() < 200 ? expanded : expanded.substr(0, 200),
+              c.expanded.size() < 200 ? c.expanded : c.expanded.substr(0, 200))
+        << c.text;
+    EXPECT_EQ(expanded.size(), c.expanded.size()) << c.text;
+    fresh.countLeft(expanded, VariableExpander::IncludePath);
+    std::vector<std::pair<std::string, R>> left;
+    for (const auto& one : fresh.left()) left.emplace_back(one.name, one.reason);
+    EXPECT_EQ(left, c.left) << c.text;
+  }
 }
 
-TEST(Variables, UnresolvedOnesAreCountedOncePerTextAndUse) {
+TEST(Variables, WhatIsLeftIsCountedOncePerTextAndUse) {
   LookupTable macros;
   VariableExpander expander({}, macros, nullptr);
-  expander.countUnresolved("$(W)/a $(W)/b $(V)", VariableExpander::IncludePath);
-  expander.countUnresolved("$(W)", VariableExpander::IncludePath);
-  expander.countUnresolved("$(W)", VariableExpander::MacroValue);
-  ASSERT_EQ(expander.unresolved().size(), 2u);
-  EXPECT_EQ(expander.unresolved()[0].name, "W");
-  EXPECT_EQ(expander.unresolved()[0].count[VariableExpander::IncludePath], 2u);
-  EXPECT_EQ(expander.unresolved()[0].count[VariableExpander::MacroValue], 1u);
-  EXPECT_EQ(expander.unresolved()[1].name, "V");
+  expander.countLeft("$(W)/a $(W)/b $(V)", VariableExpander::IncludePath);
+  expander.countLeft("$(W)", VariableExpander::IncludePath);
+  expander.countLeft("$(W)", VariableExpander::MacroValue);
+  ASSERT_EQ(expander.left().size(), 2u);
+  EXPECT_EQ(expander.left()[0].name, "W");
+  EXPECT_EQ(expander.left()[0].count[VariableExpander::IncludePath], 2u);
+  EXPECT_EQ(expander.left()[0].count[VariableExpander::MacroValue], 1u);
+  EXPECT_EQ(expander.left()[1].name, "V");
+}
+
+TEST(Variables, AllExpansionsTogetherAreBounded) {
+  const std::string big(std::size_t{3} << 20, 'b');
+  LookupTable macros;
+  VariableExpander expander({{"BIG", big}}, macros, nullptr);
+  std::size_t expandedTexts = 0;
+  while (expander.expand("$(BIG)") == big) ++expandedTexts;
+  EXPECT_EQ(expandedTexts, VariableExpander::kMaxGrowth / big.size());
+  expander.countLeft("$(BIG)", VariableExpander::MacroValue);
+  ASSERT_EQ(expander.left().size(), 1u);
+  EXPECT_EQ(expander.left()[0].reason, VariableExpander::Reason::TooLong);
 }
 
 TEST(ShellWords, QuotesGroupAndBackslashesKeep) {

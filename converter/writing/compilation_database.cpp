@@ -1,5 +1,6 @@
 #include "writing/compilation_database.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_set>
 #include <utility>
@@ -10,15 +11,6 @@
 #include "writing/json_text.h"
 
 namespace {
-
-std::string_view extensionOf(std::string_view path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t separator = path.find_last_of("/\\");
-  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
-    return {};
-  }
-  return path.substr(dot);
-}
 
 // `json` made the JSON string of `text`, a text of the system; false when it
 // is not UTF-8. `utf8` is a buffer to reuse.
@@ -53,9 +45,24 @@ class DatabaseWriter {
     compilers[1] = requiredJson(layout.cxxCompiler);
   }
 
-  // The -I and -D arguments every entry shares, made once: an include list
-  // can run to thousands of paths.
+  // The -I and -D arguments the entries of each language share, made once:
+  // an include list can run to thousands of paths.
   void takeSettings(const FileGroup& root) {
+    std::string includes;
+    appendIncludes(root, includes);
+    const auto& cMacros = layout.cMacros ? *layout.cMacros : root.macros;
+    const auto& cxxMacros = layout.cxxMacros ? *layout.cxxMacros : root.macros;
+    settings[0] = includes;
+    appendMacros(cMacros, settings[0]);
+    settings[1] = includes;
+    if (&cxxMacros == &cMacros) {
+      settings[1] = settings[0];
+    } else {
+      appendMacros(cxxMacros, settings[1]);
+    }
+  }
+
+  void appendIncludes(const FileGroup& root, std::string& out) {
     std::string json;
     for (const std::string& include : root.includePaths) {
       if (include.empty()) continue;
@@ -66,17 +73,25 @@ class DatabaseWriter {
         warnings.push_back(leftOut(include));
         continue;
       }
-      settings.append(", ").append(json);
+      out.append(", ").append(json);
     }
-    for (const auto& [name, value] : root.macros) {
+  }
+
+  void appendMacros(const std::map<std::string, std::string>& macros, std::string& out) {
+    std::string json;
+    for (const auto& [name, value] : macros) {
       if (name.empty()) continue;
       std::string definition = "-D" + name;
       if (!value.empty()) definition.append("=").append(value);
       if (!jsonOf(definition, json)) {
-        warnings.push_back(leftOut(definition.substr(2)));
+        const std::string warning = leftOut(definition.substr(2));
+        // A macro both languages share is named once.
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end()) {
+          warnings.push_back(warning);
+        }
         continue;
       }
-      settings.append(", ").append(json);
+      out.append(", ").append(json);
     }
   }
 
@@ -92,8 +107,9 @@ class DatabaseWriter {
     text.append(entries++ == 0 ? "\n" : ",\n");
     text.append("  {\n    \"directory\": ").append(directory);
     text.append(",\n    \"file\": ").append(json);
-    text.append(",\n    \"arguments\": [").append(compilers[language == SourceLanguage::Cxx]);
-    text.append(settings).append(", \"-c\", ").append(json).append("]\n  }");
+    const bool cxx = language == SourceLanguage::Cxx;
+    text.append(",\n    \"arguments\": [").append(compilers[cxx]);
+    text.append(settings[cxx]).append(", \"-c\", ").append(json).append("]\n  }");
     if (text.size() >= kChunk) flush(out);
   }
 
@@ -112,7 +128,7 @@ class DatabaseWriter {
   const CompilationDatabaseLayout& layout;
   std::string directory;
   std::array<std::string, 2> compilers;
-  std::string settings;
+  std::array<std::string, 2> settings;  // by language: C, C++
   static constexpr std::size_t kChunk = 1 << 20;
   std::string text;  // entries not yet written
   std::string json;  // buffers for each entry's file
@@ -121,17 +137,6 @@ class DatabaseWriter {
 };
 
 }  // namespace
-
-SourceLanguage languageOf(std::string_view path) {
-  static constexpr std::array<std::string_view, 9> cxx{".cc",  ".cp", ".cpp", ".cxx", ".c++",
-                                                       ".C",   ".CC", ".CPP", ".CXX"};
-  const std::string_view extension = extensionOf(path);
-  if (extension == ".c") return SourceLanguage::C;
-  for (const std::string_view one : cxx) {
-    if (extension == one) return SourceLanguage::Cxx;
-  }
-  return SourceLanguage::None;
-}
 
 std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
                                                   const CompilationDatabaseLayout& layout,

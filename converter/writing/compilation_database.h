@@ -4,11 +4,13 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/file_group.h"
+#include "model/source_language.h"
 #include "writing/pending_files.h"
 
 struct CompilationDatabaseLayout {
@@ -18,14 +20,11 @@ struct CompilationDatabaseLayout {
   std::string cxxCompiler;  // and C++ files
   // A path of the tree made absolute, as the project file's paths are.
   std::function<std::string(const std::string&)> absolute;
+  // The macros of C and of C++ sources where they differ from the root
+  // group's (which the analyser personality holds); null: the root group's.
+  const std::map<std::string, std::string>* cMacros = nullptr;
+  const std::map<std::string, std::string>* cxxMacros = nullptr;
 };
-
-enum class SourceLanguage { None, C, Cxx };
-
-// By the extension: ".c" is C; ".cc", ".cp", ".cpp", ".cxx", ".c++", ".C" and
-// ".CC", ".CPP", ".CXX" are C++; anything else (headers, assembly) is no
-// translation unit.
-SourceLanguage languageOf(std::string_view path);
 
 // Writes the database of the tree below `root` through `pending`, each file
 // once, in the tree's order. A file, include path or macro that is not UTF-8

@@ -42,7 +42,9 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
   printLine("  Creating Group - " + displayName);
   writeLine(out, "StartProjectMarker");
   writeLine(out, "FolderName=" + displayName);
-  writeLine(out, "SourcePath=" + layout.workspaceDir + sep + groupPath + sep);
+  const std::string source =
+      group.sourceFolder.empty() ? layout.workspaceDir + sep + groupPath : group.sourceFolder;
+  writeLine(out, "SourcePath=" + source + sep);
   writeLine(out, "OutputPath=" + outputFolder(layout, groupPath));
 
   std::string message = layout.messagePersonality;

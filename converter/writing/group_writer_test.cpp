@@ -55,17 +55,21 @@ TEST_F(GroupWriter, NestedGroupsGetNestedFoldersAndPaths) {
   lib.files = {"", "lib.c", ""};
   add(lib, "Drv");
   add(root, "Net");
+  // A group that names its real folder has it as its source path.
+  add(root, "Far").sourceFolder = "/far/away";
   EXPECT_EQ(write(prj), "  Creating Group - App\n  Creating Group - Lib\n"
-                        "  Creating Group - Drv\n  Creating Group - Net\n");
+                        "  Creating Group - Drv\n  Creating Group - Net\n"
+                        "  Creating Group - Far\n");
 
   EXPECT_EQ(linesStartingWith(prj.str(), "SourcePath="),
             (std::vector<std::string>{"WS" + s + "App" + s, "WS" + s + "App" + s + "Lib" + s,
                                       "WS" + s + "App" + s + "Lib" + s + "Drv" + s,
-                                      "WS" + s + "App" + s + "Net" + s}));
+                                      "WS" + s + "App" + s + "Net" + s, "/far/away" + s}));
   const std::vector<std::string> outputs{out("App" + s + "output" + s),
                                          out("App" + s + "Lib" + s + "output" + s),
                                          out("App" + s + "Lib" + s + "Drv" + s + "output" + s),
-                                         out("App" + s + "Net" + s + "output" + s)};
+                                         out("App" + s + "Net" + s + "output" + s),
+                                         out("App" + s + "Far" + s + "output" + s)};
   EXPECT_EQ(linesStartingWith(prj.str(), "OutputPath="), outputs);
   for (const auto& folder : outputs) EXPECT_TRUE(fs::is_directory(folder)) << folder;
   EXPECT_TRUE(fs::is_directory(out("person")));

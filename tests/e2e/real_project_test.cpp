@@ -72,6 +72,26 @@ TEST_F(Workbench, TheDatabaseOfTheModeIsItsStoredCopy) {
             stored("compilation-database/compile_commands.json"));
 }
 
+// A VxWorks 7 style project: variables through Workbench's own PRJ_ROOT_DIR,
+// a linked folder and a linked file through a path variable of the
+// .project, a build folder for the relative include entry, C++ macros.
+TEST_F(Workbench, TheVxWorks7ExampleGivesItsStoredCopy) {
+  POSIX_ONLY();
+  const char* examples = std::getenv("PLOVIK_EXAMPLES");
+  ASSERT_NE(examples, nullptr);
+  fs::copy(fs::path(examples) / "vxworks7", dir.path() / "vx", fs::copy_options::recursive);
+  const ProgramResult result =
+      runPlovik({"vx/Motor/.project", "vx/Motor/.wrproject", "vx", "out", "-wb", "-ext", "cpp,h",
+                 "-cdb", "out/compile_commands.json"},
+                dir.str());
+  EXPECT_EQ(result.exitCode, 0);
+  const auto stored = [&](const std::string& name) { return this->stored("vxworks7/" + name); };
+  EXPECT_EQ(result.out, stored("stdout"));
+  EXPECT_EQ(readFile(out + "/Motor.prj"), stored("Motor.prj"));
+  EXPECT_EQ(readFile(out + "/person/Motor.p_a"), stored("Motor.p_a"));
+  EXPECT_EQ(readFile(out + "/compile_commands.json"), stored("compile_commands.json"));
+}
+
 TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
   const ProgramResult result = convertSensor({"-wb", "-ext", "c,h", "-spec", "PPC32diab"});
   EXPECT_EQ(result.exitCode, 0);

@@ -1,0 +1,26 @@
+// Places a project's linked resources in the tree of its own sources, where
+// the project shows them: a linked file in the group of the folder its link
+// name names, a linked folder scanned as a group of its own under its link
+// name, a virtual folder as a group holding its linked children.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/file_group.h"
+#include "reading/folder_scan.h"
+#include "reading/linked_resources.h"
+
+// Whether a file is taken, judged by its path as the project shows it
+// ("src/main.cpp", "ext/sub/a.c"), "/"-separated.
+using LinkedFileFilter = std::function<bool(std::string_view shownPath)>;
+
+// Adds the links to `own`, the group of the project folder (its sourceFolder
+// set), through `scan` (its lister, and its skipFolder below linked
+// folders). Returns the names of the links left out because their location
+// is unknown or holds no file or folder of the link's type.
+std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& links,
+                                          const LinkContext& context, const FolderScan& scan,
+                                          const LinkedFileFilter& keeps);

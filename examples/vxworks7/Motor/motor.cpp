@@ -1,0 +1,3 @@
+#include "motor.h"
+
+int motorStart(int axis) { return axis < MOTOR_AXES ? 0 : -1; }

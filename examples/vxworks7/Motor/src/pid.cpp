@@ -1,0 +1,4 @@
+#include "motor.h"
+#include "filter.h"
+
+int pidStep(int error) { return filterApply(error) / 2; }

@@ -1,0 +1,4 @@
+#ifndef FILTER_H
+#define FILTER_H
+int filterApply(int value);
+#endif

@@ -1,0 +1,1 @@
+const char* motorVersion = MOTOR_REV;

@@ -1,0 +1,1 @@
+/* Headers the VSB shares with every project. */
