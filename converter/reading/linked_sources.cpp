@@ -34,17 +34,19 @@ std::string joined(const std::vector<std::string>& parts, std::size_t count) {
   return text;
 }
 
-// The group `count` parts down from `top`, made where missing; a new group's
-// folder is its parent's and its name.
-FileGroup& groupAt(FileGroup& top, const std::vector<std::string>& parts, std::size_t count) {
+// The group `count` parts down from `top`, made where missing (and noted in
+// `made`); a new group's folder is its parent's and its name.
+FileGroup& groupAt(FileGroup& top, const std::vector<std::string>& parts, std::size_t count,
+                   std::vector<FileGroup*>& made) {
   FileGroup* group = &top;
   for (std::size_t i = 0; i < count; ++i) {
     auto found = std::find_if(group->subGroups.begin(), group->subGroups.end(),
                               [&](const auto& sub) { return sub->name == parts[i]; });
     if (found == group->subGroups.end()) {
-      auto made = std::make_unique<FileGroup>(parts[i]);
-      made->sourceFolder = group->sourceFolder + sep + parts[i];
-      group->subGroups.push_back(std::move(made));
+      auto child = std::make_unique<FileGroup>(parts[i]);
+      child->sourceFolder = group->sourceFolder + sep + parts[i];
+      group->subGroups.push_back(std::move(child));
+      made.push_back(group->subGroups.back().get());
       found = group->subGroups.end() - 1;
     }
     group = found->get();
@@ -118,6 +120,7 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
   folderScan.noteFolders = true;
   Entries entries(scan.lister);
   std::vector<std::string> missing;
+  std::vector<FileGroup*> made;  // groups made for links, not yet known to have a folder
   for (const LinkedResource* link : order) {
     const std::vector<std::string> parts = partsOf(link->name);
     const LinkLocation where = resolveLinkLocation(*link, context);
@@ -126,7 +129,7 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
       continue;
     }
     if (where.kind == LinkLocation::Virtual) {
-      if (link->folder) groupAt(own, parts, parts.size());
+      if (link->folder) groupAt(own, parts, parts.size(), made);
       continue;
     }
     const auto kind = entries.at(where.path);
@@ -138,17 +141,27 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
     }
     const std::string shown = joined(parts, parts.size());
     if (!link->folder) {
-      if (keeps(shown)) groupAt(own, parts, parts.size() - 1).files.push_back(where.path);
+      if (keeps(shown)) groupAt(own, parts, parts.size() - 1, made).files.push_back(where.path);
       continue;
     }
     FileGroup scanned;
     folderScan.scan(where.path, scanned, true);
     filterShown(scanned, where.path, shown, keeps);
-    FileGroup& group = groupAt(own, parts, parts.size());
+    FileGroup& group = groupAt(own, parts, parts.size(), made);
     group.sourceFolder = where.path;
+    std::erase(made, &group);  // it has a folder of its own
     group.files.insert(group.files.end(), scanned.files.begin(), scanned.files.end());
     std::move(scanned.subGroups.begin(), scanned.subGroups.end(),
               std::back_inserter(group.subGroups));
+  }
+  // A group that only links make (a virtual folder, or src/x.c where the
+  // project has no src) names the folder its first file lies in, where it
+  // has one: the project folder has none of that name.
+  for (FileGroup* group : made) {
+    const auto kind = entries.at(group->sourceFolder);
+    if (kind == EntryKind::Folder || kind == EntryKind::FolderLink || group->files.empty()) continue;
+    const std::string& first = group->files.front();
+    group->sourceFolder = first.substr(0, first.find_last_of("/\\"));
   }
   return missing;
 }

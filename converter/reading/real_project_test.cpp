@@ -288,6 +288,9 @@ TEST_F(RealProject, LinkedResourcesJoinTheOwnSources) {
   ASSERT_EQ(common.subGroups.size(), 1u);
   EXPECT_EQ(common.subGroups[0]->files, (Strings{at("/w/Shared/common/sub/c2.cpp")}));
   EXPECT_EQ(root.subGroups[2]->files, (Strings{at("/w/Shared/v.c")}));
+  // Groups name real folders: src its own, the virtual folder its file's.
+  EXPECT_EQ(root.subGroups[0]->sourceFolder, at("/w/App/src"));
+  EXPECT_EQ(root.subGroups[2]->sourceFolder, at("/w/Shared"));
   EXPECT_EQ(result.warnings, (Strings{"Warning: 3 linked resources of App left out, location "
                                       "unknown or missing: gone.c, lib, ../out.c"}));
 
