@@ -67,8 +67,11 @@ std::string decodeEntities(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t done = 0;
+  // The first ";" at or after the "&" is kept from one "&" to the next:
+  // searching for it afresh each time made "&&&...&;" quadratic.
+  std::size_t semicolon = npos;
   for (; amp != npos; amp = text.find('&', amp + 1)) {
-    const std::size_t semicolon = text.find(';', amp);
+    if (semicolon == npos || semicolon < amp) semicolon = text.find(';', amp);
     if (semicolon == npos) break;
     if (semicolon - amp > 10) continue;
     const std::string_view name = text.substr(amp + 1, semicolon - amp - 1);
@@ -135,9 +138,15 @@ bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& first
       const std::size_t from = begin == npos ? 0 : begin + 1;
       return text.substr(from, text.find('\n', at) - from);
     };
-    for (auto at = std::search(text.begin(), text.end(), findDefault); at != text.end();
-         at = std::search(at + 1, text.end(), findDefault)) {
-      attributeValue(lineAt(static_cast<std::size_t>(at - text.begin())), "value", defaultSpec);
+    // A line is looked at once, however often it holds the key: every
+    // occurrence reads the same value, and a line of nothing but keys would
+    // otherwise be searched once per key.
+    for (auto at = std::search(text.begin(), text.end(), findDefault); at != text.end();) {
+      const auto offset = static_cast<std::size_t>(at - text.begin());
+      attributeValue(lineAt(offset), "value", defaultSpec);
+      const std::size_t lineEnd = text.find('\n', offset);
+      if (lineEnd == npos) break;
+      at = std::search(text.begin() + static_cast<std::ptrdiff_t>(lineEnd), text.end(), findDefault);
     }
     std::size_t pos = 0;
     while (!haveFirst) {
@@ -212,10 +221,18 @@ void WorkbenchFactsReader::line(std::string_view text) {
 // <buildtargets> <buildtarget name="T"> <folder name="/P" recursive="true">
 // <excludes> <file name="f"/> </excludes> </folder> </buildtarget>, any
 // number of them to a line.
+// A tag ends at its ">", or where the next tag begins when a "<" comes
+// first (attribute values hold none): each part of the line is looked at a
+// bounded number of times, so a line of a million "<" takes no longer than
+// one of a million letters.
 void WorkbenchFactsReader::targetTags(std::string_view text) {
-  for (std::size_t open = text.find('<'); open != npos; open = text.find('<', open + 1)) {
-    const std::size_t close = text.find('>', open);
-    const std::string_view tag = text.substr(open, close == npos ? npos : close - open + 1);
+  std::size_t close = text.find('>');
+  for (std::size_t open = text.find('<'); open != npos;) {
+    if (close != npos && close < open) close = text.find('>', open);
+    const std::size_t nextOpen = text.find('<', open + 1);
+    const std::size_t end = close < nextOpen ? close + 1 : nextOpen;
+    const std::string_view tag = text.substr(open, end == npos ? npos : end - open);
+    open = nextOpen;
     const auto is = [&](std::string_view name) {
       return tag.starts_with(name) &&
              (tag.size() == name.size() || std::string_view(" \t>/").find(tag[name.size()]) != npos);
