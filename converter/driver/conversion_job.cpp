@@ -149,6 +149,9 @@ void ConversionJob::readBuildSettings() {
   if (!openInputFile(in, buildSettingsPath)) {
     throw Failure(FailureKind::CannotOpenFile, buildSettingsPath);
   }
+  // A stream turns a failed allocation inside getline into a quiet end of
+  // the file; it is to end the run instead.
+  in.exceptions(std::ios::badbit);
   FolderScan scan{systemFolderLister(), fileExtensions};
   passOverOutputs(scan.passOver);
   if (!realProject.enabled) {
