@@ -114,13 +114,15 @@ TEST_F(Conversion, TheModeNeverLeavesTheWorkspace) {
 
 // --- Values -----------------------------------------------------------------
 
-// A line break from an entity or a -var value would forge a line of the
-// personality file; the database keeps the value, escaped.
+// A line break from an entity (in an include entry or a quoted define) or
+// a -var value would forge a line of the personality file; the database keeps the value, escaped.
 TEST_F(Conversion, ValuesWithLineBreaksAreLeftOutOfThePersonalityWithAWarning) {
   dir.writeFile("ws/main.c", "");
   describe("App", {},
            subprojects({}) + includes({"a&#10;-d &quot;FORGED", "$(V)/h", "/kept"}) +
-               compilerCommand("cc -DM=x&#13;y -DKEPT"));
+               compilerCommand("cc -DKEPT") +
+               "<listAttribute key=\"BLD::Info|Definess\">\n"
+               "<stringAttribute value=\"-DM=&quot;x&#13;y&quot;\"/>\n</listAttribute>\n");
   const ProgramResult result =
       convert({"-wb", "-var", "V=b\n-d \"FORGED2", "-cdb", "out/cc.json"});
   ASSERT_EQ(result.exitCode, 0) << result.out;

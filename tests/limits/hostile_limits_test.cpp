@@ -68,7 +68,9 @@ TEST_F(HostileLimits, TheWorkspaceSearchReadsOnlyRegularProjectFiles) {
             std::string::npos)
       << "a .project reached through a link is not read: " << result.out;
   // AddressSanitizer's own bookkeeping would swamp the bound.
-  if (!kSanitized) EXPECT_LT(result.peakRssKb, 64 * 1024) << "KiB: /dev/zero was not read";
+  if (!kSanitized) {
+    EXPECT_LT(result.peakRssKb, 64 * 1024) << "KiB: /dev/zero was not read";
+  }
 }
 
 TEST_F(HostileLimits, ADatabaseNamingADeviceAFifoOrALinkReplacesNothing) {
