@@ -2,11 +2,14 @@
 // fed from memory, with a small workspace in memory behind it: root files,
 // two referenced projects (one a nested tree with a link to a folder) and a
 // folder that holds nothing accepted. Each input is read twice: as every
-// conversion reads it, and in the real-project mode.
+// conversion reads it, and in the real-project mode. Built a second time as
+// build_settings_repeated, which reads each input grown to a megabyte.
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "fake_folders.h"
 #include "fuzz_support.h"
@@ -35,10 +38,35 @@ const FakeFolders& workspace() {
   return folders;
 }
 
+#ifdef PLOVIK_FUZZ_REPEAT_TO
+// Slowness grows with the input, and the fuzzer's inputs are short: this
+// build reads each input grown to a megabyte, so that a reading that is
+// quadratic in some shape takes past the one-second limit. The input is
+// HEAD \0 UNIT \0 TAIL (or only UNIT), read as HEAD, UNIT repeated, TAIL.
+std::string grown(const char* data, std::size_t size) {
+  const std::string_view input(data, size);
+  const std::size_t first = input.find('\0');
+  const std::size_t second = first == std::string_view::npos ? first : input.find('\0', first + 1);
+  std::string_view head, unit = input, tail;
+  if (second != std::string_view::npos) {
+    head = input.substr(0, first);
+    unit = input.substr(first + 1, second - first - 1);
+    tail = input.substr(second + 1);
+  }
+  std::string text(head);
+  while (!unit.empty() && text.size() < PLOVIK_FUZZ_REPEAT_TO) text.append(unit);
+  return text.append(tail);
+}
+#else
+std::string grown(const char* data, std::size_t size) { return std::string(data, size); }
+#endif
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  const std::string text = grown(reinterpret_cast<const char*>(data), size);
+  size = text.size();
+  std::istringstream in(text);
   static const std::vector<std::string> referenced{"Lib", "Drivers", "App"};
   static const FolderScan scan{workspace().lister(), {"c", "h"}};
   FileGroup root;
@@ -75,11 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& entry : real.macros) {
     if (entry.first.empty()) fuzzFailure("a macro with an empty name in the mode");
   }
-  for (std::size_t i = 0; i < real.includePaths.size(); ++i) {
-    if (real.includePaths[i].empty()) fuzzFailure("an empty include path in the mode");
-    for (std::size_t j = 0; j < i; ++j) {
-      if (real.includePaths[i] == real.includePaths[j]) fuzzFailure("an include path twice");
-    }
+  // A set, not a pairwise look: grown inputs give tens of thousands of paths.
+  std::set<std::string_view> seen;
+  for (const auto& path : real.includePaths) {
+    if (path.empty()) fuzzFailure("an empty include path in the mode");
+    if (!seen.insert(path).second) fuzzFailure("an include path twice");
   }
   return 0;
 }

@@ -1,17 +1,20 @@
 #include "driver/conversion_job.h"
 
+#include <new>
 #include <string_view>
 #include <utility>
 
 #include "driver/failure_message.h"
 #include "driver/input_file.h"
 #include "driver/normalise_path.h"
+#include "driver/run_files.h"
 #include "model/failure.h"
 #include "model/output_lines.h"
 #include "platform/platform.h"
 #include "reading/linked_resources.h"
 #include "reading/folder_scan.h"
 #include "reading/group_tree.h"
+#include "reading/markup_reader.h"
 #include "reading/project_description.h"
 #include "writing/compilation_database.h"
 #include "writing/project_writer.h"
@@ -26,16 +29,56 @@ std::string folderName(const std::string& folder) {
   return folder.substr(folder.find_last_of(separators) + 1);
 }
 
+// A .project the workspace search reads for its name is read only this far.
+// Real ones are a few kilobytes; the name is their first element.
+constexpr std::size_t kProjectNameReadLimit = 1 << 20;
+
 // The name in the .project file at `path`, for finding referenced projects.
+// Only a regular file is read (a FIFO would hang the run, a link to
+// /dev/zero fill the memory), and only its first megabyte: a longer one
+// gives the name its first element holds.
 std::optional<std::string> readProjectName(const std::string& path) {
-  const auto text = readInputFile(path);
-  if (!text) return std::nullopt;
-  try {
-    std::string name = parseProjectDescription(*text).name;
-    if (!name.empty()) return name;
-  } catch (const Failure&) {
+  std::string text;
+  if (platform::readRegularFileStart(path, kProjectNameReadLimit + 1, text) !=
+      platform::ReadStartResult::Read) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  std::string name;
+  try {
+    if (text.size() <= kProjectNameReadLimit) {
+      name = parseProjectDescription(text).name;
+    } else {
+      text.resize(kProjectNameReadLimit);
+      MarkupReader reader(text);
+      if (!(reader.expectStartTag("projectDescription") && reader.expectStartTag("name") &&
+            reader.readText(name) && reader.expectEndTag("name"))) {
+        name.clear();
+      }
+    }
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+// Every folder the run makes in the destination: each group's folder and
+// its output folder, and the person folder.
+std::vector<std::string> outputFolders(const FileGroup& root, const ProjectLayout& layout) {
+  constexpr char sep = platform::separator;
+  std::vector<std::string> folders{layout.personFolder()};
+  std::vector<std::string> open;
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        std::string folder = open.empty() ? layout.destFolder + sep + layout.projectName
+                                          : open.back() + sep + group.name;
+        folders.push_back(folder + sep + "output");
+        folders.push_back(folder);
+        open.push_back(std::move(folder));
+      },
+      [&](const FileGroup&) { open.pop_back(); });
+  return folders;
 }
 
 }  // namespace
@@ -58,19 +101,31 @@ void ConversionJob::addFileExtensions(const std::string& value) {
 }
 
 bool ConversionJob::run() {
+  const char* doing = "reading the project description";
   try {
     readProjectDescription();
     // A build description that cannot be opened ends the run: a conversion
     // without it would be reported as a success it is not.
+    doing = "reading the build description";
     readBuildSettings();
     checkWorkspace();
+    doing = "writing the analyser project";
     writeAnalyserProject();
     // Warnings come after the progress lines and change nothing of the result.
+    doing = "printing the warnings";
     for (const auto& warning : realProjectResult.warnings) printLine(warning);
+    for (const auto& warning : personalityWarnings) printLine(warning);
     for (const auto& warning : databaseWarnings) printLine(warning);
     return true;
   } catch (const Failure& failure) {
     printLine(messageFor(failure));
+    return false;
+  } catch (const std::bad_alloc&) {
+    // The tree may be what filled the memory: it goes first, so that the
+    // line can be made. Temporary files are gone already, the earlier
+    // result untouched.
+    rootGroup = FileGroup();
+    printLine(messageFor(Failure(FailureKind::OutOfMemory, doing)));
     return false;
   }
 }
@@ -95,7 +150,11 @@ void ConversionJob::readBuildSettings() {
   if (!openInputFile(in, buildSettingsPath)) {
     throw Failure(FailureKind::CannotOpenFile, buildSettingsPath);
   }
-  const FolderScan scan{systemFolderLister(), fileExtensions};
+  // A stream turns a failed allocation inside getline into a quiet end of
+  // the file; it is to end the run instead.
+  in.exceptions(std::ios::badbit);
+  FolderScan scan{systemFolderLister(), fileExtensions};
+  passOverOutputs(scan.passOver);
   if (!realProject.enabled) {
     buildGroupTree(in, rootGroup, workspaceDir, referencedProjects, scan);
     return;
@@ -111,6 +170,17 @@ void ConversionJob::readBuildSettings() {
                                  },
                                  std::move(projectLinks)};
   realProjectResult = buildRealProjectTree(in, rootGroup, inputs, realProject);
+}
+
+// A destination inside the project folder (or the workspace folder itself)
+// would otherwise bring the last run's project file and person folder in as
+// sources.
+void ConversionJob::passOverOutputs(PassOver& passOver) const {
+  platform::currentDirectory(passOver.base);
+  passOver.add(destFolder);
+  passOver.add(destFolder + platform::separator + "person");
+  passOver.add(destFolder + platform::separator + projectName + ".prj");
+  if (!compilationDatabase.empty()) passOver.add(compilationDatabase);
 }
 
 // The folder that holds the project description.
@@ -139,13 +209,32 @@ void ConversionJob::writeAnalyserProject() {
       return given.has_value();
     };
   }
+  checkOutputs(layout);
   if (compilationDatabase.empty()) {
-    ::writeAnalyserProject(rootGroup, layout);
+    personalityWarnings = ::writeAnalyserProject(rootGroup, layout);
     return;
   }
-  ::writeAnalyserProject(rootGroup, layout, [this](PendingFiles& pending) {
+  personalityWarnings = ::writeAnalyserProject(rootGroup, layout, [this](PendingFiles& pending) {
     databaseWarnings = writeCompilationDatabase(rootGroup, databaseLayout(), pending);
   });
+}
+
+// No output may replace an input, nor the database another output.
+void ConversionJob::checkOutputs(const ProjectLayout& layout) const {
+  RunFiles files;
+  files.inputs = {sourceProjectPath, buildSettingsPath, analyserPersonality, messagePersonality,
+                  compilerPersonality};
+  files.outputs.push_back(destFolder + platform::separator + projectName + ".prj");
+  if (messagePersonality.empty()) files.outputs.push_back(layout.personality(".p_s"));
+  files.outputs.push_back(layout.personality(".p_a"));
+  if (compilerPersonality.empty()) files.outputs.push_back(layout.personality(".p_c"));
+  files.analyserOutput = layout.personality(".p_a");
+  files.analyserInput = analyserPersonality;
+  files.database = compilationDatabase;
+  if (!compilationDatabase.empty()) files.folders = outputFolders(rootGroup, layout);
+  std::string current;
+  platform::currentDirectory(current);
+  checkRunFiles(files, current);
 }
 
 // The compilers are the chosen build spec's when its commands name them.

@@ -10,6 +10,7 @@
 #include "model/file_group.h"
 #include "reading/real_project.h"
 #include "writing/compilation_database.h"
+#include "writing/project_layout.h"
 
 class ConversionJob {
  public:
@@ -33,6 +34,9 @@ class ConversionJob {
   void checkWorkspace() const;
   // With the compilation database in the same commit when -cdb names one.
   void writeAnalyserProject();
+  void checkOutputs(const ProjectLayout& layout) const;
+  // The run's own outputs, which no scan takes as sources.
+  void passOverOutputs(PassOver& passOver) const;
   CompilationDatabaseLayout databaseLayout() const;
 
   // The folder scan with this job's file extensions.
@@ -59,5 +63,6 @@ class ConversionJob {
   std::string ownName;  // the project's own name: the .project's, else its folder's
   ProjectLinks projectLinks;  // its linked resources, in the real-project mode
   RealProjectResult realProjectResult;  // warnings, the build spec read, its compilers
+  std::vector<std::string> personalityWarnings;  // what the analyser personality left out
   std::vector<std::string> databaseWarnings;  // what the compilation database left out
 };

@@ -15,6 +15,14 @@ std::string messageFor(const Failure& failure) {
     case FailureKind::UnknownBuildTarget: return "Unknown build target: " + failure.subject;
     case FailureKind::NotUtf8:
       return "Not UTF-8, cannot be written to the compilation database: " + failure.subject;
+    case FailureKind::NotRegularFile: return "Not a regular file, not replaced: " + failure.subject;
+    case FailureKind::OutputIsInput:
+      return "Would overwrite an input of the run: " + failure.subject;
+    case FailureKind::OutputTwice:
+      return "Would overwrite another output of the run: " + failure.subject;
+    case FailureKind::NoTemporaryName:
+      return "No free temporary name beside: " + failure.subject;
+    case FailureKind::OutOfMemory: return "Out of memory while " + failure.subject;
   }
   return failure.subject;
 }

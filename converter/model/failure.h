@@ -18,6 +18,11 @@ enum class FailureKind {
   UnknownBuildSpec,       // -spec names none of the file's; the name and the known ones
   UnknownBuildTarget,     // -target names none of the file's; likewise
   NotUtf8,                // a text every compilation database entry holds
+  NotRegularFile,         // an output name taken by a device, a FIFO or the like
+  OutputIsInput,          // an output would replace a file the run reads
+  OutputTwice,            // the compilation database would replace another output
+  NoTemporaryName,        // every temporary name beside an output is taken
+  OutOfMemory,            // what the run was doing
 };
 
 struct Failure {

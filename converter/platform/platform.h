@@ -3,6 +3,7 @@
 // posix/ and windows/ and nothing else includes a system header.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,32 @@ enum class NewFileResult { Created, AlreadyExists, Failed };
 // Creates an empty file, but only if nothing (not even a dangling link) lies
 // under the name yet.
 NewFileResult createNewFile(const std::string& path);
+
+enum class NodeKind { Missing, Regular, Folder, Link, Other };
+
+// What lies under the name: a regular file, a folder, a symbolic link (only
+// without `followLinks`) or something else (a device, a FIFO, a socket).
+// With `followLinks` a dangling link is Missing.
+NodeKind nodeKind(const std::string& path, bool followLinks);
+
+// Whether two existing names lead to the same file (the same device and
+// file number); false when either cannot be looked at.
+bool sameFile(const std::string& a, const std::string& b);
+
+// Whether a file may be created in `folder` (on Windows: whether it is a folder).
+bool canCreateIn(const std::string& folder);
+
+enum class ReadStartResult { Read, NotRegular, Failed };
+
+// At most `limit` bytes from the start of the file `path` into `out`, read
+// only when the name itself is a regular file: a symbolic link, a FIFO (which
+// would wait for a writer) or a device is never opened for reading.
+ReadStartResult readRegularFileStart(const std::string& path, std::size_t limit, std::string& out);
+
+// Makes `copy`, a name where nothing lies yet, a second name of the file
+// `path` (a hard link, without following a symbolic link), or else a copy of
+// its content. AlreadyExists when something lies under `copy`.
+NewFileResult keepCopy(const std::string& path, const std::string& copy);
 
 // The value of environment variable `name`; false when it is not set.
 bool environmentVariable(const std::string& name, std::string& value);

@@ -22,7 +22,18 @@ std::string parentOf(const std::string& path) {
 TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildTarget* picked,
                            std::string name)
     : projectName(std::move(name)) {
-  for (const auto& target : targets) all.push_back(ownPart(target));
+  for (const auto& target : targets) {
+    Target part = ownPart(target);
+    // A target that excludes nothing keeps every file: the others need not
+    // be looked at (a file may hold millions of targets).
+    if (std::all_of(part.folders.begin(), part.folders.end(),
+                    [](const Folder& folder) { return folder.excludes.empty(); })) {
+      all.clear();
+      keepsAll = true;
+      break;
+    }
+    all.push_back(std::move(part));
+  }
   if (picked != nullptr) {
     hasChosen = true;
     chosen = ownPart(*picked);
@@ -74,7 +85,7 @@ bool TargetFilter::excludes(const Target& target, const std::string& path) {
 bool TargetFilter::keeps(std::string_view relativePath) const {
   const std::string path = slashed(relativePath);
   if (hasChosen) return builds(chosen, path) && !excludes(chosen, path);
-  if (all.empty()) return true;
+  if (keepsAll || all.empty()) return true;
   return !std::all_of(all.begin(), all.end(),
                       [&](const Target& target) { return excludes(target, path); });
 }

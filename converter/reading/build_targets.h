@@ -38,6 +38,7 @@ class TargetFilter {
 
   std::string projectName;
   std::vector<Target> all;
+  bool keepsAll = false;  // some target excludes nothing
   bool hasChosen = false;
   Target chosen;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "reading/path_text.h"
 
 namespace {
 
@@ -54,6 +55,22 @@ FolderLister systemFolderLister() {
   };
 }
 
+void PassOver::add(const std::string& path) {
+  std::string comparable = comparablePath(path, base);
+  const std::size_t cut = comparable.find_last_of(platform::separator);
+  names.push_back(cut == std::string::npos ? comparable : comparable.substr(cut + 1));
+  paths.push_back(std::move(comparable));
+}
+
+bool PassOver::holds(const std::string& folder, const std::string& name) const {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (names[i] == name && comparablePath(folder + platform::separator + name, base) == paths[i]) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool acceptsFile(const std::vector<std::string>& extensions, std::string_view path) {
   if (extensions.empty()) return true;
   const std::size_t dot = path.rfind('.');
@@ -77,6 +94,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
       if (entry.name == "." || entry.name == "..") continue;
       // Each file of the project is one line of the project file.
       if (entry.name.find_first_of("\r\n") != std::string::npos) continue;
+      if (passOver.holds(path, entry.name)) continue;
       switch (entry.kind) {
         case EntryKind::File: {
           std::string fullPath = path + platform::separator + entry.name;

@@ -32,6 +32,21 @@ FolderLister systemFolderLister();
 // the case of ASCII letters. An empty list accepts every file.
 bool acceptsFile(const std::vector<std::string>& extensions, std::string_view path);
 
+// Files and folders never taken, wherever a scan meets them: the run's own
+// outputs (the destination folder, the project file, the compilation
+// database), so that they never become the project's sources.
+struct PassOver {
+  // Adds a path, compared once made absolute against `base` and freed of
+  // "." and ".." parts (reading/path_text).
+  void add(const std::string& path);
+  // Whether the entry `name` of `folder` is one of them.
+  bool holds(const std::string& folder, const std::string& name) const;
+
+  std::string base;                // what relative paths are taken from
+  std::vector<std::string> names;  // the last part of each path: a quick first test
+  std::vector<std::string> paths;
+};
+
 struct FolderScan {
   FolderLister lister;
   std::vector<std::string> fileExtensions;
@@ -39,6 +54,7 @@ struct FolderScan {
   std::function<bool(const std::string& folder)> skipFolder = nullptr;
   // Whether the sub-groups made for sub-folders note their folder's path.
   bool noteFolders = false;
+  PassOver passOver{};
 
   // Appends the accepted files lying in `folder` to `group`; with `descend`,
   // each sub-folder that holds an accepted file somewhere below becomes a

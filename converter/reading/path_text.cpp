@@ -52,3 +52,21 @@ std::string comparablePath(std::string_view path, std::string_view base) {
   }
   return result;
 }
+
+bool leavesFolder(std::string_view relative) {
+  std::size_t depth = 0;
+  std::size_t from = 0;
+  while (from <= relative.size()) {
+    std::size_t end = from;
+    while (end < relative.size() && !isSeparator(relative[end])) ++end;
+    const std::string_view part = relative.substr(from, end - from);
+    if (part == "..") {
+      if (depth == 0) return true;
+      --depth;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    from = end + 1;
+  }
+  return false;
+}

@@ -14,3 +14,8 @@ bool isAbsolutePath(std::string_view path);
 // separators; every separator becomes the platform's. For comparing paths,
 // not for naming them in the output.
 std::string comparablePath(std::string_view path, std::string_view base);
+
+// Whether `relative`, joined to a folder, leads out of that folder at any
+// point: a ".." part that climbs above it, whatever the separators ("/",
+// "\\", doubled or mixed). Empty and "." parts stay where they are.
+bool leavesFolder(std::string_view relative);

@@ -25,4 +25,14 @@ TEST(PathText, ComparablePathsHaveOneSpellingEach) {
   EXPECT_EQ(comparablePath(comparablePath("a/b", "/r"), "/other"), comparablePath("a/b", "/r"));
 }
 
+TEST(PathText, AnEntryLeavesItsFolderOnlyByClimbingAboveIt) {
+  for (const char* path : {"..", "/..", "//../outside", "\\..\\x", "/\\..", "Lib/../..",
+                           "a/./../../b", "//../../../etc"}) {
+    EXPECT_TRUE(leavesFolder(path)) << path;
+  }
+  for (const char* path : {"", "Lib", "/Lib", "Lib/../Lib", "a/b/../..", "..x", "x..", "./."}) {
+    EXPECT_FALSE(leavesFolder(path)) << path;
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "reading/path_text.h"
 
 ProjectLocator::ProjectLocator(std::string workspaceDir, FolderLister lister,
                                ProjectNameReader readName, std::set<std::string> passOver)
@@ -23,9 +24,11 @@ std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
 }
 
 std::optional<std::string> ProjectLocator::find(const std::string& name,
-                                                const std::string& candidate) {
+                                                const std::string& entry) {
+  const bool inside = !leavesFolder(entry);
+  const std::string candidate = inside ? workspaceDir + platform::separator + entry : std::string();
   std::vector<ListedEntry> entries;
-  const bool exists = lister(candidate, entries);
+  const bool exists = inside && lister(candidate, entries);
   const auto there = exists ? projectIn(candidate, entries) : std::nullopt;
   if (there && *there == name) return candidate;
   search();

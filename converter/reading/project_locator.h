@@ -21,11 +21,13 @@ class ProjectLocator {
   ProjectLocator(std::string workspaceDir, FolderLister lister, ProjectNameReader readName,
                  std::set<std::string> passOver);
 
-  // `candidate` when its .project names `name`; else the folder in the
-  // workspace whose .project does (the one nearest the workspace folder);
-  // else `candidate` when it exists and holds no .project at all; else
-  // nothing.
-  std::optional<std::string> find(const std::string& name, const std::string& candidate);
+  // The candidate, the workspace folder joined with `entry` (a path below
+  // it), when its .project names `name`; else the folder in the workspace
+  // whose .project does (the one nearest the workspace folder); else the
+  // candidate when it exists and holds no .project at all; else nothing. An
+  // entry that climbs out of the workspace ("/../x", "\\..\\x") gives no
+  // candidate: nothing outside is listed or read.
+  std::optional<std::string> find(const std::string& name, const std::string& entry);
 
   // Whether the search of the workspace stopped at its bound.
   bool searchCutShort() const { return cutShort; }

@@ -14,7 +14,11 @@ class Locator : public ::testing::Test {
     names[FakeFolders::native(folder + "/.project")] = name;
   }
   ProjectLocator make(std::set<std::string> passOver = {}) {
-    return ProjectLocator("ws", folders.lister(),
+    return ProjectLocator("ws",
+                          [this](const std::string& folder, std::vector<ListedEntry>& entries) {
+                            listed.push_back(folder);
+                            return folders.lister()(folder, entries);
+                          },
                           [this](const std::string& path) -> std::optional<std::string> {
                             ++reads;
                             const auto found = names.find(path);
@@ -28,13 +32,14 @@ class Locator : public ::testing::Test {
   FakeFolders folders;
   std::map<std::string, std::string> names;
   int reads = 0;
+  std::vector<std::string> listed;
 };
 
 TEST_F(Locator, TheFolderTheBuildDescriptionNamesWhenItIsThatProject) {
   project("ws/Lib", "Lib");
   project("ws/other/Lib", "Lib");
   ProjectLocator locator = make();
-  EXPECT_EQ(locator.find("Lib", at("ws/Lib")), at("ws/Lib"));
+  EXPECT_EQ(locator.find("Lib", "Lib"), at("ws/Lib"));
   EXPECT_EQ(reads, 1) << "no search was needed";
 }
 
@@ -45,9 +50,9 @@ TEST_F(Locator, ElseTheNearestFolderWhoseProjectHasTheName) {
   project("ws/.metadata/Web", "Web");   // never searched
   project("ws/PPC32gnu/Web", "Web");    // passed over
   ProjectLocator locator = make({"PPC32gnu"});
-  EXPECT_EQ(locator.find("Web", at("ws/Web")), at("ws/Web/trunk/src"));
-  EXPECT_EQ(locator.find("Portal", at("ws/Portal")), at("ws/Web"));
-  EXPECT_EQ(locator.find("Gone", at("ws/Gone")), std::nullopt);
+  EXPECT_EQ(locator.find("Web", "Web"), at("ws/Web/trunk/src"));
+  EXPECT_EQ(locator.find("Portal", "Portal"), at("ws/Web"));
+  EXPECT_EQ(locator.find("Gone", "Gone"), std::nullopt);
   EXPECT_FALSE(locator.searchCutShort());
 }
 
@@ -55,9 +60,19 @@ TEST_F(Locator, AFolderWithoutAProjectFileIsTheLastResort) {
   folders.file("ws/Plain/a.c");
   project("ws/Named", "Named");
   ProjectLocator locator = make();
-  EXPECT_EQ(locator.find("Plain", at("ws/Plain")), at("ws/Plain"));
-  EXPECT_EQ(locator.find("Named2", at("ws/Named")), std::nullopt)
+  EXPECT_EQ(locator.find("Plain", "Plain"), at("ws/Plain"));
+  EXPECT_EQ(locator.find("Named2", "Named"), std::nullopt)
       << "a folder holding another project is not it";
+}
+
+TEST_F(Locator, AnEntryThatClimbsOutOfTheWorkspaceIsNeverLookedAt) {
+  project("ws/Lib", "Lib");
+  ProjectLocator locator = make();
+  for (const std::string entry : {"/../Lib", "//../Lib", "\\..\\Lib", "/\\../Lib", "Lib/../../Lib",
+                                  "//../../../etc"}) {
+    EXPECT_EQ(locator.find("Lib", entry), at("ws/Lib")) << entry;
+  }
+  for (const auto& folder : listed) EXPECT_EQ(folder.find(".."), std::string::npos) << folder;
 }
 
 TEST_F(Locator, TheSearchIsBounded) {
@@ -68,7 +83,7 @@ TEST_F(Locator, TheSearchIsBounded) {
     folders.folder("ws/many/f" + std::to_string(i));
   }
   ProjectLocator locator = make();
-  EXPECT_EQ(locator.find("TooDeep", at("ws/TooDeep")), std::nullopt);
+  EXPECT_EQ(locator.find("TooDeep", "TooDeep"), std::nullopt);
   EXPECT_TRUE(locator.searchCutShort());
 }
 

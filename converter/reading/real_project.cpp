@@ -211,9 +211,7 @@ class RealProjectBuilder {
     for (const auto& folder : facts.outputFolders) passOver.insert(folder.value);
     locator.emplace(in.workspaceDir, in.scan.lister, in.readProjectName, passOver);
     for (const auto& [name, path] : subprojects) {
-      const std::string candidate = in.workspaceDir + sep + path;
-      const bool climbsOut = comparablePath(path, ".").starts_with("..");
-      const auto folder = locator->find(name, climbsOut ? std::string() : candidate);
+      const auto folder = locator->find(name, path);
       if (!folder) {
         result.warnings.push_back("Warning: referenced project " + name +
                                   " not found in the workspace");
@@ -443,7 +441,7 @@ class RealProjectBuilder {
     if (name == in.projectName) return in.projectFolder;
     const std::string_view known = projectFolders.get(name);
     if (!known.empty()) return std::string(known);
-    const auto found = locator->find(name, in.workspaceDir + sep + name);
+    const auto found = locator->find(name, name);
     const std::string folder = found ? *found : in.workspaceDir + sep + name;
     projectFolders.set(name, folder);
     return folder;

@@ -67,10 +67,18 @@ std::string decodeEntities(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t done = 0;
+  // The first ";" at or after the "&" is kept from one "&" to the next:
+  // searching for it afresh each time made "&&&...&;" quadratic. Every "&"
+  // too far before it to begin an entity is passed over at once.
+  constexpr std::size_t longest = 10;
+  std::size_t semicolon = npos;
   for (; amp != npos; amp = text.find('&', amp + 1)) {
-    const std::size_t semicolon = text.find(';', amp);
+    if (semicolon == npos || semicolon < amp) semicolon = text.find(';', amp);
     if (semicolon == npos) break;
-    if (semicolon - amp > 10) continue;
+    if (semicolon - amp > longest) {
+      amp = semicolon - longest - 1;
+      continue;
+    }
     const std::string_view name = text.substr(amp + 1, semicolon - amp - 1);
     std::string decoded;
     if (name == "quot") decoded = "\"";
@@ -118,54 +126,111 @@ bool attributeValue(std::string_view tag, std::string_view name, std::string& va
 bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& firstSpec) {
   const std::streampos start = in.tellg();
   if (start == std::streampos(-1)) return false;
-  constexpr std::string_view kDefault = "BLD::Info|defaultSpec\"";
-  constexpr std::string_view kSpecs = "BLD::Info|specs\"";
+  constexpr std::string_view kInfo = "BLD::Info|";  // begins both keys
+  constexpr std::string_view kDefault = "defaultSpec\"";
+  constexpr std::string_view kSpecs = "specs\"";
   constexpr std::string_view kEntry = "stringAttribute value=\"";
-  const std::boyer_moore_horspool_searcher findDefault(kDefault.begin(), kDefault.end());
-  const std::boyer_moore_horspool_searcher findSpecs(kSpecs.begin(), kSpecs.end());
   bool wantFirst = false;
   bool haveFirst = false;  // the list's first entry, even an empty one, as the full reading takes it
-  std::string window;  // whole lines not yet searched, then the unfinished one
+  std::string window;  // the unfinished line of the blocks read so far
   std::vector<char> block(1 << 18);
-  // Looks at the whole lines in window[0, end).
-  auto search = [&](std::size_t end) {
-    const std::string_view text = std::string_view(window).substr(0, end);
+  // Looks at whole lines, in file order.
+  auto search = [&](std::string_view text) {
     auto lineAt = [&](std::size_t at) {
       const std::size_t begin = text.rfind('\n', at);
       const std::size_t from = begin == npos ? 0 : begin + 1;
       return text.substr(from, text.find('\n', at) - from);
     };
-    for (auto at = std::search(text.begin(), text.end(), findDefault); at != text.end();
-         at = std::search(at + 1, text.end(), findDefault)) {
-      attributeValue(lineAt(static_cast<std::size_t>(at - text.begin())), "value", defaultSpec);
-    }
-    std::size_t pos = 0;
-    while (!haveFirst) {
-      if (!wantFirst) {
-        const auto at = std::search(text.begin() + pos, text.end(), findSpecs);
-        if (at == text.end()) return;
-        wantFirst = true;
-        pos = text.find('\n', static_cast<std::size_t>(at - text.begin()));
-        if (pos == npos) return;
-      }
-      const std::size_t entry = text.find(kEntry, pos);
+    // The specs list's first entry: on a line after the list's own.
+    auto findEntry = [&](std::size_t from) {
+      if (haveFirst) return;
+      const std::size_t entry = text.find(kEntry, from);
       if (entry == npos) return;
       attributeValue(lineAt(entry), "value", firstSpec);
       haveFirst = true;
+    };
+    if (wantFirst) findEntry(0);
+    // A line is looked at once, however often it holds the default spec key:
+    // every occurrence reads the same value, and a line of nothing but keys
+    // would otherwise be searched once per key.
+    std::size_t lookedAtTo = 0;
+    for (std::size_t at = text.find(kInfo); at != npos; at = text.find(kInfo, at + 1)) {
+      const std::string_view rest = text.substr(at + kInfo.size());
+      if (rest.starts_with(kDefault)) {
+        if (at < lookedAtTo) continue;
+        attributeValue(lineAt(at), "value", defaultSpec);
+        const std::size_t lineEnd = text.find('\n', at);
+        lookedAtTo = lineEnd == npos ? text.size() : lineEnd;
+      } else if (!wantFirst && rest.starts_with(kSpecs)) {
+        wantFirst = true;
+        const std::size_t lineEnd = text.find('\n', at);
+        if (lineEnd != npos) findEntry(lineEnd);
+      }
     }
   };
-  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
-    const std::string_view got(block.data(), static_cast<std::size_t>(in.gcount()));
-    const std::size_t lastBreak = got.rfind('\n');
-    if (lastBreak == npos) {
-      window.append(got);  // one line goes on
-      continue;
+  // The whole lines of a block are searched where they lie; only a line
+  // that runs on into the next block is copied. A line that grows past
+  // kHeld without either key is not held any longer (its end is watched
+  // for the keys); should one come after all, the line is read again.
+  constexpr std::size_t kHeld = 1 << 22;
+  constexpr std::size_t kOverlap = kEntry.size() - 1;  // a key split between two blocks
+  const auto holdsKey = [&](std::string_view text) {
+    return text.find(kInfo) != npos || (wantFirst && text.find(kEntry) != npos);
+  };
+  std::streamoff consumed = 0;   // bytes read from `start` on
+  std::streamoff lineStart = 0;  // where the unfinished line begins
+  bool dropped = false;          // `window` holds only the unfinished line's end
+  bool ended = false;
+  while (!ended &&
+         (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)) {
+    consumed += in.gcount();
+    std::string_view got(block.data(), static_cast<std::size_t>(in.gcount()));
+    if (!window.empty() || dropped) {
+      const std::size_t firstBreak = got.find('\n');
+      const std::string_view part = got.substr(0, firstBreak == npos ? npos : firstBreak + 1);
+      if (dropped) {
+        const std::string probe = window + std::string(part);
+        if (holdsKey(probe)) {
+          // Read the whole line again, and go on after it.
+          std::string line;
+          in.clear();
+          in.seekg(start + lineStart);
+          const bool broken = static_cast<bool>(std::getline(in, line)) && !in.eof();
+          if (broken) line += '\n';
+          search(line);
+          dropped = false;
+          window.clear();
+          consumed = lineStart + static_cast<std::streamoff>(line.size());
+          ended = !broken;
+          continue;
+        }
+        if (firstBreak == npos) {
+          window.assign(probe.substr(probe.size() > kOverlap ? probe.size() - kOverlap : 0));
+          continue;
+        }
+        dropped = false;
+        window.clear();
+      } else {
+        window.append(part);
+        if (firstBreak == npos) {
+          if (window.size() > kHeld && window.size() - got.size() <= kHeld && !holdsKey(window)) {
+            dropped = true;
+            window.erase(0, window.size() - kOverlap);
+          }
+          continue;
+        }
+        search(window);
+        window.clear();
+      }
+      got.remove_prefix(firstBreak + 1);
     }
-    window.append(got.substr(0, lastBreak + 1));
-    search(window.size());
-    window.assign(got.substr(lastBreak + 1));
+    const std::size_t lastBreak = got.rfind('\n');
+    if (lastBreak != npos) search(got.substr(0, lastBreak + 1));
+    const std::size_t rest = lastBreak == npos ? 0 : lastBreak + 1;
+    window.assign(got.substr(rest));
+    lineStart = consumed - static_cast<std::streamoff>(got.size() - rest);
   }
-  search(window.size());
+  if (!ended && !dropped) search(window);
   in.clear();
   in.seekg(start);
   return static_cast<bool>(in);
@@ -174,7 +239,18 @@ bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& first
 void WorkbenchFactsReader::line(std::string_view text) {
   // Most lines are entries of include lists and macros: a quick look tells.
   if (inTargets || mayOpenTargets(text)) targetTags(text);
-  if (list == List::None && text.find(kKey) == npos) return;
+  if (list == List::None) {
+    // Only the keys below are read; every other keyed entry (include lists,
+    // macros, compiler commands: nearly every line) is done with here.
+    const std::size_t key = text.find(kKey);
+    if (key == npos) return;
+    const std::string_view after = text.substr(key + kKey.size());
+    if (!after.starts_with("defaultSpec") && !after.starts_with("redirDir") &&
+        !after.starts_with("Tool|C++-Compiler|cmd") && !after.starts_with("specs") &&
+        !after.starts_with("Definess")) {
+      return;
+    }
+  }
   if (list != List::None) {
     std::string value;
     if (text.find("/listAttribute") != npos) {
@@ -212,10 +288,21 @@ void WorkbenchFactsReader::line(std::string_view text) {
 // <buildtargets> <buildtarget name="T"> <folder name="/P" recursive="true">
 // <excludes> <file name="f"/> </excludes> </folder> </buildtarget>, any
 // number of them to a line.
+// A tag ends at its ">", or where the next tag begins when a "<" comes
+// first (attribute values hold none): each part of the line is looked at a
+// bounded number of times, so a line of a million "<" takes no longer than
+// one of a million letters.
 void WorkbenchFactsReader::targetTags(std::string_view text) {
-  for (std::size_t open = text.find('<'); open != npos; open = text.find('<', open + 1)) {
-    const std::size_t close = text.find('>', open);
-    const std::string_view tag = text.substr(open, close == npos ? npos : close - open + 1);
+  for (std::size_t open = text.find('<'); open != npos;) {
+    std::size_t end = open + 1;
+    while (end < text.size() && text[end] != '<' && text[end] != '>') ++end;
+    const bool closed = end < text.size() && text[end] == '>';
+    const std::string_view tag = text.substr(open, end - open + (closed ? 1 : 0));
+    open = closed ? text.find('<', end + 1) : (end < text.size() ? end : npos);
+    // Every tag read here begins "<b", "<f", "<e" or "</": others at a glance.
+    if (tag.size() < 2 || (tag[1] != 'b' && tag[1] != 'f' && tag[1] != 'e' && tag[1] != '/')) {
+      continue;
+    }
     const auto is = [&](std::string_view name) {
       return tag.starts_with(name) &&
              (tag.size() == name.size() || std::string_view(" \t>/").find(tag[name.size()]) != npos);
@@ -228,7 +315,12 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
     } else if (!inTargets) {
       continue;
     } else if (is("<buildtarget")) {
-      facts.targets.push_back({});
+      // A target without a name or folders, followed by another, is no
+      // target anyone can choose and excludes nothing: one stands for a run
+      // of them (a line of a million such tags would hold a million).
+      const bool emptyBefore = !facts.targets.empty() && facts.targets.back().name.empty() &&
+                               facts.targets.back().folders.empty();
+      if (!emptyBefore) facts.targets.push_back({});
       attributeValue(tag, "name", facts.targets.back().name);
       inFolder = inExcludes = false;
     } else if (facts.targets.empty()) {

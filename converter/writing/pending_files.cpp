@@ -8,6 +8,13 @@
 
 namespace {
 
+// The temporary names of a target: ".tmp", then ".tmp1" to ".tmp99".
+constexpr int kTemporaryNames = 100;
+
+std::string temporaryName(const std::string& target, int attempt) {
+  return target + ".tmp" + (attempt == 0 ? "" : std::to_string(attempt));
+}
+
 [[noreturn]] void cannotWrite(const std::string& target) {
   throw IOERROR(FailureKind::CannotWriteFile, target);
 }
@@ -20,35 +27,68 @@ bool isWritable(const std::string& path) {
   return true;
 }
 
+std::string folderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of(platform::separator == '/' ? "/" : "\\/");
+  return cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
+}
+
+// What can be told before anything is written or replaced: a folder or an
+// unwritable file cannot be replaced, and nothing but a regular file may be
+// (a rename would put a plain file where /dev/null or a symbolic link was).
+void checkTarget(const std::string& target) {
+  switch (platform::nodeKind(target, false)) {
+    case platform::NodeKind::Folder: cannotWrite(target);
+    case platform::NodeKind::Link:
+      if (platform::nodeKind(target, true) == platform::NodeKind::Folder) cannotWrite(target);
+      [[fallthrough]];
+    case platform::NodeKind::Other: throw IOERROR(FailureKind::NotRegularFile, target);
+    case platform::NodeKind::Regular:
+      if (!isWritable(target)) cannotWrite(target);
+      break;
+    case platform::NodeKind::Missing: break;
+  }
+}
+
+// A run that was killed (the wizard's Cancel does that) leaves its temporary
+// files; they would pile up until no name is free. Only files and links
+// under the converter's own names are removed.
+void removeLeftovers(const std::string& target) {
+  for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+    const std::string name = temporaryName(target, attempt);
+    const platform::NodeKind kind = platform::nodeKind(name, false);
+    if (kind == platform::NodeKind::Regular || kind == platform::NodeKind::Link) {
+      std::remove(name.c_str());
+    }
+  }
+}
+
 }  // namespace
+
+PendingFiles::PendingFiles(Replace replace)
+    : replace(replace ? std::move(replace) : Replace(platform::replaceFile)) {}
 
 PendingFiles::~PendingFiles() { discard(); }
 
 std::string PendingFiles::makeTemporary(const std::string& target) const {
-  // A name left over from a crashed run, or a file of the user's, is kept.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = target + ".tmp" + (attempt == 0 ? "" : std::to_string(attempt));
+  // What is left under a name now (a folder, say) is kept.
+  for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+    std::string name = temporaryName(target, attempt);
     switch (platform::createNewFile(name)) {
       case platform::NewFileResult::Created: return name;
       case platform::NewFileResult::AlreadyExists: continue;
       case platform::NewFileResult::Failed: cannotWrite(target);
     }
   }
-  cannotWrite(target);
+  throw IOERROR(FailureKind::NoTemporaryName, target);
 }
 
 std::ofstream PendingFiles::open(const std::string& target) {
   auto known = std::find_if(entries.begin(), entries.end(),
                             [&](const Entry& entry) { return entry.target == target; });
   if (known == entries.end()) {
-    switch (platform::pathKind(target)) {
-      case platform::PathKind::Folder: cannotWrite(target);
-      case platform::PathKind::File:
-        if (!isWritable(target)) cannotWrite(target);
-        break;
-      case platform::PathKind::Missing: break;
-    }
-    entries.push_back({target, makeTemporary(target)});
+    checkTarget(target);
+    removeLeftovers(target);
+    entries.push_back({target, makeTemporary(target), {}, false});
     known = entries.end() - 1;
   }
   std::ofstream out(known->temporary, std::ios::out | std::ios::binary | std::ios::trunc);
@@ -56,21 +96,63 @@ std::ofstream PendingFiles::open(const std::string& target) {
   return out;
 }
 
-void PendingFiles::commit() {
-  // The project file is opened first and replaced last, so it never names a
-  // personality file that is not in place yet.
-  while (!entries.empty()) {
-    const Entry& last = entries.back();
-    if (!platform::replaceFile(last.temporary, last.target)) {
-      const std::string target = last.target;
-      discard();
-      cannotWrite(target);
+// A second name for the target's earlier version, under a free temporary
+// name of its own; nothing when there is no earlier version.
+void PendingFiles::keepEarlier(Entry& entry) const {
+  if (platform::nodeKind(entry.target, false) == platform::NodeKind::Missing) return;
+  for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+    std::string name = temporaryName(entry.target, attempt);
+    switch (platform::keepCopy(entry.target, name)) {
+      case platform::NewFileResult::Created: entry.earlier = std::move(name); return;
+      case platform::NewFileResult::AlreadyExists: continue;
+      case platform::NewFileResult::Failed: cannotWrite(entry.target);
     }
-    entries.pop_back();
+  }
+  throw IOERROR(FailureKind::NoTemporaryName, entry.target);
+}
+
+void PendingFiles::commit() {
+  try {
+    // Every failure that can be told beforehand ends the run with nothing replaced.
+    for (const Entry& entry : entries) {
+      checkTarget(entry.target);
+      if (!platform::canCreateIn(folderOf(entry.target))) cannotWrite(entry.target);
+    }
+    // The project file is opened first and replaced last, so it never names
+    // a personality file that is not in place yet.
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+      keepEarlier(*entry);
+      if (!replace(entry->temporary, entry->target)) cannotWrite(entry->target);
+      entry->replaced = true;
+    }
+  } catch (...) {
+    restore();
+    discard();
+    throw;
+  }
+  discard();
+}
+
+// The targets replaced so far get their earlier versions back (or are
+// removed again where there was none), the last replaced first.
+void PendingFiles::restore() {
+  for (Entry& entry : entries) {
+    if (!entry.replaced) continue;
+    if (entry.earlier.empty()) {
+      std::remove(entry.target.c_str());
+    } else {
+      // Should even this fail, the earlier version stays under its temporary name.
+      platform::replaceFile(entry.earlier, entry.target);
+      entry.earlier.clear();
+    }
+    entry.replaced = false;
   }
 }
 
 void PendingFiles::discard() {
-  for (const Entry& entry : entries) std::remove(entry.temporary.c_str());
+  for (const Entry& entry : entries) {
+    if (!entry.replaced) std::remove(entry.temporary.c_str());
+    if (!entry.earlier.empty()) std::remove(entry.earlier.c_str());
+  }
   entries.clear();
 }

@@ -4,25 +4,38 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 class PendingFiles {
  public:
-  PendingFiles() = default;
+  // Puts a temporary file in place of its target; the system's rename unless
+  // a test gives another.
+  using Replace = std::function<bool(const std::string& from, const std::string& to)>;
+
+  explicit PendingFiles(Replace replace = nullptr);
   PendingFiles(const PendingFiles&) = delete;
   PendingFiles& operator=(const PendingFiles&) = delete;
   ~PendingFiles();
 
   // An empty binary stream that will become `target`. Opening a target again
-  // starts its content afresh (the last writer wins). Throws IOERROR kind 2
-  // with `target` when it is a folder, when it exists but cannot be written,
-  // or when no file can be made beside it; nothing is truncated.
+  // starts its content afresh (the last writer wins). Temporary files that
+  // earlier runs left for `target` (its name followed by ".tmp" and up to
+  // two digits) are removed first. Throws Failure, nothing truncated:
+  // CannotWriteFile with `target` when it is a folder (or a link to one),
+  // exists but cannot be written, or no file can be made beside it;
+  // NotRegularFile when it is a symbolic link, a device, a FIFO or the
+  // like; NoTemporaryName when every temporary name is taken by something
+  // that is not a file.
   std::ofstream open(const std::string& target);
 
-  // Renames every temporary file over its target, the first opened last.
-  // Throws IOERROR kind 2 with the target that could not be replaced, after
-  // removing the temporary files not yet in place.
+  // Checks every target again, then renames every temporary file over its
+  // target, the first opened last. The earlier version of each target is
+  // kept under a temporary name until all are in place: when a rename fails,
+  // the targets already replaced get their earlier versions back. Throws
+  // CannotWriteFile (or NotRegularFile) with the target that failed, after
+  // removing every temporary file.
   void commit();
 
   // Removes every temporary file; the targets stay as they were.
@@ -32,7 +45,12 @@ class PendingFiles {
   struct Entry {
     std::string target;
     std::string temporary;
+    std::string earlier;  // the target's earlier version while committing
+    bool replaced = false;
   };
   std::string makeTemporary(const std::string& target) const;
+  void keepEarlier(Entry& entry) const;
+  void restore();
+  Replace replace;
   std::vector<Entry> entries;
 };

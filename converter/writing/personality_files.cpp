@@ -2,6 +2,9 @@
 
 #include "model/output_lines.h"
 
+#include <string_view>
+#include <vector>
+
 namespace {
 
 // The text with each line end, CR LF or a lone LF, made CR LF.
@@ -21,20 +24,38 @@ void writeEmpty(PendingFiles& pending, const std::string& path) {
   closeChecked(out, path);
 }
 
+// A value with a line break (from an entity such as &#10;, a -var value or
+// the environment) would forge lines of the line-based file; it is left out.
+bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string::npos; }
+
+std::string leftOut(const char* what, const std::string& text) {
+  return std::string("Warning: line break in ") + what +
+         ", left out of the analyser personality: " + text;
+}
+
 void writeAnalyser(const PersonalityFiles& files, const std::string& path,
-                   PendingFiles& pending) {
+                   PendingFiles& pending, std::vector<std::string>& warnings) {
   std::ofstream out = pending.open(path);
   // One line buffer for all: an include list can run to hundreds of
   // thousands of entries.
   std::string line;
   if (const FileGroup* group = files.analyserSource) {
     for (const std::string& include : group->includePaths) {
+      if (hasLineBreak(include)) {
+        warnings.push_back(leftOut("include path", include));
+        continue;
+      }
       line.assign("-i \"").append(include).append("\"");
       writeLine(out, line);
     }
     for (const auto& [macro, value] : group->macros) {
-      line.assign("-d \"").append(macro);
+      line.assign(macro);
       if (!value.empty()) line.append("=").append(value);
+      if (hasLineBreak(line)) {
+        warnings.push_back(leftOut("macro", line));
+        continue;
+      }
+      line.insert(0, "-d \"");
       writeLine(out, line.append("\""));
     }
   }
@@ -55,9 +76,12 @@ void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles&
   files.givenContent = withCrLf(raw);
 }
 
-void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
-                           PendingFiles& pending) {
+std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
+                                               const ProjectLayout& layout,
+                                               PendingFiles& pending) {
+  std::vector<std::string> warnings;
   if (files.emptyMessage) writeEmpty(pending, layout.personality(".p_s"));
-  writeAnalyser(files, layout.personality(".p_a"), pending);
+  writeAnalyser(files, layout.personality(".p_a"), pending, warnings);
   if (files.emptyCompiler) writeEmpty(pending, layout.personality(".p_c"));
+  return warnings;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/file_group.h"
 #include "writing/pending_files.h"
@@ -23,6 +24,9 @@ struct PersonalityFiles {
 // file" when it cannot be read, and the run goes on without its content.
 void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files);
 
-// Writes the files through `pending`. Throws IOERROR (CannotWriteFile).
-void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
-                           PendingFiles& pending);
+// Writes the files through `pending`. An include path or macro holding a
+// line break is left out of the analyser personality; the returned warning
+// lines name each. Throws IOERROR (CannotWriteFile).
+std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
+                                               const ProjectLayout& layout,
+                                               PendingFiles& pending);

@@ -45,8 +45,9 @@ void checkNames(const FileGroup& root, const std::string& projectName) {
 
 }  // namespace
 
-void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
-                          const std::function<void(PendingFiles&)>& alongside) {
+std::vector<std::string> writeAnalyserProject(
+    const FileGroup& root, const ProjectLayout& layout,
+    const std::function<void(PendingFiles&)>& alongside) {
   checkNames(root, layout.projectName);
   const std::string path =
       layout.destFolder + platform::separator + layout.projectName + ".prj";
@@ -59,7 +60,8 @@ void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
   PersonalityFiles files;
   writeGroup(out, root, layout, files);
   closeChecked(out, path);
-  writePersonalityFiles(files, layout, pending);
+  std::vector<std::string> warnings = writePersonalityFiles(files, layout, pending);
   pending.commit();
   printLine("Olvex/Olvex++ Project Completed!");
+  return warnings;
 }

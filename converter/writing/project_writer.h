@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "model/file_group.h"
 #include "writing/pending_files.h"
@@ -15,5 +17,8 @@
 // is made), CannotCreateDirectory or CannotWriteFile. `alongside`, when
 // given, writes further files into the same commit before anything of the
 // project is made or printed, so that its failure leaves no trace either.
-void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
-                          const std::function<void(PendingFiles&)>& alongside = {});
+// Returns the warnings of the personality files, to be printed after the
+// completion line.
+std::vector<std::string> writeAnalyserProject(
+    const FileGroup& root, const ProjectLayout& layout,
+    const std::function<void(PendingFiles&)>& alongside = {});

@@ -12,6 +12,7 @@
 
 struct Limits {
   long long fileSizeBytes = 0;  // 0: no limit
+  long long addressSpaceBytes = 0;  // 0: no limit; allocations past it fail
   bool unprivileged = false;    // run a copy of the converter as a user that permissions stop
   int timeoutSeconds = 120;     // the child is killed after this long
 };

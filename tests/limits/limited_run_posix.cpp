@@ -32,6 +32,11 @@ void applyLimits(const Limits& limits) {
                       static_cast<rlim_t>(limits.fileSizeBytes)};
     if (setrlimit(RLIMIT_FSIZE, &size) != 0) _exit(125);
   }
+  if (limits.addressSpaceBytes > 0) {
+    const rlimit space{static_cast<rlim_t>(limits.addressSpaceBytes),
+                       static_cast<rlim_t>(limits.addressSpaceBytes)};
+    if (setrlimit(RLIMIT_AS, &space) != 0) _exit(125);
+  }
   if (switchesUser(limits) && !becomeUnprivileged()) _exit(126);
 }
 

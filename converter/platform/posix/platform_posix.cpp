@@ -86,6 +86,74 @@ NewFileResult createNewFile(const std::string& path) {
   return errno == EEXIST ? NewFileResult::AlreadyExists : NewFileResult::Failed;
 }
 
+NodeKind nodeKind(const std::string& path, bool followLinks) {
+  struct stat status;
+  if ((followLinks ? stat(path.c_str(), &status) : lstat(path.c_str(), &status)) != 0) {
+    return NodeKind::Missing;
+  }
+  if (S_ISREG(status.st_mode)) return NodeKind::Regular;
+  if (S_ISDIR(status.st_mode)) return NodeKind::Folder;
+  if (S_ISLNK(status.st_mode)) return NodeKind::Link;
+  return NodeKind::Other;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool canCreateIn(const std::string& folder) {
+  return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+ReadStartResult readRegularFileStart(const std::string& path, std::size_t limit,
+                                     std::string& out) {
+  if (nodeKind(path, false) != NodeKind::Regular) return ReadStartResult::NotRegular;
+  // Looked at again through the open file, in case the name changed in between.
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ReadStartResult::Failed;
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    return ReadStartResult::NotRegular;
+  }
+  out.resize(limit);
+  std::size_t got = 0;
+  while (got < limit) {
+    const ssize_t n = read(fd, out.data() + got, limit - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  out.resize(got);
+  return ReadStartResult::Read;
+}
+
+NewFileResult keepCopy(const std::string& path, const std::string& copy) {
+  if (link(path.c_str(), copy.c_str()) == 0) return NewFileResult::Created;
+  if (errno == EEXIST) return NewFileResult::AlreadyExists;
+  // A file system without hard links: a copy of the content.
+  const NewFileResult made = createNewFile(copy);
+  if (made != NewFileResult::Created) return made;
+  std::FILE* from = std::fopen(path.c_str(), "rb");
+  std::FILE* to = from ? std::fopen(copy.c_str(), "wb") : nullptr;
+  bool copied = to != nullptr;
+  char buffer[1 << 16];
+  while (copied) {
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer, from);
+    if (n == 0) break;
+    copied = std::fwrite(buffer, 1, n, to) == n;
+  }
+  copied = copied && !std::ferror(from);
+  if (to && std::fclose(to) != 0) copied = false;
+  if (from) std::fclose(from);
+  if (copied) return NewFileResult::Created;
+  std::remove(copy.c_str());
+  return NewFileResult::Failed;
+}
+
 bool environmentVariable(const std::string& name, std::string& value) {
   const char* found = std::getenv(name.c_str());
   if (found == nullptr) return false;

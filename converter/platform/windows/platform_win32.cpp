@@ -2,6 +2,7 @@
 // strings, so only the ANSI ("A") entry points are used.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -133,6 +134,92 @@ NewFileResult createNewFile(const std::string& path) {
     return NewFileResult::Created;
   }
   const DWORD error = GetLastError();
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFileResult::AlreadyExists
+                                                                     : NewFileResult::Failed;
+}
+
+namespace {
+
+// A handle on the file under the name itself, for its information only.
+HANDLE openForInformation(const std::string& path, bool followLinks) {
+  return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                     nullptr);
+}
+
+}  // namespace
+
+NodeKind nodeKind(const std::string& path, bool followLinks) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return NodeKind::Missing;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !followLinks) return NodeKind::Link;
+  const HANDLE handle = openForInformation(path, followLinks);
+  if (handle == INVALID_HANDLE_VALUE) {
+    // Files open elsewhere without sharing still have their attributes.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? NodeKind::Folder : NodeKind::Regular;
+  }
+  // Devices such as NUL or CON answer with another type than a disk file.
+  const DWORD type = GetFileType(handle);
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (type != FILE_TYPE_DISK || !known) return NodeKind::Other;
+  return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? NodeKind::Folder : NodeKind::Regular;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION info[2];
+  const std::string* paths[2] = {&a, &b};
+  for (int i = 0; i < 2; ++i) {
+    const HANDLE handle = openForInformation(*paths[i], true);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(handle, &info[i]) != 0;
+    CloseHandle(handle);
+    if (!known) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
+         info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// Access rights of folders are lists that a simple test does not read; the
+// temporary file made beside each target has shown that it can be written.
+bool canCreateIn(const std::string& folder) {
+  const DWORD attributes = GetFileAttributesA(folder.empty() ? "." : folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ReadStartResult readRegularFileStart(const std::string& path, std::size_t limit,
+                                     std::string& out) {
+  if (nodeKind(path, false) != NodeKind::Regular) return ReadStartResult::NotRegular;
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ReadStartResult::Failed;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return ReadStartResult::NotRegular;
+  }
+  out.resize(limit);
+  std::size_t got = 0;
+  while (got < limit) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - got, 1 << 20));
+    DWORD n = 0;
+    if (!ReadFile(file, out.data() + got, want, &n, nullptr) || n == 0) break;
+    got += n;
+  }
+  CloseHandle(file);
+  out.resize(got);
+  return ReadStartResult::Read;
+}
+
+NewFileResult keepCopy(const std::string& path, const std::string& copy) {
+  if (CreateHardLinkA(copy.c_str(), path.c_str(), nullptr)) return NewFileResult::Created;
+  DWORD error = GetLastError();
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFileResult::AlreadyExists;
+  // A file system without hard links (FAT): a copy, never over another file.
+  if (CopyFileA(path.c_str(), copy.c_str(), TRUE)) return NewFileResult::Created;
+  error = GetLastError();
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFileResult::AlreadyExists
                                                                      : NewFileResult::Failed;
 }
