@@ -132,6 +132,12 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
       if (link->folder) groupAt(own, parts, parts.size(), made);
       continue;
     }
+    // The run's own outputs are never sources, however they are named.
+    const std::size_t cut = where.path.find_last_of("/\\");
+    if (cut != std::string::npos &&
+        scan.passOver.holds(where.path.substr(0, cut), where.path.substr(cut + 1))) {
+      continue;
+    }
     const auto kind = entries.at(where.path);
     const bool found = link->folder ? kind == EntryKind::Folder || kind == EntryKind::FolderLink
                                     : kind == EntryKind::File;

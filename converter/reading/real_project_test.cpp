@@ -46,7 +46,7 @@ class RealProject : public ::testing::Test {
     std::istringstream in(description);
     const RealProjectInputs inputs{
         "ws",        projectFolder, "App",
-        referenced,  "/cwd",       FolderScan{folders.lister(), extensions},
+        referenced,  "/cwd",       FolderScan{folders.lister(), extensions, nullptr, false, passOver},
         [this](const std::string& path) -> std::optional<std::string> {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
@@ -81,6 +81,7 @@ class RealProject : public ::testing::Test {
   ProjectLinks links;
   std::string projectFolder = at("ws/App");
   Strings extensions;
+  PassOver passOver;
   RealProjectOptions options{true, "", "", {}, {}};
   FileGroup root;
 };
@@ -263,7 +264,7 @@ TEST_F(RealProject, LinkedResourcesJoinTheOwnSources) {
     for (const auto& path : paths) folders.file(path);
   };
   files({"/w/App/app.c", "/w/App/src/a.c", "/w/Shared/common/c1.c", "/w/Shared/common/sub/c2.cpp",
-         "/w/Shared/v.c", "/w/Examples/main.cpp"});
+         "/w/Shared/v.c", "/w/Examples/main.cpp", "/w/out/App.prj"});
   const auto link = [](const char* name, bool folder, const char* location) {
     return LinkedResource{name, folder, location, true};
   };
@@ -274,7 +275,9 @@ TEST_F(RealProject, LinkedResourcesJoinTheOwnSources) {
                  link("gone.c", false, "PROJECT_LOC/gone.c"),
                  link("lib", true, "UNKNOWN/lib"),
                  link("dup.c", false, "PROJECT_LOC/app.c"),
-                 link("../out.c", false, "PROJECT_LOC/app.c")};
+                 link("../out.c", false, "PROJECT_LOC/app.c"),
+                 link("App.prj", false, "PARENT-1-PROJECT_LOC/out/App.prj")};
+  passOver.add(at("/w/out/App.prj"));  // the run's own output
   options.variables = {{"MY_ROOT", at("/w/Shared")}};
   const std::string excludeC1 =
       "<buildtargets><buildtarget name=\"t\"><folder name=\"/App\" recursive=\"true\">"
