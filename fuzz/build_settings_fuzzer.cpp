@@ -11,11 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "building/group_tree.h"
+#include "building/real_project.h"
 #include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
-#include "reading/group_tree.h"
-#include "reading/real_project.h"
 
 namespace {
 

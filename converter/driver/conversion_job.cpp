@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "building/folder_scan.h"
+#include "building/group_tree.h"
 #include "driver/failure_message.h"
 #include "driver/input_file.h"
 #include "driver/normalise_path.h"
@@ -12,10 +14,9 @@
 #include "model/output_lines.h"
 #include "platform/platform.h"
 #include "reading/linked_resources.h"
-#include "reading/folder_scan.h"
-#include "reading/group_tree.h"
 #include "reading/markup_reader.h"
 #include "reading/project_description.h"
+#include "text/path.h"
 #include "writing/compilation_database.h"
 #include "writing/project_writer.h"
 
@@ -23,7 +24,7 @@ namespace {
 
 // Windows takes '/' for a separator too, and a path typed with it reaches
 // the converter as it was typed.
-constexpr std::string_view separators = platform::separator == '/' ? "/" : "\\/";
+constexpr std::string_view separators = path::separators();
 
 std::string folderName(const std::string& folder) {
   return folder.substr(folder.find_last_of(separators) + 1);
@@ -65,7 +66,7 @@ std::optional<std::string> readProjectName(const std::string& path) {
 // Every folder the run makes in the destination: each group's folder and
 // its output folder, and the person folder.
 std::vector<std::string> outputFolders(const FileGroup& root, const ProjectLayout& layout) {
-  constexpr char sep = platform::separator;
+  constexpr char sep = path::separator();
   std::vector<std::string> folders{layout.personFolder()};
   std::vector<std::string> open;
   walkGroups(
@@ -178,8 +179,8 @@ void ConversionJob::readBuildSettings() {
 void ConversionJob::passOverOutputs(PassOver& passOver) const {
   platform::currentDirectory(passOver.base);
   passOver.add(destFolder);
-  passOver.add(destFolder + platform::separator + "person");
-  passOver.add(destFolder + platform::separator + projectName + ".prj");
+  passOver.add(destFolder + path::separator() + "person");
+  passOver.add(destFolder + path::separator() + projectName + ".prj");
   if (!compilationDatabase.empty()) passOver.add(compilationDatabase);
 }
 
@@ -224,7 +225,7 @@ void ConversionJob::checkOutputs(const ProjectLayout& layout) const {
   RunFiles files;
   files.inputs = {sourceProjectPath, buildSettingsPath, analyserPersonality, messagePersonality,
                   compilerPersonality};
-  files.outputs.push_back(destFolder + platform::separator + projectName + ".prj");
+  files.outputs.push_back(destFolder + path::separator() + projectName + ".prj");
   if (messagePersonality.empty()) files.outputs.push_back(layout.personality(".p_s"));
   files.outputs.push_back(layout.personality(".p_a"));
   if (compilerPersonality.empty()) files.outputs.push_back(layout.personality(".p_c"));

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "building/real_project.h"
 #include "model/file_group.h"
-#include "reading/real_project.h"
 #include "writing/compilation_database.h"
 #include "writing/project_layout.h"
 

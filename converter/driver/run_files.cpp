@@ -2,7 +2,7 @@
 
 #include "model/failure.h"
 #include "platform/platform.h"
-#include "reading/path_text.h"
+#include "text/path.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ bool exists(const std::string& path) {
 
 bool sameFile(const std::string& a, const std::string& b, const std::string& base) {
   if (exists(a) && exists(b)) return platform::sameFile(a, b);
-  return comparablePath(a, base) == comparablePath(b, base);
+  return path::comparable(a, base) == path::comparable(b, base);
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ void checkRunFiles(const RunFiles& files, const std::string& currentDirectory) {
     }
   }
   // The folders are made by this run, so most do not exist yet: by path.
-  const std::string database = comparablePath(files.database, currentDirectory);
+  const std::string database = path::comparable(files.database, currentDirectory);
   for (const auto& folder : files.folders) {
-    if (comparablePath(folder, currentDirectory) == database) {
+    if (path::comparable(folder, currentDirectory) == database) {
       throw Failure(FailureKind::OutputTwice, files.database);
     }
   }

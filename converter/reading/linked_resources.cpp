@@ -5,8 +5,8 @@
 
 #include "model/failure.h"
 #include "reading/markup_reader.h"
-#include "reading/path_text.h"
 #include "reading/workbench_facts.h"
+#include "text/path.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ class Resolver {
       if (path.size() >= 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
       return path;
     }
-    if (isAbsolutePath(decoded)) return decoded;
+    if (path::isAbsolute(decoded)) return decoded;
     std::size_t cut = 0;
     while (cut < decoded.size() && !isSeparator(decoded[cut])) ++cut;
     auto base = variable(std::string_view(decoded).substr(0, cut), depth);
@@ -183,5 +183,5 @@ LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& 
   std::optional<std::string> path = link.location;
   if (link.isUri) path = Resolver(context).uri(link.location, 0);
   if (!path || path->empty()) return {};
-  return {LinkLocation::Path, comparablePath(*path, context.projectFolder)};
+  return {LinkLocation::Path, path::comparable(*path, context.projectFolder)};
 }

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "model/output_lines.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "writing/make_directory.h"
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 // Visits the groups in block order with their group paths. The root is the
 // group at the top, told by its place and not by its name: a sub-project or

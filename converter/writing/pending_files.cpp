@@ -5,6 +5,7 @@
 
 #include "model/failure.h"
 #include "platform/platform.h"
+#include "text/path.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool isWritable(const std::string& path) {
 }
 
 std::string folderOf(const std::string& path) {
-  const std::size_t cut = path.find_last_of(platform::separator == '/' ? "/" : "\\/");
+  const std::size_t cut = path.find_last_of(path::separators());
   return cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
 }
 

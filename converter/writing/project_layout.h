@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "text/path.h"
 
 struct ProjectLayout {
   std::string destFolder;
@@ -19,7 +19,7 @@ struct ProjectLayout {
   std::function<bool(std::string&)> readGivenAnalyserPersonality;
 
   std::string personFolder() const {
-    return destFolder + platform::separator + "person" + platform::separator;
+    return destFolder + path::separator() + "person" + path::separator();
   }
   // The personality file this conversion makes, such as ".p_a".
   std::string personality(std::string_view extension) const {

@@ -7,6 +7,7 @@
 
 #include "model/failure.h"
 #include "model/output_lines.h"
+#include "text/path.h"
 #include "writing/group_writer.h"
 #include "writing/personality_files.h"
 
@@ -50,7 +51,7 @@ std::vector<std::string> writeAnalyserProject(
     const std::function<void(PendingFiles&)>& alongside) {
   checkNames(root, layout.projectName);
   const std::string path =
-      layout.destFolder + platform::separator + layout.projectName + ".prj";
+      layout.destFolder + path::separator() + layout.projectName + ".prj";
   PendingFiles pending;
   if (alongside) alongside(pending);
   std::ofstream out = pending.open(path);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "building/folder_scan.h"
 #include "platform/platform.h"
-#include "reading/folder_scan.h"
 
 class FakeFolders {
  public:

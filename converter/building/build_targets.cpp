@@ -1,4 +1,4 @@
-#include "reading/build_targets.h"
+#include "building/build_targets.h"
 
 #include <algorithm>
 #include <utility>

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "building/folder_scan.h"
 #include "model/file_group.h"
 #include "reading/build_settings.h"
-#include "reading/folder_scan.h"
-#include "reading/lookup_table.h"
+#include "text/lookup_table.h"
 
 class GroupTreeBuilder {
  public:

@@ -1,7 +1,7 @@
-#include "reading/group_tree.h"
+#include "building/group_tree.h"
 
-#include "platform/platform.h"
-#include "reading/compiler_defines.h"
+#include "building/compiler_defines.h"
+#include "text/path.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ void GroupTreeBuilder::add(const BuildStatement& statement) {
 void GroupTreeBuilder::addSubproject(std::string_view projectPath) {
   for (const std::string& name : referencedProjects) {
     if (projectPath.find(name) == npos) continue;
-    std::string folder = workspaceDir + platform::separator;
+    std::string folder = workspaceDir + path::separator();
     folder += projectPath;
     projectFolders.set(name, folder);
     auto group = std::make_unique<FileGroup>(name);
@@ -65,7 +65,7 @@ void GroupTreeBuilder::addInclude(std::string_view value) {
   const std::string_view key = value.substr(0, percent);
   std::string path(projectFolders.get(key));
   if (path.empty()) {
-    path = workspaceDir + platform::separator;
+    path = workspaceDir + path::separator();
     path += key;
   }
   path += value.substr(percent + 1);

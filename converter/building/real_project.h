@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "building/folder_scan.h"
+#include "building/project_locator.h"
+#include "building/variables.h"
 #include "model/file_group.h"
-#include "reading/folder_scan.h"
 #include "reading/linked_resources.h"
-#include "reading/project_locator.h"
-#include "reading/variables.h"
 
 struct RealProjectOptions {
   bool enabled = false;

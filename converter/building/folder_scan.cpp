@@ -1,9 +1,9 @@
-#include "reading/folder_scan.h"
+#include "building/folder_scan.h"
 
 #include <memory>
 
 #include "platform/platform.h"
-#include "reading/path_text.h"
+#include "text/path.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ FolderLister systemFolderLister() {
     entries.clear();
     if (!platform::listFolder(folder, entries)) return false;
     for (auto& entry : entries) {
-      const EntryKind kind = kindOf(entry, folder + platform::separator + entry.name);
+      const EntryKind kind = kindOf(entry, folder + path::separator() + entry.name);
       listed.push_back({std::move(entry.name), kind});
     }
     return true;
@@ -56,15 +56,15 @@ FolderLister systemFolderLister() {
 }
 
 void PassOver::add(const std::string& path) {
-  std::string comparable = comparablePath(path, base);
-  const std::size_t cut = comparable.find_last_of(platform::separator);
+  std::string comparable = path::comparable(path, base);
+  const std::size_t cut = comparable.find_last_of(path::separator());
   names.push_back(cut == std::string::npos ? comparable : comparable.substr(cut + 1));
   paths.push_back(std::move(comparable));
 }
 
 bool PassOver::holds(const std::string& folder, const std::string& name) const {
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name && comparablePath(folder + platform::separator + name, base) == paths[i]) {
+    if (names[i] == name && path::comparable(folder + path::separator() + name, base) == paths[i]) {
       return true;
     }
   }
@@ -97,7 +97,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
       if (passOver.holds(path, entry.name)) continue;
       switch (entry.kind) {
         case EntryKind::File: {
-          std::string fullPath = path + platform::separator + entry.name;
+          std::string fullPath = path + path::separator() + entry.name;
           if (acceptsFile(fileExtensions, fullPath)) into.files.push_back(std::move(fullPath));
           break;
         }
@@ -116,7 +116,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
     PendingFolder& top = stack.back();
     if (top.next < top.subFolders.size()) {
       const std::string& name = top.subFolders[top.next++];
-      std::string path = top.path + platform::separator + name;
+      std::string path = top.path + path::separator() + name;
       if (skipFolder && skipFolder(path)) continue;
       auto child = std::make_unique<FileGroup>(name);
       if (noteFolders) child->sourceFolder = path;

@@ -1,4 +1,4 @@
-#include "reading/compiler_defines.h"
+#include "building/compiler_defines.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "reading/group_tree.h"
+#include "building/group_tree.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "building/folder_scan.h"
 #include "model/file_group.h"
-#include "reading/folder_scan.h"
 #include "reading/linked_resources.h"
 
 // Whether a file is taken, judged by its path as the project shows it

@@ -1,4 +1,4 @@
-#include "reading/real_project.h"
+#include "building/real_project.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

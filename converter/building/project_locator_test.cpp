@@ -1,4 +1,4 @@
-#include "reading/project_locator.h"
+#include "building/project_locator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "reading/compiler_program.h"
+#include "building/compiler_program.h"
 
 #include <gtest/gtest.h>
 

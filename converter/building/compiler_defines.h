@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "reading/lookup_table.h"
+#include "text/lookup_table.h"
 
 // Sets each definition of `command` in `macros`; a later one replaces an
 // earlier one of the same name, and the DEFINES pass comes last. A $(X) in a

@@ -1,9 +1,9 @@
-#include "reading/compiler_program.h"
+#include "building/compiler_program.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "reading/variables.h"
+#include "building/variables.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "fake_folders.h"
 #include "platform/platform.h"
-#include "reading/folder_scan.h"
+#include "building/folder_scan.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;

@@ -1,25 +1,24 @@
-#include "reading/real_project.h"
+#include "building/real_project.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <set>
 
+#include "building/build_targets.h"
+#include "building/compiler_program.h"
+#include "building/linked_sources.h"
 #include "model/failure.h"
 #include "model/source_language.h"
-#include "platform/platform.h"
 #include "reading/build_settings.h"
-#include "reading/build_targets.h"
-#include "reading/compiler_program.h"
-#include "reading/linked_sources.h"
-#include "reading/lookup_table.h"
-#include "reading/path_text.h"
-#include "reading/repeats.h"
 #include "reading/workbench_facts.h"
+#include "text/lookup_table.h"
+#include "text/path.h"
+#include "text/repeats.h"
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 // The build spec a keyed entry is for: the last part of Incl|SPEC,
 // Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC; empty for none.
@@ -218,7 +217,7 @@ class RealProjectBuilder {
         continue;
       }
       projectFolders.set(name, *folder);
-      excluded.insert(comparablePath(*folder, in.currentDirectory));
+      excluded.insert(path::comparable(*folder, in.currentDirectory));
       auto group = std::make_unique<FileGroup>(name);
       group->sourceFolder = *folder;
       FolderScan scan = in.scan;
@@ -234,7 +233,7 @@ class RealProjectBuilder {
   // linked resources where their names place them.
   void addOwnSources(const BuildTarget* target) {
     for (const auto& folder : facts.outputFolders) {
-      excluded.insert(comparablePath(in.projectFolder + sep + folder.value, in.currentDirectory));
+      excluded.insert(path::comparable(in.projectFolder + sep + folder.value, in.currentDirectory));
     }
     const std::set<std::string> specNames(specs.begin(), specs.end());
     FolderScan own = in.scan;
@@ -242,7 +241,7 @@ class RealProjectBuilder {
     own.skipFolder = [&](const std::string& folder) {
       const std::string name = folder.substr(folder.find_last_of("/\\") + 1);
       return name == ".metadata" || specNames.count(name) > 0 ||
-             excluded.count(comparablePath(folder, in.currentDirectory)) > 0;
+             excluded.count(path::comparable(folder, in.currentDirectory)) > 0;
     };
     FileGroup sources;
     sources.sourceFolder = in.projectFolder;
@@ -276,7 +275,7 @@ class RealProjectBuilder {
   }
 
   LinkContext linkContext() const {
-    return {in.projectFolder, comparablePath(in.workspaceDir, in.currentDirectory),
+    return {in.projectFolder, path::comparable(in.workspaceDir, in.currentDirectory),
             options.variables, in.links.variables};
   }
 
@@ -345,14 +344,14 @@ class RealProjectBuilder {
       const std::string_view in(file.data(), cut);
       if (in != folder) {
         folder = in;
-        comparableFolder = comparablePath(folder, this->in.currentDirectory);
+        comparableFolder = path::comparable(folder, this->in.currentDirectory);
         folderHash = std::hash<std::string>{}(comparableFolder);
       }
       return folderHash * 31 + std::hash<std::string_view>{}(std::string_view(file).substr(name));
     };
     const auto key = [&](std::size_t i) {
       const std::string& file = files[i].first->files[files[i].second];
-      return comparablePath(file, this->in.currentDirectory);
+      return path::comparable(file, this->in.currentDirectory);
     };
     const std::vector<bool> repeated = repeatedItems(
         files.size(), hash, [&](std::size_t i, std::size_t j) { return key(i) == key(j); });
@@ -400,8 +399,8 @@ class RealProjectBuilder {
         path = std::move(rewritten);
       }
       if (path.empty()) continue;
-      if (!placed && !isAbsolutePath(path) && path.find("$(") == std::string::npos) {
-        path = comparablePath(path, build);
+      if (!placed && !path::isAbsolute(path) && path.find("$(") == std::string::npos) {
+        path = path::comparable(path, build);
       }
       paths.push_back(std::move(path));
     }
@@ -418,7 +417,7 @@ class RealProjectBuilder {
     for (const auto& redirect : facts.outputFolders) {
       if (redirect.spec == result.spec && !redirect.value.empty()) folder = redirect.value;
     }
-    return isAbsolutePath(folder) ? folder : in.projectFolder + sep + folder;
+    return path::isAbsolute(folder) ? folder : in.projectFolder + sep + folder;
   }
 
   // Keeps the first of each run of equal texts, in order.
@@ -467,7 +466,7 @@ class RealProjectBuilder {
     if (!expander) {
       VariableValues workbench{
           {"PRJ_ROOT_DIR", in.projectFolder},
-          {"WS_ROOT_DIR", comparablePath(in.workspaceDir, in.currentDirectory)}};
+          {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
       if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
       expander.emplace(options.variables, buildMacros, in.environment, workbench);
     }

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "reading/lookup_table.h"
+#include "text/lookup_table.h"
 
 using Environment = std::function<std::optional<std::string>(const std::string& name)>;
 using VariableValues = std::vector<std::pair<std::string, std::string>>;

@@ -1,4 +1,4 @@
-#include "reading/lookup_table.h"
+#include "text/lookup_table.h"
 
 #include <gtest/gtest.h>
 #include <string>

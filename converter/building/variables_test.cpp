@@ -1,4 +1,4 @@
-#include "reading/variables.h"
+#include "building/variables.h"
 
 #include <gtest/gtest.h>
 

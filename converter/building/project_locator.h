@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "reading/folder_scan.h"
+#include "building/folder_scan.h"
 
 // The <name> of the .project file at `path`; nothing when it cannot be read.
 using ProjectNameReader = std::function<std::optional<std::string>(const std::string& path)>;

@@ -1,4 +1,4 @@
-#include "reading/variables.h"
+#include "building/variables.h"
 
 #include <algorithm>
 #include <iterator>

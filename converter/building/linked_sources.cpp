@@ -1,14 +1,14 @@
-#include "reading/linked_sources.h"
+#include "building/linked_sources.h"
 
 #include <algorithm>
 #include <map>
 #include <optional>
 
-#include "platform/platform.h"
+#include "text/path.h"
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 std::vector<std::string> partsOf(std::string_view name) {
   std::vector<std::string> parts;

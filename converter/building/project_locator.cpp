@@ -1,10 +1,9 @@
-#include "reading/project_locator.h"
+#include "building/project_locator.h"
 
 #include <deque>
 #include <utility>
 
-#include "platform/platform.h"
-#include "reading/path_text.h"
+#include "text/path.h"
 
 ProjectLocator::ProjectLocator(std::string workspaceDir, FolderLister lister,
                                ProjectNameReader readName, std::set<std::string> passOver)
@@ -17,7 +16,7 @@ std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
                                                      const std::vector<ListedEntry>& entries) {
   for (const auto& entry : entries) {
     if (entry.name == ".project" && entry.kind == EntryKind::File) {
-      return readName(folder + platform::separator + ".project");
+      return readName(folder + path::separator() + ".project");
     }
   }
   return std::nullopt;
@@ -25,8 +24,8 @@ std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
 
 std::optional<std::string> ProjectLocator::find(const std::string& name,
                                                 const std::string& entry) {
-  const bool inside = !leavesFolder(entry);
-  const std::string candidate = inside ? workspaceDir + platform::separator + entry : std::string();
+  const bool inside = !path::leavesFolder(entry);
+  const std::string candidate = inside ? workspaceDir + path::separator() + entry : std::string();
   std::vector<ListedEntry> entries;
   const bool exists = inside && lister(candidate, entries);
   const auto there = exists ? projectIn(candidate, entries) : std::nullopt;
@@ -66,7 +65,7 @@ void ProjectLocator::search() {
           passOver.count(entry.name) > 0) {
         continue;
       }
-      pending.emplace_back(folder + platform::separator + entry.name, depth + 1);
+      pending.emplace_back(folder + path::separator() + entry.name, depth + 1);
     }
   }
 }

@@ -1,0 +1,120 @@
+#include "text/path.h"
+
+#include <vector>
+
+namespace path {
+
+namespace {
+
+bool isEitherSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool hasDriveLetter(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// The system's rule for a drive: any character before a ":" names one.
+bool namesDrive(std::string_view path, Style style) {
+  return style == Style::windows && path.size() >= 2 && path[1] == ':';
+}
+
+}  // namespace
+
+std::string join(std::string_view folder, std::string_view name, Style style) {
+  std::string joined;
+  joined.reserve(folder.size() + 1 + name.size());
+  joined.append(folder).push_back(separator(style));
+  joined.append(name);
+  return joined;
+}
+
+bool isRooted(std::string_view path, Style style) {
+  if (namesDrive(path, style)) return path.size() >= 3 && path[2] == separator(style);
+  return !path.empty() && path[0] == separator(style);
+}
+
+std::string absolute(const std::string& path, const std::string& current,
+                     const DriveDirectory& drive, Style style) {
+  if (namesDrive(path, style) && !isRooted(path, style)) {
+    // D:sub\f is relative to the directory the system keeps for drive D.
+    // When that cannot be found the drive's root stands in, so that a later
+    // "could not open" still names the drive the user typed.
+    std::optional<std::string> driveDirectory = drive ? drive(path[0]) : std::nullopt;
+    if (!driveDirectory) driveDirectory = path.substr(0, 2) + separator(style);
+    return join(*driveDirectory, std::string_view(path).substr(2), style);
+  }
+  if (isRooted(path, style) || current.empty()) return path;
+  if (path == ".") return current;
+  return join(current, path, style);
+}
+
+bool isAbsolute(std::string_view path) {
+  if (!path.empty() && isEitherSeparator(path[0])) return true;
+  return hasDriveLetter(path) && path.size() >= 3 && isEitherSeparator(path[2]);
+}
+
+std::size_t fileNameStart(std::string_view path) {
+  std::size_t at = path.size();
+  while (at > 0 && !isEitherSeparator(path[at - 1])) --at;
+  return at;
+}
+
+std::string_view fileName(std::string_view path) { return path.substr(fileNameStart(path)); }
+
+std::string_view folderOf(std::string_view path) {
+  const std::size_t start = fileNameStart(path);
+  return path.substr(0, start == 0 ? 0 : start - 1);
+}
+
+std::string comparable(std::string_view path, std::string_view base, Style style) {
+  const char sep = separator(style);
+  std::string whole = isAbsolute(path) ? std::string(path) : join(base, path, style);
+  std::string prefix;
+  std::size_t start = 0;
+  if (hasDriveLetter(whole)) {
+    prefix = whole.substr(0, 2);
+    start = 2;
+  }
+  std::vector<std::string_view> parts;
+  const std::string_view rest = std::string_view(whole).substr(start);
+  std::size_t from = 0;
+  while (from <= rest.size()) {
+    std::size_t end = from;
+    while (end < rest.size() && !isEitherSeparator(rest[end])) ++end;
+    const std::string_view part = rest.substr(from, end - from);
+    if (part == "..") {
+      if (!parts.empty() && parts.back() != "..") parts.pop_back();
+      else if (!isAbsolute(whole)) parts.push_back(part);
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    from = end + 1;
+  }
+  std::string result = prefix;
+  if (isAbsolute(whole)) result += sep;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) result += sep;
+    result += parts[i];
+  }
+  return result;
+}
+
+bool leavesFolder(std::string_view relative) {
+  std::size_t depth = 0;
+  std::size_t from = 0;
+  while (from <= relative.size()) {
+    std::size_t end = from;
+    while (end < relative.size() && !isEitherSeparator(relative[end])) ++end;
+    const std::string_view part = relative.substr(from, end - from);
+    if (part == "..") {
+      if (depth == 0) return true;
+      --depth;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    from = end + 1;
+  }
+  return false;
+}
+
+}  // namespace path

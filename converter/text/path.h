@@ -1,0 +1,79 @@
+// Paths as text, for every layer. Each rule takes the style of the system
+// whose paths it handles, as LLVM's sys::path does, so that the Windows rules
+// are tested on Linux from tables and the other way round; `native` is the
+// system the converter is built for.
+//
+// Two kinds of path meet here:
+// - the system's own paths (the command line, the folder listing, what the
+//   converter writes): Windows separates parts with "\" and knows drive
+//   letters, POSIX separates with "/" and knows neither;
+// - Workbench's paths in project files, where "/" and "\" both separate parts
+//   whatever the system, since Workbench writes "/" on Windows too.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace path {
+
+enum class Style { posix, windows };
+
+#ifdef _WIN32
+inline constexpr Style native = Style::windows;
+#else
+inline constexpr Style native = Style::posix;
+#endif
+
+// The separator the system writes.
+constexpr char separator(Style style = native) { return style == Style::windows ? '\\' : '/'; }
+// The separators the system takes: Windows takes "/" as well.
+constexpr std::string_view separators(Style style = native) {
+  return style == Style::windows ? "\\/" : "/";
+}
+
+// `folder`, the separator and `name`, as written: a folder that ends with a
+// separator gives two in a row. The converter joins every path this way.
+std::string join(std::string_view folder, std::string_view name, Style style = native);
+
+// --- The system's own paths.
+
+// The directory the system keeps for a drive (a letter), or nothing.
+using DriveDirectory = std::function<std::optional<std::string>(char drive)>;
+
+// Rooted at the top of the file system, or of a drive with its separator
+// ("C:\x"); a drive without one ("C:x") is relative to that drive.
+bool isRooted(std::string_view path, Style style = native);
+
+// `path` made absolute against `current` (the current directory; empty when
+// it cannot be read, and the path then stays as typed). A drive-relative
+// Windows path takes the drive's own directory (`drive`), else its root.
+// Nothing else changes: "." and ".." parts, trailing separators and letter
+// case stay as typed, and "." alone is `current`.
+std::string absolute(const std::string& path, const std::string& current,
+                     const DriveDirectory& drive, Style style = native);
+
+// --- Workbench's paths: "/" and "\" both separate.
+
+// Rooted ("/x", "\x", "\\server\x") or with a drive ("C:/x", "C:\x").
+bool isAbsolute(std::string_view path);
+
+// Where the last part begins: just after the last separator, 0 for none.
+std::size_t fileNameStart(std::string_view path);
+// The last part ("main.c" of "src/main.c"), and the folder before it.
+std::string_view fileName(std::string_view path);
+std::string_view folderOf(std::string_view path);
+
+// `path` made absolute against `base` (unless it is already) and without
+// "." parts, ".." parts that a part before them takes back, or doubled
+// separators; every separator becomes the style's. One spelling for each
+// place: for comparing paths, and for naming a place a path was joined to.
+std::string comparable(std::string_view path, std::string_view base, Style style = native);
+
+// Whether `relative`, joined to a folder, leads out of that folder at any
+// point: a ".." part that climbs above it, whatever the separators ("/",
+// "\\", doubled or mixed). Empty and "." parts stay where they are.
+bool leavesFolder(std::string_view relative);
+
+}  // namespace path

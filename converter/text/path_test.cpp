@@ -1,0 +1,98 @@
+#include "text/path.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+using path::Style;
+
+// The rules of both systems, whichever this one is.
+TEST(Path, CommandLinePathsMadeAbsoluteByEachSystemsRules) {
+  const std::map<char, std::string> drives{{'C', "C:\\work"}, {'D', "D:\\data"}};
+  const path::DriveDirectory drive = [&](char letter) -> std::optional<std::string> {
+    const auto found = drives.find(letter);
+    if (found == drives.end()) return std::nullopt;
+    return found->second;
+  };
+  struct Case {
+    Style style;
+    const char* current;
+    const char* path;
+    const char* absolute;
+  } cases[] = {
+      {Style::windows, "C:\\work", "proj\\.project", "C:\\work\\proj\\.project"},
+      {Style::windows, "C:\\work", ".", "C:\\work"},
+      {Style::windows, "C:\\work", "", "C:\\work\\"},
+      {Style::windows, "C:\\", "x", "C:\\\\x"},
+      {Style::windows, "C:\\work", "C:\\proj\\.project", "C:\\proj\\.project"},
+      {Style::windows, "C:\\work", "\\proj\\.project", "\\proj\\.project"},
+      {Style::windows, "C:\\work", "\\\\server\\share", "\\\\server\\share"},
+      {Style::windows, "C:\\work", "D:sub\\f", "D:\\data\\sub\\f"},
+      {Style::windows, "C:\\work", "D:", "D:\\data\\"},
+      {Style::windows, "C:\\work", "E:x", "E:\\\\x"},  // no directory kept: the drive's root
+      {Style::windows, "C:\\work", "..\\x", "C:\\work\\..\\x"},
+      {Style::windows, "C:\\work", "a/b", "C:\\work\\a/b"},
+      {Style::windows, "C:\\work", "C:/x", "C:\\work\\/x"},
+      {Style::windows, "C:\\work", "/x", "C:\\work\\/x"},  // "/" is no separator here
+      {Style::windows, "", "x", "x"},
+      {Style::posix, "/work", "proj/.project", "/work/proj/.project"},
+      {Style::posix, "/work", "/abs", "/abs"},
+      {Style::posix, "/work", "C:x", "/work/C:x"},  // no drives
+      {Style::posix, "/work", "\\x", "/work/\\x"},
+      {Style::posix, "/", "x", "//x"},
+      {Style::posix, "", "x", "x"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(path::absolute(c.path, c.current, drive, c.style), c.absolute)
+        << (c.style == Style::windows ? "windows: " : "posix: ") << c.path;
+  }
+}
+
+TEST(Path, WorkbenchPathsAreAbsoluteOnEverySystem) {
+  for (const char* text : {"/x", "\\x", "\\\\server\\x", "C:/x", "c:\\x"}) {
+    EXPECT_TRUE(path::isAbsolute(text)) << text;
+  }
+  for (const char* text : {"x", "..", "C:x", "$(WIND_BASE)/h", ""}) {
+    EXPECT_FALSE(path::isAbsolute(text)) << text;
+  }
+  EXPECT_EQ(path::fileName("a/b\\c.c"), "c.c");
+  EXPECT_EQ(path::folderOf("a/b\\c.c"), "a/b");
+  EXPECT_EQ(path::folderOf("c.c"), "");
+}
+
+TEST(Path, ComparablePathsHaveOneSpellingEach) {
+  struct Case {
+    Style style;
+    const char* path;
+    const char* base;
+    const char* comparable;
+  } cases[] = {
+      {Style::posix, "ws/./App//src/../inc/", "/cwd", "/cwd/ws/App/inc"},
+      {Style::windows, "ws/./App//src/../inc/", "C:\\cwd", "C:\\cwd\\ws\\App\\inc"},
+      {Style::posix, "/a/b/../../..", "base", "/"},
+      {Style::windows, "C:/ws/../x", "base", "C:\\x"},
+      {Style::posix, "C:\\ws/App", "base", "C:/ws/App"},
+      {Style::posix, "Lib/../../..", ".", "../.."},
+      {Style::windows, "Lib/../../..", ".", "..\\.."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(path::comparable(c.path, c.base, c.style), c.comparable) << c.path;
+    if (path::isAbsolute(c.comparable)) {
+      EXPECT_EQ(path::comparable(c.comparable, "/other", c.style), c.comparable)
+          << "the spelling is its own comparable path: " << c.comparable;
+    }
+  }
+}
+
+TEST(Path, AnEntryLeavesItsFolderOnlyByClimbingAboveIt) {
+  for (const char* text : {"..", "/..", "//../outside", "\\..\\x", "/\\..", "Lib/../..",
+                           "a/./../../b", "//../../../etc"}) {
+    EXPECT_TRUE(path::leavesFolder(text)) << text;
+  }
+  for (const char* text : {"", "Lib", "/Lib", "Lib/../Lib", "a/b/../..", "..x", "x..", "./."}) {
+    EXPECT_FALSE(path::leavesFolder(text)) << text;
+  }
+}
+
+}  // namespace
