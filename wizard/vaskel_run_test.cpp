@@ -71,6 +71,7 @@ class RunTest : public QObject {
     qunsetenv("STANDIN_WAIT_FOR");
     qunsetenv("STANDIN_EXIT");
     qunsetenv("STANDIN_PRINT");
+    qunsetenv("STANDIN_CRASH");
   }
 
   void commandLine_data() {
@@ -140,6 +141,63 @@ class RunTest : public QObject {
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), QStringLiteral("Close"));
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  void howARunEnds_data() {
+    QTest::addColumn<QByteArray>("exitStatus");  // empty: the converter crashes
+    QTest::addColumn<bool>("succeeded");
+    QTest::newRow("status 0") << QByteArray("0") << true;
+    QTest::newRow("status 1") << QByteArray("1") << false;
+    QTest::newRow("status 255") << QByteArray("255") << false;
+    QTest::newRow("a crash") << QByteArray() << false;
+  }
+
+  // Only a normal end with status 0 succeeds; a failure shows the message
+  // box, a crash shows nothing; the settings are saved after each.
+  void howARunEnds() {
+    QFETCH(QByteArray, exitStatus);
+    QFETCH(bool, succeeded);
+    const bool crashes = exitStatus.isEmpty();
+    qputenv(crashes ? "STANDIN_CRASH" : "STANDIN_EXIT", crashes ? "1" : exitStatus);
+    WorkingFolder folder;
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    const QString cancelText = wizard.button(QWizard::CancelButton)->text();
+    QVERIFY(goToPage3(wizard));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+
+    QCOMPARE(wizard.converterProcess->exitStatus(),
+             crashes ? QProcess::CrashExit : QProcess::NormalExit);
+    QCOMPARE(boxes.seen(), !succeeded && !crashes ? 1 : 0);
+    QCOMPARE(logLines(wizard).last() == kSucceeded, succeeded);
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(),
+             succeeded ? QStringLiteral("Close") : cancelText);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  // The converter's own path holds spaces, as under "Program Files".
+  void converterInAFolderWithSpaces() {
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    const QString standin = requiredEnvironment("VASKEL_STANDIN");
+    const QString tools = folder.makeFolder(QStringLiteral("Program Files/Plovik tools"));
+    const QString suffix = QFileInfo(standin).suffix();  // ".exe" where programs have one
+    QVERIFY(QFile::copy(standin, tools + "/Plovik" + (suffix.isEmpty() ? "" : "." + suffix)));
+    Vaskel wizard;
+    wizard.converterPath = Vaskel::locateConverter(tools);
+    QVERIFY(wizard.converterPath.contains(QStringLiteral("Program Files")));
+    fillPage0(wizard, paths, QStringLiteral("My Project"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    QVERIFY(finishAndWait(wizard));
+    QCOMPARE(logLines(wizard).last(), kSucceeded);
+    QCOMPARE(recordedArguments(folder), (QStringList{paths.project, paths.wrProject,
+                                                     paths.workspace, paths.output, "-pn",
+                                                     "My Project"}));
   }
 
   void oneConversionAtATime() {
