@@ -8,6 +8,9 @@ VaskelBase::VaskelBase(QWidget* parent, const char* name, bool modal, Qt::Window
   if (name) setObjectName(QString::fromLatin1(name));
   setModal(modal);
   setupUi(this);  // names the wizard "VaskelBase" when it has no name yet
+  // The same plain look everywhere: banner, page and button row. Windows'
+  // own style would choose the Aero look, with a title area of its own.
+  setWizardStyle(QWizard::ClassicStyle);
 
   for (QLabel* banner : {pixmapLabel3, pixmapLabel3_2, pixmapLabel3_2_2, pixmapLabel3_2_2_2})
     banner->setPixmap(bannerImage);

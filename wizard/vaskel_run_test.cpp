@@ -1,6 +1,7 @@
 // Running the converter from the wizard: the command line it is given, the
 // log, the end of a run, one run at a time, and the real Plovik end to end.
 #include <QDesktopServices>
+#include <QDirIterator>
 #include <QMessageBox>
 #include <QTextBlock>
 #include <QtTest>
@@ -22,6 +23,15 @@ QStringList recordedArguments(const WorkingFolder& folder) {
   return text.split(u'\n');
 }
 
+// A path as the browse dialogs give it: on Windows with "\\", which the
+// converter alone takes as a separator.
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A path in the examples folder, in the native form.
+QString example(const QString& path) {
+  return native(requiredEnvironment("PLOVIK_EXAMPLES") + u'/' + path);
+}
+
 // Runs the real converter directly, for the lines it prints.
 QStringList plovikLines(const QStringList& arguments) {
   QProcess plovik;
@@ -34,9 +44,10 @@ QStringList plovikLines(const QStringList& arguments) {
 
 // Puts the wizard on Page 3 with the example workspace and `output`.
 bool prepareExample(Vaskel& wizard, const QString& project, const QString& output) {
-  const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace";
   wizard.converterPath = requiredEnvironment("PLOVIK_EXE");
-  fillPage0(wizard, {project, workspace + "/App/.wrproject", workspace, output},
+  fillPage0(wizard,
+            {project, example(QStringLiteral("workspace/App/.wrproject")),
+             example(QStringLiteral("workspace")), output},
             QStringLiteral("Example"));
   wizard.cCheck->setChecked(true);
   wizard.hCheck->setChecked(true);
@@ -45,9 +56,8 @@ bool prepareExample(Vaskel& wizard, const QString& project, const QString& outpu
 }
 
 QStringList exampleArguments(const QString& project, const QString& output) {
-  const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace";
-  return {project, workspace + "/App/.wrproject", workspace, output, "-pn", "Example", "-ext",
-          "c,h"};
+  return {project, example(QStringLiteral("workspace/App/.wrproject")),
+          example(QStringLiteral("workspace")), output, "-pn", "Example", "-ext", "c,h"};
 }
 
 // Stands in for the desktop's file manager.
@@ -71,6 +81,7 @@ class RunTest : public QObject {
     qunsetenv("STANDIN_WAIT_FOR");
     qunsetenv("STANDIN_EXIT");
     qunsetenv("STANDIN_PRINT");
+    qunsetenv("STANDIN_CRASH");
   }
 
   void commandLine_data() {
@@ -116,7 +127,7 @@ class RunTest : public QObject {
 
     QStringList expected{paths.project, paths.wrProject, paths.workspace, paths.output};
     for (const QString& option : options)
-      expected << QString(option).replace(u'@', QDir::toNativeSeparators(folder.path()));
+      expected << QString(option).replace(u'@', folder.path());
     QCOMPARE(recordedArguments(folder), expected);
   }
 
@@ -135,11 +146,74 @@ class RunTest : public QObject {
     QCOMPARE(lines.at(1), QStringLiteral("Stand-in converter started"));
     QCOMPARE(lines.last(), kSucceeded);
     // The stand-in writes a two-byte character in two halves, a moment apart.
-    QVERIFY(wizard.DetailsText->toPlainText().contains(QStringLiteral("\u00d8sterby")));
+#ifdef Q_OS_WIN
+    // Read in the ANSI code page, as Plovik writes there: two characters.
+    const QString twoHalves = QString::fromLocal8Bit("\xC3\x98sterby");
+#else
+    const QString twoHalves = QStringLiteral("\u00d8sterby");
+#endif
+    QVERIFY(wizard.DetailsText->toPlainText().contains(twoHalves));
     QVERIFY(!wizard.DetailsText->toPlainText().contains(QChar::ReplacementCharacter));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), QStringLiteral("Close"));
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  void howARunEnds_data() {
+    QTest::addColumn<QByteArray>("exitStatus");  // empty: the converter crashes
+    QTest::addColumn<bool>("succeeded");
+    QTest::newRow("status 0") << QByteArray("0") << true;
+    QTest::newRow("status 1") << QByteArray("1") << false;
+    QTest::newRow("status 255") << QByteArray("255") << false;
+    QTest::newRow("a crash") << QByteArray() << false;
+  }
+
+  // Only a normal end with status 0 succeeds; a failure shows the message
+  // box, a crash shows nothing; the settings are saved after each.
+  void howARunEnds() {
+    QFETCH(QByteArray, exitStatus);
+    QFETCH(bool, succeeded);
+    const bool crashes = exitStatus.isEmpty();
+    qputenv(crashes ? "STANDIN_CRASH" : "STANDIN_EXIT", crashes ? "1" : exitStatus);
+    WorkingFolder folder;
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    const QString cancelText = wizard.button(QWizard::CancelButton)->text();
+    QVERIFY(goToPage3(wizard));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+
+    QCOMPARE(wizard.converterProcess->exitStatus(),
+             crashes ? QProcess::CrashExit : QProcess::NormalExit);
+    QCOMPARE(boxes.seen(), !succeeded && !crashes ? 1 : 0);
+    QCOMPARE(logLines(wizard).last() == kSucceeded, succeeded);
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(),
+             succeeded ? QStringLiteral("Close") : cancelText);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  // The converter's own path holds spaces, as under "Program Files".
+  void converterInAFolderWithSpaces() {
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    const QString standin = requiredEnvironment("VASKEL_STANDIN");
+    const QString tools = folder.makeFolder(QStringLiteral("Program Files/Plovik tools"));
+    const QString suffix = QFileInfo(standin).suffix();  // ".exe" where programs have one
+    QVERIFY(QFile::copy(standin, tools + "/Plovik" + (suffix.isEmpty() ? "" : "." + suffix)));
+    Vaskel wizard;
+    wizard.converterPath = Vaskel::locateConverter(tools);
+    QVERIFY(wizard.converterPath.contains(QStringLiteral("Program Files")));
+    fillPage0(wizard, paths, QStringLiteral("My Project"));
+    wizard.show();
+    QVERIFY(goToPage3(wizard));
+    QVERIFY(finishAndWait(wizard));
+    QCOMPARE(logLines(wizard).last(), kSucceeded);
+    QCOMPARE(recordedArguments(folder), (QStringList{paths.project, paths.wrProject,
+                                                     paths.workspace, paths.output, "-pn",
+                                                     "My Project"}));
   }
 
   void oneConversionAtATime() {
@@ -203,7 +277,13 @@ class RunTest : public QObject {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", emptyFolder.toLocal8Bit());
     Vaskel wizard;
+#ifdef Q_OS_WIN
+    // Windows' program search looks first in the folder of the program that
+    // searches, where the real Plovik.exe lies beside the tests.
+    wizard.converterPath = QDir(emptyFolder).filePath(QStringLiteral("Plovik"));
+#else
     wizard.converterPath = Vaskel::locateConverter(emptyFolder);
+#endif
     fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
     wizard.show();
     QVERIFY(goToPage3(wizard));
@@ -314,9 +394,9 @@ class RunTest : public QObject {
 
   void failingConversionShowsTheMessageBoxOnce() {
     WorkingFolder folder;
-    const QString output = folder.makeFolder(QStringLiteral("out"));
+    const QString output = native(folder.makeFolder(QStringLiteral("out")));
     // An empty project description: the converter fails while reading it.
-    const QString broken = folder.writeFile(QStringLiteral("broken.project"));
+    const QString broken = native(folder.writeFile(QStringLiteral("broken.project")));
     const QStringList plovikSays = plovikLines(exampleArguments(broken, output));
     QVERIFY(!plovikSays.isEmpty());
 
@@ -346,14 +426,25 @@ class RunTest : public QObject {
 
   void successfulConversionOfTheExample() {
     WorkingFolder folder;
-    const QString project = requiredEnvironment("PLOVIK_EXAMPLES") + "/workspace/App/.project";
-    const QString output = folder.makeFolder(QStringLiteral("out"));
+    const QString project = example(QStringLiteral("workspace/App/.project"));
+    const QString output = native(folder.makeFolder(QStringLiteral("out")));
     Vaskel wizard;
     QVERIFY(prepareExample(wizard, project, output));
     ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);
-    QVERIFY(!QDir(output).isEmpty());
+    // The project file and the three personalities, named after the project.
+    QStringList made;
+    for (QDirIterator it(output, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+      made << QDir(output).relativeFilePath(it.next());
+    made.sort();
+    QCOMPARE(made, (QStringList{"App.prj", "person/App.p_a", "person/App.p_c",
+                                "person/App.p_s"}));
+    const QString projectFile = QString::fromLocal8Bit(folder.readFile("out/App.prj"));
+    QVERIFY2(projectFile.contains("\r\nSourcePath=" + example(QStringLiteral("workspace/App/")) +
+                                  "\r\nOutputPath=" + output + native("/App/output/") + "\r\n"),
+             qPrintable(projectFile));
+    QVERIFY(QFileInfo(output + native("/App/output")).isDir());
 
     // The same conversion again, directly: the log carries what it prints.
     const QStringList plovikSays = plovikLines(exampleArguments(project, output));
@@ -370,12 +461,13 @@ class RunTest : public QObject {
   // about the variable left without a value stands out and is counted.
   void realProjectModeWithTheRealConverter() {
     WorkingFolder folder;
-    const QString workspace = requiredEnvironment("PLOVIK_EXAMPLES") + "/workbench";
-    const QString output = folder.makeFolder(QStringLiteral("out"));
+    const QString output = native(folder.makeFolder(QStringLiteral("out")));
     Vaskel wizard;
     wizard.converterPath = requiredEnvironment("PLOVIK_EXE");
-    fillPage0(wizard, {workspace + "/Sensor/.project", workspace + "/Sensor/.wrproject", workspace,
-                       output},
+    fillPage0(wizard,
+              {example(QStringLiteral("workbench/Sensor/.project")),
+               example(QStringLiteral("workbench/Sensor/.wrproject")),
+               example(QStringLiteral("workbench")), output},
               QStringLiteral("Sensor"));
     wizard.cCheck->setChecked(true);
     wizard.hCheck->setChecked(true);

@@ -122,7 +122,8 @@ class SettingsTest : public QObject {
     if (!withWorkspace) wizard.WRWorkspaceDirEdit->clear();
     QVERIFY(finishAndWait(wizard));
     const QString written = QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt")));
-    QCOMPARE(written, QString(expected).replace(u'@', QDir::toNativeSeparators(folder.path())));
+    // The fields hold the paths as given, here with "/" on every platform.
+    QCOMPARE(written, QString(expected).replace(u'@', folder.path()));
 
     // A new wizard takes back what was stored.
     const Fields before = fieldsOf(wizard);

@@ -6,13 +6,34 @@
 // line between two reads), and ends with the exit status named by
 // STANDIN_EXIT (default 0). With STANDIN_WAIT_FOR set, it first waits until
 // that file exists, so a test can look at the wizard while a conversion is
-// running.
+// running. With STANDIN_CRASH set, it crashes instead of ending.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// A write through a null pointer, as a real fault would be, so the wizard
+// sees the operating system's own report of a crash.
+[[noreturn]] void crash() {
+#ifdef _WIN32
+  // Ended by the fault's code, as Windows ends a program nobody debugs,
+  // instead of waiting for Wine's debugger.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+#endif
+  volatile int* volatile nowhere = nullptr;
+  *nowhere = 1;
+  std::abort();  // not reached
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   {
@@ -46,6 +67,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
 
+  if (std::getenv("STANDIN_CRASH")) crash();
   const char* status = std::getenv("STANDIN_EXIT");
   return status ? std::atoi(status) : 0;
 }
