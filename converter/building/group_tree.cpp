@@ -76,10 +76,19 @@ void GroupTreeBuilder::addCompilerCommand(std::string_view command) {
   defineFromCompilerCommand(command, buildMacros, root.macros);
 }
 
-void buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,
-                    const std::vector<std::string>& referencedProjects, const FolderScan& scan) {
+ProjectFolders buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,
+                              const std::vector<std::string>& referencedProjects,
+                              const FolderScan& scan,
+                              const std::function<void(std::string_view)>& watchLines) {
   BuildSettingsReader reader(in);
+  if (watchLines) reader.watchLines(watchLines);
   GroupTreeBuilder builder(root, workspaceDir, referencedProjects, scan);
   BuildStatement statement;
   while (reader.next(statement)) builder.add(statement);
+  ProjectFolders folders;
+  for (const std::string& name : referencedProjects) {
+    const std::string_view folder = builder.folderOf(name);
+    folders.emplace_back(name, folder.empty() ? std::nullopt : std::optional<std::string>(folder));
+  }
+  return folders;
 }

@@ -3,7 +3,11 @@
 // project that the sub-project list names, filled by the folder scan.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "building/folder_scan.h"
@@ -21,6 +25,9 @@ class GroupTreeBuilder {
   // it supplied (build macros, project folders).
   void add(const BuildStatement& statement);
 
+  // The folder the last entry naming `name` gave it; empty for none.
+  std::string_view folderOf(std::string_view name) const { return projectFolders.get(name); }
+
  private:
   void addSubproject(std::string_view projectPath);
   void addInclude(std::string_view value);
@@ -34,6 +41,13 @@ class GroupTreeBuilder {
   LookupTable projectFolders;  // a referenced project's name to its folder
 };
 
-// Reads the whole build description from `in` into `root`.
-void buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,
-                    const std::vector<std::string>& referencedProjects, const FolderScan& scan);
+// Each referenced project with the folder its group lists (the last entry
+// naming it), or none where no entry names it.
+using ProjectFolders = std::vector<std::pair<std::string, std::optional<std::string>>>;
+
+// Reads the whole build description from `in` into `root`; `watchLines`,
+// when given, sees every line read.
+ProjectFolders buildGroupTree(std::istream& in, FileGroup& root, const std::string& workspaceDir,
+                              const std::vector<std::string>& referencedProjects,
+                              const FolderScan& scan,
+                              const std::function<void(std::string_view)>& watchLines = {});

@@ -20,23 +20,6 @@ namespace {
 
 constexpr char sep = path::separator();
 
-// The build spec a keyed entry is for: the last part of Incl|SPEC,
-// Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC; empty for none.
-std::string_view specOf(std::string_view key) {
-  const auto part = [&](std::size_t index) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < index; ++i) {
-      start = key.find('|', start);
-      if (start == std::string_view::npos) return std::string_view();
-      ++start;
-    }
-    return key.substr(start, key.find('|', start) - start);
-  };
-  const std::string_view first = key.substr(0, key.find('|'));
-  if (first == "Incl") return part(1);
-  if (first == "Macro" || first == "Tool") return part(3);
-  return {};
-}
 
 // Names joined for a message, the first few only: a file may hold thousands.
 std::string listed(const std::vector<std::string>& names, std::size_t shown = 20) {
@@ -74,10 +57,12 @@ std::string mapped(const std::string& path,
 class RealProjectBuilder {
  public:
   RealProjectBuilder(FileGroup& root, const RealProjectInputs& inputs,
-                     const RealProjectOptions& options)
-      : root(root), in(inputs), options(options) {}
+                     const RealProjectOptions& options, RealProjectResult& result)
+      : root(root), in(inputs), options(options), result(result) {}
 
-  RealProjectResult build(std::istream& stream) {
+  // What the builder found stays in `result` when it throws: the known build
+  // specs and targets name what -spec and -target may be.
+  void build(std::istream& stream) {
     read(stream);
     const BuildTarget* target = chooseTarget();
     addSubprojects();
@@ -88,7 +73,7 @@ class RealProjectBuilder {
     chooseAnalyserMacros();
     dropRepeatedFiles();
     warn();
-    return std::move(result);
+    result.variables = variables().references();
   }
 
  private:
@@ -111,7 +96,7 @@ class RealProjectBuilder {
     reader.watchLines([&](std::string_view line) { factsReader.line(line); });
     BuildStatement statement;
     while (reader.next(statement)) {
-      const std::string_view spec = specOf(statement.key);
+      const std::string_view spec = specOfKey(statement.key);
       know(spec);
       if (specKnown) {
         if (forChosenSpec(spec)) {
@@ -152,8 +137,12 @@ class RealProjectBuilder {
       if (seen.insert(spec).second) known.push_back(spec);
     }
     specs = known;
+    result.knownSpecs = known;
+    result.defaultSpec = facts.defaultSpec;
+    for (const auto& target : facts.targets) result.knownTargets.push_back(target.name);
     if (!options.spec.empty()) {
       if (seen.count(options.spec) == 0) {
+        result.spec.clear();
         throw Failure(FailureKind::UnknownBuildSpec, options.spec + " (known: " + listed(known) + ")");
       }
     } else if (!facts.defaultSpec.empty()) {
@@ -211,6 +200,7 @@ class RealProjectBuilder {
     locator.emplace(in.workspaceDir, in.scan.lister, in.readProjectName, passOver);
     for (const auto& [name, path] : subprojects) {
       const auto folder = locator->find(name, path);
+      result.subprojectFolders.emplace_back(name, folder);
       if (!folder) {
         result.warnings.push_back("Warning: referenced project " + name +
                                   " not found in the workspace");
@@ -524,7 +514,7 @@ class RealProjectBuilder {
   FileGroup& root;
   const RealProjectInputs& in;
   const RealProjectOptions& options;
-  RealProjectResult result;
+  RealProjectResult& result;
   WorkbenchFacts facts;
   std::vector<OwnedBuildStatement> statements;  // waiting for the build spec to be known
   std::vector<std::string> specs;               // the build spec names seen, in order
@@ -546,8 +536,15 @@ class RealProjectBuilder {
 
 }  // namespace
 
+void buildRealProjectTree(std::istream& in, FileGroup& root, const RealProjectInputs& inputs,
+                          const RealProjectOptions& options, RealProjectResult& result) {
+  RealProjectBuilder(root, inputs, options, result).build(in);
+}
+
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
                                        const RealProjectInputs& inputs,
                                        const RealProjectOptions& options) {
-  return RealProjectBuilder(root, inputs, options).build(in);
+  RealProjectResult result;
+  buildRealProjectTree(in, root, inputs, options, result);
+  return result;
 }

@@ -6,6 +6,7 @@
 
 #include <istream>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,10 +48,21 @@ struct RealProjectResult {
   std::map<std::string, std::string> cMacros;
   std::map<std::string, std::string> cxxMacros;
   std::vector<std::string> warnings;  // whole lines, "Warning: " first
+
+  // What a description of the run names (Plovik -describe).
+  std::vector<std::string> knownSpecs;  // the file's list, then those only keys name
+  std::string defaultSpec;              // empty: none
+  std::vector<std::string> knownTargets;
+  // Each sub-project looked for, with the folder it was found in (none: not found).
+  std::vector<std::pair<std::string, std::optional<std::string>>> subprojectFolders;
+  std::vector<VariableExpander::Reference> variables;
 };
 
 // Reads the build description from `in` into `root`. Throws Failure
 // (UnknownBuildSpec, UnknownBuildTarget) before anything is scanned.
+// The same into `result`, which keeps what was found before a throw.
+void buildRealProjectTree(std::istream& in, FileGroup& root, const RealProjectInputs& inputs,
+                          const RealProjectOptions& options, RealProjectResult& result);
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
                                        const RealProjectInputs& inputs,
                                        const RealProjectOptions& options);

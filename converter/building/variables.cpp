@@ -64,7 +64,10 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
     return last->second;
   }
   auto found = known.find(name);
-  if (found == known.end()) found = known.emplace(std::string(name), Entry{}).first;
+  if (found == known.end()) {
+    found = known.emplace(std::string(name), Entry{}).first;
+    metOrder.push_back(&*found);
+  }
   last = &*found;
   Entry& entry = found->second;
   if (entry.state == Entry::Expanding) {
@@ -137,6 +140,17 @@ std::string VariableExpander::expand(std::string_view value) {
 
 VariableExpander::Source VariableExpander::sourceOf(std::string_view name) {
   return entryFor(name, 0).source;
+}
+
+std::vector<VariableExpander::Reference> VariableExpander::references() const {
+  std::vector<Reference> all;
+  for (const auto* met : metOrder) {
+    const Entry& entry = met->second;
+    std::optional<std::string> value;
+    if (entry.state == Entry::Expanded) value = entry.value;
+    all.push_back({met->first, std::move(value), entry.source});
+  }
+  return all;
 }
 
 VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {

@@ -53,6 +53,16 @@ class VariableExpander {
   enum class Source { None, Given, BuildMacro, Workbench, Environment };
   Source sourceOf(std::string_view name);
 
+  // Every variable looked up so far, in the order first met: its whole
+  // expansion (nothing where it has none, or cannot be expanded) and where
+  // its value came from.
+  struct Reference {
+    std::string name;
+    std::optional<std::string> value;
+    Source source;
+  };
+  std::vector<Reference> references() const;
+
   static constexpr std::size_t kMaxTextSize = std::size_t{4} << 20;   // one expanded text
   static constexpr std::size_t kMaxGrowth = std::size_t{256} << 20;  // all expansions together
   static constexpr int kMaxDepth = 64;  // variables within variables
@@ -80,6 +90,7 @@ class VariableExpander {
   Environment environment;
   VariableValues workbench;
   Table known;
+  std::vector<const Table::value_type*> metOrder;
   Table::value_type* last = nullptr;  // the entry looked up last
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;

@@ -1,5 +1,8 @@
 #include "driver/conversion_job.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -18,6 +21,8 @@
 #include "reading/project_description.h"
 #include "text/path.h"
 #include "writing/compilation_database.h"
+#include "writing/description.h"
+#include "writing/personality_files.h"
 #include "writing/project_writer.h"
 
 namespace {
@@ -139,6 +144,7 @@ void ConversionJob::readProjectDescription() {
   ownName = description.name.empty() ? folderName(projectFolder()) : description.name;
   // An empty name leaves the one given with -pn: a project named "" would
   // spread its folders into the destination itself.
+  nameFromFile = !description.name.empty();
   if (!description.name.empty()) projectName = std::move(description.name);
   referencedProjects = std::move(description.referencedProjects);
 }
@@ -157,7 +163,21 @@ void ConversionJob::readBuildSettings() {
   FolderScan scan{systemFolderLister(), fileExtensions};
   passOverOutputs(scan.passOver);
   if (!realProject.enabled) {
-    buildGroupTree(in, rootGroup, workspaceDir, referencedProjects, scan);
+    std::function<void(std::string_view)> watch;
+    WorkbenchFactsReader facts(describedFacts);
+    if (describing) {
+      // A description names the build specs and targets even without the mode.
+      watch = [&](std::string_view line) {
+        facts.line(line);
+        for (std::size_t key = line.find("BLD::Info|"); key != std::string_view::npos;
+             key = line.find("BLD::Info|", key + 1)) {
+          const std::string_view rest = line.substr(key + 10);
+          const std::string_view spec = specOfKey(rest.substr(0, rest.find('"')));
+          if (!spec.empty()) keySpecs.emplace_back(spec);
+        }
+      };
+    }
+    defaultFolders = buildGroupTree(in, rootGroup, workspaceDir, referencedProjects, scan, watch);
     return;
   }
   std::string current;
@@ -170,7 +190,7 @@ void ConversionJob::readBuildSettings() {
                                    return value;
                                  },
                                  std::move(projectLinks)};
-  realProjectResult = buildRealProjectTree(in, rootGroup, inputs, realProject);
+  buildRealProjectTree(in, rootGroup, inputs, realProject, realProjectResult);
 }
 
 // A destination inside the project folder (or the workspace folder itself)
@@ -261,4 +281,93 @@ void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool
 
 bool ConversionJob::acceptsFile(const std::string& path) const {
   return ::acceptsFile(fileExtensions, path);
+}
+
+namespace {
+
+const char* sourceName(VariableExpander::Source source) {
+  switch (source) {
+    case VariableExpander::Source::Given: return "-var";
+    case VariableExpander::Source::BuildMacro: return "build macro";
+    case VariableExpander::Source::Workbench: return "Workbench";
+    case VariableExpander::Source::Environment: return "environment";
+    case VariableExpander::Source::None: break;
+  }
+  return "unresolved";
+}
+
+// The file's list of build specs, then those only a key names, each once.
+std::vector<std::string> knownOnce(const std::vector<std::string>& listed,
+                                   const std::vector<std::string>& named) {
+  std::vector<std::string> known;
+  for (const auto* names : {&listed, &named}) {
+    for (const auto& name : *names) {
+      if (std::find(known.begin(), known.end(), name) == known.end()) known.push_back(name);
+    }
+  }
+  return known;
+}
+
+}  // namespace
+
+bool ConversionJob::describe(const std::optional<std::string>& optionFailure) {
+  describing = true;
+  const bool nameGiven = !projectName.empty();
+  Description d;
+  d.realProject = realProject.enabled;
+  d.failure = optionFailure;
+  bool treeBuilt = false;
+  const char* doing = "reading the project description";
+  try {
+    if (!d.failure) {
+      readProjectDescription();
+      doing = "reading the build description";
+      readBuildSettings();
+      treeBuilt = true;
+      checkWorkspace();
+      ProjectLayout layout{destFolder, workspaceDir, projectName, messagePersonality,
+                           compilerPersonality, nullptr};
+      checkProjectNames(rootGroup, projectName);
+      checkOutputs(layout);
+      personalityWarnings = ::personalityWarnings(rootGroup);
+      if (!compilationDatabase.empty()) {
+        databaseWarnings = compilationDatabaseWarnings(rootGroup, databaseLayout());
+      }
+    }
+  } catch (const Failure& failure) {
+    d.failure = messageFor(failure);
+  } catch (const std::bad_alloc&) {
+    rootGroup = FileGroup();
+    treeBuilt = false;
+    d.failure = messageFor(Failure(FailureKind::OutOfMemory, doing));
+  }
+  d.projectName = projectName;
+  d.projectFrom = nameFromFile ? ".project" : nameGiven ? "-pn" : "none";
+  if (realProject.enabled) {
+    const RealProjectResult& real = realProjectResult;
+    d.knownSpecs = real.knownSpecs;
+    if (!real.defaultSpec.empty()) d.defaultSpec = real.defaultSpec;
+    if (!real.spec.empty()) d.chosenSpec = real.spec;
+    d.knownTargets = real.knownTargets;
+    if (!realProject.target.empty()) d.chosenTarget = realProject.target;
+    d.referencedProjects = real.subprojectFolders;
+    for (const auto& variable : real.variables) {
+      d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
+    }
+  } else {
+    d.knownSpecs = knownOnce(describedFacts.specs, keySpecs);
+    if (!describedFacts.defaultSpec.empty()) d.defaultSpec = describedFacts.defaultSpec;
+    for (const auto& target : describedFacts.targets) d.knownTargets.push_back(target.name);
+    d.referencedProjects = defaultFolders;
+  }
+  if (treeBuilt) d.root = &rootGroup;
+  if (!d.failure) {
+    d.warnings = realProjectResult.warnings;
+    d.warnings.insert(d.warnings.end(), personalityWarnings.begin(), personalityWarnings.end());
+    d.warnings.insert(d.warnings.end(), databaseWarnings.begin(), databaseWarnings.end());
+  }
+  const std::string json = describedJson(d);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  std::fflush(stdout);
+  return !d.failure;
 }

@@ -4,11 +4,14 @@
 // that turns a failure into its message.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "building/real_project.h"
+#include "building/group_tree.h"
 #include "model/file_group.h"
+#include "reading/workbench_facts.h"
 #include "writing/compilation_database.h"
 #include "writing/project_layout.h"
 
@@ -24,6 +27,11 @@ class ConversionJob {
 
   // Performs the whole conversion; false for failure, after its line is printed.
   bool run();
+
+  // Reads what the conversion would read and prints what it would do as
+  // one JSON document (Plovik -describe), writing nothing. False where the
+  // conversion would fail; `optionFailure` is one the options met already.
+  bool describe(const std::optional<std::string>& optionFailure = std::nullopt);
 
   // The steps of the run, in order. Each throws a Failure.
   // The project's name (unless the file names none) and referenced projects.
@@ -65,4 +73,11 @@ class ConversionJob {
   RealProjectResult realProjectResult;  // warnings, the build spec read, its compilers
   std::vector<std::string> personalityWarnings;  // what the analyser personality left out
   std::vector<std::string> databaseWarnings;  // what the compilation database left out
+
+  // Read only for a description.
+  bool describing = false;
+  bool nameFromFile = false;  // the .project named the project
+  WorkbenchFacts describedFacts;  // without the mode: the build specs and targets
+  std::vector<std::string> keySpecs;  // the build specs keys name, without the mode
+  ProjectFolders defaultFolders;  // without the mode: where the sub-projects were looked for
 };

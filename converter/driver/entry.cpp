@@ -1,5 +1,8 @@
 #include "driver/entry.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "driver/conversion_job.h"
 #include "driver/failure_message.h"
 #include "driver/normalise_path.h"
@@ -74,6 +77,10 @@ bool applyOptions(ConversionJob& job, const std::vector<std::string>& args) {
 }
 
 int plovikMain(const std::vector<std::string>& args) {
+  if (args.size() == 2 && args[1] == "--version") {
+    printLine("Plovik " PLOVIK_VERSION);
+    return 0;
+  }
   if (args.size() < 5) {
     printLine("Usage: Plovik <source_proj> <source_wrproj> <windriver_workspace_dir> "
               "<dest_folder> [-pn dest_proj_name]");
@@ -87,12 +94,23 @@ int plovikMain(const std::vector<std::string>& args) {
     std::string destFolder = normalisePath(args[4]);
     ConversionJob job(std::move(sourceProject), std::move(buildSettings), args[3],
                       std::move(destFolder));
+    // -describe, wherever it stands, describes the run instead of doing it;
+    // an option's fault then goes into the description.
+    const bool describe = std::find(args.begin() + 1, args.end(), "-describe") != args.end();
+    std::optional<std::string> optionFailure;
     try {
-      if (!applyOptions(job, args)) return 1;
+      if (!applyOptions(job, args)) {
+        if (!describe) return 1;
+        optionFailure = "Missing value for " + args.back();
+      }
     } catch (const Failure& failure) {
-      printLine(messageFor(failure));
-      return 1;
+      if (!describe) {
+        printLine(messageFor(failure));
+        return 1;
+      }
+      optionFailure = messageFor(failure);
     }
+    if (describe) return job.describe(optionFailure) ? 0 : 1;
     return job.run() ? 0 : 1;
   } catch (...) {
     // Anything the run does not handle (memory, a library error) ends the

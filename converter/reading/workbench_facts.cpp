@@ -61,6 +61,22 @@ bool isFactKey(std::string_view line) {
 
 }  // namespace
 
+std::string_view specOfKey(std::string_view key) {
+  const auto part = [&](std::size_t index) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+      start = key.find('|', start);
+      if (start == std::string_view::npos) return std::string_view();
+      ++start;
+    }
+    return key.substr(start, key.find('|', start) - start);
+  };
+  const std::string_view first = key.substr(0, key.find('|'));
+  if (first == "Incl") return part(1);
+  if (first == "Macro" || first == "Tool") return part(3);
+  return {};
+}
+
 std::string decodeEntities(std::string_view text) {
   std::size_t amp = text.find('&');
   if (amp == npos) return std::string(text);  // nearly every value

@@ -33,6 +33,11 @@ struct WorkbenchFacts {
   std::vector<BuildTarget> targets;
 };
 
+// The build spec a keyed entry is for: the last part of Incl|SPEC,
+// Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC (the key after
+// "BLD::Info|"); empty for none.
+std::string_view specOfKey(std::string_view key);
+
 // The text with the XML entities &quot; &amp; &lt; &gt; &apos; and &#N; /
 // &#xN; decoded; anything else that begins with "&" stays as it is.
 std::string decodeEntities(std::string_view text);

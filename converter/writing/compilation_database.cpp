@@ -7,25 +7,9 @@
 
 #include "model/failure.h"
 #include "model/output_lines.h"
-#include "platform/platform.h"
 #include "writing/json_text.h"
 
 namespace {
-
-// `json` made the JSON string of `text`, a text of the system; false when it
-// is not UTF-8. `utf8` is a buffer to reuse.
-bool jsonOf(const std::string& text, std::string& json, std::string& utf8) {
-  utf8.assign(text);
-  if (!platform::systemTextToUtf8(utf8) || !isUtf8(utf8)) return false;
-  json.clear();
-  appendJsonString(json, utf8);
-  return true;
-}
-
-bool jsonOf(const std::string& text, std::string& json) {
-  std::string utf8;
-  return jsonOf(text, json, utf8);
-}
 
 std::string requiredJson(const std::string& text) {
   std::string json;
@@ -95,7 +79,8 @@ class DatabaseWriter {
     }
   }
 
-  void add(const std::string& path, std::ofstream& out) {
+  // `out` null: the entries are only looked at, for their warnings.
+  void add(const std::string& path, std::ostream* out) {
     const SourceLanguage language = languageOf(path);
     if (language == SourceLanguage::None) return;
     const auto [file, isNew] = written.insert(layout.absolute(path));
@@ -116,8 +101,8 @@ class DatabaseWriter {
   // The stream would hand every piece of a kilobyte or more to the system
   // on its own, and the shared settings are that long: one call per entry.
   // Entries are gathered here and written a megabyte at a time instead.
-  void flush(std::ofstream& out) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  void flush(std::ostream* out) {
+    if (out) out->write(text.data(), static_cast<std::streamsize>(text.size()));
     text.clear();
   }
 
@@ -148,11 +133,24 @@ std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
   walkGroups(
       root,
       [&](const FileGroup& group) {
-        for (const std::string& file : group.files) writer.add(file, out);
+        for (const std::string& file : group.files) writer.add(file, &out);
       },
       [](const FileGroup&) {});
-  writer.flush(out);
+  writer.flush(&out);
   out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
   closeChecked(out, layout.path);
+  return std::move(writer.warnings);
+}
+
+std::vector<std::string> compilationDatabaseWarnings(const FileGroup& root,
+                                                     const CompilationDatabaseLayout& layout) {
+  DatabaseWriter writer(layout);
+  writer.takeSettings(root);
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        for (const std::string& file : group.files) writer.add(file, nullptr);
+      },
+      [](const FileGroup&) {});
   return std::move(writer.warnings);
 }

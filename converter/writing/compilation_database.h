@@ -33,3 +33,7 @@ struct CompilationDatabaseLayout {
 std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
                                                   const CompilationDatabaseLayout& layout,
                                                   PendingFiles& pending);
+
+// What writing the database would warn of, and throw, without writing it.
+std::vector<std::string> compilationDatabaseWarnings(const FileGroup& root,
+                                                     const CompilationDatabaseLayout& layout);

@@ -1,5 +1,7 @@
 #include "writing/json_text.h"
 
+#include "platform/platform.h"
+
 namespace {
 
 // The length of the sequence that `lead` starts and the smallest and largest
@@ -24,22 +26,58 @@ Lead leadOf(unsigned char c) {
 
 bool isContinuation(unsigned char c) { return c >= 0x80 && c <= 0xbf; }
 
+// The length of the well-formed sequence at `i`, 0 for none.
+std::size_t sequenceAt(std::string_view text, std::size_t i) {
+  const Lead lead = leadOf(static_cast<unsigned char>(text[i]));
+  if (lead.length == 0 || text.size() - i < static_cast<std::size_t>(lead.length)) return 0;
+  if (lead.length > 1) {
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (second < lead.low || second > lead.high) return 0;
+    for (int k = 2; k < lead.length; ++k) {
+      if (!isContinuation(static_cast<unsigned char>(text[i + k]))) return 0;
+    }
+  }
+  return static_cast<std::size_t>(lead.length);
+}
+
 }  // namespace
 
 bool isUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const Lead lead = leadOf(static_cast<unsigned char>(text[i]));
-    if (lead.length == 0 || text.size() - i < static_cast<std::size_t>(lead.length)) return false;
-    if (lead.length > 1) {
-      const auto second = static_cast<unsigned char>(text[i + 1]);
-      if (second < lead.low || second > lead.high) return false;
-      for (int k = 2; k < lead.length; ++k) {
-        if (!isContinuation(static_cast<unsigned char>(text[i + k]))) return false;
-      }
-    }
-    i += static_cast<std::size_t>(lead.length);
+    const std::size_t length = sequenceAt(text, i);
+    if (length == 0) return false;
+    i += length;
   }
   return true;
+}
+
+std::string shownAsUtf8(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = sequenceAt(text, i);
+    if (length == 0) {
+      shown += '?';
+      ++i;
+      continue;
+    }
+    shown.append(text.substr(i, length));
+    i += length;
+  }
+  return shown;
+}
+
+bool jsonOf(const std::string& text, std::string& json, std::string& buffer) {
+  buffer.assign(text);
+  if (!platform::systemTextToUtf8(buffer) || !isUtf8(buffer)) return false;
+  json.clear();
+  appendJsonString(json, buffer);
+  return true;
+}
+
+bool jsonOf(const std::string& text, std::string& json) {
+  std::string buffer;
+  return jsonOf(text, json, buffer);
 }
 
 void appendJsonString(std::string& out, std::string_view utf8) {

@@ -12,3 +12,12 @@ bool isUtf8(std::string_view text);
 // backslashes and control characters escaped, every other byte as it is.
 // The text must be UTF-8 (see isUtf8).
 void appendJsonString(std::string& out, std::string_view utf8);
+
+// `json` made the JSON string of `text`, a text of the system (on Windows
+// in the ANSI code page); false when it is not UTF-8. `buffer` is reused.
+bool jsonOf(const std::string& text, std::string& json, std::string& buffer);
+bool jsonOf(const std::string& text, std::string& json);
+
+// `text` with every byte that is no part of well-formed UTF-8 shown as "?",
+// for a message about such a text.
+std::string shownAsUtf8(std::string_view text);

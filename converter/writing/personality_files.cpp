@@ -85,3 +85,23 @@ std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
   if (files.emptyCompiler) writeEmpty(pending, layout.personality(".p_c"));
   return warnings;
 }
+
+std::vector<std::string> personalityWarnings(const FileGroup& root) {
+  const FileGroup* source = &root;
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        if (!group.includePaths.empty() || !group.macros.empty()) source = &group;
+      },
+      [](const FileGroup&) {});
+  std::vector<std::string> warnings;
+  for (const std::string& include : source->includePaths) {
+    if (hasLineBreak(include)) warnings.push_back(leftOut("include path", include));
+  }
+  for (const auto& [macro, value] : source->macros) {
+    std::string line = macro;
+    if (!value.empty()) line.append("=").append(value);
+    if (hasLineBreak(line)) warnings.push_back(leftOut("macro", line));
+  }
+  return warnings;
+}

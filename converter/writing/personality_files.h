@@ -30,3 +30,7 @@ void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles&
 std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
                                                const ProjectLayout& layout,
                                                PendingFiles& pending);
+
+// The warnings writing the analyser personality of the tree below `root`
+// would give, without writing it.
+std::vector<std::string> personalityWarnings(const FileGroup& root);

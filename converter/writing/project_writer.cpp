@@ -31,7 +31,9 @@ bool isUnsafeProjectName(const std::string& name) {
          });
 }
 
-void checkNames(const FileGroup& root, const std::string& projectName) {
+}  // namespace
+
+void checkProjectNames(const FileGroup& root, const std::string& projectName) {
   if (isUnsafeProjectName(projectName)) throw Failure(FailureKind::InvalidName, projectName);
   std::vector<const FileGroup*> pending{&root};
   while (!pending.empty()) {
@@ -44,12 +46,10 @@ void checkNames(const FileGroup& root, const std::string& projectName) {
   }
 }
 
-}  // namespace
-
 std::vector<std::string> writeAnalyserProject(
     const FileGroup& root, const ProjectLayout& layout,
     const std::function<void(PendingFiles&)>& alongside) {
-  checkNames(root, layout.projectName);
+  checkProjectNames(root, layout.projectName);
   const std::string path =
       layout.destFolder + path::separator() + layout.projectName + ".prj";
   PendingFiles pending;

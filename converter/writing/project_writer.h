@@ -22,3 +22,7 @@
 std::vector<std::string> writeAnalyserProject(
     const FileGroup& root, const ProjectLayout& layout,
     const std::function<void(PendingFiles&)>& alongside = {});
+
+// Throws Failure InvalidName for a project name or group name that cannot
+// name a file or folder below the destination, or a line of the project file.
+void checkProjectNames(const FileGroup& root, const std::string& projectName);

@@ -1,0 +1,39 @@
+// The description of a conversion that is not done (Plovik -describe): what
+// the conversion would read, choose, list and say, as one JSON document.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/file_group.h"
+
+struct Description {
+  struct Variable {
+    std::string name;
+    std::optional<std::string> value;  // the whole expansion; none: it has none
+    std::string source;                // "-var", "build macro", "Workbench", "environment", "unresolved"
+  };
+
+  bool realProject = false;
+  std::string projectName;
+  std::string projectFrom;  // ".project", "-pn" or "none"
+  std::vector<std::string> knownSpecs;
+  std::optional<std::string> defaultSpec;
+  std::optional<std::string> chosenSpec;  // none: every build spec is read
+  std::vector<std::string> knownTargets;
+  std::optional<std::string> chosenTarget;
+  std::vector<std::pair<std::string, std::optional<std::string>>> referencedProjects;
+  std::vector<Variable> variables;
+  const FileGroup* root = nullptr;  // the group tree; none when reading failed before it
+  std::vector<std::string> warnings;
+  std::optional<std::string> failure;
+};
+
+// The JSON document of `description`, ended with a line feed. A name or
+// path that is not UTF-8 is left out of its list with a warning (the
+// project's name is given as ""); in the warnings and the failure such
+// bytes are shown as "?".
+std::string describedJson(const Description& description);
