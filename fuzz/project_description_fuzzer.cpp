@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "building/link_locations.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
-#include "reading/linked_resources.h"
 #include "reading/project_description.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

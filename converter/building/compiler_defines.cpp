@@ -1,5 +1,7 @@
 #include "building/compiler_defines.h"
 
+#include "text/variable_references.h"
+
 namespace {
 
 constexpr auto npos = std::string::npos;
@@ -20,18 +22,13 @@ void forEachDefinition(const std::string& text, Use use) {
 // Every $(X) in `value` replaced by build macro X, nothing when unknown.
 std::string expandBuildMacros(std::string_view value, const LookupTable& buildMacros) {
   std::string result;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t open = value.find("$(", pos);
-    const std::size_t close = open == npos ? npos : value.find(')', open + 2);
-    if (close == npos) {
-      result.append(value.substr(pos));
-      return result;
-    }
-    result.append(value.substr(pos, open - pos));
-    result.append(buildMacros.get(value.substr(open + 2, close - open - 2)));
-    pos = close + 1;
-  }
+  std::size_t last = 0;
+  forEachReference(value, [&](std::size_t begin, std::size_t end, std::string_view name) {
+    result.append(value.substr(last, begin - last)).append(buildMacros.get(name));
+    last = end;
+  });
+  result.append(value.substr(last));
+  return result;
 }
 
 }  // namespace
@@ -57,7 +54,7 @@ void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMa
     if (equals != npos) {
       const std::string_view value = std::string_view(token).substr(equals + 1);
       define(token.substr(0, equals), expandBuildMacros(value, buildMacros));
-    } else if (token.find("$(") == npos) {
+    } else if (!holdsReference(token)) {
       define(token, "");
     }
   });

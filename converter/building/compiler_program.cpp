@@ -3,35 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "building/variables.h"
+#include "text/path.h"
+#include "text/shell_words.h"
+#include "text/variable_references.h"
 
 namespace {
-
-// The commands of a shell list, split at ";", "&&" and "||" outside quotes.
-std::vector<std::string_view> commandsOf(std::string_view text) {
-  std::vector<std::string_view> commands;
-  char quote = 0;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-      else if (c == '\\' && quote == '"') ++i;
-      continue;
-    }
-    if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '\\') {
-      ++i;
-    } else if (c == ';' || ((c == '&' || c == '|') && i + 1 < text.size() && text[i + 1] == c)) {
-      commands.push_back(text.substr(start, i - start));
-      if (c != ';') ++i;
-      start = i + 1;
-    }
-  }
-  commands.push_back(text.substr(std::min(start, text.size())));
-  return commands;
-}
 
 bool isPlaceholder(const std::string& word) {
   return word.size() >= 2 && word.front() == '%' && word.back() == '%';
@@ -52,7 +28,7 @@ bool isSetting(const std::string& word) {
 }  // namespace
 
 std::string compilerProgram(std::string_view command, const WordExpander& expand) {
-  const std::vector<std::string_view> commands = commandsOf(command);
+  const std::vector<std::string_view> commands = shellCommands(command);
   std::string_view chosen;
   for (const std::string_view one : commands) {
     if (one.find_first_not_of(" \t") != std::string_view::npos) chosen = one;
@@ -63,19 +39,18 @@ std::string compilerProgram(std::string_view command, const WordExpander& expand
   for (std::string word : shellWords(chosen)) {
     if (isPlaceholder(word) || isSetting(word)) continue;
     if (expand) word = expand(word);
-    if (word.find("$(") == std::string::npos) return word;
-    const std::size_t separator = word.find_last_of("/\\");
-    if (separator != std::string::npos) {
-      std::string name = word.substr(separator + 1);
-      return name.find("$(") == std::string::npos ? name : std::string();
-    }
-    while (word.starts_with("$(")) {
-      const std::size_t close = word.find(')');
-      if (close == std::string::npos) return {};
-      word.erase(0, close + 1);
-    }
-    if (word.find("$(") != std::string::npos) return {};
-    return word;
+    if (!holdsReference(word)) return word;
+    // Where a variable has no value, the program's file name: a path cut
+    // short by the missing part would name no program.
+    const std::string_view name = path::fileName(word);
+    if (name.size() != word.size()) return holdsReference(name) ? std::string() : std::string(name);
+    // "$(TOOL_PATH)dcc": the references in front of the name go.
+    std::size_t start = 0;
+    forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
+      if (begin == start) start = end;
+    });
+    const std::string_view rest = std::string_view(word).substr(start);
+    return holdsReference(rest) ? std::string() : std::string(rest);
   }
   return {};
 }

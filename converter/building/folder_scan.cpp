@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/platform.h"
 #include "text/path.h"
 
 namespace {
@@ -17,20 +16,6 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// What an entry is, from the listing where it says so.
-EntryKind kindOf(const platform::FolderEntry& entry, const std::string& fullPath) {
-  switch (entry.type) {
-    case platform::EntryType::File: return EntryKind::File;
-    case platform::EntryType::Folder: return EntryKind::Folder;
-    case platform::EntryType::Link:
-      return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::FolderLink
-                                                                         : EntryKind::File;
-    case platform::EntryType::Unknown: break;
-  }
-  return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::Folder
-                                                                     : EntryKind::File;
-}
-
 // One folder still being scanned, with the sub-folders not yet visited.
 struct PendingFolder {
   std::string path;
@@ -41,19 +26,6 @@ struct PendingFolder {
 };
 
 }  // namespace
-
-FolderLister systemFolderLister() {
-  return [entries = std::vector<platform::FolderEntry>()](
-             const std::string& folder, std::vector<ListedEntry>& listed) mutable {
-    entries.clear();
-    if (!platform::listFolder(folder, entries)) return false;
-    for (auto& entry : entries) {
-      const EntryKind kind = kindOf(entry, folder + path::separator() + entry.name);
-      listed.push_back({std::move(entry.name), kind});
-    }
-    return true;
-  };
-}
 
 void PassOver::add(const std::string& path) {
   std::string comparable = path::comparable(path, base);

@@ -9,23 +9,7 @@
 #include <vector>
 
 #include "model/file_group.h"
-
-// What a folder entry is. A symbolic link to a folder counts as neither
-// folder nor file: it is not descended (no loops) and is no file.
-enum class EntryKind { File, Folder, FolderLink };
-
-struct ListedEntry {
-  std::string name;
-  EntryKind kind;
-};
-
-// Lists one folder ("." and ".." may be among the entries) in the order the
-// scan takes them; false when the folder cannot be listed.
-using FolderLister = std::function<bool(const std::string& folder, std::vector<ListedEntry>&)>;
-
-// The system's own listing (converter/platform), entries whose type the
-// listing does not say asked for their status.
-FolderLister systemFolderLister();
+#include "reading/folder_listing.h"
 
 // Whether `path` has one of `extensions`: the text after the last dot
 // anywhere in it (the whole path without a dot), compared without regard to

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "building/folder_scan.h"
+#include "building/link_locations.h"
 #include "model/file_group.h"
-#include "reading/linked_resources.h"
 
 // Whether a file is taken, judged by its path as the project shows it
 // ("src/main.cpp", "ext/sub/a.c"), "/"-separated.

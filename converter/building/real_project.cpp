@@ -12,6 +12,7 @@
 #include "model/source_language.h"
 #include "reading/build_settings.h"
 #include "reading/workbench_facts.h"
+#include "text/entities.h"
 #include "text/lookup_table.h"
 #include "text/path.h"
 #include "text/repeats.h"

@@ -1,5 +1,7 @@
 #include "building/variables.h"
 
+#include "text/variable_references.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -7,20 +9,6 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-// Calls `use` with each $(NAME) of `value`: where it begins, where it ends
-// and the name.
-template <typename Use>
-void forEachReference(std::string_view value, Use use) {
-  for (std::size_t pos = 0;;) {
-    const std::size_t open = value.find("$(", pos);
-    const std::size_t close = open == npos ? npos : value.find(')', open + 2);
-    if (close == npos) return;
-    use(open, close + 1, value.substr(open + 2, close - open - 2));
-    pos = close + 1;
-  }
-}
 
 }  // namespace
 
@@ -84,7 +72,7 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
     entry.state = Entry::NoValue;
     return entry;
   }
-  if (depth >= kMaxDepth && raw->find("$(") != npos) {
+  if (depth >= kMaxDepth && holdsReference(*raw)) {
     entry.state = Entry::TooDeep;
     return entry;
   }
@@ -106,7 +94,7 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
 void VariableExpander::expandInto(std::string_view text, int depth, std::string& out) {
   std::size_t done = 0;
   forEachReference(text, [&](std::size_t begin, std::size_t end, std::string_view name) {
-    if (name.empty() || name.find("$(") != npos) return;
+    if (!isVariableName(name)) return;
     const Entry& entry = entryFor(name, depth);
     if (entry.state != Entry::Expanded) return;
     const std::size_t reference = end - begin;
@@ -123,11 +111,10 @@ void VariableExpander::expandInto(std::string_view text, int depth, std::string&
 }
 
 void VariableExpander::expandInPlace(std::string& value) {
-  if (value.find("$(") == npos) return;
+  if (!holdsReference(value)) return;
   bool expands = false;
   forEachReference(value, [&](std::size_t, std::size_t, std::string_view name) {
-    expands = expands || (!name.empty() && name.find("$(") == npos &&
-                          entryFor(name, 0).state == Entry::Expanded);
+    expands = expands || (isVariableName(name) && entryFor(name, 0).state == Entry::Expanded);
   });
   if (expands) value = expand(value);
 }
@@ -163,7 +150,7 @@ VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
 }
 
 void VariableExpander::countLeft(std::string_view expanded, Use use) {
-  if (expanded.find("$(") == npos) return;
+  if (!holdsReference(expanded)) return;
   // Each name is counted once per text: texts name a few variables at most.
   std::pair<std::string_view, Reason> counted[8];
   std::size_t seen = 0;
@@ -178,42 +165,14 @@ void VariableExpander::countLeft(std::string_view expanded, Use use) {
     if (entry == leftOver.end()) entry = leftOver.insert(leftOver.end(), {std::string(name), reason});
     ++entry->count[use];
   };
-  std::size_t last = 0;  // where the references that forEachReference saw end
-  forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
-    if (name.empty() || name.find("$(") != npos) count(expanded.substr(begin, end - begin), Reason::Malformed);
-    else count(name, reasonFor(name));
-    last = end;
-  });
+  const std::size_t last =
+      forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
+        if (isVariableName(name)) count(name, reasonFor(name));
+        else count(expanded.substr(begin, end - begin), Reason::Malformed);
+      });
   // A reference without its closing parenthesis runs to the end of the text.
   const std::size_t open = expanded.find("$(", last);
   if (open != npos) count(expanded.substr(open, 24), Reason::Malformed);
-}
-
-std::vector<std::string> shellWords(std::string_view text) {
-  std::vector<std::string> words;
-  std::string word;
-  bool inWord = false;
-  char quote = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-      else if (c == '\\' && quote == '"' && i + 1 < text.size() &&
-               (text[i + 1] == '"' || text[i + 1] == '\\')) word += text[++i];
-      else word += c;
-    } else if (isSpace(c)) {
-      if (inWord) words.push_back(std::move(word));
-      word.clear();
-      inWord = false;
-    } else {
-      inWord = true;
-      if (c == '"' || c == '\'') quote = c;
-      else if (c == '\\' && i + 1 < text.size()) word += text[++i];
-      else word += c;
-    }
-  }
-  if (inWord) words.push_back(std::move(word));
-  return words;
 }
 
 void defineFromWords(const std::vector<std::string>& words,

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "text/lookup_table.h"
+#include "text/shell_words.h"
 
 using Environment = std::function<std::optional<std::string>(const std::string& name)>;
 using VariableValues = std::vector<std::pair<std::string, std::string>>;
@@ -96,11 +97,6 @@ class VariableExpander {
   std::size_t growth = 0;
   std::vector<Left> leftOver;
 };
-
-// Words of a command-line fragment as a shell splits them: white space
-// separates, double and single quotes group (and are removed), a backslash
-// keeps the next character.
-std::vector<std::string> shellWords(std::string_view text);
 
 // Every -D definition among `words` ("-DNAME", "-DNAME=VALUE", or "-D" and
 // the definition as the next word) set in `macros`.

@@ -102,14 +102,6 @@ TEST(Variables, AllExpansionsTogetherAreBounded) {
   EXPECT_EQ(expander.left()[0].reason, VariableExpander::Reason::TooLong);
 }
 
-TEST(ShellWords, QuotesGroupAndBackslashesKeep) {
-  EXPECT_EQ(shellWords("  -DA=1\t-DB=\"x y\" -DC='a \"b\"' -DD=\\\"q\\\" \"\" "),
-            (Words{"-DA=1", "-DB=x y", "-DC=a \"b\"", "-DD=\"q\"", ""}));
-  EXPECT_EQ(shellWords("-DS=\"say \\\"hi\\\"\""), (Words{"-DS=say \"hi\""}));
-  EXPECT_EQ(shellWords("\"unclosed a b"), (Words{"unclosed a b"}));
-  EXPECT_TRUE(shellWords(" \t ").empty());
-}
-
 TEST(ShellWords, DefinitionsAmongTheWords) {
   std::map<std::string, std::string> macros{{"OLD", "1"}};
   defineFromWords({"-DA", "-DB=2", "-D", "C=3", "-I/x", "-D=nameless", "-DA=again", "-D"}, macros);

@@ -1,7 +1,8 @@
 // The linked resources of an Eclipse project description: files and folders
 // that the project shows under a name of its own but that lie elsewhere
 // (<linkedResources>), and the path variables their locations may begin with
-// (<variableList>). Read for the real-project mode only.
+// (<variableList>). Read for the real-project mode only; where the links lie
+// is building/link_locations' to tell.
 #pragma once
 
 #include <string>
@@ -27,22 +28,3 @@ struct ProjectLinks {
 // decoded. Never throws: a description of another shape gives what was read
 // before it.
 ProjectLinks parseLinkedResources(std::string_view text);
-
-// What a location may refer to.
-struct LinkContext {
-  std::string projectFolder;    // absolute: PROJECT_LOC
-  std::string workspaceFolder;  // absolute: WORKSPACE_LOC
-  NamedValues given;            // -var NAME=PATH, in command-line order
-  NamedValues projectVariables;
-};
-
-struct LinkLocation {
-  enum Kind { Path, Virtual, Unknown };
-  Kind kind = Unknown;
-  std::string path;  // for Path: absolute, without "." or ".." parts, the platform's separators
-};
-
-// Where `link` lies: <location> as written; a URI "file:/...", "virtual:/virtual",
-// or a path beginning with PROJECT_LOC, WORKSPACE_LOC, PARENT-N-<variable>, a
-// -var name or a variable of the description ("${NAME}" inside its values).
-LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context);

@@ -2,16 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
 
 namespace {
-
-std::string native(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = platform::separator;
-  }
-  return path;
-}
 
 TEST(LinkedResources, LinksAndVariablesOfTheDescription) {
   const ProjectLinks read = parseLinkedResources(R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -59,42 +51,6 @@ TEST(LinkedResources, ADescriptionOfAnotherShapeGivesWhatCameBefore) {
   };
   for (const auto& [text, links] : cases) {
     EXPECT_EQ(parseLinkedResources(text).links.size(), links) << text;
-  }
-}
-
-TEST(LinkedResources, LocationsResolve) {
-  const LinkContext context{native("/ws/deep/App"), native("/ws"),
-                            {{"MY_ROOT", "/given"}, {"MY_ROOT", "/given/later"}},
-                            {{"SDK", "$%7BPARENT-1-PROJECT_LOC%7D/sdk"},
-                             {"LOOP", "LOOP/x"},
-                             {"OLD", "file:/opt/old"}}};
-  struct Case {
-    const char* location;
-    bool isUri;
-    LinkLocation::Kind kind;
-    const char* path;
-  } cases[] = {
-      {"PROJECT_LOC/src/a.c", true, LinkLocation::Path, "/ws/deep/App/src/a.c"},
-      {"PARENT-2-PROJECT_LOC/Examples/main.cpp", true, LinkLocation::Path, "/ws/Examples/main.cpp"},
-      {"WORKSPACE_LOC/Lib/x.c", true, LinkLocation::Path, "/ws/Lib/x.c"},
-      {"PARENT-1-WORKSPACE_LOC/top", true, LinkLocation::Path, "/top"},
-      {"MY_ROOT/src", true, LinkLocation::Path, "/given/later/src"},
-      {"SDK/inc", true, LinkLocation::Path, "/ws/deep/sdk/inc"},
-      {"OLD/a%20b.c", true, LinkLocation::Path, "/opt/old/a b.c"},
-      {"file:/opt/x/y.c", true, LinkLocation::Path, "/opt/x/y.c"},
-      {"file:///opt/x/./z.c", true, LinkLocation::Path, "/opt/x/z.c"},
-      {"virtual:/virtual", true, LinkLocation::Virtual, ""},
-      {"/abs/path.c", false, LinkLocation::Path, "/abs/path.c"},
-      {"UNKNOWN/x.c", true, LinkLocation::Unknown, ""},
-      {"LOOP/y", true, LinkLocation::Unknown, ""},
-      {"PARENT-x-PROJECT_LOC/a", true, LinkLocation::Unknown, ""},
-      {"PARENT-1-NOPE/a", true, LinkLocation::Unknown, ""},
-      {"", false, LinkLocation::Unknown, ""},
-  };
-  for (const Case& c : cases) {
-    const LinkLocation where = resolveLinkLocation({"name", false, c.location, c.isUri}, context);
-    EXPECT_EQ(where.kind, c.kind) << c.location;
-    EXPECT_EQ(where.path, c.kind == LinkLocation::Path ? native(c.path) : "") << c.location;
   }
 }
 

@@ -38,10 +38,6 @@ struct WorkbenchFacts {
 // "BLD::Info|"); empty for none.
 std::string_view specOfKey(std::string_view key);
 
-// The text with the XML entities &quot; &amp; &lt; &gt; &apos; and &#N; /
-// &#xN; decoded; anything else that begins with "&" stays as it is.
-std::string decodeEntities(std::string_view text);
-
 // The value of attribute `name` in `tag` (the text up to the next double
 // quote), entities decoded; false when the tag has none.
 bool attributeValue(std::string_view tag, std::string_view name, std::string& value);

@@ -13,13 +13,6 @@ WorkbenchFacts factsOf(const std::string& text) {
   return facts;
 }
 
-TEST(Entities, TheFiveNamedOnesAndCharacterReferencesAreDecoded) {
-  EXPECT_EQ(decodeEntities("\\&quot;a&amp;b&lt;c&gt;&apos;"), "\\\"a&b<c>'");
-  EXPECT_EQ(decodeEntities("&#65;&#x42;&#xe9;&#x1F600;"), "AB\xC3\xA9\xF0\x9F\x98\x80");
-  // Anything else stays as written.
-  EXPECT_EQ(decodeEntities("&nbsp; & &#; &#0; &#xZZ; &amp"), "&nbsp; & &#; &#0; &#xZZ; &amp");
-}
-
 TEST(Entities, AttributeValuesAreFoundByTheirWholeName) {
   std::string value;
   EXPECT_TRUE(attributeValue("<a key=\"k\" value=\"x &amp; y\"/>", "value", value));

@@ -1,12 +1,10 @@
 // JSON string literals of the converter's texts.
 #pragma once
 
+#include "text/utf8.h"
+
 #include <string>
 #include <string_view>
-
-// Whether `text` is well-formed UTF-8: no stray continuation byte, no
-// overlong form, no surrogate, nothing above U+10FFFF.
-bool isUtf8(std::string_view text);
 
 // Appends `utf8` to `out` as a JSON string, quotes included: quotation marks,
 // backslashes and control characters escaped, every other byte as it is.
@@ -17,7 +15,3 @@ void appendJsonString(std::string& out, std::string_view utf8);
 // in the ANSI code page); false when it is not UTF-8. `buffer` is reused.
 bool jsonOf(const std::string& text, std::string& json, std::string& buffer);
 bool jsonOf(const std::string& text, std::string& json);
-
-// `text` with every byte that is no part of well-formed UTF-8 shown as "?",
-// for a message about such a text.
-std::string shownAsUtf8(std::string_view text);

@@ -1,0 +1,110 @@
+#include "building/link_locations.h"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+#include "text/path.h"
+
+namespace {
+
+std::string percentDecoded(std::string_view uri) {
+  std::string out;
+  out.reserve(uri.size());
+  for (std::size_t i = 0; i < uri.size(); ++i) {
+    unsigned value = 0;
+    if (uri[i] == '%' && i + 2 < uri.size()) {
+      const auto [end, error] = std::from_chars(uri.data() + i + 1, uri.data() + i + 3, value, 16);
+      if (error == std::errc() && end == uri.data() + i + 3) {
+        out += static_cast<char>(value);
+        i += 2;
+        continue;
+      }
+    }
+    out += uri[i];
+  }
+  return out;
+}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Variables may refer to variables; a chain this long is a loop.
+constexpr int kMaxDepth = 16;
+// No path is this long; a location that grows past it is no location.
+constexpr std::size_t kMaxLocation = 1 << 16;
+
+class Resolver {
+ public:
+  explicit Resolver(const LinkContext& context) : context(context) {}
+
+  std::optional<std::string> variable(std::string_view name, int depth) const {
+    if (depth > kMaxDepth) return std::nullopt;
+    for (auto given = context.given.rbegin(); given != context.given.rend(); ++given) {
+      if (given->first == name) return given->second;
+    }
+    if (name == "PROJECT_LOC") return context.projectFolder;
+    if (name == "WORKSPACE_LOC") return context.workspaceFolder;
+    if (name.starts_with("PARENT-")) {
+      // PARENT-N-NAME: N folders above NAME.
+      const std::string_view rest = name.substr(7);
+      unsigned levels = 0;
+      const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), levels);
+      if (error != std::errc() || end == rest.data() || end == rest.data() + rest.size() ||
+          *end != '-' || levels > 1000) {
+        return std::nullopt;
+      }
+      auto base = variable(rest.substr(static_cast<std::size_t>(end - rest.data()) + 1), depth + 1);
+      if (!base) return std::nullopt;
+      for (unsigned i = 0; i < levels; ++i) *base += "/..";
+      return base;
+    }
+    for (const auto& [known, value] : context.projectVariables) {
+      if (known == name) return uri(value, depth + 1);
+    }
+    return std::nullopt;
+  }
+
+  // A URI's path; nothing when a variable it names is unknown.
+  std::optional<std::string> uri(std::string_view text, int depth) const {
+    std::string decoded = percentDecoded(text);
+    // "${NAME}", as the description's own variables write their values.
+    for (std::size_t open = decoded.find("${"); open != std::string::npos;
+         open = decoded.find("${", open)) {
+      const std::size_t close = decoded.find('}', open);
+      if (close == std::string::npos) return std::nullopt;
+      const auto value = variable(std::string_view(decoded).substr(open + 2, close - open - 2), depth + 1);
+      if (!value) return std::nullopt;
+      decoded.replace(open, close + 1 - open, *value);
+      // Variables that double each other would grow without measure.
+      if (decoded.size() > kMaxLocation) return std::nullopt;
+      open += value->size();
+    }
+    if (decoded.starts_with("file:")) {
+      std::string path = decoded.substr(5);
+      if (path.starts_with("///")) path.erase(0, 2);
+      // file:/C:/x names C:/x.
+      if (path.size() >= 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
+      return path;
+    }
+    if (path::isAbsolute(decoded)) return decoded;
+    std::size_t cut = 0;
+    while (cut < decoded.size() && !isSeparator(decoded[cut])) ++cut;
+    auto base = variable(std::string_view(decoded).substr(0, cut), depth);
+    if (!base) return std::nullopt;
+    if (cut < decoded.size()) base->append("/").append(decoded.substr(cut + 1));
+    return base;
+  }
+
+ private:
+  const LinkContext& context;
+};
+
+}  // namespace
+
+LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context) {
+  if (link.isUri && link.location.starts_with("virtual:")) return {LinkLocation::Virtual, {}};
+  std::optional<std::string> path = link.location;
+  if (link.isUri) path = Resolver(context).uri(link.location, 0);
+  if (!path || path->empty()) return {};
+  return {LinkLocation::Path, path::comparable(*path, context.projectFolder)};
+}

@@ -1,0 +1,26 @@
+// Where a linked resource of a project description lies: its location,
+// a path or a URI, with the path variables it begins with resolved.
+#pragma once
+
+#include <string>
+
+#include "reading/linked_resources.h"
+
+// What a location may refer to.
+struct LinkContext {
+  std::string projectFolder;    // absolute: PROJECT_LOC
+  std::string workspaceFolder;  // absolute: WORKSPACE_LOC
+  NamedValues given;            // -var NAME=PATH, in command-line order
+  NamedValues projectVariables;
+};
+
+struct LinkLocation {
+  enum Kind { Path, Virtual, Unknown };
+  Kind kind = Unknown;
+  std::string path;  // for Path: absolute, without "." or ".." parts, the platform's separators
+};
+
+// Where `link` lies: <location> as written; a URI "file:/...", "virtual:/virtual",
+// or a path beginning with PROJECT_LOC, WORKSPACE_LOC, PARENT-N-<variable>, a
+// -var name or a variable of the description ("${NAME}" inside its values).
+LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context);

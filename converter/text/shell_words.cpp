@@ -1,0 +1,61 @@
+#include "text/shell_words.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+}  // namespace
+
+std::vector<std::string> shellWords(std::string_view text) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  char quote = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+      else if (c == '\\' && quote == '"' && i + 1 < text.size() &&
+               (text[i + 1] == '"' || text[i + 1] == '\\')) word += text[++i];
+      else word += c;
+    } else if (isSpace(c)) {
+      if (inWord) words.push_back(std::move(word));
+      word.clear();
+      inWord = false;
+    } else {
+      inWord = true;
+      if (c == '"' || c == '\'') quote = c;
+      else if (c == '\\' && i + 1 < text.size()) word += text[++i];
+      else word += c;
+    }
+  }
+  if (inWord) words.push_back(std::move(word));
+  return words;
+}
+
+std::vector<std::string_view> shellCommands(std::string_view text) {
+  std::vector<std::string_view> commands;
+  char quote = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+      else if (c == '\\' && quote == '"') ++i;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '\\') {
+      ++i;
+    } else if (c == ';' || ((c == '&' || c == '|') && i + 1 < text.size() && text[i + 1] == c)) {
+      commands.push_back(text.substr(start, i - start));
+      if (c != ';') ++i;
+      start = i + 1;
+    }
+  }
+  commands.push_back(text.substr(std::min(start, text.size())));
+  return commands;
+}

@@ -1,0 +1,23 @@
+#include "text/shell_words.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(ShellWords, QuotesGroupAndBackslashesKeep) {
+  EXPECT_EQ(shellWords("  -DA=1\t-DB=\"x y\" -DC='a \"b\"' -DD=\\\"q\\\" \"\" "),
+            (Words{"-DA=1", "-DB=x y", "-DC=a \"b\"", "-DD=\"q\"", ""}));
+  EXPECT_EQ(shellWords("-DS=\"say \\\"hi\\\"\""), (Words{"-DS=say \"hi\""}));
+  EXPECT_EQ(shellWords("\"unclosed a b"), (Words{"unclosed a b"}));
+  EXPECT_TRUE(shellWords(" \t ").empty());
+}
+
+TEST(ShellWords, ListsAreCutOutsideQuotes) {
+  EXPECT_EQ(shellCommands("echo \"a; b\" && cc -c x; true || 'c;d'"),
+            (std::vector<std::string_view>{"echo \"a; b\" ", " cc -c x", " true ", " 'c;d'"}));
+  EXPECT_EQ(shellCommands(""), (std::vector<std::string_view>{""}));
+}
+
+}  // namespace
