@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       [](const std::string& name) {
         return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
       },
-      {}};
+      {},
+      nullptr};
   FileGroup real;
   try {
     buildRealProjectTree(in, real, inputs, options);

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "driver/conversion_job.h"
-#include "driver/entry.h"
 #include "driver/normalise_path.h"
-#include "model/failure.h"
+#include "driver/options.h"
 #include "fuzz_support.h"
+#include "model/failure.h"
 #include "platform/platform.h"
 
 namespace {
@@ -47,16 +47,32 @@ void checkNormalised(const std::string& path, const std::string& current) {
   }
 }
 
-bool isOption(const std::string& arg) {
-  return arg == "-pn" || arg == "-mp" || arg == "-ap" || arg == "-cp" || arg == "-ext";
+// The option of the table named `arg` exactly, or none.
+const OptionSpec* optionNamed(const std::string& arg) {
+  for (const OptionSpec& option : optionTable()) {
+    if (option.name == arg) return &option;
+  }
+  return nullptr;
 }
 
+bool isKind(const std::string& arg, OptionKind kind) {
+  const OptionSpec* option = optionNamed(arg);
+  return option != nullptr && option->kind == kind;
+}
+
+// The options that switch the real-project mode on.
 bool isRealProjectOption(const std::string& arg) {
-  return arg == "-wb" || arg == "-spec" || arg == "-var" || arg == "-map" || arg == "-target";
+  const OptionSpec* option = optionNamed(arg);
+  if (option == nullptr) return false;
+  switch (option->id) {
+    case OptionId::RealProject:
+    case OptionId::Spec:
+    case OptionId::Variable:
+    case OptionId::Map:
+    case OptionId::Target: return true;
+    default: return false;
+  }
 }
-
-// The options whose faults are refused with a message.
-bool isCheckedOption(const std::string& arg) { return isRealProjectOption(arg) || arg == "-cdb"; }
 
 }  // namespace
 
@@ -71,24 +87,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
                     normalisePath(args[4]));
   const bool anyRealProjectOption = std::any_of(args.begin() + 1, args.end(), isRealProjectOption);
-  const bool anyCheckedOption = std::any_of(args.begin() + 1, args.end(), isCheckedOption);
+  const bool anyCheckedOption = std::any_of(args.begin() + 1, args.end(), [](const std::string& a) {
+    return isKind(a, OptionKind::Checked);
+  });
   bool applied = false;
   try {
-    applied = applyOptions(job, args);
+    applied = applyOptions(job.options, args);
   } catch (const Failure& failure) {
-    // Only the real-project options and -cdb are refused with a message.
-    if (failure.kind != FailureKind::InvalidOption || !anyCheckedOption) {
+    // Only the options that check their values refuse with a message.
+    const bool namedFault =
+        failure.kind == FailureKind::MissingValue || failure.kind == FailureKind::InvalidValue;
+    if (!namedFault || !anyCheckedOption) {
       fuzzFailure("an option refused that cannot be: " + failure.subject);
     }
     return 0;
   }
-  if (applied && job.realProject.enabled != anyRealProjectOption) {
+  if (applied && job.options.realProject.enabled != anyRealProjectOption) {
     fuzzFailure("the real-project mode does not follow its options");
+  }
+  if (applied && job.options.describe != holdsOption(args, OptionId::Describe)) {
+    fuzzFailure("-describe does not follow its option");
   }
   bool lastIsOption = false;
   std::size_t commas = 0;
   for (std::size_t i = 1; i < args.size(); ++i) {
-    if (!isOption(args[i])) continue;
+    if (!isKind(args[i], OptionKind::Classic)) continue;
     if (i + 1 == args.size()) {
       lastIsOption = true;
       break;
@@ -96,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (args[i] == "-ext") commas += 1 + std::count(args[i + 1].begin(), args[i + 1].end(), ',');
   }
   if (applied == lastIsOption) fuzzFailure("the option scan misjudged a missing value");
-  if (applied && job.fileExtensions.size() != commas) {
+  if (applied && job.options.fileExtensions.size() != commas) {
     fuzzFailure("the option scan kept the wrong number of extensions");
   }
   return 0;

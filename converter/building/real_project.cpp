@@ -22,19 +22,6 @@ namespace {
 constexpr char sep = path::separator();
 
 
-// Names joined for a message, the first few only: a file may hold thousands.
-std::string listed(const std::vector<std::string>& names, std::size_t shown = 20) {
-  if (names.empty()) return "none";
-  std::string text;
-  for (std::size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? ", " : "") + names[i];
-  if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
-  return text;
-}
-
-std::string counted(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 bool isBlank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
@@ -144,7 +131,7 @@ class RealProjectBuilder {
     if (!options.spec.empty()) {
       if (seen.count(options.spec) == 0) {
         result.spec.clear();
-        throw Failure(FailureKind::UnknownBuildSpec, options.spec + " (known: " + listed(known) + ")");
+        throw Failure(FailureKind::UnknownBuildSpec, options.spec, known);
       }
     } else if (!facts.defaultSpec.empty()) {
       result.spec = facts.defaultSpec;
@@ -160,7 +147,7 @@ class RealProjectBuilder {
       if (target.name == options.target) return &target;
       names.push_back(target.name);
     }
-    throw Failure(FailureKind::UnknownBuildTarget, options.target + " (known: " + listed(names) + ")");
+    throw Failure(FailureKind::UnknownBuildTarget, options.target, names);
   }
 
   bool forChosenSpec(std::string_view spec) const {
@@ -203,8 +190,7 @@ class RealProjectBuilder {
       const auto folder = locator->find(name, path);
       result.subprojectFolders.emplace_back(name, folder);
       if (!folder) {
-        result.warnings.push_back("Warning: referenced project " + name +
-                                  " not found in the workspace");
+        note({NoteKind::ProjectNotFound, name});
         continue;
       }
       projectFolders.set(name, *folder);
@@ -465,51 +451,47 @@ class RealProjectBuilder {
   }
 
   void warn() {
-    for (const auto& left : variables().left()) result.warnings.push_back(leftWarning(left));
+    for (const auto& left : variables().left()) note(leftNote(left));
     if (!missingLinks.empty()) {
-      result.warnings.push_back(
-          "Warning: " + counted(missingLinks.size(), "linked resource", "linked resources") +
-          " of " + in.projectName + " left out, location unknown or missing: " +
-          listed(missingLinks, 5));
+      Note links{NoteKind::LinkedResourcesLeftOut, in.projectName};
+      links.names = missingLinks;
+      note(std::move(links));
     }
     if (locator->searchCutShort()) {
-      result.warnings.push_back("Warning: the search for referenced projects stopped after " +
-                                std::to_string(ProjectLocator::kMaxFolders) + " folders");
+      Note cut{NoteKind::SearchCutShort};
+      cut.number = ProjectLocator::kMaxFolders;
+      note(std::move(cut));
     }
     bool anyFile = false;
     walkGroups(root, [&](const FileGroup& g) { anyFile = anyFile || !g.files.empty(); },
                [](const FileGroup&) {});
-    if (!anyFile) result.warnings.push_back("Warning: the project lists no source file");
+    if (!anyFile) note({NoteKind::NoSourceFile});
+  }
+
+  void note(Note n) const {
+    if (in.notes) in.notes(std::move(n));
   }
 
   // Why a variable reference was left in texts, and in how many.
-  static std::string leftWarning(const VariableExpander::Left& left) {
-    std::string where;
-    if (left.count[0] > 0) where = counted(left.count[0], "include path", "include paths");
-    if (left.count[1] > 0) {
-      if (!where.empty()) where += " and ";
-      where += counted(left.count[1], "macro value", "macro values");
-    }
-    const std::string& name = left.name;
+  static Note leftNote(const VariableExpander::Left& left) {
+    Note n(NoteKind::UnresolvedVariable, left.name);
+    n.counts[0] = left.count[0];
+    n.counts[1] = left.count[1];
     switch (left.reason) {
-      case VariableExpander::Reason::Unresolved:
-        return "Warning: unresolved variable " + name + " in " + where + " (give it with -var " +
-               name + "=...)";
-      case VariableExpander::Reason::RefersToItself:
-        return "Warning: variable " + name + " refers to itself, left as written in " + where;
+      case VariableExpander::Reason::Unresolved: break;
+      case VariableExpander::Reason::RefersToItself: n.kind = NoteKind::VariableRefersToItself; break;
       case VariableExpander::Reason::TooDeep:
-        return "Warning: variable " + name + " lies more than " +
-               std::to_string(VariableExpander::kMaxDepth) +
-               " variables deep, left as written in " + where;
+        n.kind = NoteKind::VariableTooDeep;
+        n.number = VariableExpander::kMaxDepth;
+        break;
       case VariableExpander::Reason::TooLong:
-        return "Warning: variable " + name + " would grow a text past " +
-               std::to_string(VariableExpander::kMaxTextSize >> 20) + " MB (or all texts past " +
-               std::to_string(VariableExpander::kMaxGrowth >> 20) + " MB), left as written in " +
-               where;
-      case VariableExpander::Reason::Malformed:
-        return "Warning: malformed variable reference " + name + " left as written in " + where;
+        n.kind = NoteKind::VariableTooLong;
+        n.number = VariableExpander::kMaxTextSize >> 20;
+        n.number2 = VariableExpander::kMaxGrowth >> 20;
+        break;
+      case VariableExpander::Reason::Malformed: n.kind = NoteKind::MalformedReference; break;
     }
-    return {};
+    return n;
   }
 
   FileGroup& root;

@@ -15,6 +15,7 @@
 #include "building/project_locator.h"
 #include "building/variables.h"
 #include "model/file_group.h"
+#include "model/note.h"
 #include "reading/linked_resources.h"
 
 struct RealProjectOptions {
@@ -35,6 +36,7 @@ struct RealProjectInputs {
   ProjectNameReader readProjectName;
   Environment environment;
   ProjectLinks links;  // the linked resources of the .project
+  NoteSink notes;      // where its warnings go
 };
 
 struct RealProjectResult {
@@ -47,7 +49,6 @@ struct RealProjectResult {
   // analyser personality takes.
   std::map<std::string, std::string> cMacros;
   std::map<std::string, std::string> cxxMacros;
-  std::vector<std::string> warnings;  // whole lines, "Warning: " first
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name

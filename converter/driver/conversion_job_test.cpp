@@ -15,7 +15,7 @@ class JobReading : public ::testing::Test {
     dir.writeFile("p/.project", project);
     made = std::make_unique<ConversionJob>(dir.str("p/.project"), dir.str("p/.wrproject"),
                                            dir.str(), dir.str());
-    made->projectName = "Given";
+    made->options.projectName = "Given";
     return *made;
   }
   TempDir dir;
@@ -26,17 +26,17 @@ TEST_F(JobReading, TheFilesNameReplacesTheGivenOneUnlessItIsEmpty) {
   ConversionJob& named = job("<projectDescription><name>App</name><projects><project>L</project>"
                              "</projects></projectDescription>");
   named.readProjectDescription();
-  EXPECT_EQ(named.projectName, "App");
-  EXPECT_EQ(named.referencedProjects, std::vector<std::string>{"L"});
+  EXPECT_EQ(named.project.name, "App");
+  EXPECT_EQ(named.project.referencedProjects, std::vector<std::string>{"L"});
   ConversionJob& empty = job("<projectDescription><name></name><projects></projects>"
                              "</projectDescription>");
   empty.readProjectDescription();
-  EXPECT_EQ(empty.projectName, "Given");
+  EXPECT_EQ(empty.project.name, "Given");
 }
 
 TEST_F(JobReading, FilesThatCannotBeOpenedNameTheirPath) {
   ConversionJob& missing = job("");
-  missing.sourceProjectPath = dir.str("none.project");
+  missing.options.sourceProjectPath = dir.str("none.project");
   try {
     missing.readProjectDescription();
     ADD_FAILURE() << "read a missing file";
@@ -45,7 +45,7 @@ TEST_F(JobReading, FilesThatCannotBeOpenedNameTheirPath) {
     EXPECT_EQ(failure.subject, dir.str("none.project"));
   }
   // A folder is no file, whatever the system would open.
-  missing.buildSettingsPath = dir.str("p");
+  missing.options.buildSettingsPath = dir.str("p");
   try {
     missing.readBuildSettings();
     ADD_FAILURE() << "read a folder";

@@ -15,7 +15,48 @@ bool sameFile(const std::string& a, const std::string& b, const std::string& bas
   return path::comparable(a, base) == path::comparable(b, base);
 }
 
+// Every folder the run makes in the destination: each group's folder and
+// its output folder, and the person folder.
+std::vector<std::string> outputFolders(const FileGroup& root, const ProjectLayout& layout) {
+  std::vector<std::string> folders{layout.personFolder()};
+  std::vector<std::string> open;
+  walkGroups(
+      root,
+      [&](const FileGroup& group) {
+        std::string folder = open.empty() ? path::join(layout.destFolder, layout.projectName)
+                                          : path::join(open.back(), group.name);
+        folders.push_back(path::join(folder, "output"));
+        folders.push_back(folder);
+        open.push_back(std::move(folder));
+      },
+      [&](const FileGroup&) { open.pop_back(); });
+  return folders;
+}
+
 }  // namespace
+
+RunFiles runFilesOf(const ConversionOptions& options, const ProjectLayout& layout,
+                    const FileGroup& root) {
+  RunFiles files;
+  files.inputs = {options.sourceProjectPath, options.buildSettingsPath,
+                  options.analyserPersonality, options.messagePersonality,
+                  options.compilerPersonality};
+  files.outputs.push_back(path::join(layout.destFolder, layout.projectName + ".prj"));
+  if (options.messagePersonality.empty()) files.outputs.push_back(layout.personality(".p_s"));
+  files.outputs.push_back(layout.personality(".p_a"));
+  if (options.compilerPersonality.empty()) files.outputs.push_back(layout.personality(".p_c"));
+  files.analyserOutput = layout.personality(".p_a");
+  files.analyserInput = options.analyserPersonality;
+  files.database = options.compilationDatabase;
+  if (!options.compilationDatabase.empty()) files.folders = outputFolders(root, layout);
+  return files;
+}
+
+void checkWorkspace(const std::string& workspaceDir) {
+  if (platform::pathKind(workspaceDir) != platform::PathKind::Folder) {
+    throw Failure(FailureKind::CannotOpenFolder, workspaceDir);
+  }
+}
 
 void checkRunFiles(const RunFiles& files, const std::string& currentDirectory) {
   std::vector<const std::string*> outputs;

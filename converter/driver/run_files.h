@@ -4,6 +4,10 @@
 // under one name lose one of them.
 #pragma once
 
+#include "driver/options.h"
+#include "model/file_group.h"
+#include "writing/project_layout.h"
+
 #include <string>
 #include <vector>
 
@@ -24,3 +28,13 @@ struct RunFiles {
 // and otherwise when they are the same path once made absolute against
 // `currentDirectory` and freed of "." and ".." parts.
 void checkRunFiles(const RunFiles& files, const std::string& currentDirectory);
+
+// The files a run with `options` reads and writes into `layout`, the folders
+// of the tree below `root` among them where a database is written.
+RunFiles runFilesOf(const ConversionOptions& options, const ProjectLayout& layout,
+                    const FileGroup& root);
+
+// Every source path is formed from the workspace folder: without it the
+// project would list nothing and still replace an earlier, good one. Throws
+// Failure CannotOpenFolder.
+void checkWorkspace(const std::string& workspaceDir);

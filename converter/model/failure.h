@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 enum class FailureKind {
   CannotOpenFile,         // a project or build description cannot be read
@@ -14,8 +15,9 @@ enum class FailureKind {
   InvalidName,            // a project or group name that cannot name a file
   CannotCreateDirectory,  // a folder of the output
   CannotWriteFile,        // a file of the output
-  InvalidOption,          // a command-line option's value; the whole message
-  UnknownBuildSpec,       // -spec names none of the file's; the name and the known ones
+  MissingValue,           // an option given without its value; the option
+  InvalidValue,           // an option's malformed value; the option, names: the value, its form
+  UnknownBuildSpec,       // -spec names none of the file's; the name, names: the known ones
   UnknownBuildTarget,     // -target names none of the file's; likewise
   NotUtf8,                // a text every compilation database entry holds
   NotRegularFile,         // an output name taken by a device, a FIFO or the like
@@ -26,9 +28,11 @@ enum class FailureKind {
 };
 
 struct Failure {
-  Failure(FailureKind kind, std::string subject = {}) : kind(kind), subject(std::move(subject)) {}
+  Failure(FailureKind kind, std::string subject = {}, std::vector<std::string> names = {})
+      : kind(kind), subject(std::move(subject)), names(std::move(names)) {}
   FailureKind kind;
   std::string subject;
+  std::vector<std::string> names;
 };
 
 // A failure of reading the project description's markup.

@@ -4,8 +4,9 @@
 #include <memory>
 
 #include "model/failure.h"
-#include "writing/project_writer.h"
+#include "note_lines.h"
 #include "temp_dir.h"
+#include "writing/project_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -26,14 +27,14 @@ TEST(AnalyserProjectOnWindows, TwentyTwoLinesAndFiveProgressLines) {
   root.subGroups.push_back(std::move(lib));
   const ProjectLayout layout{"C:\\out", "C:\\ws", "App", "", "", nullptr};
 
-  testing::internal::CaptureStdout();
+  NoteLines notes;
   bool written = true;
   try {
-    writeAnalyserProject(root, layout);
+    writeAnalyserProject(root, layout, notes.sink());
   } catch (const Failure&) {
     written = false;
   }
-  const std::string printed = testing::internal::GetCapturedStdout();
+  const std::string printed = notes.text;
   const std::string prj = readFile("C:\\out\\App.prj");
   const std::string analyser = readFile("C:\\out\\person\\App.p_a");
   const bool madeFolders = fs::is_directory("C:\\out\\App\\output") &&

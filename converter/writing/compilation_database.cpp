@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "model/failure.h"
-#include "model/output_lines.h"
 #include "writing/json_text.h"
+#include "writing/output_lines.h"
 
 namespace {
 
@@ -17,13 +17,11 @@ std::string requiredJson(const std::string& text) {
   return json;
 }
 
-std::string leftOut(const std::string& text) {
-  return "Warning: not UTF-8, left out of the compilation database: " + text;
-}
 
 class DatabaseWriter {
  public:
-  explicit DatabaseWriter(const CompilationDatabaseLayout& layout) : layout(layout) {
+  DatabaseWriter(const CompilationDatabaseLayout& layout, const NoteSink& notes)
+      : layout(layout), notes(notes) {
     directory = requiredJson(layout.directory);
     compilers[0] = requiredJson(layout.cCompiler);
     compilers[1] = requiredJson(layout.cxxCompiler);
@@ -54,7 +52,7 @@ class DatabaseWriter {
       // current folder in front of "$(WIND_BASE)" would only mislead.
       const bool relative = include.find("$(") == std::string::npos;
       if (!jsonOf("-I" + (relative ? layout.absolute(include) : include), json)) {
-        warnings.push_back(leftOut(include));
+        notes({NoteKind::NotUtf8InDatabase, include});
         continue;
       }
       out.append(", ").append(json);
@@ -68,11 +66,8 @@ class DatabaseWriter {
       std::string definition = "-D" + name;
       if (!value.empty()) definition.append("=").append(value);
       if (!jsonOf(definition, json)) {
-        const std::string warning = leftOut(definition.substr(2));
         // A macro both languages share is named once.
-        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end()) {
-          warnings.push_back(warning);
-        }
+        if (noted.insert(definition).second) notes({NoteKind::NotUtf8InDatabase, definition.substr(2)});
         continue;
       }
       out.append(", ").append(json);
@@ -86,7 +81,7 @@ class DatabaseWriter {
     const auto [file, isNew] = written.insert(layout.absolute(path));
     if (!isNew) return;
     if (!jsonOf(*file, json, utf8)) {
-      warnings.push_back(leftOut(*file));
+      notes({NoteKind::NotUtf8InDatabase, *file});
       return;
     }
     text.append(entries++ == 0 ? "\n" : ",\n");
@@ -106,11 +101,12 @@ class DatabaseWriter {
     text.clear();
   }
 
-  std::vector<std::string> warnings;
   std::size_t entries = 0;
 
  private:
   const CompilationDatabaseLayout& layout;
+  const NoteSink& notes;
+  std::unordered_set<std::string> noted;  // macros left out
   std::string directory;
   std::array<std::string, 2> compilers;
   std::array<std::string, 2> settings;  // by language: C, C++
@@ -123,10 +119,9 @@ class DatabaseWriter {
 
 }  // namespace
 
-std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
-                                                  const CompilationDatabaseLayout& layout,
-                                                  PendingFiles& pending) {
-  DatabaseWriter writer(layout);
+void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLayout& layout,
+                              PendingFiles& pending, const NoteSink& notes) {
+  DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
   std::ofstream out = pending.open(layout.path);
   out.put('[');
@@ -139,12 +134,12 @@ std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
   writer.flush(&out);
   out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
   closeChecked(out, layout.path);
-  return std::move(writer.warnings);
 }
 
-std::vector<std::string> compilationDatabaseWarnings(const FileGroup& root,
-                                                     const CompilationDatabaseLayout& layout) {
-  DatabaseWriter writer(layout);
+void noteCompilationDatabaseLeftOuts(const FileGroup& root,
+                                     const CompilationDatabaseLayout& layout,
+                                     const NoteSink& notes) {
+  DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
   walkGroups(
       root,
@@ -152,5 +147,4 @@ std::vector<std::string> compilationDatabaseWarnings(const FileGroup& root,
         for (const std::string& file : group.files) writer.add(file, nullptr);
       },
       [](const FileGroup&) {});
-  return std::move(writer.warnings);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/file_group.h"
+#include "model/note.h"
 #include "model/source_language.h"
 #include "writing/pending_files.h"
 
@@ -27,13 +28,13 @@ struct CompilationDatabaseLayout {
 };
 
 // Writes the database of the tree below `root` through `pending`, each file
-// once, in the tree's order. A file, include path or macro that is not UTF-8
-// is left out with a warning line (returned); a directory or compiler that is
-// not throws Failure NotUtf8. Throws CannotWriteFile as the other outputs do.
-std::vector<std::string> writeCompilationDatabase(const FileGroup& root,
-                                                  const CompilationDatabaseLayout& layout,
-                                                  PendingFiles& pending);
+// once, in the tree's order. A file, include path or macro that is not
+// UTF-8 is left out with a note; a directory or compiler that is not throws
+// Failure NotUtf8. Throws CannotWriteFile as the other outputs do.
+void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLayout& layout,
+                              PendingFiles& pending, const NoteSink& notes);
 
-// What writing the database would warn of, and throw, without writing it.
-std::vector<std::string> compilationDatabaseWarnings(const FileGroup& root,
-                                                     const CompilationDatabaseLayout& layout);
+// What writing the database would note, and throw, without writing it.
+void noteCompilationDatabaseLeftOuts(const FileGroup& root,
+                                     const CompilationDatabaseLayout& layout,
+                                     const NoteSink& notes);

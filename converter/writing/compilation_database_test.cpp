@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/failure.h"
+#include "note_lines.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -16,7 +17,9 @@ class CompilationDatabase : public ::testing::Test {
   // The database of `root`, or "" when the write threw; the warnings in `warnings`.
   std::string write() {
     PendingFiles pending;
-    warnings = writeCompilationDatabase(root, layout, pending);
+    NoteLines notes;
+    writeCompilationDatabase(root, layout, pending, notes.sink());
+    warnings = notes.lines;
     pending.commit();
     return readFile(layout.path);
   }
@@ -92,7 +95,7 @@ TEST_F(CompilationDatabase, ADirectoryOrCompilerNotUtf8EndsTheRunBeforeTheFileIs
     *text = "x\xff";
     PendingFiles pending;
     try {
-      writeCompilationDatabase(root, layout, pending);
+      writeCompilationDatabase(root, layout, pending, nullptr);
       ADD_FAILURE() << "no failure for " << *text;
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.kind, FailureKind::NotUtf8);

@@ -9,10 +9,12 @@ namespace {
 // Builds the document member by member, leaving out what is not UTF-8.
 class JsonBuilder {
  public:
+  explicit JsonBuilder(const std::function<std::string(const Note&)>& textOf) : textOf(textOf) {}
+
   std::string literal(const std::string& text) {
     std::string json;
     if (jsonOf(text, json)) return json;
-    leftOut.push_back("Warning: not UTF-8, left out of the description: " + shownAsUtf8(text));
+    leftOut.push_back(textOf({NoteKind::NotUtf8InDescription, shownAsUtf8(text)}));
     return {};
   }
   // A message: what is not UTF-8 in it is shown as "?".
@@ -48,6 +50,7 @@ class JsonBuilder {
     return json + "  ]";
   }
 
+  const std::function<std::string(const Note&)>& textOf;
   std::vector<std::string> leftOut;
 };
 
@@ -77,8 +80,9 @@ std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& proje
 
 }  // namespace
 
-std::string describedJson(const Description& d) {
-  JsonBuilder json;
+std::string describedJson(const Description& d,
+                          const std::function<std::string(const Note&)>& textOf) {
+  JsonBuilder json(textOf);
   std::string name = json.literal(d.projectName);
   if (name.empty()) name = "\"\"";
 

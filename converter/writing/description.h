@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "model/file_group.h"
+#include "model/note.h"
 
 struct Description {
   struct Variable {
@@ -33,7 +35,9 @@ struct Description {
 };
 
 // The JSON document of `description`, ended with a line feed. A name or
-// path that is not UTF-8 is left out of its list with a warning (the
-// project's name is given as ""); in the warnings and the failure such
-// bytes are shown as "?".
-std::string describedJson(const Description& description);
+// path that is not UTF-8 is left out of its list, with a note (bytes that
+// are no UTF-8 shown as "?") whose line `textOf` gives; the project's name
+// is then given as "". In the warnings and the failure such bytes are shown
+// as "?".
+std::string describedJson(const Description& description,
+                          const std::function<std::string(const Note&)>& textOf);

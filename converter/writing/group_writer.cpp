@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "model/output_lines.h"
 #include "text/path.h"
 #include "writing/make_directory.h"
+#include "writing/output_lines.h"
 
 namespace {
 
@@ -37,9 +37,10 @@ std::string outputFolder(const ProjectLayout& layout, const std::string& groupPa
 
 // A group's block up to the end of its file list.
 void writeBlock(std::ostream& out, const FileGroup& group, const std::string& groupPath,
-                bool isRoot, const ProjectLayout& layout, PersonalityFiles& files) {
+                bool isRoot, const ProjectLayout& layout, PersonalityFiles& files,
+                const NoteSink& notes) {
   const std::string& displayName = isRoot ? layout.projectName : group.name;
-  printLine("  Creating Group - " + displayName);
+  notes({NoteKind::CreatingGroup, displayName});
   writeLine(out, "StartProjectMarker");
   writeLine(out, "FolderName=" + displayName);
   const std::string source =
@@ -59,11 +60,11 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
   // file of an earlier run, or none.
   const std::string analyser = layout.personality(".p_a");
   const bool generates = !group.includePaths.empty() || !group.macros.empty();
-  if (generates) printLine("  Creating Analyser Personality - " + analyser);
+  if (generates) notes({NoteKind::CreatingAnalyserPersonality, analyser});
   writeLine(out, "AnalPers=" + analyser);
   if (generates || isRoot) {
     files.analyserSource = &group;
-    readGivenAnalyserPersonality(layout, files);
+    readGivenAnalyserPersonality(layout, files, notes);
   }
 
   std::string compiler = layout.compilerPersonality;
@@ -93,11 +94,11 @@ void makeGroupFolders(const FileGroup& root, const ProjectLayout& layout) {
 }
 
 void writeGroup(std::ostream& out, const FileGroup& root, const ProjectLayout& layout,
-                PersonalityFiles& files) {
+                PersonalityFiles& files, const NoteSink& notes) {
   walkBlocks(
       root, layout,
       [&](const FileGroup& group, const std::string& groupPath, bool isRoot) {
-        writeBlock(out, group, groupPath, isRoot, layout, files);
+        writeBlock(out, group, groupPath, isRoot, layout, files, notes);
         if (!group.subGroups.empty()) writeLine(out, "StartSubProjectMarker");
       },
       [&](const FileGroup& group) {

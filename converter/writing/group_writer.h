@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "model/file_group.h"
+#include "model/note.h"
 #include "writing/personality_files.h"
 #include "writing/project_layout.h"
 
@@ -14,8 +15,8 @@
 // and the person folder. Throws IOERROR (CannotCreateDirectory).
 void makeGroupFolders(const FileGroup& root, const ProjectLayout& layout);
 
-// Writes the block of `root` and, nested, those of its sub-groups, printing
-// a progress line for each, and notes in `files` which personality files
-// the blocks name as made by this run.
+// Writes the block of `root` and, nested, those of its sub-groups, with a
+// progress note for each, and notes in `files` which personality files the
+// blocks name as made by this run.
 void writeGroup(std::ostream& out, const FileGroup& root, const ProjectLayout& layout,
-                PersonalityFiles& files);
+                PersonalityFiles& files, const NoteSink& notes);

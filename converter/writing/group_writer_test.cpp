@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "model/failure.h"
+#include "note_lines.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -37,10 +38,10 @@ class GroupWriter : public ::testing::Test {
   std::string out(const std::string& relative) { return dir.str("out") + s + relative; }
   // The folders, then the blocks; what the writer printed.
   std::string write(std::ostream& prj) {
-    testing::internal::CaptureStdout();
+    NoteLines notes;
     makeGroupFolders(root, layout);
-    writeGroup(prj, root, layout, files);
-    return testing::internal::GetCapturedStdout();
+    writeGroup(prj, root, layout, files, notes.sink());
+    return notes.text;
   }
 
   TempDir dir;

@@ -1,6 +1,6 @@
 #include "writing/personality_files.h"
 
-#include "model/output_lines.h"
+#include "writing/output_lines.h"
 
 #include <string_view>
 #include <vector>
@@ -28,13 +28,9 @@ void writeEmpty(PendingFiles& pending, const std::string& path) {
 // the environment) would forge lines of the line-based file; it is left out.
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string::npos; }
 
-std::string leftOut(const char* what, const std::string& text) {
-  return std::string("Warning: line break in ") + what +
-         ", left out of the analyser personality: " + text;
-}
 
 void writeAnalyser(const PersonalityFiles& files, const std::string& path,
-                   PendingFiles& pending, std::vector<std::string>& warnings) {
+                   PendingFiles& pending, const NoteSink& notes) {
   std::ofstream out = pending.open(path);
   // One line buffer for all: an include list can run to hundreds of
   // thousands of entries.
@@ -42,7 +38,7 @@ void writeAnalyser(const PersonalityFiles& files, const std::string& path,
   if (const FileGroup* group = files.analyserSource) {
     for (const std::string& include : group->includePaths) {
       if (hasLineBreak(include)) {
-        warnings.push_back(leftOut("include path", include));
+        notes({NoteKind::LineBreakInIncludePath, include});
         continue;
       }
       line.assign("-i \"").append(include).append("\"");
@@ -52,7 +48,7 @@ void writeAnalyser(const PersonalityFiles& files, const std::string& path,
       line.assign(macro);
       if (!value.empty()) line.append("=").append(value);
       if (hasLineBreak(line)) {
-        warnings.push_back(leftOut("macro", line));
+        notes({NoteKind::LineBreakInMacro, line});
         continue;
       }
       line.insert(0, "-d \"");
@@ -65,28 +61,26 @@ void writeAnalyser(const PersonalityFiles& files, const std::string& path,
 
 }  // namespace
 
-void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files) {
+void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
+                                  const NoteSink& notes) {
   files.givenContent.clear();
   if (!layout.readGivenAnalyserPersonality) return;
   std::string raw;
   if (!layout.readGivenAnalyserPersonality(raw)) {
-    printLine("Couldnt open file");
+    notes({NoteKind::GivenPersonalityUnreadable});
     return;
   }
   files.givenContent = withCrLf(raw);
 }
 
-std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
-                                               const ProjectLayout& layout,
-                                               PendingFiles& pending) {
-  std::vector<std::string> warnings;
+void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
+                           PendingFiles& pending, const NoteSink& notes) {
   if (files.emptyMessage) writeEmpty(pending, layout.personality(".p_s"));
-  writeAnalyser(files, layout.personality(".p_a"), pending, warnings);
+  writeAnalyser(files, layout.personality(".p_a"), pending, notes);
   if (files.emptyCompiler) writeEmpty(pending, layout.personality(".p_c"));
-  return warnings;
 }
 
-std::vector<std::string> personalityWarnings(const FileGroup& root) {
+void notePersonalityLeftOuts(const FileGroup& root, const NoteSink& notes) {
   const FileGroup* source = &root;
   walkGroups(
       root,
@@ -94,14 +88,12 @@ std::vector<std::string> personalityWarnings(const FileGroup& root) {
         if (!group.includePaths.empty() || !group.macros.empty()) source = &group;
       },
       [](const FileGroup&) {});
-  std::vector<std::string> warnings;
   for (const std::string& include : source->includePaths) {
-    if (hasLineBreak(include)) warnings.push_back(leftOut("include path", include));
+    if (hasLineBreak(include)) notes({NoteKind::LineBreakInIncludePath, include});
   }
   for (const auto& [macro, value] : source->macros) {
     std::string line = macro;
     if (!value.empty()) line.append("=").append(value);
-    if (hasLineBreak(line)) warnings.push_back(leftOut("macro", line));
+    if (hasLineBreak(line)) notes({NoteKind::LineBreakInMacro, line});
   }
-  return warnings;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/file_group.h"
+#include "model/note.h"
 #include "writing/pending_files.h"
 #include "writing/project_layout.h"
 
@@ -20,17 +21,17 @@ struct PersonalityFiles {
   std::string givenContent;  // the -ap file's content, line ends made CR LF
 };
 
-// Reads the -ap file (if one was given) into `files`; prints "Couldnt open
-// file" when it cannot be read, and the run goes on without its content.
-void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files);
+// Reads the -ap file (if one was given) into `files`; notes when it cannot
+// be read, and the run goes on without its content.
+void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
+                                  const NoteSink& notes);
 
 // Writes the files through `pending`. An include path or macro holding a
-// line break is left out of the analyser personality; the returned warning
-// lines name each. Throws IOERROR (CannotWriteFile).
-std::vector<std::string> writePersonalityFiles(const PersonalityFiles& files,
-                                               const ProjectLayout& layout,
-                                               PendingFiles& pending);
+// line break is left out of the analyser personality, with a note naming
+// it. Throws IOERROR (CannotWriteFile).
+void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
+                           PendingFiles& pending, const NoteSink& notes);
 
-// The warnings writing the analyser personality of the tree below `root`
+// The notes writing the analyser personality of the tree below `root`
 // would give, without writing it.
-std::vector<std::string> personalityWarnings(const FileGroup& root);
+void notePersonalityLeftOuts(const FileGroup& root, const NoteSink& notes);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/failure.h"
+#include "note_lines.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 
@@ -22,13 +23,13 @@ class Personalities : public ::testing::Test {
   // Reads the given file as the group writer does, writes the analyser
   // personality of `root` and puts it in place.
   std::string analyser() {
-    testing::internal::CaptureStdout();
+    NoteLines notes;
     files.analyserSource = &root;
-    readGivenAnalyserPersonality(layout, files);
+    readGivenAnalyserPersonality(layout, files, notes.sink());
     PendingFiles pending;
-    writePersonalityFiles(files, layout, pending);
+    writePersonalityFiles(files, layout, pending, notes.sink());
     pending.commit();
-    printed = testing::internal::GetCapturedStdout();
+    printed = notes.text;
     return readFile(person("App.p_a"));
   }
   void give(const std::string& path) {
@@ -91,7 +92,7 @@ TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
     both.emptyMessage = both.emptyCompiler = true;
     PendingFiles pending;
     try {
-      writePersonalityFiles(both, there, pending);
+      writePersonalityFiles(both, there, pending, nullptr);
       ADD_FAILURE() << "made " << name;
     } catch (const IOERROR& error) {
       EXPECT_EQ(error.kind, FailureKind::CannotWriteFile);

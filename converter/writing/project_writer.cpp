@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "model/failure.h"
-#include "model/output_lines.h"
 #include "text/path.h"
 #include "writing/group_writer.h"
+#include "writing/output_lines.h"
 #include "writing/personality_files.h"
 
 namespace {
@@ -46,23 +46,22 @@ void checkProjectNames(const FileGroup& root, const std::string& projectName) {
   }
 }
 
-std::vector<std::string> writeAnalyserProject(
-    const FileGroup& root, const ProjectLayout& layout,
-    const std::function<void(PendingFiles&)>& alongside) {
+void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
+                          const NoteSink& notes,
+                          const std::function<void(PendingFiles&)>& alongside) {
   checkProjectNames(root, layout.projectName);
   const std::string path =
       layout.destFolder + path::separator() + layout.projectName + ".prj";
   PendingFiles pending;
   if (alongside) alongside(pending);
   std::ofstream out = pending.open(path);
-  printLine("Creating Olvex/Olvex++ Project ...");
+  notes({NoteKind::CreatingProject});
   makeGroupFolders(root, layout);
   writeLine(out, "VersionTag45");
   PersonalityFiles files;
-  writeGroup(out, root, layout, files);
+  writeGroup(out, root, layout, files, notes);
   closeChecked(out, path);
-  std::vector<std::string> warnings = writePersonalityFiles(files, layout, pending);
+  writePersonalityFiles(files, layout, pending, notes);
   pending.commit();
-  printLine("Olvex/Olvex++ Project Completed!");
-  return warnings;
+  notes({NoteKind::ProjectCompleted});
 }

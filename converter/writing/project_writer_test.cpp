@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/failure.h"
+#include "note_lines.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 #include "text_lines.h"
@@ -19,15 +20,15 @@ class ProjectWriter : public ::testing::Test {
   ProjectWriter() { dir.makeFolder("out"); }
   // The failure's name, or "" when the project was written.
   std::string write() {
-    testing::internal::CaptureStdout();
+    NoteLines notes;
     std::string refused;
     try {
-      writeAnalyserProject(root, layout);
+      writeAnalyserProject(root, layout, notes.sink());
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.kind, FailureKind::InvalidName);
       refused = failure.subject;
     }
-    printed = testing::internal::GetCapturedStdout();
+    printed = notes.text;
     return refused;
   }
 

@@ -1,8 +1,9 @@
-#include "driver/entry.h"
+#include "driver/options.h"
 
 #include <gtest/gtest.h>
 
 #include "driver/conversion_job.h"
+#include "driver/messages.h"
 #include "driver/normalise_path.h"
 #include "model/failure.h"
 
@@ -16,7 +17,7 @@ struct Scan {
     ok = applyOptions(job, args);
   }
   Args args;
-  ConversionJob job{"p", "w", "ws", "d"};
+  ConversionOptions job;
   bool ok;
 };
 
@@ -47,9 +48,9 @@ TEST(OptionScan, OnlyExactNamesAreOptions) {
 TEST(OptionScan, OptionsBeforeThePositionalArgumentsAreBoth) {
   Args args{"Plovik", "-pn", "X", "a", "b", "c", "d"};
   ConversionJob job(args[1], args[2], args[3], args[4]);
-  ASSERT_TRUE(applyOptions(job, args));
-  EXPECT_EQ(job.projectName, "X");
-  EXPECT_EQ(job.workspaceDir, "a");
+  ASSERT_TRUE(applyOptions(job.options, args));
+  EXPECT_EQ(job.options.projectName, "X");
+  EXPECT_EQ(job.options.workspaceDir, "a");
 }
 
 TEST(OptionScan, PersonalitiesAreMadeAbsoluteExtensionsAreNot) {
@@ -85,8 +86,7 @@ TEST(OptionScan, RealProjectOptionsWithoutAUsableValueAreNamed) {
     try {
       Scan scan(std::move(tail));
     } catch (const Failure& failure) {
-      EXPECT_EQ(failure.kind, FailureKind::InvalidOption);
-      return failure.subject;
+      return messageFor(failure);
     }
     return "";
   };
@@ -104,20 +104,20 @@ TEST(OptionScan, RealProjectOptionsWithoutAUsableValueAreNamed) {
 TEST(AddFileExtensions, CutsAtEveryCommaKeepingEmptyParts) {
   ConversionJob job("p", "w", "ws", "d");
   job.addFileExtensions("c,cpp,h");
-  EXPECT_EQ(job.fileExtensions, (Args{"c", "cpp", "h"}));
-  job.fileExtensions.clear();
+  EXPECT_EQ(job.options.fileExtensions, (Args{"c", "cpp", "h"}));
+  job.options.fileExtensions.clear();
   job.addFileExtensions("c,,h");
   job.addFileExtensions("c,");
   job.addFileExtensions("");
-  EXPECT_EQ(job.fileExtensions, (Args{"c", "", "h", "c", "", ""}));
+  EXPECT_EQ(job.options.fileExtensions, (Args{"c", "", "h", "c", "", ""}));
 }
 
 TEST(ConversionJob, StartsWithAnEmptyRootGroup) {
   ConversionJob job("p", "w", "ws", "d");
-  EXPECT_TRUE(job.rootGroup.files.empty());
-  EXPECT_TRUE(job.rootGroup.subGroups.empty());
-  EXPECT_TRUE(job.projectName.empty());
-  EXPECT_TRUE(job.fileExtensions.empty());
+  EXPECT_TRUE(job.tree.root.files.empty());
+  EXPECT_TRUE(job.tree.root.subGroups.empty());
+  EXPECT_TRUE(job.options.projectName.empty());
+  EXPECT_TRUE(job.options.fileExtensions.empty());
 }
 
 }  // namespace

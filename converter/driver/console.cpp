@@ -1,9 +1,7 @@
-#include "model/output_lines.h"
+#include "driver/console.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <string>
-
-#include "model/failure.h"
 
 namespace {
 
@@ -47,11 +45,6 @@ void put(std::string_view text) {
 
 }  // namespace
 
-void closeChecked(std::ofstream& out, const std::string& target) {
-  out.close();
-  if (out.fail()) throw IOERROR(FailureKind::CannotWriteFile, target);
-}
-
 void printLine(std::string_view text) {
   if (!needsShowing(text)) return put(text);
   std::string shown;
@@ -65,4 +58,17 @@ void printLine(std::string_view text) {
     }
   }
   put(shown);
+}
+
+void Console::operator()(Note note) {
+  if (!isWarning(note.kind)) return printLine(textOf(note));
+  held.push_back(std::move(note));
+}
+
+void Console::printWarnings() {
+  std::stable_sort(held.begin(), held.end(), [](const Note& a, const Note& b) {
+    return warningRank(a.kind) < warningRank(b.kind);
+  });
+  for (const Note& note : held) printLine(textOf(note));
+  held.clear();
 }

@@ -1,7 +1,6 @@
-// The lines the converter writes. Lines of its files end with a carriage
+// The lines of the files the converter writes. They end with a carriage
 // return and a line feed on every platform, so the same conversion gives the
-// same bytes; lines on standard output are flushed at once, so that a reading
-// process (the wizard) sees each as soon as it is printed.
+// same bytes.
 #pragma once
 
 #include <fstream>
@@ -17,6 +16,3 @@ inline void writeLine(std::ostream& out, std::string_view text) {
 // Closes an output file; a write that failed on the way, or on closing,
 // fails the run (IOERROR) rather than putting a truncated file in place.
 void closeChecked(std::ofstream& out, const std::string& target);
-
-// One line on standard output, control characters shown as "?".
-void printLine(std::string_view text);

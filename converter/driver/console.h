@@ -1,0 +1,27 @@
+// Standard output, where the converter shows its user everything: each line
+// flushed at once, so that a reading process (the wizard) sees it as soon as
+// it is printed, and nothing else goes to standard error.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "driver/messages.h"
+#include "model/note.h"
+
+// One line, control characters shown as "?".
+void printLine(std::string_view text);
+
+// The sink of a run's notes: progress lines are printed at once, warnings
+// held until the run has succeeded, then printed in their places: the
+// reading's, the analyser personality's, the compilation database's.
+class Console {
+ public:
+  void operator()(Note note);
+  void printWarnings();
+  // A run that fails shows no warning.
+  void dropWarnings() { held.clear(); }
+
+ private:
+  std::vector<Note> held;
+};

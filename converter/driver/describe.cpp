@@ -1,0 +1,109 @@
+// Plovik -describe: the job's reading steps and the checks made before
+// anything is written, and what they found as one JSON document.
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "driver/conversion_job.h"
+#include "driver/messages.h"
+#include "driver/run_files.h"
+#include "platform/platform.h"
+#include "writing/description.h"
+#include "writing/personality_files.h"
+#include "writing/project_writer.h"
+
+namespace {
+
+const char* sourceName(VariableExpander::Source source) {
+  switch (source) {
+    case VariableExpander::Source::Given: return "-var";
+    case VariableExpander::Source::BuildMacro: return "build macro";
+    case VariableExpander::Source::Workbench: return "Workbench";
+    case VariableExpander::Source::Environment: return "environment";
+    case VariableExpander::Source::None: break;
+  }
+  return "unresolved";
+}
+
+// The file's list of build specs, then those only a key names, each once.
+std::vector<std::string> knownOnce(const std::vector<std::string>& listed,
+                                   const std::vector<std::string>& named) {
+  std::vector<std::string> known;
+  for (const auto* names : {&listed, &named}) {
+    for (const auto& name : *names) {
+      if (std::find(known.begin(), known.end(), name) == known.end()) known.push_back(name);
+    }
+  }
+  return known;
+}
+
+// What the reading found, in either mode.
+void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Description& d) {
+  if (options.realProject.enabled) {
+    const RealProjectResult& real = tree.real;
+    d.knownSpecs = real.knownSpecs;
+    if (!real.defaultSpec.empty()) d.defaultSpec = real.defaultSpec;
+    if (!real.spec.empty()) d.chosenSpec = real.spec;
+    d.knownTargets = real.knownTargets;
+    if (!options.realProject.target.empty()) d.chosenTarget = options.realProject.target;
+    d.referencedProjects = real.subprojectFolders;
+    for (const auto& variable : real.variables) {
+      d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
+    }
+    return;
+  }
+  d.knownSpecs = knownOnce(tree.facts.specs, tree.keySpecs);
+  if (!tree.facts.defaultSpec.empty()) d.defaultSpec = tree.facts.defaultSpec;
+  for (const auto& target : tree.facts.targets) d.knownTargets.push_back(target.name);
+  d.referencedProjects = tree.defaultFolders;
+}
+
+}  // namespace
+
+bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
+  std::vector<Note> warnings;
+  const NoteSink notes = [&warnings](Note note) { warnings.push_back(std::move(note)); };
+  std::optional<Failure> failure = optionFailure;
+  bool treeBuilt = false;
+  try {
+    if (!failure) {
+      readProjectDescription();
+      readBuildSettings(notes);
+      treeBuilt = true;
+      checkWorkspace();
+      const ProjectLayout layout = this->layout();
+      checkProjectNames(tree.root, project.name);
+      std::string current;
+      platform::currentDirectory(current);
+      checkRunFiles(runFilesOf(options, layout, tree.root), current);
+      notePersonalityLeftOuts(tree.root, notes);
+      if (!options.compilationDatabase.empty()) {
+        noteCompilationDatabaseLeftOuts(tree.root, databaseLayout(), notes);
+      }
+    }
+  } catch (const Failure& caught) {
+    failure = caught;
+  } catch (const std::bad_alloc&) {
+    tree = BuiltTree();
+    treeBuilt = false;
+    failure = Failure(FailureKind::OutOfMemory, doing);
+  }
+  Description d;
+  d.realProject = options.realProject.enabled;
+  d.projectName = project.nameFromFile ? project.name : options.projectName;
+  d.projectFrom = project.nameFromFile ? ".project" : !options.projectName.empty() ? "-pn" : "none";
+  takeFindings(options, tree, d);
+  if (treeBuilt) d.root = &tree.root;
+  if (failure) {
+    d.failure = messageFor(*failure);
+  } else {
+    std::stable_sort(warnings.begin(), warnings.end(), [](const Note& a, const Note& b) {
+      return warningRank(a.kind) < warningRank(b.kind);
+    });
+    for (const Note& note : warnings) d.warnings.push_back(textOf(note));
+  }
+  const std::string json = describedJson(d, textOf);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  std::fflush(stdout);
+  return !failure;
+}

@@ -1,0 +1,21 @@
+// Every text the converter shows its user: the usage and version lines,
+// the line of each failure, each progress line and each warning. One place,
+// so that the wording is kept and tested as a whole.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/failure.h"
+#include "model/note.h"
+
+// The two lines of the usage text.
+std::vector<std::string> usageLines();
+// What --version prints.
+std::string versionLine();
+// The one line the converter prints for `failure`.
+std::string messageFor(const Failure& failure);
+// The line of a note: a progress line or a warning ("Warning: ...").
+std::string textOf(const Note& note);
+// The failure of an option given without its value, as a description names it.
+std::string missingValueMessage(const std::string& option);

@@ -1,0 +1,59 @@
+// The command line's options: what a conversion is asked to do, and the one
+// table of options (options.def) that the parser, the usage text, the
+// manual page and the fuzzer's dictionary are made from.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "building/real_project.h"
+
+// Everything a conversion is given: the four positional paths (the first,
+// second and fourth made absolute, the workspace as typed) and the options.
+struct ConversionOptions {
+  std::string sourceProjectPath;
+  std::string buildSettingsPath;
+  std::string workspaceDir;
+  std::string destFolder;
+  std::string projectName;  // -pn: used only when the .project names none
+  std::string messagePersonality;   // -mp, made absolute; empty: none
+  std::string analyserPersonality;  // -ap, likewise
+  std::string compilerPersonality;  // -cp, likewise
+  std::vector<std::string> fileExtensions;  // -ext; empty: every file
+  RealProjectOptions realProject;   // -wb and the options that refine it
+  std::string compilationDatabase;  // -cdb FILE, absolute; empty: none is written
+  bool describe = false;            // -describe: describe the run instead of doing it
+};
+
+enum class OptionId {
+#define PLOVIK_OPTION(id, name, value, kind) id,
+#include "driver/options.def"
+#undef PLOVIK_OPTION
+};
+
+enum class OptionKind { Classic, Checked, Flag };
+
+struct OptionSpec {
+  OptionId id;
+  std::string_view name;   // as typed: "-pn"
+  std::string_view value;  // what the usage text calls its value; empty for a flag
+  OptionKind kind;
+};
+
+// Every option, in the order of options.def.
+std::span<const OptionSpec> optionTable();
+
+// Whether `args` (after the program name) hold the option `id` anywhere.
+bool holdsOption(const std::vector<std::string>& args, OptionId id);
+
+// Appends the comma-separated parts of `value` to `extensions`, empty parts
+// and all.
+void addFileExtensions(std::vector<std::string>& extensions, const std::string& value);
+
+// Applies every option in `args` (args[0] is the program name; positional
+// arguments are visited too, and so is each value). False when a Classic
+// option is the last argument and so has no value. Throws Failure
+// MissingValue or InvalidValue for a Checked option's fault, naming it.
+bool applyOptions(ConversionOptions& options, const std::vector<std::string>& args);

@@ -1,0 +1,142 @@
+#include "driver/project_reading.h"
+
+#include <fstream>
+#include <functional>
+#include <optional>
+
+#include "driver/input_file.h"
+#include "model/failure.h"
+#include "platform/platform.h"
+#include "reading/markup_reader.h"
+#include "reading/project_description.h"
+#include "text/path.h"
+
+namespace {
+
+// A .project the workspace search reads for its name is read only this far.
+// Real ones are a few kilobytes; the name is their first element.
+constexpr std::size_t kProjectNameReadLimit = 1 << 20;
+
+// The name in the .project file at `path`, for finding referenced projects.
+// Only a regular file is read (a FIFO would hang the run, a link to
+// /dev/zero fill the memory), and only its first megabyte: a longer one
+// gives the name its first element holds.
+std::optional<std::string> readProjectName(const std::string& path) {
+  std::string text;
+  if (platform::readRegularFileStart(path, kProjectNameReadLimit + 1, text) !=
+      platform::ReadStartResult::Read) {
+    return std::nullopt;
+  }
+  std::string name;
+  try {
+    if (text.size() <= kProjectNameReadLimit) {
+      name = parseProjectDescription(text).name;
+    } else {
+      text.resize(kProjectNameReadLimit);
+      MarkupReader reader(text);
+      if (!(reader.expectStartTag("projectDescription") && reader.expectStartTag("name") &&
+            reader.readText(name) && reader.expectEndTag("name"))) {
+        name.clear();
+      }
+    }
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+std::optional<std::string> environmentValue(const std::string& name) {
+  std::string value;
+  if (!platform::environmentVariable(name, value)) return std::nullopt;
+  return value;
+}
+
+// A destination inside the project folder (or the workspace folder itself)
+// would otherwise bring the last run's project file and person folder in as
+// sources.
+void passOverOutputs(const ConversionOptions& options, const std::string& projectName,
+                     PassOver& passOver) {
+  platform::currentDirectory(passOver.base);
+  passOver.add(options.destFolder);
+  passOver.add(path::join(options.destFolder, "person"));
+  passOver.add(path::join(options.destFolder, projectName + ".prj"));
+  if (!options.compilationDatabase.empty()) passOver.add(options.compilationDatabase);
+}
+
+// A description names the build specs and targets even without the mode:
+// the facts reader watches the lines, and so does a look at every key.
+std::function<void(std::string_view)> describedFacts(BuiltTree& tree,
+                                                      WorkbenchFactsReader& facts) {
+  return [&tree, &facts](std::string_view line) {
+    facts.line(line);
+    constexpr std::string_view kInfo = "BLD::Info|";
+    for (std::size_t key = line.find(kInfo); key != std::string_view::npos;
+         key = line.find(kInfo, key + 1)) {
+      const std::string_view rest = line.substr(key + kInfo.size());
+      const std::string_view spec = specOfKey(rest.substr(0, rest.find('"')));
+      if (!spec.empty()) tree.keySpecs.emplace_back(spec);
+    }
+  };
+}
+
+}  // namespace
+
+std::string projectFolderOf(const std::string& sourceProjectPath) {
+  const std::size_t cut = sourceProjectPath.find_last_of(path::separators());
+  return cut == std::string::npos ? std::string(".") : sourceProjectPath.substr(0, cut);
+}
+
+ReadProject readProject(const ConversionOptions& options) {
+  const auto text = readInputFile(options.sourceProjectPath);
+  if (!text) throw Failure(FailureKind::CannotOpenFile, options.sourceProjectPath);
+  ProjectDescription description = parseProjectDescription(*text);
+  ReadProject project;
+  if (options.realProject.enabled) project.links = parseLinkedResources(*text);
+  const std::string folder = projectFolderOf(options.sourceProjectPath);
+  project.ownName = description.name.empty()
+                        ? folder.substr(folder.find_last_of(path::separators()) + 1)
+                        : description.name;
+  // An empty name leaves the one given with -pn: a project named "" would
+  // spread its folders into the destination itself.
+  project.nameFromFile = !description.name.empty();
+  project.name = project.nameFromFile ? std::move(description.name) : options.projectName;
+  project.referencedProjects = std::move(description.referencedProjects);
+  return project;
+}
+
+void buildTree(const ConversionOptions& options, const ReadProject& project,
+               const NoteSink& notes, BuiltTree& tree) {
+  // Large reads: a build description can run to a hundred megabytes.
+  std::vector<char> buffer(1 << 18);
+  std::ifstream in;
+  in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  if (!openInputFile(in, options.buildSettingsPath)) {
+    throw Failure(FailureKind::CannotOpenFile, options.buildSettingsPath);
+  }
+  // A stream turns a failed allocation inside getline into a quiet end of
+  // the file; it is to end the run instead.
+  in.exceptions(std::ios::badbit);
+  FolderScan scan{systemFolderLister(), options.fileExtensions};
+  passOverOutputs(options, project.name, scan.passOver);
+  if (!options.realProject.enabled) {
+    WorkbenchFactsReader facts(tree.facts);
+    tree.defaultFolders =
+        buildGroupTree(in, tree.root, options.workspaceDir, project.referencedProjects, scan,
+                       options.describe ? describedFacts(tree, facts) : nullptr);
+    return;
+  }
+  std::string current;
+  platform::currentDirectory(current);
+  const RealProjectInputs inputs{options.workspaceDir,
+                                 projectFolderOf(options.sourceProjectPath),
+                                 project.ownName,
+                                 project.referencedProjects,
+                                 current,
+                                 scan,
+                                 readProjectName,
+                                 environmentValue,
+                                 project.links,
+                                 notes};
+  buildRealProjectTree(in, tree.root, inputs, options.realProject, tree.real);
+}

@@ -1,0 +1,13 @@
+#include "model/note.h"
+
+bool isWarning(NoteKind kind) { return kind >= NoteKind::UnresolvedVariable; }
+
+int warningRank(NoteKind kind) {
+  switch (kind) {
+    case NoteKind::LineBreakInIncludePath:
+    case NoteKind::LineBreakInMacro: return 1;
+    case NoteKind::NotUtf8InDatabase: return 2;
+    case NoteKind::NotUtf8InDescription: return 3;
+    default: return 0;
+  }
+}

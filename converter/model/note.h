@@ -1,0 +1,54 @@
+// What a conversion tells its user besides a failure: how the writing goes,
+// and what the reading and writing left out or could not do. The steps hand
+// notes to a sink as plain values; only the driver turns them into lines
+// (driver/messages), and nothing below it prints.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+enum class NoteKind {
+  // Progress, shown as it happens.
+  CreatingProject,
+  CreatingGroup,                // subject: the group's name as its block shows it
+  CreatingAnalyserPersonality,  // subject: the file
+  ProjectCompleted,
+  GivenPersonalityUnreadable,   // the -ap file cannot be read; the run goes on
+  // Warnings of the reading, shown after the completion line.
+  UnresolvedVariable,      // subject: the name; counts: include paths, macro values
+  VariableRefersToItself,  // likewise
+  VariableTooDeep,         // likewise; number: the depth allowed
+  VariableTooLong,         // likewise; number, number2: the bounds in MB
+  MalformedReference,      // subject: the reference as written; counts
+  LinkedResourcesLeftOut,  // subject: the project; names: the links
+  ProjectNotFound,         // subject: the project
+  SearchCutShort,          // number: the folders listed
+  NoSourceFile,
+  // Warnings of the analyser personality, then of the compilation database.
+  LineBreakInIncludePath,  // subject: the include path
+  LineBreakInMacro,        // subject: the macro as NAME=VALUE
+  NotUtf8InDatabase,       // subject: the text left out
+  // A description's own (Plovik -describe).
+  NotUtf8InDescription,    // subject: the text, bytes that are no UTF-8 shown as "?"
+};
+
+struct Note {
+  Note(NoteKind kind, std::string subject = {}) : kind(kind), subject(std::move(subject)) {}
+  NoteKind kind;
+  std::string subject;
+  std::size_t counts[2] = {0, 0};  // include paths, macro values
+  std::size_t number = 0;
+  std::size_t number2 = 0;
+  std::vector<std::string> names;
+};
+
+using NoteSink = std::function<void(Note)>;
+
+// Whether a note is a warning, shown after the run; and in which of the
+// three places the run shows its warnings in (reading, analyser
+// personality, compilation database).
+bool isWarning(NoteKind kind);
+int warningRank(NoteKind kind);
