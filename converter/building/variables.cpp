@@ -174,19 +174,3 @@ void VariableExpander::countLeft(std::string_view expanded, Use use) {
   const std::size_t open = expanded.find("$(", last);
   if (open != npos) count(expanded.substr(open, 24), Reason::Malformed);
 }
-
-void defineFromWords(const std::vector<std::string>& words,
-                     std::map<std::string, std::string>& macros) {
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (!words[i].starts_with("-D")) continue;
-    std::string_view definition = std::string_view(words[i]).substr(2);
-    if (definition.empty()) {
-      if (i + 1 == words.size()) break;
-      definition = words[++i];
-    }
-    const std::size_t equals = definition.find('=');
-    const std::string name(definition.substr(0, equals));
-    if (name.empty()) continue;
-    macros[name] = equals == npos ? std::string() : std::string(definition.substr(equals + 1));
-  }
-}

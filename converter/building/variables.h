@@ -9,7 +9,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +17,6 @@
 #include <vector>
 
 #include "text/lookup_table.h"
-#include "text/shell_words.h"
 
 using Environment = std::function<std::optional<std::string>(const std::string& name)>;
 using VariableValues = std::vector<std::pair<std::string, std::string>>;
@@ -97,8 +95,3 @@ class VariableExpander {
   std::size_t growth = 0;
   std::vector<Left> leftOver;
 };
-
-// Every -D definition among `words` ("-DNAME", "-DNAME=VALUE", or "-D" and
-// the definition as the next word) set in `macros`.
-void defineFromWords(const std::vector<std::string>& words,
-                     std::map<std::string, std::string>& macros);

@@ -102,11 +102,4 @@ TEST(Variables, AllExpansionsTogetherAreBounded) {
   EXPECT_EQ(expander.left()[0].reason, VariableExpander::Reason::TooLong);
 }
 
-TEST(ShellWords, DefinitionsAmongTheWords) {
-  std::map<std::string, std::string> macros{{"OLD", "1"}};
-  defineFromWords({"-DA", "-DB=2", "-D", "C=3", "-I/x", "-D=nameless", "-DA=again", "-D"}, macros);
-  EXPECT_EQ(macros, (std::map<std::string, std::string>{
-                        {"A", "again"}, {"B", "2"}, {"C", "3"}, {"OLD", "1"}}));
-}
-
 }  // namespace

@@ -1,0 +1,37 @@
+// The real-project mode's own sources: the files of the project's own
+// folder and of its linked resources, chosen by the build targets and -ext,
+// as the root group's files and sub-groups.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "building/folder_scan.h"
+#include "building/link_locations.h"
+#include "model/file_group.h"
+#include "reading/workbench_facts.h"
+
+struct OwnSources {
+  std::string projectFolder;
+  std::string projectName;
+  std::string currentDirectory;
+  FolderScan scan;
+  const WorkbenchFacts& facts;                  // the build targets, the output folders
+  const BuildTarget* target;                    // -target's; null: none
+  const std::vector<std::string>& specNames;    // folders named so are build output
+  const std::set<std::string>& excludedFolders;  // comparable paths: sub-projects and outputs
+  const ProjectLinks& links;
+  LinkContext linkContext;
+};
+
+// What the own sources were: the links left out, and the own files of each
+// language (by SourceLanguage).
+struct OwnSourcesFound {
+  std::vector<std::string> missingLinks;
+  std::size_t languages[3] = {0, 0, 0};
+};
+
+// Adds the own sources to `root`: its files after those it has, its
+// sub-groups before those it has. The root then names the project folder.
+OwnSourcesFound addOwnSources(const OwnSources& own, FileGroup& root);

@@ -1,0 +1,117 @@
+#include "building/spec_choice.h"
+
+#include <set>
+
+#include "model/failure.h"
+#include "reading/build_settings.h"
+#include "text/entities.h"
+
+namespace {
+
+class SpecReader {
+ public:
+  SpecReader(const std::string& requested, SpecStatements& out) : requested(requested), out(out) {}
+
+  // One pass over the file: the statements, and beside them the facts. The
+  // build spec to read is known first when it is given, or when a quick
+  // look through the file finds its default (or its list of specs): then
+  // each statement is taken in at once. Otherwise (a file that cannot be
+  // read twice) the statements wait until the whole file is read.
+  void read(std::istream& in) {
+    bool specKnown = !requested.empty();
+    if (specKnown) {
+      out.spec = requested;
+    } else {
+      std::string defaultSpec, firstSpec;
+      specKnown = prescanSpecs(in, defaultSpec, firstSpec);
+      out.spec = defaultSpec.empty() ? firstSpec : defaultSpec;
+    }
+    WorkbenchFactsReader factsReader(out.facts);
+    BuildSettingsReader reader(in, true);
+    reader.watchLines([&](std::string_view line) { factsReader.line(line); });
+    BuildStatement statement;
+    while (reader.next(statement)) {
+      const std::string_view spec = specOfKey(statement.key);
+      know(spec);
+      if (specKnown) {
+        if (belongsToSpec(spec, out.spec)) {
+          take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.value));
+        }
+        continue;
+      }
+      waiting.push_back({statement.kind, std::string(spec), decodeEntities(statement.text),
+                         decodeEntities(statement.value)});
+    }
+    choose();
+    for (auto& one : waiting) {
+      if (belongsToSpec(one.key, out.spec)) take(one.kind, std::move(one.text), one.value);
+    }
+    waiting.clear();
+    waiting.shrink_to_fit();
+    for (const auto& command : out.facts.cxxCommands) {
+      if (belongsToSpec(command.spec, out.spec)) out.cxxCompiler = command.value;
+    }
+  }
+
+ private:
+  void know(std::string_view spec) {
+    if (spec.empty() || spec == lastSpec) return;  // entries of one spec come together
+    lastSpec = spec;
+    if (seen.insert(lastSpec).second) named.push_back(lastSpec);
+  }
+
+  // The known specs are the file's list and every spec a key names; -spec
+  // must be one of them. Without -spec: the default, else the first listed.
+  void choose() {
+    std::set<std::string> listed;
+    for (const auto& spec : out.facts.specs) {
+      if (listed.insert(spec).second) out.knownSpecs.push_back(spec);
+    }
+    for (const auto& entry : out.facts.defines) know(entry.spec);
+    for (const auto& spec : named) {
+      if (listed.insert(spec).second) out.knownSpecs.push_back(spec);
+    }
+    if (!requested.empty()) {
+      if (listed.count(requested) == 0) {
+        out.spec.clear();
+        throw Failure(FailureKind::UnknownBuildSpec, requested, out.knownSpecs);
+      }
+    } else if (!out.facts.defaultSpec.empty()) {
+      out.spec = out.facts.defaultSpec;
+    } else if (!out.facts.specs.empty()) {
+      out.spec = out.facts.specs.front();
+    }
+  }
+
+  // One statement of the chosen spec, its texts decoded.
+  void take(BuildStatement::Kind kind, std::string text, const std::string& value) {
+    switch (kind) {
+      case BuildStatement::SubprojectList: ++out.subprojectLists; break;
+      case BuildStatement::Subproject: out.subprojectPaths.push_back(std::move(text)); break;
+      case BuildStatement::Include: out.includes.push_back(std::move(text)); break;
+      case BuildStatement::BuildMacro: out.buildMacros.set(text, value); break;
+      case BuildStatement::CompilerCommand:
+        // The statement's text is the attribute from its `value="` on.
+        out.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
+        out.cCommands.push_back(out.cCompiler);
+        break;
+    }
+  }
+
+  const std::string& requested;
+  SpecStatements& out;
+  std::vector<OwnedBuildStatement> waiting;  // for the build spec to be known
+  std::vector<std::string> named;            // the specs keys name, in order
+  std::set<std::string> seen;
+  std::string lastSpec;
+};
+
+}  // namespace
+
+bool belongsToSpec(std::string_view entrySpec, std::string_view chosen) {
+  return chosen.empty() || entrySpec.empty() || entrySpec == chosen;
+}
+
+void readSpecStatements(std::istream& in, const std::string& requestedSpec, SpecStatements& out) {
+  SpecReader(requestedSpec, out).read(in);
+}

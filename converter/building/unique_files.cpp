@@ -1,0 +1,62 @@
+#include "building/unique_files.h"
+
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "text/path.h"
+#include "text/repeats.h"
+
+void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
+                       const std::set<const FileGroup*>& keptGroups) {
+  std::vector<std::pair<FileGroup*, std::size_t>> files;
+  walkGroups(root, [&](FileGroup& group) {
+    for (std::size_t i = 0; i < group.files.size(); ++i) files.emplace_back(&group, i);
+  }, [](FileGroup&) {});
+  // A file is told by its folder's comparable path, made once for the
+  // files of a folder, and its name.
+  std::string folder, comparableFolder;
+  std::size_t folderHash = 0;
+  const auto hash = [&](std::size_t i) {
+    const std::string& file = files[i].first->files[files[i].second];
+    const std::size_t name = path::fileNameStart(file);
+    // The folder without its separator, but a root's ("/", "C:\\") with it.
+    std::size_t cut = name == 0 ? 0 : name - 1;
+    if (cut == 0 || (cut == 2 && file[1] == ':')) cut = name;
+    const std::string_view in(file.data(), cut);
+    if (in != folder) {
+      folder = in;
+      comparableFolder = path::comparable(folder, currentDirectory);
+      folderHash = std::hash<std::string>{}(comparableFolder);
+    }
+    return folderHash * 31 + std::hash<std::string_view>{}(std::string_view(file).substr(name));
+  };
+  const auto key = [&](std::size_t i) {
+    const std::string& file = files[i].first->files[files[i].second];
+    return path::comparable(file, currentDirectory);
+  };
+  const std::vector<bool> repeated = repeatedItems(
+      files.size(), hash, [&](std::size_t i, std::size_t j) { return key(i) == key(j); });
+  // A group's files are next to each other in the list.
+  std::set<const FileGroup*> emptied;
+  for (std::size_t i = 0; i < files.size();) {
+    FileGroup* group = files[i].first;
+    std::size_t kept = 0;
+    for (; i < files.size() && files[i].first == group; ++i) {
+      if (repeated[i]) continue;
+      if (kept != files[i].second) group->files[kept] = std::move(group->files[files[i].second]);
+      ++kept;
+    }
+    if (kept == group->files.size()) continue;
+    group->files.resize(kept);
+    emptied.insert(group);
+  }
+  if (emptied.empty()) return;
+  walkGroups(root, [](FileGroup&) {}, [&](FileGroup& group) {
+    std::erase_if(group.subGroups, [&](const std::unique_ptr<FileGroup>& sub) {
+      return sub->files.empty() && sub->subGroups.empty() && emptied.count(sub.get()) > 0 &&
+             keptGroups.count(sub.get()) == 0;
+    });
+  });
+}
