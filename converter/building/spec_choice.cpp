@@ -4,6 +4,7 @@
 
 #include "model/failure.h"
 #include "reading/build_settings.h"
+#include "reading/spec_prescan.h"
 #include "text/entities.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "reading/build_settings.h"
 
+#include "reading/build_markers.h"
+
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -8,102 +10,7 @@
 namespace {
 
 constexpr auto npos = std::string::npos;
-
-// A marker text with its skip table, made once. Every line is searched for
-// several markers, and a plain search stops at each character that begins
-// one; this one mostly steps a marker's length at a time.
-class Marker {
- public:
-  explicit Marker(std::string_view text) : text(text), searcher(text.begin(), text.end()) {}
-
-  // The first occurrence at or after `from`.
-  std::size_t find(std::string_view line, std::size_t from = 0) const {
-    const auto at = std::search(line.begin() + from, line.end(), searcher);
-    return at == line.end() ? npos : static_cast<std::size_t>(at - line.begin());
-  }
-  bool in(std::string_view line) const { return find(line) != npos; }
-  std::size_t size() const { return text.size(); }
-
- private:
-  std::string_view text;
-  std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher;
-};
-
-const Marker kSubprojectList{"subprojects"};
-const Marker kSubprojectListEnd{"/subprojects"};
-const Marker kSubprojectEntry{"subproject project=\""};
-const Marker kIncludeListEnd{"/listAttribute"};
-const Marker kIncludeEntry{"stringAttribute value=\""};
-constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
-constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
-constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
-constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
 constexpr std::string_view kValue = "value=";
-constexpr std::string_view kProjectReference = "%Proj-";
-constexpr std::string_view kSystemInclude = "-isystem";
-
-// The four markers above all hold this text. A line is searched for it once
-// (most lines hold it once or not at all) and each marker is compared in full
-// where it occurs, instead of searching the line four times.
-constexpr std::string_view kKeyText = "key=\"BLD::Info|";
-const Marker kKey{kKeyText};
-
-// Where each of the four markers first occurs in a line; npos where it does not.
-struct KeyedMarkers {
-  explicit KeyedMarkers(std::string_view line) {
-    for (std::size_t key = kKey.find(line); key != npos; key = kKey.find(line, key + 1)) {
-      note(includeList, kIncludeList, line, key);
-      note(macro, kMacro, line, key);
-      note(globalMacro, kGlobalMacro, line, key);
-      note(compilerCommand, kCompilerCommand, line, key);
-    }
-  }
-
-  std::size_t includeList = npos;
-  std::size_t macro = npos;
-  std::size_t globalMacro = npos;
-  std::size_t compilerCommand = npos;
-
- private:
-  // Records where `marker` begins if it holds the key text found at `key`,
-  // unless an earlier occurrence is recorded already.
-  static void note(std::size_t& at, std::string_view marker, std::string_view line,
-                   std::size_t key) {
-    const std::size_t offset = marker.find(kKeyText);
-    if (at == npos && key >= offset && line.substr(key - offset).starts_with(marker)) {
-      at = key - offset;
-    }
-  }
-};
-
-// The text of `line` from `start` up to, not including, its last double quote;
-// nothing when there is no quote at or after `start`. Every value is cut out
-// this way, as a view: lists can hold hundreds of thousands of entries.
-std::optional<std::string_view> textBeforeLastQuote(std::string_view line, std::size_t start) {
-  const std::size_t quote = line.rfind('"');
-  if (quote == npos || quote < start) return std::nullopt;
-  return line.substr(start, quote - start);
-}
-
-// Whether the element whose opening marker is at `at` closes itself, as an
-// empty list does (<listAttribute key="..."/>): its block then ends at once
-// instead of running on to the next list's closing line.
-bool closesItself(std::string_view line, std::size_t at) {
-  const std::size_t close = line.find('>', at);
-  return close != npos && close > at && line[close - 1] == '/';
-}
-
-void dropFront(std::string_view& text, std::size_t count) {
-  text.remove_prefix(std::min(count, text.size()));
-}
-
-// What follows "BLD::Info|" in the key of the entry whose marker is at `at`,
-// up to the key's closing quote.
-std::string_view keyOf(std::string_view line, std::size_t at) {
-  const std::size_t start = line.find(kKeyText, at) + kKeyText.size();
-  const std::size_t end = line.find('"', start);
-  return line.substr(start, end == npos ? npos : end - start);
-}
 
 // A build macro entry; `restStart` is where the text after the marker begins.
 bool buildMacro(std::string_view line, std::size_t restStart, char nameEnd,

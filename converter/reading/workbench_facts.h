@@ -42,11 +42,6 @@ std::string_view specOfKey(std::string_view key);
 // quote), entities decoded; false when the tag has none.
 bool attributeValue(std::string_view tag, std::string_view name, std::string& value);
 
-// A quick look through the whole file, before it is read, for the default
-// spec and the first spec of its list; `in` is then back at its start.
-// False (nothing found) when the stream cannot be set back.
-bool prescanSpecs(std::istream& in, std::string& defaultSpec, std::string& firstSpec);
-
 class WorkbenchFactsReader {
  public:
   explicit WorkbenchFactsReader(WorkbenchFacts& facts) : facts(facts) {}
