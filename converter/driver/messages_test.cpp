@@ -1,0 +1,129 @@
+#include "driver/messages.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+Note note(NoteKind kind, std::string subject = {}, std::size_t includes = 0,
+          std::size_t macros = 0) {
+  Note made(kind, std::move(subject));
+  made.counts[0] = includes;
+  made.counts[1] = macros;
+  return made;
+}
+
+// Every text the converter shows, one row each: what the user reads is
+// pinned here, whichever step gives it.
+TEST(Messages, EveryProgressLineAndWarning) {
+  Note deep = note(NoteKind::VariableTooDeep, "N64", 1);
+  deep.number = 64;
+  Note longer = note(NoteKind::VariableTooLong, "BIG", 0, 1);
+  longer.number = 4;
+  longer.number2 = 256;
+  Note links = note(NoteKind::LinkedResourcesLeftOut, "App");
+  links.names = {"a", "b", "c", "d", "e", "f", "g"};
+  Note oneLink = note(NoteKind::LinkedResourcesLeftOut, "App");
+  oneLink.names = {"src/x.c"};
+  Note cut = note(NoteKind::SearchCutShort);
+  cut.number = 20000;
+  const std::pair<Note, const char*> rows[] = {
+      {note(NoteKind::CreatingProject), "Creating Olvex/Olvex++ Project ..."},
+      {note(NoteKind::CreatingGroup, "App"), "  Creating Group - App"},
+      {note(NoteKind::CreatingAnalyserPersonality, "/out/person/App.p_a"),
+       "  Creating Analyser Personality - /out/person/App.p_a"},
+      {note(NoteKind::ProjectCompleted), "Olvex/Olvex++ Project Completed!"},
+      {note(NoteKind::GivenPersonalityUnreadable), "Couldnt open file"},
+      {note(NoteKind::UnresolvedVariable, "WIND_BASE", 2),
+       "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var WIND_BASE=...)"},
+      {note(NoteKind::UnresolvedVariable, "B", 1, 1),
+       "Warning: unresolved variable B in 1 include path and 1 macro value (give it with -var B=...)"},
+      {note(NoteKind::UnresolvedVariable, "M", 0, 3),
+       "Warning: unresolved variable M in 3 macro values (give it with -var M=...)"},
+      {note(NoteKind::VariableRefersToItself, "LOOP", 1),
+       "Warning: variable LOOP refers to itself, left as written in 1 include path"},
+      {deep, "Warning: variable N64 lies more than 64 variables deep, left as written in 1 include path"},
+      {longer,
+       "Warning: variable BIG would grow a text past 4 MB (or all texts past 256 MB), left as written "
+       "in 1 macro value"},
+      {note(NoteKind::MalformedReference, "$(X", 1),
+       "Warning: malformed variable reference $(X left as written in 1 include path"},
+      {links,
+       "Warning: 7 linked resources of App left out, location unknown or missing: a, b, c, d, e and 2 "
+       "more"},
+      {oneLink, "Warning: 1 linked resource of App left out, location unknown or missing: src/x.c"},
+      {note(NoteKind::ProjectNotFound, "Lib"), "Warning: referenced project Lib not found in the workspace"},
+      {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
+      {note(NoteKind::NoSourceFile), "Warning: the project lists no source file"},
+      {note(NoteKind::LineBreakInIncludePath, "a\nb"),
+       "Warning: line break in include path, left out of the analyser personality: a\nb"},
+      {note(NoteKind::LineBreakInMacro, "M=a\rb"),
+       "Warning: line break in macro, left out of the analyser personality: M=a\rb"},
+      {note(NoteKind::NotUtf8InDatabase, "a\xff.c"),
+       "Warning: not UTF-8, left out of the compilation database: a\xff.c"},
+      {note(NoteKind::NotUtf8InDescription, "a?.c"),
+       "Warning: not UTF-8, left out of the description: a?.c"},
+  };
+  std::set<NoteKind> pinned;
+  for (const auto& [given, text] : rows) {
+    EXPECT_EQ(textOf(given), text);
+    EXPECT_EQ(isWarning(given.kind), std::string(text).starts_with("Warning: ")) << text;
+    pinned.insert(given.kind);
+  }
+  EXPECT_EQ(pinned.size(), static_cast<std::size_t>(NoteKind::NotUtf8InDescription) + 1)
+      << "a kind of note without its row";
+}
+
+TEST(Messages, EveryFailure) {
+  std::vector<std::string> many;
+  for (int i = 0; i < 22; ++i) many.push_back("s" + std::to_string(i));
+  const std::pair<Failure, const char*> rows[] = {
+      {Failure(FailureKind::CannotOpenFile, "/p/.project"), "Could not open file: /p/.project"},
+      {Failure(FailureKind::UnexpectedEnd), "WR Project file parsing encountered unexpected EOF"},
+      {Failure(FailureKind::UnexpectedToken, "buildSpec"),
+       "WR Project file parsing encountered unexpected token: buildSpec"},
+      {Failure(FailureKind::CannotOpenFolder, "ws"), "Could not open folder: ws"},
+      {Failure(FailureKind::InvalidName, "a/b"), "Invalid project name: a/b"},
+      {Failure(FailureKind::CannotCreateDirectory, "/out/App"), "Could not create directory: /out/App"},
+      {Failure(FailureKind::CannotWriteFile, "/out/App.prj"), "Could not write file: /out/App.prj"},
+      {Failure(FailureKind::MissingValue, "-spec"), "Missing value for -spec"},
+      {Failure(FailureKind::InvalidValue, "-var", {"NAME", "NAME=VALUE"}),
+       "Invalid value for -var: \"NAME\" (give NAME=VALUE)"},
+      {Failure(FailureKind::UnknownBuildSpec, "ARM", {"PPC32diab", "PPC32gnu"}),
+       "Unknown build spec: ARM (known: PPC32diab, PPC32gnu)"},
+      {Failure(FailureKind::UnknownBuildSpec, "ARM", many),
+       "Unknown build spec: ARM (known: s0, s1, s2, s3, s4, s5, s6, s7, s8, s9, s10, s11, s12, s13, "
+       "s14, s15, s16, s17, s18, s19 and 2 more)"},
+      {Failure(FailureKind::UnknownBuildTarget, "t"), "Unknown build target: t (known: none)"},
+      {Failure(FailureKind::NotUtf8, "ws\xff"),
+       "Not UTF-8, cannot be written to the compilation database: ws\xff"},
+      {Failure(FailureKind::NotRegularFile, "/dev/null"), "Not a regular file, not replaced: /dev/null"},
+      {Failure(FailureKind::OutputIsInput, "p/.project"),
+       "Would overwrite an input of the run: p/.project"},
+      {Failure(FailureKind::OutputTwice, "out/App.prj"),
+       "Would overwrite another output of the run: out/App.prj"},
+      {Failure(FailureKind::NoTemporaryName, "out/App.prj"),
+       "No free temporary name beside: out/App.prj"},
+      {Failure(FailureKind::OutOfMemory, "reading the build description"),
+       "Out of memory while reading the build description"},
+  };
+  std::set<FailureKind> pinned;
+  for (const auto& [failure, text] : rows) {
+    EXPECT_EQ(messageFor(failure), text);
+    pinned.insert(failure.kind);
+  }
+  EXPECT_EQ(pinned.size(), static_cast<std::size_t>(FailureKind::OutOfMemory) + 1)
+      << "a kind of failure without its row";
+}
+
+TEST(Messages, TheUsageComesFromTheOptionTable) {
+  EXPECT_EQ(usageLines(),
+            (std::vector<std::string>{
+                "Usage: Plovik <source_proj> <source_wrproj> <windriver_workspace_dir> <dest_folder> "
+                "[-pn dest_proj_name]",
+                "[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] "
+                "[-ext file_extension]"}));
+  EXPECT_EQ(versionLine(), "Plovik " PLOVIK_VERSION);
+}
+
+}  // namespace
