@@ -35,7 +35,7 @@ TEST_F(WindowsFolderScan, AttributesHideNothingAndTheSystemOrderIsKept) {
   ASSERT_TRUE(setFileAttributes(ws("readonly.C"), ReadOnly));
   ASSERT_TRUE(setFileAttributes(ws("system.c"), System));
   ASSERT_TRUE(setFileAttributes(ws("Lib\\both.c"), Hidden | ReadOnly));
-  job.fileExtensions = {"c"};
+  job.options.fileExtensions = {"c"};
 
   job.scanFolder(dir.str("ws"), group, true);
   // Names in the listing's order (sorted without regard to case, as NTFS
