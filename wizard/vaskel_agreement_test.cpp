@@ -68,12 +68,6 @@ QStringList strings(const QJsonValue& value) {
   return list;
 }
 
-QStringList comboItems(const QComboBox* combo, int from = 0) {
-  QStringList items;
-  for (int i = from; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
 // The wizard on Page 2, real-project mode on, with the answer about `paths` in.
 bool prepare(Vaskel& wizard, const Page0Paths& paths) {
   wizard.converterPath = requiredEnvironment("PLOVIK_EXE");

@@ -42,18 +42,10 @@ class DescribeTest : public QObject {
                                     << "Plovik described the project in a format this Vaskel does "
                                        "not know (version 2)"
                                     << "" << false << QStringList{} << "";
-    QTest::newRow("no version") << QByteArray("{}")
-                                << "Plovik described the project in a format this Vaskel does "
-                                   "not know (version ?)"
-                                << "" << false << QStringList{} << "";
     QTest::newRow("a converter that converts instead")
         << QByteArray("Creating Olvex/Olvex++ Project ...\r\n  Creating Group - App\r\n")
         << "Plovik gave no description: Creating Olvex/Olvex++ Project ..." << "" << false
         << QStringList{} << "";
-    QTest::newRow("nothing at all") << QByteArray() << "Plovik gave no description" << ""
-                                    << false << QStringList{} << "";
-    QTest::newRow("an array") << QByteArray("[1]") << "Plovik gave no description: [1]" << ""
-                              << false << QStringList{} << "";
   }
 
   void parse() {
@@ -72,20 +64,6 @@ class DescribeTest : public QObject {
     QCOMPARE(read->namedByProject(), namedByProject);
     QCOMPARE(read->knownSpecs, specs);
     QCOMPARE(read->failure, failure);
-  }
-
-  void variablesAndTheirSources() {
-    CannedDescription answer;
-    answer.variables = QStringList{"WIND_HOME", "", "unresolved", "VSB_DIR", "/p/../VSB",
-                                   "build macro"};
-    QString why;
-    const std::optional<ProjectDescription> read = parseDescription(cannedJson(answer), &why);
-    QVERIFY(read);
-    QVERIFY(read->expandsVariables());
-    QCOMPARE(read->variables.size(), 2);
-    QVERIFY(!read->variables[0].resolved());
-    QCOMPARE(read->variables[1].value, QStringLiteral("/p/../VSB"));
-    QVERIFY(read->variables[1].resolved());
   }
 
   // An exit status of 1 comes with the failure the document names; one

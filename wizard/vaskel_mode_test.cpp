@@ -9,12 +9,6 @@
 
 namespace {
 
-QStringList comboItems(const QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
 // The table as rows of "name|value|source".
 QStringList tableRows(const QTableWidget* table) {
   QStringList rows;
@@ -24,12 +18,6 @@ QStringList tableRows(const QTableWidget* table) {
     rows << cells.join(u'|');
   }
   return rows;
-}
-
-QStringList recordedArguments(const WorkingFolder& folder) {
-  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("arguments.txt")));
-  text.chop(1);
-  return text.split(u'\n');
 }
 
 CannedDescription twoSpecs() {

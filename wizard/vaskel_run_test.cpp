@@ -16,13 +16,6 @@ const QString kSucceeded = QStringLiteral("Project Converted Successfully!");
 const QString kNotExecuted = QStringLiteral(
     "Project Conversion could not be executed: Please ensure Plovik.exe is set on the path.");
 
-// The arguments the stand-in converter recorded in the working folder.
-QStringList recordedArguments(const WorkingFolder& folder) {
-  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("arguments.txt")));
-  text.chop(1);  // the last line's end
-  return text.split(u'\n');
-}
-
 // A path as the browse dialogs give it: on Windows with "\\", which the
 // converter alone takes as a separator.
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }

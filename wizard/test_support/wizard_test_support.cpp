@@ -3,6 +3,7 @@
 #include "vaskel.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -136,8 +137,26 @@ void answerWith(const WorkingFolder& folder, const CannedDescription& descriptio
           folder.writeFile(QStringLiteral("describe.json"), cannedJson(description)).toLocal8Bit());
 }
 
-QStringList describedArguments(const WorkingFolder& folder) {
-  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("describe_arguments.txt")));
+namespace {
+
+QStringList linesOf(const WorkingFolder& folder, const QString& name) {
+  QString text = QString::fromLocal8Bit(folder.readFile(name));
   text.chop(1);  // the last line's end
   return text.split(u'\n');
+}
+
+}  // namespace
+
+QStringList describedArguments(const WorkingFolder& folder) {
+  return linesOf(folder, QStringLiteral("describe_arguments.txt"));
+}
+
+QStringList recordedArguments(const WorkingFolder& folder) {
+  return linesOf(folder, QStringLiteral("arguments.txt"));
+}
+
+QStringList comboItems(const QComboBox* combo, int from) {
+  QStringList items;
+  for (int i = from; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
 }

@@ -111,8 +111,12 @@ struct CannedDescription {
 QByteArray cannedJson(const CannedDescription& description);
 // Writes the document into `folder` and points the stand-in at it.
 void answerWith(const WorkingFolder& folder, const CannedDescription& description);
-// The arguments the stand-in was last asked to describe with.
+// The arguments the stand-in was last asked to describe with, and those of
+// its last conversion.
 QStringList describedArguments(const WorkingFolder& folder);
+QStringList recordedArguments(const WorkingFolder& folder);
+// The texts of a list's items, from the `from`th on.
+QStringList comboItems(const class QComboBox* combo, int from = 0);
 
 // The value of an environment variable that ctest sets; fails loudly when it
 // is missing, since the test cannot run without it.
