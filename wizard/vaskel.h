@@ -98,6 +98,7 @@ class Vaskel : public VaskelBase {
   bool page0DragEvent(QEvent* event);
 
   void setUpWorkbenchMode();
+  void enableModeLists();
   QStringList variableAssignments() const;
   QStringList workbenchArguments() const;
   QString workbenchSummary() const;

@@ -24,10 +24,21 @@ void Vaskel::setUpWorkbenchMode() {
   VariablesTable->horizontalHeader()->setFixedHeight(15);
   connect(VariablesTable, &QTableWidget::itemChanged, this, &Vaskel::VariablesTable_itemChanged);
   connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::scheduleDescribe);
+  // After the box has set its children's state: a list with nothing to
+  // choose from stays off.
+  connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::enableModeLists);
   connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
   connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
-  SpecCombo->setEnabled(false);  // until an answer names build specs
   fillTargets({});
+  enableModeLists();
+}
+
+// With no build spec named the converter picks one; with no target named
+// there is nothing to choose but all. Set here, not by the box alone, since
+// a list set usable while the box is off would stay usable.
+void Vaskel::enableModeLists() {
+  SpecCombo->setEnabled(WorkbenchBox->isChecked() && SpecCombo->count() > 0);
+  TargetCombo->setEnabled(WorkbenchBox->isChecked() && TargetCombo->count() > 1);
 }
 
 void Vaskel::fillSpecs(const QStringList& known, const QString& defaultSpec) {
@@ -41,19 +52,20 @@ void Vaskel::fillSpecs(const QStringList& known, const QString& defaultSpec) {
     if (index < 0 && !known.isEmpty()) index = 0;
     SpecCombo->setCurrentIndex(int(index));
   }
-  // With no list the converter picks the build spec; the check box stays usable.
-  SpecCombo->setEnabled(!known.isEmpty());
+  enableModeLists();
 }
 
 void Vaskel::fillTargets(const QStringList& known) {
   const QString wanted = TargetCombo->currentIndex() > 0 ? TargetCombo->currentText()
                                                           : rememberedTarget;
-  const QSignalBlocker quiet(TargetCombo);
-  TargetCombo->clear();
-  TargetCombo->addItem(tr("all targets"));
-  TargetCombo->addItems(known);
-  TargetCombo->setCurrentIndex(int(known.indexOf(wanted)) + 1);  // not known: all targets
-  TargetCombo->setEnabled(!known.isEmpty());
+  {
+    const QSignalBlocker quiet(TargetCombo);
+    TargetCombo->clear();
+    TargetCombo->addItem(tr("all targets"));
+    TargetCombo->addItems(known);
+    TargetCombo->setCurrentIndex(int(known.indexOf(wanted)) + 1);  // not known: all targets
+  }
+  enableModeLists();
 }
 
 // One row per variable the project refers to: its name, the value the user

@@ -66,8 +66,11 @@ class ModeTest : public QObject {
     QCOMPARE(wizard.TargetCombo->currentIndex(), 0);
     QVERIFY(wizard.DescribeStatusLabel->text().isEmpty());
 
+    QVERIFY(!wizard.SpecCombo->isEnabled());  // the box is off
     wizard.WorkbenchBox->setChecked(true);
     QVERIFY(waitForAnswer(wizard));
+    QVERIFY(wizard.SpecCombo->isEnabled());
+    QVERIFY(wizard.TargetCombo->isEnabled());
     QCOMPARE(tableRows(wizard.VariablesTable),
              (QStringList{"WIND_BASE||unresolved", "PRJ_ROOT_DIR|/ws/App|Workbench",
                           "CPU|PPC32|build macro"}));
@@ -199,6 +202,7 @@ class ModeTest : public QObject {
     QVERIFY(waitForAnswer(wizard));
     QCOMPARE(wizard.SpecCombo->count(), 0);
     QVERIFY(!wizard.SpecCombo->isEnabled());
+    QVERIFY(!wizard.TargetCombo->isEnabled());
     QCOMPARE(comboItems(wizard.TargetCombo), QStringList{"all targets"});
     QCOMPARE(wizard.DescribeStatusLabel->toolTip(),
              QStringLiteral("Plovik gave no description: Usage: nothing"));
