@@ -143,8 +143,18 @@ class AgreementTest : public QObject {
     ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
     QVERIFY(goToPage3(wizard));
     QVERIFY(finishAndWait(wizard));
-    QCOMPARE(boxes.seen(), 0);
-    QVERIFY(QFile::exists(paths.output + native(u'/' + wizard.OlvNameEdit->text() + ".prj")));
+#ifdef Q_OS_WIN
+    // Windows makes no folder whose name ends in a space, which the
+    // description does not foresee: the conversion of such a name fails.
+    const bool converts = !wizard.OlvNameEdit->text().endsWith(u' ');
+#else
+    const bool converts = true;
+#endif
+    QCOMPARE(boxes.seen(), converts ? 0 : 1);
+    QCOMPARE(QFile::exists(paths.output + native(u'/' + wizard.OlvNameEdit->text() + ".prj")),
+             converts);
+    if (!converts)
+      QVERIFY(logLines(wizard).join(u'\n').contains(QStringLiteral("Could not create directory: ")));
   }
 
   // A file the converter cannot read: its own message, on the page.
