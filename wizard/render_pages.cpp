@@ -74,12 +74,16 @@ int main(int argc, char** argv) {
   if (!windBase.isEmpty())
     wizard.VariablesTable->item(windBase.first()->row(), 1)->setText(QStringLiteral("/opt/windriver/vxworks"));
   if (!waitForAnswer(wizard)) return 1;
-  // The variable given in sight (the table is filled anew with each answer).
-  const QList<QTableWidgetItem*> given =
-      wizard.VariablesTable->findItems(QStringLiteral("WIND_BASE"), Qt::MatchExactly);
-  if (!given.isEmpty()) wizard.VariablesTable->scrollToItem(given.first(), QAbstractItemView::PositionAtTop);
 
   for (int page = 0; page < 4; ++page) {
+    if (page == 2) {
+      // The variable given in sight, once its page shows the table.
+      QApplication::processEvents();
+      const QList<QTableWidgetItem*> given =
+          wizard.VariablesTable->findItems(QStringLiteral("WIND_BASE"), Qt::MatchExactly);
+      if (!given.isEmpty())
+        wizard.VariablesTable->scrollToItem(given.first(), QAbstractItemView::PositionAtTop);
+    }
     if (!save(wizard, folder, page)) return 1;
     if (page < 3) wizard.next();
   }
