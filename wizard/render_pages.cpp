@@ -1,15 +1,35 @@
 // Renders each of the wizard's four pages to a PNG file, filled in as for a
 // conversion of the example workbench project into <destination> (created when
-// missing), with the real-project mode on. Run from the repository's top
-// folder:
+// missing), with the real-project mode on, a build target, a variable's value
+// and the compilation database, once the converter beside this program has
+// answered about the project. Run from the repository's top folder:
 //   vaskel_render_pages <png folder> <destination>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTableWidgetItem>
 #include <QTextStream>
+#include <QThread>
 
 #include "vaskel.h"
 
 namespace {
+
+// The pages show what the converter said, so its answer comes first.
+bool waitForAnswer(const Vaskel& wizard) {
+  QElapsedTimer clock;
+  clock.start();
+  while (wizard.describing() && clock.elapsed() < 30000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(5);
+  }
+  if (wizard.describing() || !wizard.description) {
+    QTextStream(stderr) << "Plovik gave no description: " << wizard.ProjectStatusLabel->toolTip()
+                        << '\n';
+    return false;
+  }
+  return true;
+}
 
 bool save(Vaskel& wizard, const QDir& folder, int page) {
   QApplication::processEvents();
@@ -45,10 +65,25 @@ int main(int argc, char** argv) {
   wizard.cCheck->setChecked(true);
   wizard.hCheck->setChecked(true);
   wizard.WorkbenchBox->setChecked(true);
+  wizard.CdbCheck->setChecked(true);
+  if (!waitForAnswer(wizard)) return 1;
+  wizard.TargetCombo->setCurrentIndex(wizard.TargetCombo->findText(QStringLiteral("sensor_app")));
   // The same picture whatever the environment holds.
-  wizard.VariablesTable->item(0, 1)->setText(QStringLiteral("/opt/windriver/vxworks"));
+  const QList<QTableWidgetItem*> windBase =
+      wizard.VariablesTable->findItems(QStringLiteral("WIND_BASE"), Qt::MatchExactly);
+  if (!windBase.isEmpty())
+    wizard.VariablesTable->item(windBase.first()->row(), 1)->setText(QStringLiteral("/opt/windriver/vxworks"));
+  if (!waitForAnswer(wizard)) return 1;
 
   for (int page = 0; page < 4; ++page) {
+    if (page == 2) {
+      // The variable given in sight, once its page shows the table.
+      QApplication::processEvents();
+      const QList<QTableWidgetItem*> given =
+          wizard.VariablesTable->findItems(QStringLiteral("WIND_BASE"), Qt::MatchExactly);
+      if (!given.isEmpty())
+        wizard.VariablesTable->scrollToItem(given.first(), QAbstractItemView::PositionAtTop);
+    }
     if (!save(wizard, folder, page)) return 1;
     if (page < 3) wizard.next();
   }

@@ -52,7 +52,9 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
   Page0->setAcceptDrops(true);
   Page0->installEventFilter(this);
 
+  setUpDescribe();
   setUpWorkbenchMode();
+  setUpCompilationDatabase();
 
   // Shown on Page 3 after a successful run only.
   setButtonText(QWizard::CustomButton1, tr("Open Folder"));
@@ -200,30 +202,26 @@ void Vaskel::CmpBrowseBtn_clicked() {
               CmpPersonEdit);
 }
 
-void Vaskel::initializePage(int id) {
-  if (page(id) == Page2) refreshBuildSpecs();
-  VaskelBase::initializePage(id);
-}
-
 bool Vaskel::validateCurrentPage() {
   if (currentPage() == Page2) {
-    buildExtensionList();
+    extensionList = currentExtensionList();
     DetailsText->setPlainText(summary());
     Page3->setComplete(true);
   }
   return VaskelBase::validateCurrentPage();
 }
 
-void Vaskel::buildExtensionList() {
+QString Vaskel::currentExtensionList() const {
   const std::pair<QCheckBox*, const char*> pieces[] = {
       {cppCheck, "cpp,"}, {ccCheck, "cc,"},   {cxxCheck, "cxx,"}, {cCheck, "c,"},
       {hCheck, "h,"},     {hhCheck, "hh,"},   {hppCheck, "hpp,"}, {hxxCheck, "hxx,"}};
-  extensionList = QString();
+  QString list;
   for (const auto& [check, piece] : pieces) {
-    if (check->isChecked()) extensionList += QLatin1String(piece);
+    if (check->isChecked()) list += QLatin1String(piece);
   }
-  extensionList += CustExtEdit->text();
-  if (extensionList.endsWith(u',')) extensionList.chop(1);
+  list += CustExtEdit->text();
+  if (list.endsWith(u',')) list.chop(1);
+  return list;
 }
 
 QString Vaskel::summary() const {
@@ -235,5 +233,8 @@ QString Vaskel::summary() const {
          QStringLiteral("\n\nMessage Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\nTamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\nCompiler Personality:\n") + CmpPersonEdit->text() +
-         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' + workbenchSummary();
+         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' +
+         (CdbCheck->isChecked() ? QStringLiteral("\nCompilation Database:\n") + CdbEdit->text() + u'\n'
+                                : QString()) +
+         workbenchSummary();
 }

@@ -1,17 +1,23 @@
 // The wizard's controller: checks the pages as the user types, offers the
-// browse dialogs, fills the first page from a chosen project, remembers paths
+// browse dialogs, fills the first page from a chosen project, asks the
+// converter what it makes of the chosen files and fills the name, the build
+// specs, the build targets and the variables from its answer, remembers paths
 // and choices in "settings.txt", builds the summary and runs the converter
 // Plovik with a command line made from the fields.
 #pragma once
 
-#include <QDateTime>
 #include <QHash>
 #include <QProcess>
 #include <QString>
 #include <QStringDecoder>
 #include <QTextCharFormat>
+#include <QTimer>
+#include <optional>
 
 #include "vaskel_base.h"
+#include "vaskel_describe.h"
+
+class QTableWidgetItem;
 
 class Vaskel : public VaskelBase {
   Q_OBJECT
@@ -32,8 +38,20 @@ class Vaskel : public VaskelBase {
   QProcess* converterProcess = nullptr;
   // Where the next browse dialog opens: the path chosen last.
   QString lastPath;
-  // The converter that Finish starts.
+  // The converter that Finish starts and that is asked about the project.
   QString converterPath;
+  // Runs `Plovik ... -describe` whenever its arguments change, once the
+  // fields have been still for the delay's interval.
+  DescribeRun* describeRun = nullptr;
+  QTimer describeDelay;
+  // The converter's latest answer about the chosen project, if any.
+  std::optional<ProjectDescription> description;
+
+  // True while the converter is being asked, or is about to be.
+  bool describing() const;
+  // The command line of a conversion, without the program; `forDescribe`
+  // takes the extensions as Page 2's boxes stand, before Next has made the list.
+  QStringList conversionArguments(bool forDescribe = false) const;
 
  public slots:
   void ProjectBrowseBtn_clicked();
@@ -49,8 +67,9 @@ class Vaskel : public VaskelBase {
   void processExit();
   // Fills the empty Page 0 fields from the project file the text names.
   void ProjectEdit_textchanged(const QString& text);
-  // Keeps one empty row at the end of the variables table to type into.
-  void VariablesTable_itemChanged();
+  // A value typed into the variables table is the user's own (-var).
+  void VariablesTable_itemChanged(QTableWidgetItem* item);
+  void CdbBrowseBtn_clicked();
   // The button shown after a successful run: the destination in the file manager.
   void OpenFolderBtn_clicked();
 
@@ -61,14 +80,12 @@ class Vaskel : public VaskelBase {
  protected:
   // Leaving Page 2 by Next builds the extension list and the summary.
   bool validateCurrentPage() override;
-  // Entering Page 2 reads the build specs of the chosen .wrproject.
-  void initializePage(int id) override;
 
  private:
   void loadSettings();
   void saveSettings();
   void processError(QProcess::ProcessError error);
-  void buildExtensionList();
+  QString currentExtensionList() const;
   QString summary() const;
   QString browseStart() const;
   QString browseFile(const QString& caption, const QString& filter);
@@ -81,11 +98,28 @@ class Vaskel : public VaskelBase {
   bool page0DragEvent(QEvent* event);
 
   void setUpWorkbenchMode();
-  void refreshBuildSpecs();
-  void addVariableRow(const QString& name, const QString& value);
+  void enableModeLists();
   QStringList variableAssignments() const;
   QStringList workbenchArguments() const;
   QString workbenchSummary() const;
+  void Page2Check();
+
+  // Asking the converter and taking its answer.
+  void setUpDescribe();
+  void scheduleDescribe();
+  void startDescribe();
+  void takeDescription(const ProjectDescription& answer);
+  void takeNoAnswer(const QString& why);
+  void showDescribeStatus(const QString& text, bool problem);
+  void fillName(bool namedByProject, const QString& name);
+  void fillSpecs(const QStringList& known, const QString& defaultSpec);
+  void fillTargets(const QStringList& known);
+  void fillVariables(const QList<DescribedVariable>& variables, bool expanded);
+
+  // The compilation database.
+  void setUpCompilationDatabase();
+  QString defaultCdbFile() const;
+  void followDestination();
 
   void logText(const QString& text, const QTextCharFormat& format = QTextCharFormat());
   void logOutputLine(const QString& line);
@@ -94,11 +128,19 @@ class Vaskel : public VaskelBase {
   // What each Page 0 field was last given by a project, to tell it from
   // what the user typed.
   QHash<QLineEdit*, QString> filledFromProject;
-  // The .wrproject the build spec list was read from, and when it was changed then.
-  QString specsReadFrom;
-  QDateTime specsReadModified;
-  // The build spec from the settings file, chosen when the list holds it.
+  // The arguments of the latest question to the converter (empty: none asked).
+  QStringList askedArguments;
+  // The name the user typed, kept while the .project names the project.
+  QString typedName;
+  bool nameFromProject = false;
+  // Variable values the user gave, by name; passed as -var.
+  QHash<QString, QString> givenValues;
+  // The build spec and target from the settings file, chosen when the lists hold them.
   QString rememberedSpec;
+  QString rememberedTarget;
+  // The database file is <destination>/compile_commands.json until the user
+  // chooses another.
+  bool cdbFollowsDestination = true;
   // Output after the last complete line, held until its line ends.
   QString partialLine;
   int warningCount = 0;

@@ -76,10 +76,10 @@ class FormTest : public QObject {
       QCOMPARE(pages.at(i)->title(), QString());
     }
     const auto edits = form.findChildren<QLineEdit*>();
-    QCOMPARE(edits.size(), 9);
+    QCOMPARE(edits.size(), 10);
     for (QLineEdit* edit : edits) QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     const auto checks = form.findChildren<QCheckBox*>();
-    QCOMPARE(checks.size(), 8);
+    QCOMPARE(checks.size(), 9);
     for (QCheckBox* check : checks) QVERIFY(!check->isChecked());
     QVERIFY(!form.button(QWizard::HelpButton)->isVisible());
     QVERIFY(form.width() >= 543 && form.height() >= 507);

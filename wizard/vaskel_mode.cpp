@@ -1,70 +1,139 @@
 // Page 2's real-project mode: the check box that asks the converter to read
-// the project as Workbench builds it (-wb), the build spec it reads (-spec)
-// and the values of variables the project's paths use (-var NAME=VALUE).
-#include <QFileInfo>
+// the project as Workbench builds it (-wb), the build spec it reads (-spec),
+// the build target whose files it takes (-target) and the variables the
+// project refers to, with the values the user gives them (-var NAME=VALUE).
+// The lists hold what the converter's latest answer named, nothing else.
 #include <QTableWidgetItem>
 
 #include "vaskel.h"
-#include "vaskel_project.h"
+
+namespace {
+
+const QColor kUnresolved(200, 0, 0);
+
+QTableWidgetItem* fixedItem(const QString& text) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+  return item;
+}
+
+}  // namespace
 
 void Vaskel::setUpWorkbenchMode() {
   VariablesTable->setRowCount(0);
-  // Nearly every Workbench project names its installation through WIND_BASE.
-  addVariableRow(QStringLiteral("WIND_BASE"), qEnvironmentVariable("WIND_BASE"));
-  addVariableRow(QString(), QString());
+  VariablesTable->horizontalHeader()->setFixedHeight(15);
   connect(VariablesTable, &QTableWidget::itemChanged, this, &Vaskel::VariablesTable_itemChanged);
-  SpecCombo->setEnabled(false);  // until a spec list has been read
+  connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::scheduleDescribe);
+  // After the box has set its children's state: a list with nothing to
+  // choose from stays off.
+  connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::enableModeLists);
+  connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
+  connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
+  fillTargets({});
+  enableModeLists();
 }
 
-void Vaskel::addVariableRow(const QString& name, const QString& value) {
-  const QSignalBlocker quiet(VariablesTable);
-  const int row = VariablesTable->rowCount();
-  VariablesTable->insertRow(row);
-  VariablesTable->setItem(row, 0, new QTableWidgetItem(name));
-  VariablesTable->setItem(row, 1, new QTableWidgetItem(value));
+// With no build spec named the converter picks one; with no target named
+// there is nothing to choose but all. Set here, not by the box alone, since
+// a list set usable while the box is off would stay usable.
+void Vaskel::enableModeLists() {
+  SpecCombo->setEnabled(WorkbenchBox->isChecked() && SpecCombo->count() > 0);
+  TargetCombo->setEnabled(WorkbenchBox->isChecked() && TargetCombo->count() > 1);
 }
 
-void Vaskel::VariablesTable_itemChanged() {
-  const int last = VariablesTable->rowCount() - 1;
-  for (int column = 0; column < 2; ++column) {
-    const QTableWidgetItem* item = VariablesTable->item(last, column);
-    if (item && !item->text().isEmpty()) {
-      addVariableRow(QString(), QString());
-      return;
+void Vaskel::fillSpecs(const QStringList& known, const QString& defaultSpec) {
+  const QString wanted = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText() : rememberedSpec;
+  {
+    const QSignalBlocker quiet(SpecCombo);
+    SpecCombo->clear();
+    SpecCombo->addItems(known);
+    qsizetype index = known.indexOf(wanted);
+    if (index < 0) index = known.indexOf(defaultSpec);
+    if (index < 0 && !known.isEmpty()) index = 0;
+    SpecCombo->setCurrentIndex(int(index));
+  }
+  enableModeLists();
+}
+
+void Vaskel::fillTargets(const QStringList& known) {
+  const QString wanted = TargetCombo->currentIndex() > 0 ? TargetCombo->currentText()
+                                                          : rememberedTarget;
+  {
+    const QSignalBlocker quiet(TargetCombo);
+    TargetCombo->clear();
+    TargetCombo->addItem(tr("all targets"));
+    TargetCombo->addItems(known);
+    TargetCombo->setCurrentIndex(int(known.indexOf(wanted)) + 1);  // not known: all targets
+  }
+  enableModeLists();
+}
+
+// One row per variable the project refers to: its name, the value the user
+// gave or else the one the converter found, and where that value comes from.
+void Vaskel::fillVariables(const QList<DescribedVariable>& variables, bool expanded) {
+  // The values given are kept for the variables still referred to; without
+  // the mode nothing is expanded, so nothing is forgotten either.
+  if (expanded) {
+    QHash<QString, QString> kept;
+    for (const DescribedVariable& variable : variables) {
+      if (givenValues.contains(variable.name)) kept.insert(variable.name, givenValues[variable.name]);
     }
+    givenValues = kept;
+  }
+  const QSignalBlocker quiet(VariablesTable);
+  VariablesTable->setRowCount(0);
+  for (const DescribedVariable& variable : variables) {
+    const int row = VariablesTable->rowCount();
+    VariablesTable->insertRow(row);
+    QTableWidgetItem* name = fixedItem(variable.name);
+    QTableWidgetItem* source = fixedItem(variable.resolved() ? variable.source : tr("unresolved"));
+    if (!variable.resolved()) {
+      name->setForeground(kUnresolved);
+      source->setForeground(kUnresolved);
+      name->setToolTip(tr("No value: type one, or the path keeps $(%1) as written.")
+                           .arg(variable.name));
+    }
+    VariablesTable->setItem(row, 0, name);
+    auto* value = new QTableWidgetItem(givenValues.value(variable.name, variable.value));
+    value->setToolTip(value->text());  // a long path, cut short in the cell
+    VariablesTable->setItem(row, 1, value);
+    VariablesTable->setItem(row, 2, source);
   }
 }
 
-void Vaskel::refreshBuildSpecs() {
-  const QString path = WRProjectEdit->text();
-  const QDateTime modified = QFileInfo(path).lastModified();
-  // Read again only for another file: coming back to the page keeps the choice.
-  if (!specsReadFrom.isNull() && path == specsReadFrom && modified == specsReadModified) return;
-  specsReadFrom = path;
-  specsReadModified = modified;
-
-  const QString wanted = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText() : rememberedSpec;
-  const BuildSpecs specs = readBuildSpecs(path);
-  SpecCombo->clear();
-  SpecCombo->addItems(specs.names);
-  qsizetype index = specs.names.indexOf(wanted);
-  if (index < 0) index = specs.names.indexOf(specs.defaultName);
-  if (index < 0 && !specs.names.isEmpty()) index = 0;
-  SpecCombo->setCurrentIndex(int(index));
-  // With no list the converter picks the build spec; the check box stays usable.
-  SpecCombo->setEnabled(!specs.names.isEmpty());
+void Vaskel::VariablesTable_itemChanged(QTableWidgetItem* item) {
+  if (item->column() != 1) return;
+  const QString name = VariablesTable->item(item->row(), 0)->text();
+  const QString value = item->text();
+  QString found;
+  if (description) {
+    for (const DescribedVariable& variable : description->variables) {
+      if (variable.name == name && variable.source != QLatin1String("-var")) found = variable.value;
+    }
+  }
+  // An emptied value hands the variable back to the converter's own lookup;
+  // the value it found, left as it was, is not the user's.
+  if (value.isEmpty() || (!givenValues.contains(name) && value == found))
+    givenValues.remove(name);
+  else
+    givenValues.insert(name, value);
+  scheduleDescribe();
 }
 
 QStringList Vaskel::variableAssignments() const {
-  // A row without a value is left out: an empty WIND_BASE would empty every
-  // path that starts with it, where the converter would otherwise look the
-  // variable up itself and warn when it finds nothing.
+  // In the table's order; values given for variables the table does not
+  // show (no answer yet) follow by name.
   QStringList assignments;
+  QStringList shown;
   for (int row = 0; row < VariablesTable->rowCount(); ++row) {
-    const QTableWidgetItem* name = VariablesTable->item(row, 0);
-    const QTableWidgetItem* value = VariablesTable->item(row, 1);
-    if (!name || !value || name->text().trimmed().isEmpty() || value->text().isEmpty()) continue;
-    assignments << name->text().trimmed() + u'=' + value->text();
+    const QString name = VariablesTable->item(row, 0)->text();
+    shown << name;
+    if (givenValues.contains(name)) assignments << name + u'=' + givenValues[name];
+  }
+  QStringList others = givenValues.keys();
+  others.sort();
+  for (const QString& name : others) {
+    if (!shown.contains(name)) assignments << name + u'=' + givenValues[name];
   }
   return assignments;
 }
@@ -76,6 +145,8 @@ QStringList Vaskel::workbenchArguments() const {
     arguments << QStringLiteral("-spec") << SpecCombo->currentText();
   for (const QString& assignment : variableAssignments())
     arguments << QStringLiteral("-var") << assignment;
+  if (TargetCombo->currentIndex() > 0)
+    arguments << QStringLiteral("-target") << TargetCombo->currentText();
   return arguments;
 }
 
@@ -84,5 +155,6 @@ QString Vaskel::workbenchSummary() const {
   const QString spec = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText()
                                                       : QStringLiteral("(chosen by Plovik)");
   return QStringLiteral("\nWorkbench Build Spec:\n") + spec +
+         QStringLiteral("\n\nWorkbench Build Target:\n") + TargetCombo->currentText() +
          QStringLiteral("\n\nWorkbench Variables:\n") + variableAssignments().join(u'\n') + u'\n';
 }

@@ -1,5 +1,7 @@
-// Page 2's real-project mode: the build specs offered from the chosen
-// .wrproject, the variables table, the command line and the summary.
+// Page 2's real-project mode and compilation database: the build specs,
+// build targets and variables offered from the converter's answer, the
+// values the user gives, the command line and the summary. The converter is
+// the stand-in here, answering with documents written for each case.
 #include <QtTest>
 
 #include "vaskel.h"
@@ -7,43 +9,39 @@
 
 namespace {
 
-QByteArray wrProject(const QByteArray& defaultSpec, const QList<QByteArray>& specs) {
-  QByteArray content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<wrxsdproject>\n<attributes>\n";
-  if (!defaultSpec.isNull())
-    content += "\t<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"" + defaultSpec + "\"/>\n";
-  content += "\t<listAttribute key=\"BLD::Info|specs\">\n";
-  for (const QByteArray& spec : specs) content += "\t\t<stringAttribute value=\"" + spec + "\"/>\n";
-  content += "\t</listAttribute>\n</attributes>\n</wrxsdproject>\n";
-  return content;
+// The table as rows of "name|value|source".
+QStringList tableRows(const QTableWidget* table) {
+  QStringList rows;
+  for (int row = 0; row < table->rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < 3; ++column) cells << table->item(row, column)->text();
+    rows << cells.join(u'|');
+  }
+  return rows;
 }
 
-QStringList comboItems(const QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
+CannedDescription twoSpecs() {
+  CannedDescription answer;
+  answer.specs = QStringList{"A", "B"};
+  answer.defaultSpec = QStringLiteral("B");
+  answer.targets = QStringList{"app", "test"};
+  answer.variables = QStringList{"WIND_BASE", "", "unresolved",             //
+                                 "PRJ_ROOT_DIR", "/ws/App", "Workbench",    //
+                                 "CPU", "PPC32", "build macro"};
+  return answer;
 }
 
-// The wizard on Page 2 with Page 0 filled for `folder`, whose .wrproject
-// holds `content`.
-bool toPage2(Vaskel& wizard, const WorkingFolder& folder, const QByteArray& content,
+// The wizard on Page 2 with Page 0 filled and the stand-in answering `answer`.
+bool toPage2(Vaskel& wizard, const WorkingFolder& folder, const CannedDescription& answer,
              Page0Paths* filled = nullptr) {
+  wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+  answerWith(folder, answer);
   const Page0Paths paths = makePage0Paths(folder);
   if (filled) *filled = paths;
-  folder.writeFile(QStringLiteral("ws/App/.wrproject"), content);
   fillPage0(wizard, paths, QStringLiteral("P"));
   wizard.show();
-  return clickNext(wizard) && clickNext(wizard) && wizard.currentPage() == wizard.Page2;
-}
-
-void setVariable(Vaskel& wizard, int row, const QString& name, const QString& value) {
-  wizard.VariablesTable->item(row, 0)->setText(name);
-  wizard.VariablesTable->item(row, 1)->setText(value);
-}
-
-QStringList recordedArguments(const WorkingFolder& folder) {
-  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("arguments.txt")));
-  text.chop(1);
-  return text.split(u'\n');
+  return clickNext(wizard) && clickNext(wizard) && wizard.currentPage() == wizard.Page2 &&
+         waitForAnswer(wizard);
 }
 
 }  // namespace
@@ -52,107 +50,193 @@ class ModeTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { qunsetenv("WIND_BASE"); }
-
-  void specListOfAMultiSpecProject() {
-    WorkingFolder folder;
-    Vaskel wizard;
-    QVERIFY(toPage2(wizard, folder, wrProject("PPC32gnu", {"PPC32diab", "PPC32gnu", "SIMNTgnu"})));
-    QVERIFY(!wizard.WorkbenchBox->isChecked());
-    QCOMPARE(comboItems(wizard.SpecCombo), (QStringList{"PPC32diab", "PPC32gnu", "SIMNTgnu"}));
-    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("PPC32gnu"));
-    wizard.WorkbenchBox->setChecked(true);
-    QVERIFY(wizard.SpecCombo->isEnabled());
-
-    // Back and forward again keeps the choice...
-    wizard.SpecCombo->setCurrentIndex(2);
-    wizard.back();
-    QVERIFY(clickNext(wizard));
-    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("SIMNTgnu"));
-
-    // ...and another .wrproject is read afresh: its default where the choice
-    // is not among its specs, the first where it names none.
-    const QString other = folder.writeFile(QStringLiteral("ws/B/.wrproject"),
-                                           wrProject(QByteArray(), {"ARMgnu", "ARMdiab"}));
-    wizard.back();
-    wizard.back();
-    wizard.WRProjectEdit->setText(other);
-    QVERIFY(clickNext(wizard) && clickNext(wizard));
-    QCOMPARE(comboItems(wizard.SpecCombo), (QStringList{"ARMgnu", "ARMdiab"}));
-    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("ARMgnu"));
+  void init() {
+    qunsetenv("STANDIN_DESCRIBE_EXIT");
+    qunsetenv("STANDIN_DESCRIBE_HANG");
   }
 
-  void anUnreadableWrProjectLeavesTheChoiceToTheConverter() {
+  void theListsHoldWhatTheConverterNamed() {
     WorkingFolder folder;
     Vaskel wizard;
-    QVERIFY(toPage2(wizard, folder, "this is <not markup"));
-    QCOMPARE(wizard.SpecCombo->count(), 0);
-    QCOMPARE(wizard.SpecCombo->currentIndex(), -1);
-    QVERIFY(wizard.WorkbenchBox->isEnabled());
+    QVERIFY(toPage2(wizard, folder, twoSpecs()));
+    QVERIFY(!wizard.WorkbenchBox->isChecked());
+    QCOMPARE(comboItems(wizard.SpecCombo), (QStringList{"A", "B"}));
+    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("B"));
+    QCOMPARE(comboItems(wizard.TargetCombo), (QStringList{"all targets", "app", "test"}));
+    QCOMPARE(wizard.TargetCombo->currentIndex(), 0);
+    QVERIFY(wizard.DescribeStatusLabel->text().isEmpty());
+
+    QVERIFY(!wizard.SpecCombo->isEnabled());  // the box is off
     wizard.WorkbenchBox->setChecked(true);
-    QVERIFY(wizard.WorkbenchBox->isChecked());
-    QVERIFY(!wizard.SpecCombo->isEnabled());
-    QVERIFY(wizard.VariablesTable->isEnabled());
-    QVERIFY(clickNext(wizard));
-    QVERIFY(wizard.DetailsText->toPlainText().endsWith(
-        "\nWorkbench Build Spec:\n(chosen by Plovik)\n\nWorkbench Variables:\n\n"));
+    QVERIFY(waitForAnswer(wizard));
+    QVERIFY(wizard.SpecCombo->isEnabled());
+    QVERIFY(wizard.TargetCombo->isEnabled());
+    QCOMPARE(tableRows(wizard.VariablesTable),
+             (QStringList{"WIND_BASE||unresolved", "PRJ_ROOT_DIR|/ws/App|Workbench",
+                          "CPU|PPC32|build macro"}));
+    QCOMPARE(wizard.VariablesTable->item(0, 0)->foreground().color(), QColor(200, 0, 0));
+    QVERIFY(!(wizard.VariablesTable->item(0, 0)->flags() & Qt::ItemIsEditable));
+    QVERIFY(wizard.VariablesTable->item(0, 1)->flags() & Qt::ItemIsEditable);
+    // The question carries the mode's choices as a conversion would.
+    QCOMPARE(describedArguments(folder).mid(6),
+             (QStringList{"-wb", "-spec", "B", "-describe"}));
+
+    // Another answer: the choice stays where it is still offered, else the
+    // default, else the first; a target no longer known gives all targets.
+    wizard.SpecCombo->setCurrentIndex(0);
+    wizard.TargetCombo->setCurrentIndex(2);
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(describedArguments(folder).mid(6),
+             (QStringList{"-wb", "-spec", "A", "-target", "test", "-describe"}));
+    CannedDescription other;
+    other.specs = QStringList{"ARMgnu", "ARMdiab"};
+    other.targets = QStringList{"app"};
+    answerWith(folder, other);
+    wizard.CustExtEdit->setText(QStringLiteral("s"));  // any change asks again
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(comboItems(wizard.SpecCombo), (QStringList{"ARMgnu", "ARMdiab"}));
+    QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("ARMgnu"));
+    QCOMPARE(wizard.TargetCombo->currentIndex(), 0);
+    QCOMPARE(wizard.VariablesTable->rowCount(), 0);
+  }
+
+  // A value typed is the user's: passed with -var, asked about again, and
+  // shown as given; emptied, it goes back to the converter's lookup.
+  void typedValuesArePassedAndAskedAbout() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    QVERIFY(toPage2(wizard, folder, twoSpecs()));
+    wizard.WorkbenchBox->setChecked(true);
+    QVERIFY(waitForAnswer(wizard));
+    CannedDescription given = twoSpecs();
+    given.variables[1] = QStringLiteral("/opt/wr");
+    given.variables[2] = QStringLiteral("-var");
+    answerWith(folder, given);
+    wizard.VariablesTable->item(0, 1)->setText(QStringLiteral("/opt/wr"));
+    // The value the converter found, left as it was, is not passed.
+    wizard.VariablesTable->item(2, 1)->setText(QStringLiteral("PPC32"));
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(describedArguments(folder).mid(6),
+             (QStringList{"-wb", "-spec", "B", "-var", "WIND_BASE=/opt/wr", "-describe"}));
+    QCOMPARE(tableRows(wizard.VariablesTable).first(), QStringLiteral("WIND_BASE|/opt/wr|-var"));
+
+    answerWith(folder, twoSpecs());
+    wizard.VariablesTable->item(0, 1)->setText(QString());
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(describedArguments(folder).mid(6), (QStringList{"-wb", "-spec", "B", "-describe"}));
+    QCOMPARE(tableRows(wizard.VariablesTable).first(), QStringLiteral("WIND_BASE||unresolved"));
   }
 
   void commandLine_data() {
     QTest::addColumn<bool>("mode");
-    QTest::addColumn<int>("spec");               // the index to choose; -1 leaves the default
-    QTest::addColumn<QStringList>("variables");  // name, value pairs for the rows after WIND_BASE
-    QTest::addColumn<QStringList>("added");      // what follows today's command line
+    QTest::addColumn<int>("spec");     // the index to choose; -1 leaves the default
+    QTest::addColumn<int>("target");   // the index to choose; 0 is all targets
+    QTest::addColumn<QString>("value");  // typed for WIND_BASE
+    QTest::addColumn<bool>("database");
+    QTest::addColumn<QStringList>("added");  // what follows the -pn option; @db the default database
     QTest::newRow("off: today's command line")
-        << false << 1 << QStringList{"X", "1"} << QStringList{};
+        << false << 0 << 1 << "x" << false << QStringList{};
     QTest::newRow("on, the default spec")
-        << true << -1 << QStringList{} << QStringList{"-wb", "-spec", "B"};
-    QTest::newRow("on, another spec and variables")
-        << true << 0 << QStringList{" VSB_DIR ", "/v s b", "OPT", "a=b"}
-        << QStringList{"-wb", "-spec", "A", "-var", "VSB_DIR=/v s b", "-var", "OPT=a=b"};
-    QTest::newRow("rows without a name or a value are left out")
-        << true << -1 << QStringList{"", "lost", "EMPTY", "", "  ", "x"}
-        << QStringList{"-wb", "-spec", "B"};
+        << true << -1 << 0 << "" << false << QStringList{"-wb", "-spec", "B"};
+    QTest::newRow("on, another spec, a target and a value")
+        << true << 0 << 1 << "/v s b" << false
+        << QStringList{"-wb", "-spec", "A", "-var", "WIND_BASE=/v s b", "-target", "app"};
+    QTest::newRow("the database, without the mode")
+        << false << -1 << 0 << "" << true
+        << QStringList{"-cdb", "@db"};
+    QTest::newRow("the database before the mode's options")
+        << true << -1 << 2 << "" << true
+        << QStringList{"-cdb", "@db", "-wb", "-spec", "B", "-target", "test"};
   }
 
   void commandLine() {
     QFETCH(bool, mode);
     QFETCH(int, spec);
-    QFETCH(QStringList, variables);
+    QFETCH(int, target);
+    QFETCH(QString, value);
+    QFETCH(bool, database);
     QFETCH(QStringList, added);
     WorkingFolder folder;
     Vaskel wizard;
-    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
     Page0Paths paths;
-    QVERIFY(toPage2(wizard, folder, wrProject("B", {"A", "B"}), &paths));
+    QVERIFY(toPage2(wizard, folder, twoSpecs(), &paths));
     wizard.WorkbenchBox->setChecked(mode);
+    QVERIFY(waitForAnswer(wizard));
     if (spec >= 0) wizard.SpecCombo->setCurrentIndex(spec);
-    for (int i = 0; i + 1 < variables.size(); i += 2)
-      setVariable(wizard, 1 + i / 2, variables[i], variables[i + 1]);
+    wizard.TargetCombo->setCurrentIndex(target);
+    if (mode) wizard.VariablesTable->item(0, 1)->setText(value);
+    wizard.CdbCheck->setChecked(database);
     QVERIFY(clickNext(wizard));
     QVERIFY(finishAndWait(wizard));
-    QCOMPARE(recordedArguments(folder), (QStringList{paths.project, paths.wrProject,
-                                                     paths.workspace, paths.output, "-pn", "P"} +
-                                         added));
+    QStringList expected{paths.project, paths.wrProject, paths.workspace, paths.output, "-pn", "P"};
+    const QString defaultFile =
+        QDir::toNativeSeparators(paths.output + QStringLiteral("/compile_commands.json"));
+    for (const QString& argument : added) expected << (argument == "@db" ? defaultFile : argument);
+    QCOMPARE(recordedArguments(folder), expected);
   }
 
-  // WIND_BASE is offered first, with its value from the environment.
-  void windBaseFromTheEnvironmentIsPassedAndSummarised() {
-    qputenv("WIND_BASE", "/opt/wr");
+  void theSummaryNamesTheChoices() {
     WorkingFolder folder;
     Vaskel wizard;
-    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
-    QVERIFY(toPage2(wizard, folder, wrProject("B", {"A", "B"})));
+    QVERIFY(toPage2(wizard, folder, twoSpecs()));
     wizard.WorkbenchBox->setChecked(true);
-    setVariable(wizard, 1, QStringLiteral("VSB_DIR"), QStringLiteral("/vsb"));
+    QVERIFY(waitForAnswer(wizard));
+    wizard.TargetCombo->setCurrentIndex(1);
+    wizard.VariablesTable->item(0, 1)->setText(QStringLiteral("/opt/wr"));
+    wizard.CdbCheck->setChecked(true);
+    wizard.CdbEdit->setText(QStringLiteral("db.json"));
     QVERIFY(clickNext(wizard));
     QVERIFY(wizard.DetailsText->toPlainText().endsWith(
-        "\nFile Extensions:\n\n\nWorkbench Build Spec:\nB\n\nWorkbench Variables:\n"
-        "WIND_BASE=/opt/wr\nVSB_DIR=/vsb\n"));
-    QVERIFY(finishAndWait(wizard));
-    QCOMPARE(
-        recordedArguments(folder).mid(6),
-        (QStringList{"-wb", "-spec", "B", "-var", "WIND_BASE=/opt/wr", "-var", "VSB_DIR=/vsb"}));
+        "\nFile Extensions:\n\n\nCompilation Database:\ndb.json\n\nWorkbench Build Spec:\nB\n\n"
+        "Workbench Build Target:\napp\n\nWorkbench Variables:\nWIND_BASE=/opt/wr\n"));
+  }
+
+  // Without an answer there is nothing to offer: the converter chooses.
+  void withoutAnAnswerTheConverterChooses() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    QVERIFY(toPage2(wizard, folder, twoSpecs()));
+    QCOMPARE(wizard.SpecCombo->count(), 2);
+    qputenv("STANDIN_DESCRIBE", folder.writeFile(QStringLiteral("bad.json"), "Usage: nothing").toLocal8Bit());
+    wizard.WorkbenchBox->setChecked(true);
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(wizard.SpecCombo->count(), 0);
+    QVERIFY(!wizard.SpecCombo->isEnabled());
+    QVERIFY(!wizard.TargetCombo->isEnabled());
+    QCOMPARE(comboItems(wizard.TargetCombo), QStringList{"all targets"});
+    QCOMPARE(wizard.DescribeStatusLabel->toolTip(),
+             QStringLiteral("Plovik gave no description: Usage: nothing"));
+    QVERIFY(clickNext(wizard));
+    QVERIFY(wizard.DetailsText->toPlainText().endsWith(
+        "\nWorkbench Build Spec:\n(chosen by Plovik)\n\nWorkbench Build Target:\nall targets\n\n"
+        "Workbench Variables:\n\n"));
+  }
+
+  // The database file follows the output folder until the user picks one;
+  // with the box on, Next waits for a file.
+  void theDatabaseFileFollowsTheOutputFolder() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    Page0Paths paths;
+    QVERIFY(toPage2(wizard, folder, twoSpecs(), &paths));
+    QVERIFY(!wizard.CdbEdit->isEnabled());
+    wizard.CdbCheck->setChecked(true);
+    QVERIFY(wizard.CdbEdit->isEnabled());
+    QCOMPARE(wizard.CdbEdit->text(),
+             QDir::toNativeSeparators(paths.output + QStringLiteral("/compile_commands.json")));
+    wizard.OlvProjectEdit->setText(folder.makeFolder(QStringLiteral("out2")));
+    QVERIFY(wizard.CdbEdit->text().endsWith(
+        QDir::toNativeSeparators(QStringLiteral("out2/compile_commands.json"))));
+
+    QTest::keyClicks(wizard.CdbEdit, QStringLiteral("x"));  // typed: no longer follows
+    const QString typed = wizard.CdbEdit->text();
+    wizard.OlvProjectEdit->setText(paths.output);
+    QCOMPARE(wizard.CdbEdit->text(), typed);
+
+    wizard.CdbEdit->clear();
+    QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
+    wizard.CdbCheck->setChecked(false);
+    QVERIFY(wizard.button(QWizard::NextButton)->isEnabled());
   }
 };
 

@@ -1,76 +1,19 @@
-// Reading the project's own files, and the two ways the first page takes a
-// project from them: a .project path in its field (typed or browsed) fills the
-// fields the user left empty, and a project dropped anywhere on the page is
-// taken as if browsed.
+// The two ways the first page takes a project: a .project path in its field
+// (typed or browsed) fills the path fields the user left empty, and a project
+// dropped anywhere on the page is taken as if browsed. The project's name
+// comes from the converter's answer: a name the .project gives is the one
+// the conversion uses, so the field then shows it and cannot be edited.
 #include "vaskel_project.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSet>
 #include <QUrl>
-#include <QXmlStreamReader>
 
 #include "vaskel.h"
-
-namespace {
-
-const QString kDefaultSpecKey = QStringLiteral("BLD::Info|defaultSpec");
-const QString kSpecListKey = QStringLiteral("BLD::Info|specs");
-
-}  // namespace
-
-QString readProjectName(const QString& projectFile) {
-  QFile file(projectFile);
-  if (!file.open(QIODevice::ReadOnly)) return QString();
-  QXmlStreamReader xml(&file);
-  if (!xml.readNextStartElement() || xml.name() != u"projectDescription") return QString();
-  while (xml.readNextStartElement()) {
-    if (xml.name() == u"name")
-      return xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed();
-    xml.skipCurrentElement();  // <name> elements further down name other things
-  }
-  return QString();
-}
-
-BuildSpecs readBuildSpecs(const QString& wrProjectFile) {
-  BuildSpecs specs;
-  QFile file(wrProjectFile);
-  if (!file.open(QIODevice::ReadOnly)) return specs;
-  QXmlStreamReader xml(&file);
-  QSet<QString> seen;
-  int depth = 0;
-  int listDepth = -1;  // the build spec list's depth while inside it
-  while (!xml.atEnd()) {
-    const QXmlStreamReader::TokenType token = xml.readNext();
-    if (token == QXmlStreamReader::EndElement) {
-      if (depth == listDepth) listDepth = -1;
-      --depth;
-      continue;
-    }
-    if (token != QXmlStreamReader::StartElement) continue;
-    ++depth;
-    const QXmlStreamAttributes attributes = xml.attributes();
-    const QStringView key = attributes.value(QLatin1String("key"));
-    if (xml.name() == u"listAttribute" && key == kSpecListKey) {
-      listDepth = depth;
-    } else if (xml.name() == u"stringAttribute") {
-      const QString value = attributes.value(QLatin1String("value")).toString();
-      if (listDepth >= 0 && depth == listDepth + 1) {
-        if (!value.isEmpty() && !seen.contains(value)) {
-          seen.insert(value);
-          specs.names << value;
-        }
-      } else if (key == kDefaultSpecKey) {
-        specs.defaultName = value;
-      }
-    }
-  }
-  // A fault in the markup ends the loop: what was read before it stands.
-  return specs;
-}
 
 QString projectFileFor(const QString& droppedPath) {
   const QFileInfo dropped(droppedPath);
@@ -94,7 +37,6 @@ void Vaskel::ProjectEdit_textchanged(const QString& text) {
                   QFileInfo(folder).isRoot()
                       ? QString()
                       : QDir::toNativeSeparators(QDir::cleanPath(folder + QStringLiteral("/.."))));
-  fillFromProject(OlvNameEdit, readProjectName(text));
 }
 
 // A field takes the project's value when it is empty or still holds what an
@@ -136,4 +78,22 @@ bool Vaskel::page0DragEvent(QEvent* event) {
       ProjectEdit->setText(native);
   }
   return true;
+}
+
+void Vaskel::fillName(bool namedByProject, const QString& name) {
+  if (namedByProject) {
+    if (!nameFromProject) typedName = OlvNameEdit->text();
+    nameFromProject = true;
+    OlvNameEdit->setText(name);
+  } else if (nameFromProject) {
+    nameFromProject = false;
+    OlvNameEdit->setText(typedName);  // what the user had typed comes back
+  }
+  OlvNameEdit->setReadOnly(nameFromProject);
+  NameNoteLabel->setVisible(nameFromProject);
+  // A field that cannot be edited looks it.
+  QPalette palette = OlvNameEdit->palette();
+  palette.setColor(QPalette::Base, nameFromProject ? QColor(240, 240, 240)
+                                                   : QApplication::palette().color(QPalette::Base));
+  OlvNameEdit->setPalette(palette);
 }

@@ -1,6 +1,6 @@
-// Taking a project on the first page: the name and the build specs read from
-// the project's own files, the empty fields filled from a chosen .project,
-// and a project dropped anywhere on the page.
+// Taking a project on the first page: the empty path fields filled from a
+// chosen .project, a project dropped anywhere on the page, and the Name
+// field as the converter's answer decides it.
 #include "vaskel_project.h"
 
 #include <QMimeData>
@@ -49,87 +49,62 @@ class ProjectTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void projectName_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << projectFile("App") << "App";
-    QTest::newRow("byte order mark, declaration and comments")
-        << QByteArray(
-               "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by hand -->\n"
-               "<projectDescription><!-- x --><name> My App </name></projectDescription>")
-        << "My App";
-    QTest::newRow("only the name directly inside")
-        << QByteArray(
-               "<projectDescription><buildSpec><buildCommand><name>builder</name>"
-               "</buildCommand></buildSpec><name>Late</name></projectDescription>")
-        << "Late";
-    QTest::newRow("none named") << QByteArray("<projectDescription><comment/></projectDescription>")
-                                << "";
-    QTest::newRow("broken before the name")
-        << QByteArray("<projectDescription><comment></oops><name>X</name>") << "";
-    QTest::newRow("broken after the name")
-        << QByteArray("<projectDescription><name>Kept</name><comment></oops>") << "Kept";
+  void init() {
+    qunsetenv("STANDIN_DESCRIBE");
+    qunsetenv("STANDIN_DESCRIBE_EXIT");
   }
 
-  void projectName() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, name);
+  // Named by the .project, the name is the one the conversion uses: shown,
+  // not editable, and said why. Where the .project names none, what the
+  // user typed comes back.
+  void theNameFollowsTheAnswer() {
     WorkingFolder folder;
-    QCOMPARE(readProjectName(folder.writeFile(QStringLiteral("p/.project"), content)), name);
+    const Page0Paths paths = makePage0Paths(folder);
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    wizard.show();
+    CannedDescription named;
+    named.name = QStringLiteral(" My App ");
+    named.from = QStringLiteral(".project");
+    answerWith(folder, named);
+    fillPage0(wizard, paths, QStringLiteral("Typed"));
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral(" My App "));
+    QVERIFY(wizard.OlvNameEdit->isReadOnly());
+    QVERIFY(wizard.NameNoteLabel->isVisible());
+    QVERIFY(wizard.Page0->isComplete());
+    // The question that follows carries the name shown, and changes nothing.
+    QCOMPARE(describedArguments(folder).mid(4, 2), (QStringList{"-pn", " My App "}));
+
+    CannedDescription unnamed;
+    unnamed.name = QStringLiteral("Typed");
+    unnamed.from = QStringLiteral("-pn");
+    answerWith(folder, unnamed);
+    wizard.WRProjectEdit->setText(folder.writeFile(QStringLiteral("ws/App/other.wrproject")));
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("Typed"));
+    QVERIFY(!wizard.OlvNameEdit->isReadOnly());
+    QVERIFY(!wizard.NameNoteLabel->isVisible());
   }
 
-  void buildSpecs_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("specs");
-    QTest::addColumn<QString>("defaultSpec");
-    const QByteArray list =
-        "\t\t<listAttribute key=\"BLD::Info|specs\">\n"
-        "\t\t\t<stringAttribute value=\"PPC32diab\"/>\n"
-        "\t\t\t<stringAttribute value=\"PPC32gnu\"/>\n"
-        "\t\t\t<stringAttribute value=\"SIMNTgnu&amp;x\"/>\n"
-        "\t\t\t<stringAttribute value=\"PPC32diab\"/>\n"
-        "\t\t</listAttribute>\n";
-    const QByteArray other =
-        "\t\t<listAttribute key=\"BLD::Info|Incl|PPC32gnu\">\n"
-        "\t\t\t<stringAttribute value=\"-I$(WIND_BASE)/target/h\"/>\n"
-        "\t\t</listAttribute>\n";
-    const QByteArray head =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-        "<wrxsdproject version=\"2.0\">\n\t<attributes>\n\t<mapAttribute>\n";
-    const QByteArray tail = "\t</mapAttribute>\n\t</attributes>\n</wrxsdproject>\n";
-    const QStringList three{"PPC32diab", "PPC32gnu", "SIMNTgnu&x"};
-    QTest::newRow("several specs, a default, other lists passed over")
-        << head + other +
-               "\t\t<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"PPC32gnu\"/>\n" + list +
-               tail
-        << three << "PPC32gnu";
-    QTest::newRow("no default") << head + list + tail << three << "";
-    QTest::newRow("no list") << head + other + tail << QStringList{} << "";
-    QTest::newRow("broken part-way: what came before stands")
-        << head +
-               "\t\t<listAttribute key=\"BLD::Info|specs\">\n"
-               "\t\t\t<stringAttribute value=\"A\"/>\n"
-               "\t\t\t<stringAttribute value=\"B\"/ >\n"
-               "\t\t\t<stringAttribute value=\"C\"/>\n"
-        << QStringList{"A"} << "";
-    QTest::newRow("not markup at all")
-        << QByteArray("BLD::Info|specs PPC32gnu\n") << QStringList{} << "";
-  }
-
-  void buildSpecs() {
-    QFETCH(QByteArray, content);
-    QFETCH(QStringList, specs);
-    QFETCH(QString, defaultSpec);
+  // The converter's own message where it cannot read a file, on the page
+  // that names the files; the field is editable then, as nothing names it.
+  void aRefusalIsShownInTheConvertersWords() {
     WorkingFolder folder;
-    const BuildSpecs read = readBuildSpecs(folder.writeFile(QStringLiteral(".wrproject"), content));
-    QCOMPARE(read.names, specs);
-    QCOMPARE(read.defaultName, defaultSpec);
-  }
-
-  void buildSpecsOfAMissingFileOrAFolder() {
-    WorkingFolder folder;
-    QVERIFY(readBuildSpecs(folder.filePath(QStringLiteral("gone"))).names.isEmpty());
-    QVERIFY(readBuildSpecs(folder.path()).names.isEmpty());
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    wizard.show();
+    CannedDescription refused;
+    refused.failure = QStringLiteral("WR Project file parsing encountered unexpected token: buildSpec");
+    answerWith(folder, refused);
+    qputenv("STANDIN_DESCRIBE_EXIT", "1");
+    fillPage0(wizard, makePage0Paths(folder), QString());
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(wizard.ProjectStatusLabel->toolTip(), refused.failure);
+    QCOMPARE(wizard.ProjectStatusLabel->text(), refused.failure);
+    QCOMPARE(wizard.DescribeStatusLabel->toolTip(), refused.failure);
+    QVERIFY(!wizard.OlvNameEdit->isReadOnly());
+    QVERIFY(!wizard.Page0->isComplete());  // no name yet
   }
 
   void aChosenProjectFillsTheEmptyFields() {
@@ -142,8 +117,6 @@ class ProjectTest : public QObject {
              QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws/App/.wrproject"))));
     QCOMPARE(wizard.WRWorkspaceDirEdit->text(),
              QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws"))));
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("App"));
-    QVERIFY(wizard.Page0->isComplete());
 
     // A relative path gives a relative workspace, which the converter keeps.
     Vaskel relative;
@@ -160,14 +133,11 @@ class ProjectTest : public QObject {
     wizard.WRWorkspaceDirEdit->setText(QStringLiteral("typed workspace"));
     wizard.ProjectEdit->setText(first);
     QCOMPARE(wizard.WRWorkspaceDirEdit->text(), QStringLiteral("typed workspace"));
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("App"));
 
-    // The user changes the name; another project then replaces only what the
-    // first project filled in, and a value it lacks leaves the field empty.
-    wizard.OlvNameEdit->setText(QStringLiteral("Mine"));
+    // Another project replaces only what the first project filled in, and a
+    // value it lacks leaves the field empty.
     QFile::remove(folder.filePath(QStringLiteral("ws/Other/.wrproject")));
     wizard.ProjectEdit->setText(second);
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("Mine"));
     QCOMPARE(wizard.WRWorkspaceDirEdit->text(), QStringLiteral("typed workspace"));
     QCOMPARE(wizard.WRProjectEdit->text(), QString());
 
@@ -176,7 +146,6 @@ class ProjectTest : public QObject {
     other.ProjectEdit->setText(folder.filePath(QStringLiteral("ws/App")));
     other.ProjectEdit->setText(folder.filePath(QStringLiteral("ws/App/.projec")));
     QVERIFY(other.WRProjectEdit->text().isEmpty());
-    QVERIFY(other.OlvNameEdit->text().isEmpty());
   }
 
   void aProjectDroppedAnywhereOnThePage() {
@@ -194,16 +163,18 @@ class ProjectTest : public QObject {
       QVERIFY2(dropOnPage0(wizard, {QUrl::fromLocalFile(projectFolder)}, place),
                qPrintable(QStringLiteral("at %1,%2").arg(place.x()).arg(place.y())));
       QCOMPARE(wizard.ProjectEdit->text(), QDir::toNativeSeparators(project));
-      QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("App"));
+      QCOMPARE(wizard.WRProjectEdit->text(),
+               QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws/App/.wrproject"))));
     }
     QCOMPARE(wizard.lastPath, QDir::toNativeSeparators(project));
 
     // The .project file itself, dropped on a field that already holds it:
     // the empty fields are filled all the same, and no text is inserted.
-    wizard.OlvNameEdit->clear();
+    wizard.WRWorkspaceDirEdit->clear();
     QVERIFY(dropOnPage0(wizard, {QUrl::fromLocalFile(project)}, {200, 210}));
     QCOMPARE(wizard.ProjectEdit->text(), QDir::toNativeSeparators(project));
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("App"));
+    QCOMPARE(wizard.WRWorkspaceDirEdit->text(),
+             QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws"))));
   }
 
   void otherDropsAreNotTaken() {
@@ -223,7 +194,8 @@ class ProjectTest : public QObject {
                         {QUrl::fromLocalFile(source),
                          QUrl::fromLocalFile(folder.filePath(QStringLiteral("ws/App")))},
                         {100, 100}));
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("App"));
+    QCOMPARE(wizard.ProjectEdit->text(),
+             QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws/App/.project"))));
   }
 };
 

@@ -26,19 +26,26 @@ QTextCharFormat warningFormat() {
 
 }  // namespace
 
-void Vaskel::accept() {
-  converterProcess = new QProcess(this);
-
+QStringList Vaskel::conversionArguments(bool forDescribe) const {
   QStringList arguments{ProjectEdit->text(), WRProjectEdit->text(), WRWorkspaceDirEdit->text(),
                         OlvProjectEdit->text(), QStringLiteral("-pn"), OlvNameEdit->text()};
-  const std::pair<const char*, QString> options[] = {{"-mp", MsgPersonEdit->text()},
-                                                     {"-ap", AnalPersonEdit->text()},
-                                                     {"-cp", CmpPersonEdit->text()},
-                                                     {"-ext", extensionList}};
+  // A question about the project may come before Page 2 is left: it takes
+  // the extensions as the boxes stand.
+  const std::pair<const char*, QString> options[] = {
+      {"-mp", MsgPersonEdit->text()},
+      {"-ap", AnalPersonEdit->text()},
+      {"-cp", CmpPersonEdit->text()},
+      {"-ext", forDescribe ? currentExtensionList() : extensionList},
+      {"-cdb", CdbCheck->isChecked() ? CdbEdit->text() : QString()}};
   for (const auto& [option, value] : options) {
     if (!value.isEmpty()) arguments << QLatin1String(option) << value;
   }
-  arguments << workbenchArguments();
+  return arguments + workbenchArguments();
+}
+
+void Vaskel::accept() {
+  converterProcess = new QProcess(this);
+  const QStringList arguments = conversionArguments();
 
   DetailsText->clear();
   DetailsText->setPlainText(QStringLiteral("Initialising Project Conversion ...\n"));
@@ -139,6 +146,8 @@ void Vaskel::OpenFolderBtn_clicked() {
 }
 
 void Vaskel::reject() {
+  describeDelay.stop();
+  describeRun->cancel();
   if (converterProcess) {
     // Cancelling is no exit of the conversion: nothing more is shown or saved.
     disconnect(converterProcess, nullptr, this, nullptr);

@@ -16,13 +16,6 @@ const QString kSucceeded = QStringLiteral("Project Converted Successfully!");
 const QString kNotExecuted = QStringLiteral(
     "Project Conversion could not be executed: Please ensure Plovik.exe is set on the path.");
 
-// The arguments the stand-in converter recorded in the working folder.
-QStringList recordedArguments(const WorkingFolder& folder) {
-  QString text = QString::fromLocal8Bit(folder.readFile(QStringLiteral("arguments.txt")));
-  text.chop(1);  // the last line's end
-  return text.split(u'\n');
-}
-
 // A path as the browse dialogs give it: on Windows with "\\", which the
 // converter alone takes as a separator.
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -78,6 +71,7 @@ class RunTest : public QObject {
 
  private slots:
   void init() {
+    qunsetenv("WIND_BASE");
     qunsetenv("STANDIN_WAIT_FOR");
     qunsetenv("STANDIN_EXIT");
     qunsetenv("STANDIN_PRINT");
@@ -457,7 +451,7 @@ class RunTest : public QObject {
   }
 
   // The real converter in the real-project mode, on the example with two
-  // build specs: the build spec list comes from the .wrproject, and the warning
+  // build specs: the build spec list comes from its answer, and the warning
   // about the variable left without a value stands out and is counted.
   void realProjectModeWithTheRealConverter() {
     WorkingFolder folder;
@@ -473,11 +467,11 @@ class RunTest : public QObject {
     wizard.hCheck->setChecked(true);
     wizard.WorkbenchBox->setChecked(true);
     wizard.show();
-    QVERIFY(goToPage3(wizard));
+    QVERIFY(waitForAnswer(wizard));
     QCOMPARE(wizard.SpecCombo->count(), 2);
     QCOMPARE(wizard.SpecCombo->currentText(), QStringLiteral("PPC32gnu"));
     wizard.SpecCombo->setCurrentIndex(0);  // PPC32diab
-    wizard.VariablesTable->item(0, 1)->setText(QString());
+    QVERIFY(goToPage3(wizard));
     ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);

@@ -1,8 +1,9 @@
 // The settings file "settings.txt" in the current directory: the workspace
-// folder, the three personalities, the last destination and the real-project
-// mode with its build spec, as key line, value line, empty line. The later
-// records follow the first four, so an older file simply lacks them. A file
-// that cannot be read or written is passed over in silence.
+// folder, the three personalities, the last destination, the real-project
+// mode with its build spec and target, and the compilation database, as key
+// line, value line, empty line. The later records follow the first four, so
+// an older file simply lacks them. A file that cannot be read or written is
+// passed over in silence.
 #include <QFile>
 #include <QTextStream>
 
@@ -18,6 +19,9 @@ const QString kCompilerKey = QStringLiteral("Compiler Personality:");
 const QString kDestinationKey = QStringLiteral("Output Folder:");
 const QString kModeKey = QStringLiteral("Workbench Mode:");
 const QString kSpecKey = QStringLiteral("Build Spec:");
+const QString kTargetKey = QStringLiteral("Build Target:");
+const QString kCdbKey = QStringLiteral("Compilation Database:");
+const QString kCdbFileKey = QStringLiteral("Compilation Database File:");
 const QString kModeOn = QStringLiteral("on");
 
 }  // namespace
@@ -41,6 +45,13 @@ void Vaskel::loadSettings() {
       WorkbenchBox->setChecked(value() == kModeOn);
     } else if (line == kSpecKey) {
       rememberedSpec = value();
+    } else if (line == kTargetKey) {
+      rememberedTarget = value();
+    } else if (line == kCdbKey) {
+      CdbCheck->setChecked(value() == kModeOn);
+    } else if (line == kCdbFileKey) {
+      cdbFollowsDestination = false;
+      CdbEdit->setText(value());
     } else {
       for (const auto& [key, field] : records) {
         if (line == key) {
@@ -70,5 +81,13 @@ void Vaskel::saveSettings() {
     out << kModeKey << '\n' << kModeOn << "\n\n";
     if (SpecCombo->currentIndex() >= 0)
       out << kSpecKey << '\n' << SpecCombo->currentText() << "\n\n";
+    if (TargetCombo->currentIndex() > 0)
+      out << kTargetKey << '\n' << TargetCombo->currentText() << "\n\n";
+  }
+  if (CdbCheck->isChecked()) {
+    out << kCdbKey << '\n' << kModeOn << "\n\n";
+    // A file that follows the destination is not written, so it follows the
+    // remembered destination next time too.
+    if (!cdbFollowsDestination) out << kCdbFileKey << '\n' << CdbEdit->text() << "\n\n";
   }
 }

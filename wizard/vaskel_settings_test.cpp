@@ -138,47 +138,73 @@ class SettingsTest : public QObject {
     QVERIFY(next.OlvNameEdit->text().isEmpty());
   }
 
-  void modeSpecAndDestinationWrittenAndReadBack() {
+  void modeSpecTargetDatabaseAndDestinationWrittenAndReadBack() {
     WorkingFolder folder;
     const Page0Paths paths = makePage0Paths(folder);
-    folder.writeFile(QStringLiteral("ws/App/.wrproject"),
-                     "<wrxsdproject><stringAttribute key=\"BLD::Info|defaultSpec\" value=\"A\"/>"
-                     "<listAttribute key=\"BLD::Info|specs\"><stringAttribute value=\"A\"/>"
-                     "<stringAttribute value=\"B\"/></listAttribute></wrxsdproject>");
+    CannedDescription answer;
+    answer.specs = QStringList{"A", "B"};
+    answer.defaultSpec = QStringLiteral("A");
+    answer.targets = QStringList{"app", "test"};
+    answerWith(folder, answer);
+    const QString standin = requiredEnvironment("VASKEL_STANDIN");
     {
       Vaskel wizard;
-      wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+      wizard.converterPath = standin;
       fillPage0(wizard, paths, QStringLiteral("Name"));
       wizard.show();
       QVERIFY(clickNext(wizard) && clickNext(wizard));
       wizard.WorkbenchBox->setChecked(true);
+      QVERIFY(waitForAnswer(wizard));
       wizard.SpecCombo->setCurrentIndex(1);
+      wizard.TargetCombo->setCurrentIndex(2);
+      wizard.CdbCheck->setChecked(true);
       QVERIFY(clickNext(wizard));
       QVERIFY(finishAndWait(wizard));
+      // A database file that follows the destination is not written.
       QCOMPARE(QString::fromLocal8Bit(folder.readFile(QStringLiteral("settings.txt"))),
                "Workspace Dir:\n" + paths.workspace + "\n\nOutput Folder:\n" + paths.output +
-                   "\n\nWorkbench Mode:\non\n\nBuild Spec:\nB\n\n");
+                   "\n\nWorkbench Mode:\non\n\nBuild Spec:\nB\n\nBuild Target:\ntest\n\n"
+                   "Compilation Database:\non\n\n");
     }
 
-    // The next start: the destination and the mode at once, the build spec once the
-    // list holds it, in place of the project's default.
+    // The next start: the destination, the mode and the database at once,
+    // the build spec and target once an answer names them, in place of the
+    // project's default.
     Vaskel next;
+    next.converterPath = standin;
     QCOMPARE(next.OlvProjectEdit->text(), paths.output);
     QVERIFY(next.WorkbenchBox->isChecked());
+    QVERIFY(next.CdbCheck->isChecked());
+    QCOMPARE(next.CdbEdit->text(),
+             QDir::toNativeSeparators(paths.output + QStringLiteral("/compile_commands.json")));
     next.ProjectEdit->setText(paths.project);
     next.WRProjectEdit->setText(paths.wrProject);
     next.OlvNameEdit->setText(QStringLiteral("Name"));
     next.show();
-    QVERIFY(clickNext(next) && clickNext(next));
+    QVERIFY(waitForAnswer(next));
     QCOMPARE(next.SpecCombo->currentText(), QStringLiteral("B"));
+    QCOMPARE(next.TargetCombo->currentText(), QStringLiteral("test"));
 
-    // Switched off, neither the mode nor a spec is written.
-    next.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    // A file of the user's own is written; switched off, neither the mode,
+    // its choices nor the database are.
+    next.CdbEdit->setText(QStringLiteral("db.json"));
+    next.CdbEdit->textEdited(next.CdbEdit->text());
+    QVERIFY(clickNext(next) && clickNext(next) && clickNext(next));
+    QVERIFY(finishAndWait(next));
+    QVERIFY(folder.readFile(QStringLiteral("settings.txt"))
+                .endsWith("Compilation Database:\non\n\nCompilation Database File:\ndb.json\n\n"));
+    Vaskel third;
+    QCOMPARE(third.CdbEdit->text(), QStringLiteral("db.json"));
+    third.OlvProjectEdit->setText(QStringLiteral("elsewhere"));
+    QCOMPARE(third.CdbEdit->text(), QStringLiteral("db.json"));
+
+    next.back();
     next.WorkbenchBox->setChecked(false);
+    next.CdbCheck->setChecked(false);
     QVERIFY(clickNext(next));
     QVERIFY(finishAndWait(next));
-    QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains("Workbench Mode:"));
-    QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains("Build Spec:"));
+    for (const char* key : {"Workbench Mode:", "Build Spec:", "Build Target:", "Compilation Database"})
+      QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains(key));
   }
 
   void newKeys_data() {

@@ -7,11 +7,21 @@
 // STANDIN_EXIT (default 0). With STANDIN_WAIT_FOR set, it first waits until
 // that file exists, so a test can look at the wizard while a conversion is
 // running. With STANDIN_CRASH set, it crashes instead of ending.
+//
+// Asked to describe a project (the last argument is "-describe"), it
+// records its arguments in "describe_arguments.txt" instead, prints the
+// document the file STANDIN_DESCRIBE names (by default one that names no
+// project and knows nothing: the -pn value as the name) and ends with
+// STANDIN_DESCRIBE_EXIT (default 0). With STANDIN_DESCRIBE_HANG set it never
+// answers (for a minute), as a converter stuck on a FIFO would.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <thread>
 #ifdef _WIN32
 #include <windows.h>
@@ -33,9 +43,41 @@ namespace {
   std::abort();  // not reached
 }
 
+int describe(int argc, char** argv) {
+  {
+    std::ofstream record("describe_arguments.txt", std::ios::binary);
+    for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
+  }
+  if (std::getenv("STANDIN_DESCRIBE_HANG")) {
+    std::this_thread::sleep_for(std::chrono::seconds(60));
+    return 0;
+  }
+  if (const char* document = std::getenv("STANDIN_DESCRIBE")) {
+    std::ifstream in(document, std::ios::binary);
+    std::fputs(std::string(std::istreambuf_iterator<char>(in), {}).c_str(), stdout);
+  } else {
+    std::string name;
+    for (int i = 5; i + 1 < argc; ++i) {
+      if (std::string_view(argv[i]) == "-pn") name = argv[i + 1];
+    }
+    // Names with quotes or backslashes are not needed by any test.
+    std::printf(
+        "{\"version\": 1, \"mode\": \"default\", \"project\": {\"name\": \"%s\", \"from\": "
+        "\"%s\"}, \"buildSpecs\": {\"known\": [], \"default\": null, \"chosen\": null}, "
+        "\"buildTargets\": {\"known\": [], \"chosen\": null}, \"referencedProjects\": [], "
+        "\"variables\": [], \"groups\": [], \"includePaths\": 0, \"macros\": 0, "
+        "\"warnings\": [], \"failure\": null}\n",
+        name.c_str(), name.empty() ? "none" : "-pn");
+  }
+  std::fflush(stdout);
+  const char* status = std::getenv("STANDIN_DESCRIBE_EXIT");
+  return status ? std::atoi(status) : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[argc - 1]) == "-describe") return describe(argc, argv);
   {
     std::ofstream record("arguments.txt", std::ios::binary);
     for (int i = 1; i < argc; ++i) record << argv[i] << '\n';

@@ -3,8 +3,14 @@
 #include "vaskel.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
+#include <QTest>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -88,4 +94,69 @@ bool finishAndWait(Vaskel& wizard, int timeoutMs) {
 
 QStringList logLines(const Vaskel& wizard) {
   return wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+}
+
+bool waitForAnswer(Vaskel& wizard, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (wizard.describing()) {
+    if (deadline.hasExpired()) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+QByteArray cannedJson(const CannedDescription& d) {
+  const auto orNull = [](const QString& text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); };
+  QJsonArray variables;
+  for (qsizetype i = 0; i + 2 < d.variables.size(); i += 3) {
+    variables.append(QJsonObject{{"name", d.variables[i]},
+                                 {"value", orNull(d.variables[i + 1])},
+                                 {"source", d.variables[i + 2]}});
+  }
+  const QJsonObject root{
+      {"version", 1},
+      {"mode", d.mode},
+      {"project", QJsonObject{{"name", d.name}, {"from", d.from}}},
+      {"buildSpecs", QJsonObject{{"known", QJsonArray::fromStringList(d.specs)},
+                                 {"default", orNull(d.defaultSpec)},
+                                 {"chosen", QJsonValue()}}},
+      {"buildTargets", QJsonObject{{"known", QJsonArray::fromStringList(d.targets)},
+                                   {"chosen", QJsonValue()}}},
+      {"referencedProjects", QJsonArray()},
+      {"variables", variables},
+      {"groups", QJsonArray()},
+      {"includePaths", 0},
+      {"macros", 0},
+      {"warnings", QJsonArray()},
+      {"failure", orNull(d.failure)}};
+  return QJsonDocument(root).toJson();
+}
+
+void answerWith(const WorkingFolder& folder, const CannedDescription& description) {
+  qputenv("STANDIN_DESCRIBE",
+          folder.writeFile(QStringLiteral("describe.json"), cannedJson(description)).toLocal8Bit());
+}
+
+namespace {
+
+QStringList linesOf(const WorkingFolder& folder, const QString& name) {
+  QString text = QString::fromLocal8Bit(folder.readFile(name));
+  text.chop(1);  // the last line's end
+  return text.split(u'\n');
+}
+
+}  // namespace
+
+QStringList describedArguments(const WorkingFolder& folder) {
+  return linesOf(folder, QStringLiteral("describe_arguments.txt"));
+}
+
+QStringList recordedArguments(const WorkingFolder& folder) {
+  return linesOf(folder, QStringLiteral("arguments.txt"));
+}
+
+QStringList comboItems(const QComboBox* combo, int from) {
+  QStringList items;
+  for (int i = from; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
 }

@@ -91,6 +91,33 @@ bool finishAndWait(Vaskel& wizard, int timeoutMs = 20000);
 // The log's lines, without the empty ones.
 QStringList logLines(const Vaskel& wizard);
 
+// Waits until the wizard has no question to the converter pending or under
+// way; false when that takes longer than `timeoutMs`.
+bool waitForAnswer(Vaskel& wizard, int timeoutMs = 20000);
+
+// What a describing converter answers, for the stand-in to print
+// (STANDIN_DESCRIBE): a JSON document with the members the wizard reads.
+struct CannedDescription {
+  QString name;
+  QString from = QStringLiteral("none");
+  QStringList specs;
+  QString defaultSpec;  // empty: null
+  QStringList targets;
+  // name, value (empty: null), source; triples
+  QStringList variables;
+  QString failure;  // empty: null
+  QString mode = QStringLiteral("real-project");
+};
+QByteArray cannedJson(const CannedDescription& description);
+// Writes the document into `folder` and points the stand-in at it.
+void answerWith(const WorkingFolder& folder, const CannedDescription& description);
+// The arguments the stand-in was last asked to describe with, and those of
+// its last conversion.
+QStringList describedArguments(const WorkingFolder& folder);
+QStringList recordedArguments(const WorkingFolder& folder);
+// The texts of a list's items, from the `from`th on.
+QStringList comboItems(const class QComboBox* combo, int from = 0);
+
 // The value of an environment variable that ctest sets; fails loudly when it
 // is missing, since the test cannot run without it.
 QString requiredEnvironment(const char* name);
