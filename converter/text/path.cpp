@@ -13,6 +13,20 @@ bool hasDriveLetter(std::string_view path) {
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
+// Calls `use` with each part of `text` between separators ("/" or "\\"),
+// empty ones included, until it returns false; false when it did.
+template <typename Use>
+bool forEachPart(std::string_view text, Use use) {
+  std::size_t from = 0;
+  while (from <= text.size()) {
+    std::size_t end = from;
+    while (end < text.size() && !isEitherSeparator(text[end])) ++end;
+    if (!use(text.substr(from, end - from))) return false;
+    from = end + 1;
+  }
+  return true;
+}
+
 // The system's rule for a drive: any character before a ":" names one.
 bool namesDrive(std::string_view path, Style style) {
   return style == Style::windows && path.size() >= 2 && path[1] == ':';
@@ -76,20 +90,15 @@ std::string comparable(std::string_view path, std::string_view base, Style style
     start = 2;
   }
   std::vector<std::string_view> parts;
-  const std::string_view rest = std::string_view(whole).substr(start);
-  std::size_t from = 0;
-  while (from <= rest.size()) {
-    std::size_t end = from;
-    while (end < rest.size() && !isEitherSeparator(rest[end])) ++end;
-    const std::string_view part = rest.substr(from, end - from);
+  forEachPart(std::string_view(whole).substr(start), [&](std::string_view part) {
     if (part == "..") {
       if (!parts.empty() && parts.back() != "..") parts.pop_back();
       else if (!isAbsolute(whole)) parts.push_back(part);
     } else if (!part.empty() && part != ".") {
       parts.push_back(part);
     }
-    from = end + 1;
-  }
+    return true;
+  });
   std::string result = prefix;
   if (isAbsolute(whole)) result += sep;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -101,20 +110,15 @@ std::string comparable(std::string_view path, std::string_view base, Style style
 
 bool leavesFolder(std::string_view relative) {
   std::size_t depth = 0;
-  std::size_t from = 0;
-  while (from <= relative.size()) {
-    std::size_t end = from;
-    while (end < relative.size() && !isEitherSeparator(relative[end])) ++end;
-    const std::string_view part = relative.substr(from, end - from);
+  return !forEachPart(relative, [&](std::string_view part) {
     if (part == "..") {
-      if (depth == 0) return true;
+      if (depth == 0) return false;
       --depth;
     } else if (!part.empty() && part != ".") {
       ++depth;
     }
-    from = end + 1;
-  }
-  return false;
+    return true;
+  });
 }
 
 }  // namespace path
