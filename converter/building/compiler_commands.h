@@ -19,7 +19,7 @@ struct CompilerSettings {
 
 // Each command's variables expanded (with every build macro, wherever the
 // file sets it), then its words split as a shell splits them, each -D
-// taken; then the defines lists (of the spec and of none), for both
+// taken; then the defines lists (of the build spec and of none), for both
 // languages, so that where a list and a command define a name the list
 // wins.
 CompilerSettings compilerSettingsOf(const std::vector<std::string>& cCommands,

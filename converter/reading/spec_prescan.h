@@ -1,6 +1,7 @@
 // A quick look through a build description for the build spec it reads by
 // default, before the file is read in earnest: then each statement can be
-// taken as it is read, instead of waiting in memory for the spec to be known.
+// taken as it is read, instead of waiting in memory for the build spec to be
+// known.
 #pragma once
 
 #include <istream>
