@@ -1,7 +1,6 @@
 // Running the converter from the wizard: the command line it is given, the
 // log, the end of a run, one run at a time, and the real Plovik end to end.
 #include <QDesktopServices>
-#include <QDirIterator>
 #include <QMessageBox>
 #include <QTextBlock>
 #include <QtTest>
@@ -428,11 +427,7 @@ class RunTest : public QObject {
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);
     // The project file and the three personalities, named after the project.
-    QStringList made;
-    for (QDirIterator it(output, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-      made << QDir(output).relativeFilePath(it.next());
-    made.sort();
-    QCOMPARE(made, (QStringList{"App.prj", "person/App.p_a", "person/App.p_c",
+    QCOMPARE(filesUnder(output), (QStringList{"App.prj", "person/App.p_a", "person/App.p_c",
                                 "person/App.p_s"}));
     const QString projectFile = QString::fromLocal8Bit(folder.readFile("out/App.prj"));
     QVERIFY2(projectFile.contains("\r\nSourcePath=" + example(QStringLiteral("workspace/App/")) +

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -159,4 +161,12 @@ QStringList comboItems(const QComboBox* combo, int from) {
   QStringList items;
   for (int i = from; i < combo->count(); ++i) items << combo->itemText(i);
   return items;
+}
+
+QStringList filesUnder(const QString& folder) {
+  QStringList files;
+  for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+    files << QDir(folder).relativeFilePath(it.next());
+  files.sort();
+  return files;
 }

@@ -117,6 +117,8 @@ QStringList describedArguments(const WorkingFolder& folder);
 QStringList recordedArguments(const WorkingFolder& folder);
 // The texts of a list's items, from the `from`th on.
 QStringList comboItems(const class QComboBox* combo, int from = 0);
+// The files under `folder` and its sub-folders, relative to it, sorted.
+QStringList filesUnder(const QString& folder);
 
 // The value of an environment variable that ctest sets; fails loudly when it
 // is missing, since the test cannot run without it.
