@@ -42,10 +42,14 @@ if(PLOVIK_WINE_LOADER)
 else()
   set(plovik_wine wine)
 endif()
-# Not cached, so that a new prefix or loader takes effect at the next configure.
-set(CMAKE_CROSSCOMPILING_EMULATOR
+set(plovik_wine_command
     env "WINEPREFIX=${PLOVIK_WINEPREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" ${plovik_wine})
-# The same command, for scripts that run a program as the tests do
+# Not cached, so that a new prefix or loader takes effect at the next configure.
+# run-under-wine starts a test again only when Wine's host process failed at
+# exit (see there).
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    "${CMAKE_CURRENT_LIST_DIR}/../run-under-wine" ${plovik_wine_command})
+# How a test starts a Windows program, for scripts that run one themselves
 # (scripts/test-package-windows); INTERNAL entries are rewritten each time.
-set(PLOVIK_WINE_COMMAND "${CMAKE_CROSSCOMPILING_EMULATOR}" CACHE INTERNAL
+set(PLOVIK_WINE_COMMAND "${plovik_wine_command}" CACHE INTERNAL
     "How the tests start a Windows program")
