@@ -101,6 +101,7 @@ std::string comparable(std::string_view path, std::string_view base, Style style
   });
   std::string result = prefix;
   if (isAbsolute(whole)) result += sep;
+  else if (parts.empty()) result += '.';
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (i > 0) result += sep;
     result += parts[i];

@@ -69,6 +69,8 @@ std::string_view folderOf(std::string_view path);
 // "." parts, ".." parts that a part before them takes back, or doubled
 // separators; every separator becomes the style's. One spelling for each
 // place: for comparing paths, and for naming a place a path was joined to.
+// A relative path that comes back to where it starts is ".", never empty:
+// an empty include path or folder would name nothing at all.
 std::string comparable(std::string_view path, std::string_view base, Style style = native);
 
 // Whether `relative`, joined to a folder, leads out of that folder at any

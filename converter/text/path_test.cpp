@@ -75,6 +75,8 @@ TEST(Path, ComparablePathsHaveOneSpellingEach) {
       {Style::posix, "C:\\ws/App", "base", "C:/ws/App"},
       {Style::posix, "Lib/../../..", ".", "../.."},
       {Style::windows, "Lib/../../..", ".", "..\\.."},
+      {Style::posix, "../..", "ws/App", "."},  // back where it started
+      {Style::windows, "..", "ws", "."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(path::comparable(c.path, c.base, c.style), c.comparable) << c.path;
