@@ -40,3 +40,22 @@ endif()
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()
+
+# Gives the tests of `target` whose names match `pattern` the resource lock
+# `lock`, so that ctest never runs two of them at once, also under -j: they
+# share something outside their own process (such as a drive letter).
+function(plovik_test_lock target pattern lock)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_lock_${lock}.cmake)
+  file(GENERATE OUTPUT ${script} CONTENT
+"set(locked)
+foreach(test IN LISTS ${target}_TESTS)
+  if(test MATCHES [==[${pattern}]==])
+    list(APPEND locked \${test})
+  endif()
+endforeach()
+if(locked)
+  set_tests_properties(\${locked} PROPERTIES RESOURCE_LOCK [==[${lock}]==])
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+endfunction()
