@@ -53,6 +53,7 @@ TEST(CommandLine, OptionWithoutValueFailsSilently) {
   const ProgramResult result = runPlovik({"a", "b", "c", "d", "-pn"}, dir.str());
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
   EXPECT_TRUE(isEmptyFolder(dir.path()));
 }
 

@@ -34,8 +34,12 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   for (const auto& arg : args) commandLine += ' ' + quoteArgument(arg);
   HANDLE outWrite = nullptr;
   HANDLE errWrite = nullptr;
-  if (!makePipe(outRead, outWrite)) return;
+  if (!makePipe(outRead, outWrite)) {
+    whyNotStarted = GetLastError();
+    return;
+  }
   if (!makePipe(errRead, errWrite)) {
+    whyNotStarted = GetLastError();
     CloseHandle(outWrite);
     return;
   }
@@ -56,7 +60,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   CloseHandle(outWrite);
   CloseHandle(errWrite);
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
-  if (!made) return;
+  if (!made) {
+    whyNotStarted = GetLastError();
+    return;
+  }
   CloseHandle(info.hThread);
   process = info.hProcess;
   errReader = std::thread(readAll, errRead, std::ref(err));

@@ -21,6 +21,8 @@ class ChildProcess {
   ~ChildProcess();  // ends a child still running
 
   bool started() const { return process != nullptr; }
+  // Why the child could not be started (GetLastError), when it could not.
+  DWORD startError() const { return whyNotStarted; }
   bool running() const { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
   HANDLE handle() const { return process; }
 
@@ -36,6 +38,7 @@ class ChildProcess {
 
  private:
   HANDLE process = nullptr;
+  DWORD whyNotStarted = 0;
   HANDLE outRead = nullptr;
   HANDLE errRead = nullptr;
   std::thread errReader;

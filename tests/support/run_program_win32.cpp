@@ -1,6 +1,7 @@
 #include "run_program.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "child_process_win32.h"
 
@@ -23,7 +24,11 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
                          const std::string& workingDir) {
   ProgramResult result;
   ChildProcess child(program, args, workingDir);
-  if (!child.started()) return result;
+  if (!child.started()) {
+    // Said where a test compares standard error, so a failure shows why.
+    result.err = "could not start " + program + ": system error " + std::to_string(child.startError());
+    return result;
+  }
   result.exitCode = child.finish();
   result.out = std::move(child.out);
   result.err = std::move(child.err);
