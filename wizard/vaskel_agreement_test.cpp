@@ -229,8 +229,9 @@ class AgreementTest : public QObject {
     QVERIFY(goToPage3(wizard));
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);
-    QCOMPARE(filesUnder(output), (QStringList{"Sensor.prj", "compile_commands.json", "person/Sensor.p_a",
-                                "person/Sensor.p_c", "person/Sensor.p_s"}));
+    QCOMPARE(filesUnder(output),
+             (QStringList{"Sensor.prj", "compile_commands.json", "person/Sensor.p_a",
+                          "person/Sensor.p_c", "person/Sensor.p_s"}));
     // Build spec PPC32diab, WIND_BASE given: no warning about it.
     const QString analyser = QString::fromLocal8Bit(folder.readFile("out/person/Sensor.p_a"));
     QVERIFY(analyser.contains(QStringLiteral("DIAB_ONLY")));

@@ -427,8 +427,8 @@ class RunTest : public QObject {
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);
     // The project file and the three personalities, named after the project.
-    QCOMPARE(filesUnder(output), (QStringList{"App.prj", "person/App.p_a", "person/App.p_c",
-                                "person/App.p_s"}));
+    QCOMPARE(filesUnder(output),
+             (QStringList{"App.prj", "person/App.p_a", "person/App.p_c", "person/App.p_s"}));
     const QString projectFile = QString::fromLocal8Bit(folder.readFile("out/App.prj"));
     QVERIFY2(projectFile.contains("\r\nSourcePath=" + example(QStringLiteral("workspace/App/")) +
                                   "\r\nOutputPath=" + output + native("/App/output/") + "\r\n"),

@@ -26,7 +26,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
   ChildProcess child(program, args, workingDir);
   if (!child.started()) {
     // Said where a test compares standard error, so a failure shows why.
-    result.err = "could not start " + program + ": system error " + std::to_string(child.startError());
+    result.err =
+        "could not start " + program + ": system error " + std::to_string(child.startError());
     return result;
   }
   result.exitCode = child.finish();
