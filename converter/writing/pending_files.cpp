@@ -54,6 +54,10 @@ bool isReserved(const std::string& name, const std::vector<std::string>& reserve
   return std::find(reserved.begin(), reserved.end(), name) != reserved.end();
 }
 
+bool isLeftoverKind(platform::NodeKind kind) {
+  return kind == platform::NodeKind::Regular || kind == platform::NodeKind::Link;
+}
+
 // A run that was killed (the wizard's Cancel does that) leaves its temporary
 // files; they would pile up until no name is free. Only files and links
 // under the converter's own names are removed, and never an output of this
@@ -61,12 +65,25 @@ bool isReserved(const std::string& name, const std::vector<std::string>& reserve
 void removeLeftovers(const std::string& target, const std::vector<std::string>& reserved) {
   for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
     const std::string name = temporaryName(target, attempt);
-    const platform::NodeKind kind = platform::nodeKind(name, false);
-    if ((kind == platform::NodeKind::Regular || kind == platform::NodeKind::Link) &&
-        !isReserved(name, reserved)) {
+    if (isLeftoverKind(platform::nodeKind(name, false)) && !isReserved(name, reserved)) {
       std::remove(name.c_str());
     }
   }
+}
+
+// Whether `target` has the free temporary names a run needs: one for the new
+// content and, where the target exists, one for its earlier version. With
+// `takingLeftovers`, a leftover counts as free, for it would be removed.
+bool enoughNames(const std::string& target, const std::vector<std::string>& reserved,
+                 bool takingLeftovers) {
+  int needed = platform::nodeKind(target, false) == platform::NodeKind::Missing ? 1 : 2;
+  for (int attempt = 0; attempt < kTemporaryNames && needed > 0; ++attempt) {
+    const std::string name = temporaryName(target, attempt);
+    if (isReserved(name, reserved)) continue;
+    const platform::NodeKind kind = platform::nodeKind(name, false);
+    if (kind == platform::NodeKind::Missing || (takingLeftovers && isLeftoverKind(kind))) --needed;
+  }
+  return needed == 0;
 }
 
 // Holds the user's interrupt while a file is made and named for removal,
@@ -87,19 +104,7 @@ PendingFiles::~PendingFiles() { discard(); }
 
 void PendingFiles::check(const std::string& target, const std::vector<std::string>& others) {
   checkTarget(target);
-  // One name for the new content and, where the target exists, one for its
-  // earlier version; a leftover file is removed before a name is taken.
-  int needed = platform::nodeKind(target, false) == platform::NodeKind::Missing ? 1 : 2;
-  for (int attempt = 0; attempt < kTemporaryNames && needed > 0; ++attempt) {
-    const std::string name = temporaryName(target, attempt);
-    if (isReserved(name, others)) continue;
-    const platform::NodeKind kind = platform::nodeKind(name, false);
-    if (kind == platform::NodeKind::Missing || kind == platform::NodeKind::Regular ||
-        kind == platform::NodeKind::Link) {
-      --needed;
-    }
-  }
-  if (needed > 0) throw IOERROR(FailureKind::NoTemporaryName, target);
+  if (!enoughNames(target, others, true)) throw IOERROR(FailureKind::NoTemporaryName, target);
 }
 
 std::vector<std::string> PendingFiles::targets() const {
@@ -132,7 +137,9 @@ std::ofstream PendingFiles::open(const std::string& target) {
                             [&](const Entry& entry) { return entry.target == target; });
   if (known == entries.end()) {
     checkTarget(target);
-    removeLeftovers(target, targets());
+    // Leftovers go when the run has succeeded, or now if names run short: a
+    // run that fails removes no file it did not make.
+    if (!enoughNames(target, targets(), false)) removeLeftovers(target, targets());
     Entry entry;
     entry.target = target;
     // What is left under a name now (a folder, say) is kept.
@@ -177,7 +184,9 @@ void PendingFiles::commit() {
     discard();
     throw;
   }
+  const std::vector<std::string> done = targets();
   discard();
+  for (const std::string& target : done) removeLeftovers(target, done);
 }
 
 // The targets replaced so far get their earlier versions back (or are

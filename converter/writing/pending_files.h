@@ -22,12 +22,13 @@ class PendingFiles {
   ~PendingFiles();
 
   // An empty binary stream that will become `target`. Opening a target again
-  // starts its content afresh (the last writer wins). Temporary files that
-  // earlier runs left for `target` (its name followed by ".tmp" and up to
-  // two digits) are removed first, except the targets opened before it,
-  // which are never taken for temporary names either: a target that may be
-  // another's temporary name is opened first. The temporary file is removed
-  // should the user interrupt the run (platform::catchInterrupts). Throws Failure, nothing truncated:
+  // starts its content afresh (the last writer wins). Files that earlier
+  // runs left under the target's temporary names (its name followed by
+  // ".tmp" and up to two digits) are passed over, or removed first when too
+  // few names are free; the targets opened before it are never taken or
+  // removed (a target that may be another's temporary name is opened first).
+  // The temporary file is removed should the user interrupt the run
+  // (platform::catchInterrupts). Throws Failure, nothing truncated:
   // CannotWriteFile with `target` when it is a folder (or a link to one),
   // exists but cannot be written, or no file can be made beside it;
   // NotRegularFile when it is a symbolic link, a device, a FIFO or the
@@ -41,7 +42,9 @@ class PendingFiles {
   // the targets already replaced get their earlier versions back. Throws
   // CannotWriteFile (or NotRegularFile) with the target that failed, after
   // removing every temporary file. A replaced target's permissions pass to
-  // its new content; an interrupt waits until the commit is over.
+  // its new content; an interrupt waits until the commit is over. After a
+  // commit the files earlier runs left under the targets' temporary names,
+  // none of them a target, are removed.
   void commit();
 
   // Removes every temporary file; the targets stay as they were.
