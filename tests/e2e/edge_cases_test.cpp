@@ -68,7 +68,8 @@ TEST_F(Conversion, AProjectNameHoldingAControlCharacterIsRefused) {
     const ProgramResult refused = convert({}, "fresh");
 #ifdef _WIN32
     if (name == c1) {
-      EXPECT_EQ(refused.exitCode, 0) << refused.out;
+      // Not refused for its name (the destination "fresh" does not exist).
+      EXPECT_FALSE(refused.out.starts_with("Invalid project name")) << refused.out;
       continue;
     }
 #endif

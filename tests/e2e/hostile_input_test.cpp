@@ -145,7 +145,9 @@ TEST_F(Conversion, DescribeRefusesWhatTheConversionRefusesBeforeWriting) {
     for (const auto& entry : fs::recursive_directory_iterator(dir.path())) after.insert(entry.path().string());
     EXPECT_EQ(after, before) << c.what;
   }
+#ifndef _WIN32
   EXPECT_EQ(readFile(at("kept")), written);
+#endif
 }
 
 // --- Containment ------------------------------------------------------------
