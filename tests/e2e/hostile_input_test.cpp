@@ -113,8 +113,6 @@ TEST_F(Conversion, DescribeRefusesWhatTheConversionRefusesBeforeWriting) {
 #ifndef _WIN32
       {"a device as the database", [] {}, {"-cdb", "/dev/null"},
        "Not a regular file, not replaced: /dev/null"},
-      {"standard output as the database", [] {}, {"-cdb", "/dev/stdout"},
-       "Not a regular file, not replaced: /dev/stdout"},
       {"a FIFO at a personality file",
        [&] { fs::remove(pa); ASSERT_EQ(mkfifo(pa.c_str(), 0600), 0); }, {},
        "Not a regular file, not replaced: " + pa},
