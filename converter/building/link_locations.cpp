@@ -1,5 +1,6 @@
 #include "building/link_locations.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -27,6 +28,19 @@ std::string percentDecoded(std::string_view uri) {
 }
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool isLocalHost(std::string_view host) {
+  constexpr std::string_view local = "localhost";
+  return host.size() == local.size() &&
+         std::equal(host.begin(), host.end(), local.begin(), [](char a, char b) {
+           return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+         });
+}
+
+bool isDrive(std::string_view host) {
+  return host.size() == 2 && host[1] == ':' &&
+         ((host[0] >= 'A' && host[0] <= 'Z') || (host[0] >= 'a' && host[0] <= 'z'));
+}
 
 // Variables may refer to variables; a chain this long is a loop.
 constexpr int kMaxDepth = 16;
@@ -81,7 +95,20 @@ class Resolver {
     }
     if (decoded.starts_with("file:")) {
       std::string path = decoded.substr(5);
-      if (path.starts_with("///")) path.erase(0, 2);
+      if (path.starts_with("//")) {
+        // file://HOST/PATH names a folder on another machine, not /HOST/PATH
+        // here; only an empty host and localhost are this machine, and
+        // file://C:/x is an old spelling of file:///C:/x.
+        const std::size_t end = std::min(path.find('/', 2), path.size());
+        const std::string_view host = std::string_view(path).substr(2, end - 2);
+        if (isDrive(host)) {
+          path.erase(0, 2);
+        } else if (host.empty() || isLocalHost(host)) {
+          path.erase(0, end);
+        } else {
+          return std::nullopt;
+        }
+      }
       // file:/C:/x names C:/x.
       if (path.size() >= 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
       return path;

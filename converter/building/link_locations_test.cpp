@@ -34,6 +34,11 @@ TEST(LinkLocations, Resolve) {
       {"OLD/a%20b.c", true, LinkLocation::Path, "/opt/old/a b.c"},
       {"file:/opt/x/y.c", true, LinkLocation::Path, "/opt/x/y.c"},
       {"file:///opt/x/./z.c", true, LinkLocation::Path, "/opt/x/z.c"},
+      {"file://LocalHost/opt/x.c", true, LinkLocation::Path, "/opt/x.c"},
+      // Another machine's share is no folder of this one.
+      {"file://host/share/x.c", true, LinkLocation::Unknown, ""},
+      {"file://host", true, LinkLocation::Unknown, ""},
+      {"file:%2F%2Fhost/share", true, LinkLocation::Unknown, ""},
       {"virtual:/virtual", true, LinkLocation::Virtual, ""},
       {"/abs/path.c", false, LinkLocation::Path, "/abs/path.c"},
       {"UNKNOWN/x.c", true, LinkLocation::Unknown, ""},

@@ -3,44 +3,29 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/platform.h"
+#include "text/utf8.h"
+
 namespace {
 
 // Names and paths in a line come from files and folders the user may not
 // control; a raw escape sequence or line break would reach the terminal (or
-// forge a line for the wizard). Such bytes are shown as "?".
-bool isControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7f;
-}
-
-// On POSIX names are UTF-8, where U+0080 to U+009F (the bytes C2 80 to
-// C2 9F) are control characters too: U+009B is the terminal's CSI, which
-// begins an escape sequence like ESC [ does. On Windows names are bytes of
-// the ANSI code page, where 0x80 to 0x9F are letters and signs (the euro
-// sign, quotes), so nothing more is shown as "?" there.
-#ifdef _WIN32
-constexpr bool kUtf8Names = false;
-#else
-constexpr bool kUtf8Names = true;
-#endif
-
-bool isC1Control(std::string_view text, std::size_t at) {
-  return kUtf8Names && static_cast<unsigned char>(text[at]) == 0xC2 && at + 1 < text.size() &&
-         static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
-         static_cast<unsigned char>(text[at + 1]) <= 0x9F;
-}
-
+// forge a line for the wizard). Such characters are shown as "?", one for
+// each character.
 bool needsShowing(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isControl(text[i]) || isC1Control(text, i)) return true;
+    if (controlLengthAt(text, i, platform::namesAreUtf8) != 0) return true;
   }
   return false;
 }
 
+// Set once a write to standard output has failed; it stays failed.
+bool outputFailed = false;
+
 void put(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
-  std::fflush(stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) outputFailed = true;
 }
 
 }  // namespace
@@ -50,14 +35,24 @@ void printLine(std::string_view text) {
   std::string shown;
   shown.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isC1Control(text, i)) {
-      shown += '?';  // one for the character's two bytes
-      ++i;
-    } else {
-      shown += isControl(text[i]) ? '?' : text[i];
-    }
+    const std::size_t control = controlLengthAt(text, i, platform::namesAreUtf8);
+    shown += control != 0 ? '?' : text[i];
+    if (control > 1) i += control - 1;
   }
   put(shown);
+}
+
+void printText(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) outputFailed = true;
+}
+
+bool standardOutputFailed() { return outputFailed; }
+
+void printErrorLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
 }
 
 void Console::operator()(Note note) {

@@ -1,6 +1,7 @@
 // Standard output, where the converter shows its user everything: each line
 // flushed at once, so that a reading process (the wizard) sees it as soon as
-// it is printed, and nothing else goes to standard error.
+// it is printed. Standard error gets one line only, when standard output
+// itself could not be written.
 #pragma once
 
 #include <string_view>
@@ -11,6 +12,14 @@
 
 // One line, control characters shown as "?".
 void printLine(std::string_view text);
+// Text as it is, such as a JSON document that ends its own lines.
+void printText(std::string_view text);
+// Whether any write to standard output failed (a full device, a reader that
+// went away): what was printed did not all arrive.
+bool standardOutputFailed();
+// One line on standard error, for the one thing standard output cannot say:
+// that it could not be written.
+void printErrorLine(std::string_view text);
 
 // The sink of a run's notes: progress lines are printed at once, warnings
 // held until the run has succeeded, then printed in their places: the

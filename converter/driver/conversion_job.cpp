@@ -83,10 +83,7 @@ ProjectLayout ConversionJob::layout() const {
 void ConversionJob::writeAnalyserProject(const NoteSink& notes) {
   doing = "writing the analyser project";
   const ProjectLayout layout = this->layout();
-  // No output may replace an input, nor the database another output.
-  std::string current;
-  platform::currentDirectory(current);
-  checkRunFiles(runFilesOf(options, layout, tree.root), current);
+  checkBeforeWriting(layout);
   if (options.compilationDatabase.empty()) {
     ::writeAnalyserProject(tree.root, layout, notes);
     return;
@@ -94,6 +91,16 @@ void ConversionJob::writeAnalyserProject(const NoteSink& notes) {
   ::writeAnalyserProject(tree.root, layout, notes, [&](PendingFiles& pending) {
     writeCompilationDatabase(tree.root, databaseLayout(), pending, notes);
   });
+}
+
+void ConversionJob::checkBeforeWriting(const ProjectLayout& layout) const {
+  checkProjectNames(tree.root, layout.projectName);
+  // No output may replace an input, nor the database another output.
+  std::string current;
+  platform::currentDirectory(current);
+  const RunFiles files = runFilesOf(options, layout, tree.root);
+  checkRunFiles(files, current);
+  checkOutputs(files);
 }
 
 // The compilers are the chosen build spec's when its commands name them.

@@ -55,6 +55,9 @@ class ConversionJob {
 
  private:
   ProjectLayout layout() const;
+  // Every check that can be made before anything is written, in the order
+  // the run meets them, so that -describe fails where the run would.
+  void checkBeforeWriting(const ProjectLayout& layout) const;
   CompilationDatabaseLayout databaseLayout() const;
   // Where a run that failed to allocate was: its message names it.
   const char* doing = "reading the project description";

@@ -1,9 +1,9 @@
 // Plovik -describe: the job's reading steps and the checks made before
 // anything is written, and what they found as one JSON document.
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
+#include "driver/console.h"
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
 #include "driver/run_files.h"
@@ -71,11 +71,7 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
       readBuildSettings(notes);
       treeBuilt = true;
       checkWorkspace();
-      const ProjectLayout layout = this->layout();
-      checkProjectNames(tree.root, project.name);
-      std::string current;
-      platform::currentDirectory(current);
-      checkRunFiles(runFilesOf(options, layout, tree.root), current);
+      checkBeforeWriting(layout());
       notePersonalityLeftOuts(tree.root, notes);
       if (!options.compilationDatabase.empty()) {
         noteCompilationDatabaseLeftOuts(tree.root, databaseLayout(), notes);
@@ -102,8 +98,6 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
     });
     for (const Note& note : warnings) d.warnings.push_back(textOf(note));
   }
-  const std::string json = describedJson(d, textOf);
-  std::fwrite(json.data(), 1, json.size(), stdout);
-  std::fflush(stdout);
+  printText(describedJson(d, textOf));
   return !failure;
 }

@@ -7,15 +7,29 @@
 #include "driver/messages.h"
 #include "driver/normalise_path.h"
 #include "model/failure.h"
+#include "platform/platform.h"
+
+namespace {
+
+// What standard output printed is the whole answer of --version, the usage
+// and -describe: one that did not arrive is a failure, said where it can be.
+int delivered(int status) {
+  if (!standardOutputFailed()) return status;
+  printErrorLine(outputFailedLine());
+  return 1;
+}
+
+}  // namespace
 
 int plovikMain(const std::vector<std::string>& args) {
+  platform::reportBrokenPipes();
   if (args.size() == 2 && args[1] == "--version") {
     printLine(versionLine());
-    return 0;
+    return delivered(0);
   }
   if (args.size() < 5) {
     for (const std::string& line : usageLines()) printLine(line);
-    return 0;
+    return delivered(0);
   }
   try {
     ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
@@ -33,12 +47,18 @@ int plovikMain(const std::vector<std::string>& args) {
     } catch (const Failure& failure) {
       optionFailure = failure;
     }
-    if (describe) return job.describe(optionFailure) ? 0 : 1;
+    if (describe) return delivered(job.describe(optionFailure) ? 0 : 1);
     if (optionFailure) {
       if (!silent) printLine(messageFor(*optionFailure));
       return 1;
     }
-    return job.run() ? 0 : 1;
+    // An interrupted conversion takes its temporary files with it.
+    platform::catchInterrupts();
+    const bool converted = job.run();
+    // The conversion's result is its files, and its status says whether
+    // they were written; lost progress lines are only said.
+    if (standardOutputFailed()) printErrorLine(outputFailedLine());
+    return converted ? 0 : 1;
   } catch (...) {
     // Anything the run does not handle (memory, a library error) ends the
     // program quietly with a failure status.

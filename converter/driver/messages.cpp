@@ -129,3 +129,7 @@ std::string textOf(const Note& note) {
   }
   return subject;
 }
+
+// --- The run's guards ----------------------------------------------------
+
+std::string outputFailedLine() { return "Plovik: could not write to standard output"; }

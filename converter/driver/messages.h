@@ -19,3 +19,6 @@ std::string messageFor(const Failure& failure);
 std::string textOf(const Note& note);
 // The failure of an option given without its value, as a description names it.
 std::string missingValueMessage(const std::string& option);
+
+// The line on standard error when standard output could not be written.
+std::string outputFailedLine();

@@ -126,4 +126,10 @@ TEST(Messages, TheUsageComesFromTheOptionTable) {
   EXPECT_EQ(versionLine(), "Plovik " PLOVIK_VERSION);
 }
 
+// --- The run's guards ----------------------------------------------------
+
+TEST(Messages, TheLineOnStandardError) {
+  EXPECT_EQ(outputFailedLine(), "Plovik: could not write to standard output");
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "model/failure.h"
 #include "platform/platform.h"
 #include "text/path.h"
+#include "writing/pending_files.h"
 
 namespace {
 
@@ -83,5 +84,16 @@ void checkRunFiles(const RunFiles& files, const std::string& currentDirectory) {
     if (path::comparable(folder, currentDirectory) == database) {
       throw Failure(FailureKind::OutputTwice, files.database);
     }
+  }
+}
+
+void checkOutputs(const RunFiles& files) {
+  std::vector<std::string> all;
+  if (!files.database.empty()) all.push_back(files.database);
+  all.insert(all.end(), files.outputs.begin(), files.outputs.end());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    std::vector<std::string> others = all;
+    others.erase(others.begin() + static_cast<std::ptrdiff_t>(i));
+    PendingFiles::check(all[i], others);
   }
 }

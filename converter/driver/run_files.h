@@ -29,6 +29,12 @@ struct RunFiles {
 // `currentDirectory` and freed of "." and ".." parts.
 void checkRunFiles(const RunFiles& files, const std::string& currentDirectory);
 
+// Throws what opening or replacing an output would throw (NotRegularFile,
+// CannotWriteFile for a folder or a file that cannot be written,
+// NoTemporaryName), told without writing: the database first, then the
+// other outputs, in the order the run opens them.
+void checkOutputs(const RunFiles& files);
+
 // The files a run with `options` reads and writes into `layout`, the folders
 // of the tree below `root` among them where a database is written.
 RunFiles runFilesOf(const ConversionOptions& options, const ProjectLayout& layout,

@@ -12,9 +12,12 @@ namespace platform {
 #ifdef _WIN32
 inline constexpr char separator = '\\';
 inline constexpr bool hasDriveLetters = true;
+// Names are bytes of the ANSI code page.
+inline constexpr bool namesAreUtf8 = false;
 #else
 inline constexpr char separator = '/';
 inline constexpr bool hasDriveLetters = false;
+inline constexpr bool namesAreUtf8 = true;
 #endif
 
 // The process's current directory, of any length. False when it cannot be read
@@ -86,6 +89,32 @@ ReadStartResult readRegularFileStart(const std::string& path, std::size_t limit,
 // `path` (a hard link, without following a symbolic link), or else a copy of
 // its content. AlreadyExists when something lies under `copy`.
 NewFileResult keepCopy(const std::string& path, const std::string& copy);
+
+// Gives `replacement` the permissions of `earlier`, the file it is about to
+// replace: the permission bits on POSIX; on Windows the attributes hidden,
+// system and not-indexed (read-only files are refused before this). False
+// when they could not be read or set.
+bool keepPermissions(const std::string& earlier, const std::string& replacement);
+
+// A write to a pipe whose reader has gone then fails like any other write,
+// instead of ending the process without a word (POSIX's SIGPIPE).
+void reportBrokenPipes();
+
+// The user's interrupt: SIGINT, SIGTERM and SIGHUP on POSIX; Ctrl-C,
+// Ctrl-Break and closing the console on Windows. Once caught, it removes the
+// files named by removeOnInterrupt and ends the process as it would have
+// ended it (POSIX: the signal's default action; Windows: exit status
+// 0xC000013A). A signal that was ignored when the process started stays so.
+void catchInterrupts();
+// Names `path` for removal on an interrupt; the slot to forget it by, or -1
+// when the table is full (the file is then left, as without this).
+int removeOnInterrupt(const std::string& path);
+void forgetOnInterrupt(int slot);
+// An interrupt that comes between holdInterrupts and the matching
+// releaseInterrupts is taken only then, so that a file is never made
+// without being named, nor a set of renames left half done. They nest.
+void holdInterrupts();
+void releaseInterrupts();
 
 // The value of environment variable `name`; false when it is not set.
 bool environmentVariable(const std::string& name, std::string& value);

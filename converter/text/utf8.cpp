@@ -84,3 +84,13 @@ bool appendUtf8(std::string& out, unsigned long code) {
   }
   return true;
 }
+
+std::size_t controlLengthAt(std::string_view text, std::size_t at, bool utf8) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  if (byte < 0x20 || byte == 0x7f) return 1;
+  if (utf8 && byte == 0xC2 && at + 1 < text.size()) {
+    const auto next = static_cast<unsigned char>(text[at + 1]);
+    if (next >= 0x80 && next <= 0x9F) return 2;
+  }
+  return 0;
+}

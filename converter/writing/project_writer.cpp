@@ -1,12 +1,13 @@
 #include "writing/project_writer.h"
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/failure.h"
+#include "platform/platform.h"
 #include "text/path.h"
+#include "text/utf8.h"
 #include "writing/group_writer.h"
 #include "writing/output_lines.h"
 #include "writing/personality_files.h"
@@ -24,11 +25,13 @@ bool isUnsafeName(const std::string& name) {
 }
 
 // The project name also names the personality files and is shown in every
-// block: no control character at all.
+// block: no control character at all, C1 included where names are UTF-8.
 bool isUnsafeProjectName(const std::string& name) {
-  return isUnsafeName(name) || std::any_of(name.begin(), name.end(), [](char c) {
-           return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-         });
+  if (isUnsafeName(name)) return true;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (controlLengthAt(name, i, platform::namesAreUtf8) != 0) return true;
+  }
+  return false;
 }
 
 }  // namespace

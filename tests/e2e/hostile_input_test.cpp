@@ -5,7 +5,12 @@
 // Special files (FIFOs, devices, links) and memory limits are tried in
 // tests/limits/hostile_limits_test.cpp.
 #include <filesystem>
+#include <functional>
 #include <set>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "conversion_fixture.h"
 
@@ -80,6 +85,67 @@ TEST_F(Conversion, NoFreeTemporaryNameIsSaid) {
   const ProgramResult result = convert();
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(lines(result.out), "No free temporary name beside: " + out + s + "App.prj\n");
+}
+
+// Whatever the conversion refuses before it writes, -describe refuses with
+// the same line and status; neither leaves a file behind.
+TEST_F(Conversion, DescribeRefusesWhatTheConversionRefusesBeforeWriting) {
+  describeExample();
+  ASSERT_EQ(convert().exitCode, 0);
+  const std::string prj = out + s + "App.prj";
+  const std::string pa = out + s + "person" + s + "App.p_a";
+  const std::string written = readFile(prj);
+  auto folders = [&](int from) {
+    for (int i = from; i < 100; ++i) dir.makeFolder("out/App.prj.tmp" + (i ? std::to_string(i) : ""));
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    std::vector<std::string> options;
+    std::string message;
+  };
+  std::vector<Case> cases{
+      {"a folder at the database", [&] { dir.makeFolder("cc"); }, {"-cdb", "cc"},
+       "Could not write file: " + at("cc")},
+      {"every temporary name taken", [&] { folders(0); }, {}, "No free temporary name beside: " + prj},
+      // The project file exists: its earlier version needs a second name.
+      {"one temporary name free", [&] { folders(1); }, {}, "No free temporary name beside: " + prj},
+#ifndef _WIN32
+      {"a device as the database", [] {}, {"-cdb", "/dev/null"},
+       "Not a regular file, not replaced: /dev/null"},
+      {"a FIFO at a personality file",
+       [&] { fs::remove(pa); ASSERT_EQ(mkfifo(pa.c_str(), 0600), 0); }, {},
+       "Not a regular file, not replaced: " + pa},
+      {"a link at the project file",
+       [&] { fs::rename(prj, at("kept")); fs::create_symlink(at("kept"), prj); }, {},
+       "Not a regular file, not replaced: " + prj},
+#endif
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(out);
+    fs::create_directory(out);
+    ASSERT_EQ(convert().exitCode, 0);
+    c.arrange();
+    std::set<std::string> before;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path())) before.insert(entry.path().string());
+    const ProgramResult converted = convert(c.options);
+    std::vector<std::string> options = c.options;
+    options.push_back("-describe");
+    const ProgramResult described = convert(options);
+    EXPECT_EQ(converted.exitCode, 1) << c.what;
+    EXPECT_EQ(lines(converted.out), c.message + "\n") << c.what;
+    EXPECT_EQ(described.exitCode, 1) << c.what;
+    std::string json = c.message;
+    for (std::size_t at = 0; (at = json.find('\\', at)) != std::string::npos; at += 2) json.insert(at, 1, '\\');
+    EXPECT_NE(described.out.find("\"failure\": \"" + json + "\""), std::string::npos)
+        << c.what << described.out;
+    std::set<std::string> after;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path())) after.insert(entry.path().string());
+    EXPECT_EQ(after, before) << c.what;
+  }
+#ifndef _WIN32
+  EXPECT_EQ(readFile(at("kept")), written);
+#endif
 }
 
 // --- Containment ------------------------------------------------------------

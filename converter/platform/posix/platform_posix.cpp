@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/interrupt_table.h"
 
 namespace platform {
 
@@ -152,6 +155,65 @@ NewFileResult keepCopy(const std::string& path, const std::string& copy) {
   if (copied) return NewFileResult::Created;
   std::remove(copy.c_str());
   return NewFileResult::Failed;
+}
+
+bool keepPermissions(const std::string& earlier, const std::string& replacement) {
+  struct stat status;
+  if (stat(earlier.c_str(), &status) != 0) return false;
+  // The permission bits only: a set-user-ID bit is no output's to take over.
+  return chmod(replacement.c_str(), status.st_mode & 0777) == 0;
+}
+
+void reportBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
+
+namespace {
+
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+detail::InterruptTable interruptFiles;
+int holds = 0;
+
+extern "C" void onInterrupt(int signal) {
+  interruptFiles.removeAll([](const char* path) { unlink(path); });
+  // The handler was reset to the default action, and the signal stays
+  // blocked until the handler returns: then it ends the process.
+  raise(signal);
+}
+
+sigset_t interruptSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : kInterrupts) sigaddset(&set, signal);
+  return set;
+}
+
+}  // namespace
+
+void catchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  action.sa_mask = interruptSet();
+  action.sa_flags = SA_RESETHAND;
+  for (const int signal : kInterrupts) {
+    struct sigaction earlier {};
+    if (sigaction(signal, nullptr, &earlier) == 0 && earlier.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+int removeOnInterrupt(const std::string& path) { return interruptFiles.add(path); }
+
+void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
+
+void holdInterrupts() {
+  if (holds++ > 0) return;
+  const sigset_t set = interruptSet();
+  sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
+void releaseInterrupts() {
+  if (holds == 0 || --holds > 0) return;
+  const sigset_t set = interruptSet();
+  sigprocmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 bool environmentVariable(const std::string& name, std::string& value) {

@@ -3,11 +3,14 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <utility>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include "platform/interrupt_table.h"
 
 namespace platform {
 
@@ -222,6 +225,52 @@ NewFileResult keepCopy(const std::string& path, const std::string& copy) {
   error = GetLastError();
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFileResult::AlreadyExists
                                                                      : NewFileResult::Failed;
+}
+
+bool keepPermissions(const std::string& earlier, const std::string& replacement) {
+  // Access lists are the folder's, as for any new file; these attributes
+  // are the ones a user sets on a file by hand.
+  constexpr DWORD kept =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD from = GetFileAttributesA(earlier.c_str());
+  const DWORD to = GetFileAttributesA(replacement.c_str());
+  if (from == INVALID_FILE_ATTRIBUTES || to == INVALID_FILE_ATTRIBUTES) return false;
+  if ((from & kept) == (to & kept)) return true;
+  DWORD attributes = (to & ~kept & ~FILE_ATTRIBUTE_NORMAL) | (from & kept);
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+  return SetFileAttributesA(replacement.c_str(), attributes) != 0;
+}
+
+// Writes to a closed pipe fail with an error on Windows; there is no signal.
+void reportBrokenPipes() {}
+
+namespace {
+
+detail::InterruptTable interruptFiles;
+std::atomic<int> holds{0};
+
+// Runs on a thread of its own, beside the main thread.
+BOOL WINAPI onConsoleEvent(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
+    return FALSE;
+  }
+  while (holds.load() > 0) Sleep(1);
+  interruptFiles.removeAll([](const char* path) { DeleteFileA(path); });
+  ExitProcess(0xC000013A);  // STATUS_CONTROL_C_EXIT, as the default handler ends it
+}
+
+}  // namespace
+
+void catchInterrupts() { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+
+int removeOnInterrupt(const std::string& path) { return interruptFiles.add(path); }
+
+void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
+
+void holdInterrupts() { ++holds; }
+
+void releaseInterrupts() {
+  if (holds.load() > 0) --holds;
 }
 
 bool environmentVariable(const std::string& name, std::string& value) {

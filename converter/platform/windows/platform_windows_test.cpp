@@ -107,6 +107,21 @@ TEST(Win32Files, NewFilesAndReplacement) {
   EXPECT_FALSE(platform::replaceFile(dir.str("new"), dir.str("old")));
 }
 
+// A replaced file that its user hid stays hidden; the read-only attribute
+// is not taken over (such a file is never replaced).
+TEST(Win32Files, TheAttributesAUserSetsAreKept) {
+  TempDir dir;
+  dir.writeFile("earlier", "old");
+  dir.writeFile("replacement", "new");
+  ASSERT_TRUE(SetFileAttributesA(dir.str("earlier").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(platform::keepPermissions(dir.str("earlier"), dir.str("replacement")));
+  const DWORD kept = GetFileAttributesA(dir.str("replacement").c_str());
+  EXPECT_TRUE(kept & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(kept & FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(dir.str("earlier").c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(dir.str("replacement").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // Reads the drive directories while the test changes the environment entries
 // the system keeps them in, and puts everything back afterwards.
 class Win32DriveDirectory : public ::testing::Test {
