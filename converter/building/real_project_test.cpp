@@ -199,12 +199,14 @@ TEST_F(RealProject, VariablesAreGivenTakenFromMacrosOrTheEnvironmentOrNamed) {
 TEST_F(RealProject, IncludePathsAreMappedMadeAbsoluteAndKeptOnce) {
   // The longest FROM wins.
   options.maps = {{"C:/WindRiver", "/opt/wr"}, {"C:/WindRiver/workspace", "ws"}};
-  read(list("Incl|", {"-IC:\\WindRiver\\workspace/Lib/h", "-isystemC:/WindRiver/vx/h", "-I..",
-                      "-Iinc", "-I", "-I/abs", "-isystem/abs", "-I%Proj-Lib%/inc", "-I%Proj-App%/x",
-                      "-I%Proj-Web%/y", "-I%Proj-Nowhere%/z"}));
+  // The entries are split as a shell splits them: "\\\\" is one backslash.
+  // The -isystem folders come after the -I ones, as the compiler searches them.
+  read(list("Incl|", {"-IC:\\\\WindRiver\\\\workspace/Lib/h", "-isystemC:/WindRiver/vx/h", "-I..",
+                      "-Iinc", "-I/abs", "-isystem/abs", "-I%Proj-Lib%/inc", "-I%Proj-App%/x",
+                      "-I%Proj-Web%/y", "-I%Proj-Nowhere%/z", "-I"}));
   EXPECT_EQ(root.includePaths,
-            (Strings{"ws/Lib/h", "/opt/wr/vx/h", "ws", at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
-                     at("ws/Web/trunk/src") + "/y", "ws" + sep + "Nowhere/z"}));
+            (Strings{"ws/Lib/h", "ws", at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
+                     at("ws/Web/trunk/src") + "/y", "ws" + sep + "Nowhere/z", "/opt/wr/vx/h"}));
 }
 
 TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
@@ -255,11 +257,10 @@ TEST_F(RealProject, SubprojectsByTheirWholeNamesOnceAndFoundByName) {
                                         entry("redirDir|gnu", "build") +
                                         subprojects({"/LibExtra", "/Lib", "/Lib"}));
   EXPECT_EQ(groupNames(), (Strings{"src", "LibExtra", "Lib", "Web"}));
-  EXPECT_EQ(root.subGroups[1]->files,
-            (Strings{at("ws/LibExtra/.project"), at("ws/LibExtra/extra.c")}));
-  EXPECT_EQ(root.subGroups[2]->files, (Strings{at("ws/Lib/.project"), at("ws/Lib/lib.c")}));
-  EXPECT_EQ(root.subGroups[3]->files,
-            (Strings{at("ws/Web/trunk/src/.project"), at("ws/Web/trunk/src/web.c")}));
+  // A project's description is none of its sources.
+  EXPECT_EQ(root.subGroups[1]->files, (Strings{at("ws/LibExtra/extra.c")}));
+  EXPECT_EQ(root.subGroups[2]->files, (Strings{at("ws/Lib/lib.c")}));
+  EXPECT_EQ(root.subGroups[3]->files, (Strings{at("ws/Web/trunk/src/web.c")}));
   EXPECT_EQ(warnings,
             (Strings{"Warning: referenced project Gone not found in the workspace"}));
 }
