@@ -13,6 +13,7 @@
 #include "model/failure.h"
 #include "model/source_language.h"
 #include "text/path.h"
+#include "text/variable_references.h"
 
 namespace {
 
@@ -74,13 +75,19 @@ std::vector<std::string> searchedFolders(const CompilerInvocation& compiler,
 // told (empty: the writer's default), each include folder resolved (an
 // empty one dropped with its option).
 std::vector<std::string> databaseWords(const CompilerInvocation& compiler,
-                                       const IncludeContext& context) {
+                                       const IncludeContext& context,
+                                       const std::string& currentDirectory) {
   if (compiler.words.empty()) return {};
   std::vector<std::string> words = compiler.words;
   std::vector<bool> dropped(words.size(), false);
   words[0] = compiler.program;
   for (const auto& include : compiler.includes) {
-    const std::string folder = resolvedInclude(include.path, context);
+    std::string folder = resolvedInclude(include.path, context);
+    // The database's folders are absolute, as its files are; one that
+    // still names a variable stays as it is.
+    if (!folder.empty() && !path::isAbsolute(folder) && !holdsReference(folder)) {
+      folder = path::join(currentDirectory, folder);
+    }
     std::string& word = words[include.word + (include.separate ? 1 : 0)];
     if (include.separate) word = folder;
     else word.replace(word.size() - include.path.size(), include.path.size(), folder);
@@ -160,8 +167,8 @@ class RealProjectBuilder {
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     warn(own);
-    result.cWords = databaseWords(compilers.c, includes);
-    result.cxxWords = databaseWords(compilers.cxx, includes);
+    result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
+    result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
     result.objectFolder = includes.buildFolder;
     result.cMacros = std::move(compilers.c.macros);
     result.cxxMacros = std::move(compilers.cxx.macros);
