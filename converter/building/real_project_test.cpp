@@ -451,3 +451,83 @@ TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the compiler is given, as make runs the build spec's recipe: empty
+// build macros stay empty, the flags entries and the lists come in where
+// the command places them, "-DX=" stays apart from "-DX", -U undefines,
+// folders keep the compiler's search order, and a folder below a linked
+// folder is found at the link's location.
+TEST_F(RealProject, TheCompilerIsGivenWhatMakeRuns) {
+  const std::string rtp = "SIMPENTIUMgnu_RTP";
+  const std::string diab = "PPC32diab";
+  struct Case {
+    std::string description;
+    std::vector<LinkedResource> links;
+    std::string program;
+    Strings includes;
+    Macros macros;
+  } cases[] = {
+      {entry("defaultSpec", rtp) + entry("Macro|TOOL_PATH|value|" + rtp, "") +
+           entry("Macro|EMPTY|value|" + rtp, "") + entry("Macro|CPU|value|" + rtp, "SIMPENTIUM") +
+           entry("Macro|CC_ARCH_SPEC|value|" + rtp, "-mtune=i486 -DCPU_ARCH=x86") +
+           entry("Tool|C-Compiler|cmd|" + rtp,
+                 "echo &quot;building $@&quot;;%ccompilerprefix% $(TOOL_PATH)ccpentium "
+                 "%DebugModeFlags% %ToolFlags% $(ADDED_CFLAGS) %Includes% $(ADDED_INCLUDES) "
+                 "-DCPU=${CPU} %Defines% -o %OutFile% -c %InFile%") +
+           entry("Tool|C-Compiler|flags|" + rtp, "$(CC_ARCH_SPEC) -mrtp -D_C99 -std=c99") +
+           entry("Tool|C-Compiler|dbgFlags|" + rtp, "-g -DDEBUG_BUILD") +
+           list("Incl|" + rtp, {"-I$(WIND_USR)/h", "-isystem/vsb/krnl/h/system", "-I$(EMPTY)/inc",
+                                "-iquote/q"}) +
+           list("Definess|" + rtp, {"-D__USER_LABEL_PREFIX__=", "-DNDEBUG", "-UNDEBUG"}),
+       {},
+       "ccpentium",
+       {"/q", "$(WIND_USR)/h", "/inc", "/vsb/krnl/h/system"},
+       {{"CPU", "SIMPENTIUM"}, {"CPU_ARCH", "x86"}, {"DEBUG_BUILD", ""}, {"_C99", ""},
+        {"__USER_LABEL_PREFIX__=", ""}}},
+      {entry("defaultSpec", diab) + entry("Macro|TOOL_PATH|value|" + diab, "") +
+           entry("Macro|CC_ARCH_SPEC|value|" + diab, "-tPPCFH:vxworks63 -Xstmw-slow -DPPC32_fp60x") +
+           entry("Tool|C-Compiler|cmd|" + diab,
+                 "$(TOOL_PATH)dcc %DebugModeFlags% %ToolFlags% %Defines% %Includes% -c %InFile%") +
+           entry("Tool|C-Compiler|flags|" + diab, "$(CC_ARCH_SPEC) -W:c:,-Xclib-optim-off") +
+           list("Incl|" + diab, {"-I$(PRJ_ROOT_DIR)/Commons/h", "-I$(PRJ_ROOT_DIR)/Common"}),
+       {{"Commons", true, "PARENT-1-PROJECT_LOC/_User_Common/Commons", true}},
+       "dcc",
+       {FakeFolders::native("/p/_User_Common/Commons/h"), FakeFolders::native("/p/App") + "/Common"},
+       {{"PPC32_fp60x", ""}}},
+  };
+  projectFolder = FakeFolders::native("/p/App");
+  folders.file("/p/App/main.c");
+  for (const Case& one : cases) {
+    root = FileGroup();
+    links.links = one.links;
+    const RealProjectResult result = read(one.description);
+    EXPECT_EQ(result.cProgram, one.program);
+    EXPECT_EQ(root.includePaths, one.includes);
+    EXPECT_EQ(root.macros, one.macros);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The project's own description, build description and settings are never
+// sources, whatever -ext asks for.
+TEST_F(RealProject, TheProjectsOwnFilesAreNoSources) {
+  for (const char* file : {"ws/App/.project", "ws/App/.wrproject", "ws/App/.cproject",
+                           "ws/App/.wrmakefile", "ws/App/.settings/org.prefs", "ws/App/.settings/a.c",
+                           "ws/App/x.project"}) {
+    folders.file(file);
+  }
+  for (const Strings& ext : {Strings{}, Strings{"c", "project", "wrproject", "cproject", "prefs"}}) {
+    root = FileGroup();
+    extensions = ext;
+    read(subprojects({"/Lib"}));
+    EXPECT_EQ(root.files, (Strings{at("ws/App/app.c"), at("ws/App/x.project")}));
+    EXPECT_EQ(root.subGroups.back()->files, Strings{at("ws/Lib/lib.c")});
+  }
+}
+
+}  // namespace
