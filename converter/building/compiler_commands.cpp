@@ -4,14 +4,22 @@
 
 namespace {
 
-// The entries of a list that belong to the build spec, joined by spaces as
-// Workbench joins them into the Makefile.
-std::string joined(const std::vector<SpecValue>& entries, const std::string& spec) {
+// Expanded on its own: each entry stays within the bounds of one text, as
+// make's result is the same whether a variable is put in before or after
+// the entries are joined.
+std::string expanded(std::string_view text, VariableExpander& variables) {
+  return variables.expand(parenthesised(text));
+}
+
+// The entries that belong to the build spec, each expanded, joined by
+// spaces as Workbench joins them into the Makefile.
+std::string joined(const std::vector<SpecValue>& entries, const std::string& spec,
+                   VariableExpander& variables) {
   std::string text;
   for (const auto& entry : entries) {
     if (!belongsToSpec(entry.spec, spec)) continue;
     if (!text.empty()) text += ' ';
-    text += entry.value;
+    text += expanded(entry.value, variables);
   }
   return text;
 }
@@ -28,20 +36,22 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
 CompilerInvocation invocation(const CompilerCommandInputs& in, const std::string& command,
                               std::string_view tool, const std::string& defines,
                               const std::string& includes, VariableExpander& variables) {
-  const ToolRecipe recipe{command, toolFlag(in.facts, tool, "flags", in.spec),
-                          toolFlag(in.facts, tool, in.debugMode ? "dbgFlags" : "nonDbgFlags", in.spec),
-                          defines, includes};
-  return invocationOf(variables.expand(parenthesised(recipeText(recipe))));
+  const std::string debug = in.debugMode ? "dbgFlags" : "nonDbgFlags";
+  const ToolRecipe recipe{expanded(command, variables),
+                          expanded(toolFlag(in.facts, tool, "flags", in.spec), variables),
+                          expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
+                          includes};
+  return invocationOf(recipeText(recipe));
 }
 
 }  // namespace
 
 CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExpander& variables) {
-  const std::string defines = joined(in.facts.defines, in.spec);
+  const std::string defines = joined(in.facts.defines, in.spec, variables);
   std::string includes;
   for (const auto& entry : in.includes) {
     if (!includes.empty()) includes += ' ';
-    includes += entry;
+    includes += expanded(entry, variables);
   }
   CompilerSettings settings;
   settings.c = invocation(in, in.cCommand, "C-Compiler", defines, includes, variables);
