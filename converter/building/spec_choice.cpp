@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "building/compiler_invocation.h"
 #include "model/failure.h"
 #include "reading/build_settings.h"
 #include "reading/spec_prescan.h"
@@ -92,7 +93,7 @@ class SpecReader {
       case BuildStatement::SubprojectList: ++out.subprojectLists; break;
       case BuildStatement::Subproject: out.subprojectPaths.push_back(std::move(text)); break;
       case BuildStatement::Include: out.includes.push_back(std::move(written)); break;
-      case BuildStatement::BuildMacro: out.buildMacros.set(text, written); break;
+      case BuildStatement::BuildMacro: out.buildMacros.set(text, parenthesised(written)); break;
       case BuildStatement::CompilerCommand:
         // The statement's text is the attribute from its `value="` on.
         out.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
