@@ -115,14 +115,12 @@ std::string parenthesised(std::string_view text) {
 }
 
 CompilerInvocation invocationOf(std::string_view expandedRecipe) {
-  std::string_view chosen;
-  const std::vector<std::string_view> commands = shellCommands(expandedRecipe);
-  for (const std::string_view one : commands) {
+  std::string_view chosen, lastNamed;
+  forEachShellCommand(expandedRecipe, [&](std::string_view one) {
     if (one.find_first_not_of(" \t") != std::string_view::npos) chosen = one;
-  }
-  for (const std::string_view one : commands) {
-    if (one.find("$<") != std::string_view::npos) chosen = one;
-  }
+    if (one.find("$<") != std::string_view::npos) lastNamed = one;
+  });
+  if (!lastNamed.empty()) chosen = lastNamed;
   CompilerInvocation invocation;
   std::vector<std::string> words = shellWords(chosen);
   const std::size_t program = programWordOf(words);
