@@ -28,7 +28,9 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
                      const std::string& spec) {
   std::string value;
   for (const auto& entry : facts.toolFlags) {
-    if (entry.tool == tool && entry.part == part && belongsToSpec(entry.spec, spec)) value = entry.value;
+    if (entry.tool == tool && entry.part == part && belongsToSpec(entry.spec, spec)) {
+      value = entry.value;
+    }
   }
   return value;
 }

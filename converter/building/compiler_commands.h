@@ -28,7 +28,8 @@ struct CompilerSettings {
 // Each language's recipe composed, its variables expanded (with every build
 // macro of the build spec, wherever the file sets it), split into words and
 // read.
-CompilerSettings compilerSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables);
+CompilerSettings compilerSettingsOf(const CompilerCommandInputs& inputs,
+                                    VariableExpander& variables);
 
 // Every macro value's references left, counted once for both languages.
 void countMacroValues(const CompilerSettings& settings, VariableExpander& variables);

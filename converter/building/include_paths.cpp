@@ -39,7 +39,9 @@ std::string throughLink(std::string path, const IncludeContext& context) {
   for (const auto& [shown, location] : context.linkedFolders) {
     if (!where.starts_with(shown)) continue;
     if (where.size() == shown.size()) return location;
-    if (where[shown.size()] == path::separator()) return path::join(location, where.substr(shown.size() + 1));
+    if (where[shown.size()] == path::separator()) {
+      return path::join(location, where.substr(shown.size() + 1));
+    }
   }
   return path;
 }

@@ -50,7 +50,9 @@ const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& 
 
 // A path of the system's own as Workbench puts it into a command.
 std::string forwardSlashed(std::string text) {
-  if constexpr (path::native == path::Style::windows) std::replace(text.begin(), text.end(), '\\', '/');
+  if constexpr (path::native == path::Style::windows) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+  }
   return text;
 }
 
@@ -106,7 +108,8 @@ std::vector<std::string> databaseWords(const CompilerInvocation& compiler,
 // The project's own files (its description, build description and
 // settings) are no sources, whatever -ext says.
 bool isProjectMetadata(std::string_view file) {
-  static constexpr std::string_view kFiles[] = {".project", ".wrproject", ".cproject", ".wrmakefile"};
+  static constexpr std::string_view kFiles[] = {".project", ".wrproject", ".cproject",
+                                                ".wrmakefile"};
   const std::string_view name = path::fileName(file);
   if (std::find(std::begin(kFiles), std::end(kFiles), name) != std::end(kFiles)) return true;
   const std::string_view folder = path::fileName(path::folderOf(file));
@@ -158,10 +161,13 @@ class RealProjectBuilder {
         },
         options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
         linkedFolders()};
-    const bool takeCxx = analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
-                                          own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+    const bool takeCxx =
+        analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
+                         own.languages[static_cast<int>(SourceLanguage::Cxx)]);
     root.includePaths = searchedFolders(takeCxx ? compilers.cxx : compilers.c, includes);
-    for (const auto& path : root.includePaths) variables().countLeft(path, VariableExpander::IncludePath);
+    for (const auto& path : root.includePaths) {
+      variables().countLeft(path, VariableExpander::IncludePath);
+    }
     countMacroValues(compilers, variables());
     root.macros = takeCxx ? compilers.cxx.macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
@@ -253,8 +259,9 @@ class RealProjectBuilder {
       if (!link.folder) continue;
       const LinkLocation where = resolveLinkLocation(link, context);
       if (where.kind != LinkLocation::Path) continue;
-      folders.emplace_back(path::comparable(path::join(in.projectFolder, link.name), in.currentDirectory),
-                           where.path);
+      folders.emplace_back(
+          path::comparable(path::join(in.projectFolder, link.name), in.currentDirectory),
+          where.path);
     }
     std::stable_sort(folders.begin(), folders.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
