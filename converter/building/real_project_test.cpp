@@ -340,19 +340,20 @@ TEST_F(RealProject, RelativeIncludeEntriesAreTakenFromTheBuildFolder) {
   projectFolder = FakeFolders::native("/p/App");
   const Strings entries{"-I..", "-Iinc", "-I../../SDK/INC", "-I.", "-I$(PRJ_ROOT_DIR)/h",
                         "-I/abs/h", "-I$(REL)/x"};
-  // Joined paths come out with the platform's separators; the others as written.
+  // Joined paths come out with the platform's separators; the others as written, and
+  // $(PRJ_ROOT_DIR) with "/", as Workbench gives its own variables.
   const auto N = [](const char* path) { return FakeFolders::native(path); };
   struct Case {
     std::string description;
     Strings paths;
   } cases[] = {
       {entry("defaultSpec", "gnu") + entry("Macro|REL|value", "../rel"),
-       {N("/p/App"), N("/p/App/gnu/inc"), N("/p/SDK/INC"), N("/p/App/gnu"), N("/p/App") + "/h",
+       {N("/p/App"), N("/p/App/gnu/inc"), N("/p/SDK/INC"), N("/p/App/gnu"), "/p/App/h",
         "/abs/h", N("/p/App/rel/x")}},
       {entry("defaultSpec", "gnu") + entry("redirDir|gnu", "build/gnu") + entry("redirDir|x", "x"),
        {N("/p/App/build"), N("/p/App/build/gnu/inc"), N("/p/App/SDK/INC"), N("/p/App/build/gnu"),
-        N("/p/App") + "/h", "/abs/h", "$(REL)/x"}},
-      {"", {N("/p"), N("/p/App/inc"), N("/SDK/INC"), N("/p/App"), N("/p/App") + "/h", "/abs/h",
+        "/p/App/h", "/abs/h", "$(REL)/x"}},
+      {"", {N("/p"), N("/p/App/inc"), N("/SDK/INC"), N("/p/App"), "/p/App/h", "/abs/h",
             "$(REL)/x"}},
   };
   for (const Case& c : cases) {
@@ -428,8 +429,9 @@ TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
   projectFolder = FakeFolders::native("/p/App");
   folders.file("/p/App/main.c");
   RealProjectResult result = read(description);
-  EXPECT_EQ(root.includePaths[0], projectFolder + "/../VSB/h");
-  EXPECT_EQ(root.includePaths[1], FakeFolders::native("/cwd/ws") + "/gnu");
+  // Workbench's own variables have "/" on Windows too.
+  EXPECT_EQ(root.includePaths[0], "/p/App/../VSB/h");
+  EXPECT_EQ(root.includePaths[1], "/cwd/ws/gnu");
   EXPECT_EQ(result.cProgram, "dcc");
   EXPECT_EQ(leftUnnamed(result), Strings{});
   EXPECT_EQ(warnings,
@@ -494,7 +496,7 @@ TEST_F(RealProject, TheCompilerIsGivenWhatMakeRuns) {
            list("Incl|" + diab, {"-I$(PRJ_ROOT_DIR)/Commons/h", "-I$(PRJ_ROOT_DIR)/Common"}),
        {{"Commons", true, "PARENT-1-PROJECT_LOC/_User_Common/Commons", true}},
        "dcc",
-       {FakeFolders::native("/p/_User_Common/Commons/h"), FakeFolders::native("/p/App") + "/Common"},
+       {FakeFolders::native("/p/_User_Common/Commons/h"), "/p/App/Common"},
        {{"PPC32_fp60x", ""}}},
   };
   projectFolder = FakeFolders::native("/p/App");
