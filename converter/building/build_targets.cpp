@@ -103,9 +103,10 @@ void TargetFilter::addReferenced(const std::string& reference,
     if (loopMembers.insert(members).second) loopsFound.push_back(loop + found->name);
     return;
   }
-  // Targets that refer to one another many times over are followed a
-  // bounded number of times in all.
-  if (++referencesFollowed > kMaxReferences) return;
+  // Targets that refer to one another many times over, or in a chain of
+  // thousands, are followed a bounded number of times and levels deep: the
+  // recursion must not run out of stack.
+  if (following.size() >= kMaxDepth || ++referencesFollowed > kMaxReferences) return;
   Target referenced = ownPart(*found, targets);
   std::move(referenced.folders.begin(), referenced.folders.end(), std::back_inserter(part.folders));
   std::move(referenced.files.begin(), referenced.files.end(), std::back_inserter(part.files));

@@ -55,4 +55,5 @@ class TargetFilter {
   std::set<std::set<std::string>> loopMembers;
   std::size_t referencesFollowed = 0;
   static constexpr std::size_t kMaxReferences = 100000;
+  static constexpr std::size_t kMaxDepth = 64;
 };
