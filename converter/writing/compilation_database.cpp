@@ -64,7 +64,9 @@ class DatabaseWriter {
       if (word.find("$<") != std::string::npos || word.find("$@") != std::string::npos) {
         parts.push_back({{}, word});
       } else if (jsonOf(word, json)) {
-        parts.push_back({", " + json, {}});
+        // Words every source shares run together: one piece to append.
+        if (parts.empty() || !parts.back().perSource.empty()) parts.push_back({});
+        parts.back().json.append(", ").append(json);
       } else if (noted.insert(word).second) {
         notes({NoteKind::NotUtf8InDatabase, word});
       }
