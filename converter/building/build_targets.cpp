@@ -1,6 +1,8 @@
 #include "building/build_targets.h"
 
 #include <algorithm>
+#include <iterator>
+#include <set>
 #include <utility>
 
 namespace {
@@ -23,7 +25,7 @@ TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildT
                            std::string name)
     : projectName(std::move(name)) {
   for (const auto& target : targets) {
-    Target part = ownPart(target);
+    Target part = ownPart(target, targets);
     // A target that excludes nothing keeps every file: the others need not
     // be looked at (a file may hold millions of targets).
     if (std::all_of(part.folders.begin(), part.folders.end(),
@@ -36,23 +38,33 @@ TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildT
   }
   if (picked != nullptr) {
     hasChosen = true;
-    chosen = ownPart(*picked);
+    chosen = ownPart(*picked, targets);
   }
 }
 
 // The target's folders that lie in this project, made relative to it; an
 // exclude starting with "/" names a path from the workspace, any other one a
 // path below its folder.
-TargetFilter::Target TargetFilter::ownPart(const BuildTarget& target) const {
+TargetFilter::Target TargetFilter::ownPart(const BuildTarget& target,
+                                           const std::vector<BuildTarget>& targets) {
   const std::string own = "/" + projectName;
   Target part;
+  following.push_back(&target);
+  for (const auto& file : target.files) {
+    const std::string path = slashed(file);
+    if (!path.starts_with(own + "/")) continue;
+    part.files.push_back(path.substr(own.size() + 1));
+    part.namesContents = true;
+  }
+  for (const auto& reference : target.references) addReferenced(reference, targets, part);
+  following.pop_back();
   for (const auto& folder : target.folders) {
     const std::string name = slashed(folder.name);
     Folder kept{"", folder.recursive, !name.empty(), {}};
     if (kept.named) {
       if (name != own && !name.starts_with(own + "/")) continue;
       kept.path = name.size() > own.size() ? name.substr(own.size() + 1) : "";
-      part.buildsFolders = true;
+      part.namesContents = true;
     }
     for (const auto& exclude : folder.excludes) {
       const std::string path = slashed(exclude);
@@ -67,8 +79,42 @@ TargetFilter::Target TargetFilter::ownPart(const BuildTarget& target) const {
   return part;
 }
 
+// "/P/T" names target T of project P; targets of other projects build none
+// of this one's files.
+void TargetFilter::addReferenced(const std::string& reference,
+                                 const std::vector<BuildTarget>& targets, Target& part) {
+  const std::string name = slashed(reference);
+  const std::string own = "/" + projectName + "/";
+  if (!name.starts_with(own)) return;
+  const auto found = std::find_if(targets.begin(), targets.end(), [&](const BuildTarget& target) {
+    return target.name == std::string_view(name).substr(own.size());
+  });
+  if (found == targets.end()) return;
+  part.namesContents = true;
+  const auto open = std::find(following.begin(), following.end(), &*found);
+  if (open != following.end()) {
+    // Each loop is named once, from whichever of its targets it was met.
+    std::set<std::string> members;
+    std::string loop;
+    for (auto at = open; at != following.end(); ++at) {
+      members.insert((*at)->name);
+      loop += (*at)->name + " -> ";
+    }
+    if (loopMembers.insert(members).second) loopsFound.push_back(loop + found->name);
+    return;
+  }
+  // Targets that refer to one another many times over, or in a chain of
+  // thousands, are followed a bounded number of times and levels deep: the
+  // recursion must not run out of stack.
+  if (following.size() >= kMaxDepth || ++referencesFollowed > kMaxReferences) return;
+  Target referenced = ownPart(*found, targets);
+  std::move(referenced.folders.begin(), referenced.folders.end(), std::back_inserter(part.folders));
+  std::move(referenced.files.begin(), referenced.files.end(), std::back_inserter(part.files));
+}
+
 bool TargetFilter::builds(const Target& target, const std::string& path) {
-  if (!target.buildsFolders) return true;
+  if (!target.namesContents) return true;
+  if (std::find(target.files.begin(), target.files.end(), path) != target.files.end()) return true;
   return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
     if (!folder.named) return false;
     if (!folder.recursive) return parentOf(path) == folder.path;

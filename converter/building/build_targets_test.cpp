@@ -49,3 +49,40 @@ TEST(TargetFilter, FoldersOfOtherProjectsAreNotThisOnes) {
 }
 
 }  // namespace
+
+// A target's own files and the targets it refers to, followed in turn; a
+// loop of references is followed once and named.
+TEST(TargetFilter, FilesAndReferencedTargetsAreBuilt) {
+  auto made = [](std::string name, std::vector<BuildTarget::Folder> folders,
+                 std::vector<std::string> files, std::vector<std::string> references) {
+    return BuildTarget{std::move(name), std::move(folders), std::move(files), std::move(references)};
+  };
+  const std::vector<BuildTarget> targets{
+      made("image", {}, {}, {"/P/partial", "/Other/lib"}),
+      made("partial", {{"/P/src", true, {"old.c"}}}, {"/P/Autonomous.cpp", "/Q/q.c"}, {"/P/extra"}),
+      made("extra", {}, {"/P/tools/gen.c"}, {}),
+      made("a", {}, {"/P/a.c"}, {"/P/b"}),
+      made("b", {}, {"/P/b.c"}, {"/P/a"}),
+      made("other", {}, {}, {"/Other/lib", "/P/none"}),
+  };
+  struct Case {
+    std::size_t chosen;
+    std::vector<std::pair<const char*, bool>> keeps;
+    std::vector<std::string> loops;
+  } cases[] = {
+      {0,
+       {{"Autonomous.cpp", true}, {"src/x.c", true}, {"src/old.c", false}, {"tools/gen.c", true},
+        {"main.c", false}, {"q.c", false}},
+       {}},
+      {3, {{"a.c", true}, {"b.c", true}, {"c.c", false}}, {"a -> b -> a"}},
+      // Other projects' targets build none of this one's files.
+      {5, {{"a.c", true}}, {}},
+  };
+  for (const Case& one : cases) {
+    const TargetFilter filter(targets, &targets[one.chosen], "P");
+    for (const auto& [path, kept] : one.keeps) {
+      EXPECT_EQ(filter.keeps(path), kept) << targets[one.chosen].name << ": " << path;
+    }
+    EXPECT_EQ(filter.loops(), one.loops) << targets[one.chosen].name;
+  }
+}

@@ -1,81 +1,80 @@
 #include "building/compiler_commands.h"
 
-#include "building/compiler_program.h"
 #include "building/spec_choice.h"
-#include "text/shell_words.h"
 
 namespace {
 
-constexpr auto npos = std::string_view::npos;
+// Expanded on its own: each entry stays within the bounds of one text, as
+// make's result is the same whether a variable is put in before or after
+// the entries are joined.
+std::string expanded(std::string_view text, VariableExpander& variables) {
+  return variables.expand(parenthesised(text));
+}
 
-bool isBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n\v\f") == npos; }
+// The entries that belong to the build spec, each expanded, joined by
+// spaces as Workbench joins them into the Makefile.
+std::string joined(const std::vector<SpecValue>& entries, const std::string& spec,
+                   VariableExpander& variables) {
+  std::string text;
+  for (const auto& entry : entries) {
+    if (!belongsToSpec(entry.spec, spec)) continue;
+    if (!text.empty()) text += ' ';
+    text += expanded(entry.value, variables);
+  }
+  return text;
+}
 
-// The macros of one command, read as make runs it.
-void defineFromCommand(const std::string& command, VariableExpander& variables,
-                       std::map<std::string, std::string>& macros) {
-  defineFromWords(shellWords(variables.expand(command)), macros);
+std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::string_view part,
+                     const std::string& spec) {
+  std::string value;
+  for (const auto& entry : facts.toolFlags) {
+    if (entry.tool == tool && entry.part == part && belongsToSpec(entry.spec, spec)) {
+      value = entry.value;
+    }
+  }
+  return value;
+}
+
+CompilerInvocation invocation(const CompilerCommandInputs& in, const std::string& command,
+                              std::string_view tool, const std::string& defines,
+                              const std::string& includes, VariableExpander& variables) {
+  const std::string debug = in.debugMode ? "dbgFlags" : "nonDbgFlags";
+  const ToolRecipe recipe{expanded(command, variables),
+                          expanded(toolFlag(in.facts, tool, "flags", in.spec), variables),
+                          expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
+                          includes};
+  return invocationOf(recipeText(recipe));
 }
 
 }  // namespace
 
+CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExpander& variables) {
+  const std::string defines = joined(in.facts.defines, in.spec, variables);
+  std::string includes;
+  for (const auto& entry : in.includes) {
+    if (!includes.empty()) includes += ' ';
+    includes += expanded(entry, variables);
+  }
+  CompilerSettings settings;
+  settings.c = invocation(in, in.cCommand, "C-Compiler", defines, includes, variables);
+  settings.cxx = invocation(in, in.cxxCommand, "C++-Compiler", defines, includes, variables);
+  settings.cCommandDefinesNone = in.cCommand.empty() || settings.c.macros.empty();
+  return settings;
+}
+
 // A value both languages share is counted once.
-void expandMacroValues(CompilerSettings& settings, VariableExpander& variables) {
-  for (auto& [name, value] : settings.cMacros) {
-    value = variables.expand(value);
+void countMacroValues(const CompilerSettings& settings, VariableExpander& variables) {
+  for (const auto& [name, value] : settings.c.macros) {
     variables.countLeft(value, VariableExpander::MacroValue);
   }
-  for (auto& [name, value] : settings.cxxMacros) {
-    value = variables.expand(value);
-    const auto same = settings.cMacros.find(name);
-    if (same == settings.cMacros.end() || same->second != value) {
+  for (const auto& [name, value] : settings.cxx.macros) {
+    const auto same = settings.c.macros.find(name);
+    if (same == settings.c.macros.end() || same->second != value) {
       variables.countLeft(value, VariableExpander::MacroValue);
     }
   }
 }
 
-CompilerSettings compilerSettingsOf(const std::vector<std::string>& cCommands,
-                                    const std::string& cCompiler, const std::string& cxxCompiler,
-                                    const WorkbenchFacts& facts, const std::string& spec,
-                                    VariableExpander& variables) {
-  CompilerSettings settings;
-  for (const auto& command : cCommands) defineFromCommand(command, variables, settings.cMacros);
-  settings.cCommandDefinesNone = settings.cMacros.empty();
-  for (const auto& command : facts.cxxCommands) {
-    if (belongsToSpec(command.spec, spec)) defineFromCommand(command.value, variables, settings.cxxMacros);
-  }
-  std::map<std::string, std::string> listed;
-  for (const auto& entry : facts.defines) {
-    if (!belongsToSpec(entry.spec, spec) || isBlank(entry.value)) continue;
-    defineFromWords(shellWords(variables.expand(entry.value)), listed);
-  }
-  for (const auto& [name, value] : listed) {
-    settings.cMacros[name] = value;
-    settings.cxxMacros[name] = value;
-  }
-  const auto expand = [&variables](std::string_view word) { return variables.expand(word); };
-  settings.cProgram = compilerProgram(cCompiler, expand);
-  settings.cxxProgram = compilerProgram(cxxCompiler, expand);
-  return settings;
-}
-
-const std::map<std::string, std::string>& analyserMacros(const CompilerSettings& settings,
-                                                         std::size_t ownC, std::size_t ownCxx) {
-  const bool takeCxx = (ownCxx > 0 && ownC == 0) || settings.cCommandDefinesNone;
-  return takeCxx ? settings.cxxMacros : settings.cMacros;
-}
-
-void defineFromWords(const std::vector<std::string>& words,
-                     std::map<std::string, std::string>& macros) {
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (!words[i].starts_with("-D")) continue;
-    std::string_view definition = std::string_view(words[i]).substr(2);
-    if (definition.empty()) {
-      if (i + 1 == words.size()) break;
-      definition = words[++i];
-    }
-    const std::size_t equals = definition.find('=');
-    const std::string name(definition.substr(0, equals));
-    if (name.empty()) continue;
-    macros[name] = equals == npos ? std::string() : std::string(definition.substr(equals + 1));
-  }
+bool analyserTakesCxx(const CompilerSettings& settings, std::size_t ownC, std::size_t ownCxx) {
+  return (ownCxx > 0 && ownC == 0) || settings.cCommandDefinesNone;
 }

@@ -1,41 +1,40 @@
-// The real-project mode's macros and compilers: the C and C++ compiler
-// commands of the build spec, read as make runs them, and its defines lists.
+// The real-project mode's compilers: the C and C++ compile commands of the
+// build spec as Workbench's make runs them, and what each compiler is given.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "building/compiler_invocation.h"
 #include "building/variables.h"
 #include "reading/workbench_facts.h"
 
-struct CompilerSettings {
-  std::map<std::string, std::string> cMacros;    // the macros of C sources
-  std::map<std::string, std::string> cxxMacros;  // and of C++ sources
-  bool cCommandDefinesNone = true;  // before the defines lists
-  std::string cProgram;    // the programs the commands run; empty: none could be told
-  std::string cxxProgram;
+struct CompilerCommandInputs {
+  std::string cCommand;    // the build spec's C compiler command; empty: none
+  std::string cxxCommand;  // and its C++ compiler command
+  const std::vector<std::string>& includes;  // the include entries, as written
+  const WorkbenchFacts& facts;               // the defines lists, the tools' flags
+  std::string spec;                          // the build spec read; empty: all
+  bool debugMode = true;  // %DebugModeFlags% takes dbgFlags, else nonDbgFlags
 };
 
-// Each command's variables expanded (with every build macro, wherever the
-// file sets it), then its words split as a shell splits them, each -D
-// taken; then the defines lists (of the build spec and of none), for both
-// languages, so that where a list and a command define a name the list
-// wins.
-CompilerSettings compilerSettingsOf(const std::vector<std::string>& cCommands,
-                                    const std::string& cCompiler, const std::string& cxxCompiler,
-                                    const WorkbenchFacts& facts, const std::string& spec,
+struct CompilerSettings {
+  CompilerInvocation c;    // what compiles C sources
+  CompilerInvocation cxx;  // and C++ sources
+  bool cCommandDefinesNone = true;  // or there is no C command
+};
+
+// Each language's recipe composed, its variables expanded (with every build
+// macro of the build spec, wherever the file sets it), split into words and
+// read.
+CompilerSettings compilerSettingsOf(const CompilerCommandInputs& inputs,
                                     VariableExpander& variables);
 
-// Every macro value expanded, what is left counted.
-void expandMacroValues(CompilerSettings& settings, VariableExpander& variables);
+// Every macro value's references left, counted once for both languages.
+void countMacroValues(const CompilerSettings& settings, VariableExpander& variables);
 
-// The macros the one analyser personality takes: the C command's, unless
-// the project's own sources are all C++ or the C command defines none.
-const std::map<std::string, std::string>& analyserMacros(const CompilerSettings& settings,
-                                                         std::size_t ownC, std::size_t ownCxx);
-
-// Every -D definition among `words` ("-DNAME", "-DNAME=VALUE", or "-D" and
-// the definition as the next word) set in `macros`.
-void defineFromWords(const std::vector<std::string>& words,
-                     std::map<std::string, std::string>& macros);
+// Whether the one analyser personality takes the C++ compiler's macros and
+// include folders: where the project's own sources are all C++, or the C
+// command defines none.
+bool analyserTakesCxx(const CompilerSettings& settings, std::size_t ownC, std::size_t ownCxx);

@@ -4,11 +4,25 @@
 
 namespace {
 
-TEST(CompilerCommands, DefinitionsAmongTheWords) {
-  std::map<std::string, std::string> macros{{"OLD", "1"}};
-  defineFromWords({"-DA", "-DB=2", "-D", "C=3", "-I/x", "-D=nameless", "-DA=again", "-D"}, macros);
-  EXPECT_EQ(macros, (std::map<std::string, std::string>{
-                        {"A", "again"}, {"B", "2"}, {"C", "3"}, {"OLD", "1"}}));
+// %DebugModeFlags% is the debug flags unless the build is not in debug mode;
+// a language without a command is given the lists and its flags alone.
+TEST(CompilerCommands, DebugModeChoosesTheFlags) {
+  WorkbenchFacts facts;
+  facts.toolFlags = {{"C-Compiler", "dbgFlags", "", "-g -DDBG"},
+                     {"C-Compiler", "nonDbgFlags", "", "-O2 -DNDEBUG"},
+                     {"C++-Compiler", "flags", "", "-DCXX"}};
+  facts.defines = {{"", "-DLISTED="}};
+  const std::vector<std::string> includes;
+  LookupTable macros;
+  VariableExpander variables({}, macros, nullptr);
+  using Macros = std::map<std::string, std::string>;
+  for (const bool debug : {true, false}) {
+    const CompilerSettings settings = compilerSettingsOf(
+        {"cc %DebugModeFlags% %Defines% -c %InFile%", "", includes, facts, "", debug}, variables);
+    EXPECT_EQ(settings.c.macros, (Macros{{debug ? "DBG" : "NDEBUG", ""}, {"LISTED=", ""}}));
+    EXPECT_EQ(settings.cxx.program, "");
+    EXPECT_EQ(settings.cxx.macros, (Macros{{"CXX", ""}, {"LISTED=", ""}}));
+  }
 }
 
 }  // namespace

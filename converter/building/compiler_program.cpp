@@ -36,21 +36,29 @@ std::string compilerProgram(std::string_view command, const WordExpander& expand
   for (const std::string_view one : commands) {
     if (one.find("%InFile%") != std::string_view::npos) chosen = one;
   }
-  for (std::string word : shellWords(chosen)) {
-    if (isPlaceholder(word) || isSetting(word)) continue;
-    if (expand) word = expand(word);
-    if (!holdsReference(word)) return word;
-    // Where a variable has no value, the program's file name: a path cut
-    // short by the missing part would name no program.
-    const std::string_view name = path::fileName(word);
-    if (name.size() != word.size()) return holdsReference(name) ? std::string() : std::string(name);
-    // "$(TOOL_PATH)dcc": the references in front of the name go.
-    std::size_t start = 0;
-    forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
-      if (begin == start) start = end;
-    });
-    const std::string_view rest = std::string_view(word).substr(start);
-    return holdsReference(rest) ? std::string() : std::string(rest);
-  }
-  return {};
+  std::vector<std::string> words = shellWords(chosen);
+  const std::size_t program = programWordOf(words);
+  return program == words.size() ? std::string() : programNamed(std::move(words[program]), expand);
+}
+
+std::size_t programWordOf(const std::vector<std::string>& words) {
+  std::size_t at = 0;
+  while (at < words.size() && (isPlaceholder(words[at]) || isSetting(words[at]))) ++at;
+  return at;
+}
+
+std::string programNamed(std::string word, const WordExpander& expand) {
+  if (expand) word = expand(word);
+  if (!holdsReference(word)) return word;
+  // Where a variable has no value, the program's file name: a path cut
+  // short by the missing part would name no program.
+  const std::string_view name = path::fileName(word);
+  if (name.size() != word.size()) return holdsReference(name) ? std::string() : std::string(name);
+  // "$(TOOL_PATH)dcc": the references in front of the name go.
+  std::size_t start = 0;
+  forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
+    if (begin == start) start = end;
+  });
+  const std::string_view rest = std::string_view(word).substr(start);
+  return holdsReference(rest) ? std::string() : std::string(rest);
 }

@@ -30,34 +30,46 @@ std::string mapped(const std::string& path,
   return best ? best->second + path.substr(best->first.size()) : path;
 }
 
-// Relative paths are taken from the build folder, where the compiler runs.
-std::vector<std::string> includePathsOf(
-    std::vector<std::string> entries, const std::function<std::string(const std::string&)>& projectFolder,
-    VariableExpander& variables, const std::vector<std::pair<std::string, std::string>>& maps,
-    const std::string& buildFolder) {
-  std::vector<std::string> paths;
-  paths.reserve(entries.size());
-  for (auto& entry : entries) {
-    std::string path = std::move(entry);
-    const std::size_t percent = path.find('%');
-    const bool inProject = percent != std::string::npos;
-    if (inProject) path = projectFolder(path.substr(0, percent)) + path.substr(percent + 1);
-    variables.expandInPlace(path);
-    bool placed = inProject;  // where a project or a -map put it
-    if (!maps.empty()) {
-      std::string rewritten = mapped(path, maps);
-      placed = placed || rewritten != path;
-      path = std::move(rewritten);
+namespace {
+
+// The linked folder `path` lies at or below, the link's location put in.
+std::string throughLink(std::string path, const IncludeContext& context) {
+  if (context.linkedFolders.empty() || holdsReference(path)) return path;
+  const std::string where = path::comparable(path, context.buildFolder);
+  for (const auto& [shown, location] : context.linkedFolders) {
+    if (!where.starts_with(shown)) continue;
+    if (where.size() == shown.size()) return location;
+    if (where[shown.size()] == path::separator()) {
+      return path::join(location, where.substr(shown.size() + 1));
     }
-    if (path.empty()) continue;
-    if (!placed && !path::isAbsolute(path) && !holdsReference(path)) {
-      path = path::comparable(path, buildFolder);
-    }
-    paths.push_back(std::move(path));
   }
-  dropRepeats(paths);
-  for (const auto& path : paths) variables.countLeft(path, VariableExpander::IncludePath);
-  return paths;
+  return path;
+}
+
+}  // namespace
+
+// Relative paths are taken from the build folder, where the compiler runs.
+std::string resolvedInclude(std::string path, const IncludeContext& context) {
+  constexpr std::string_view kProject = "%Proj-";
+  bool placed = false;  // where a project or a -map put it
+  if (path.starts_with(kProject)) {
+    const std::size_t percent = path.find('%', kProject.size());
+    if (percent != std::string::npos) {
+      const std::string name = path.substr(kProject.size(), percent - kProject.size());
+      path = context.projectFolder(name) + path.substr(percent + 1);
+      placed = true;
+    }
+  }
+  if (!context.maps.empty()) {
+    std::string rewritten = mapped(path, context.maps);
+    placed = placed || rewritten != path;
+    path = std::move(rewritten);
+  }
+  if (path.empty()) return path;
+  if (!placed && !path::isAbsolute(path) && !holdsReference(path)) {
+    path = path::comparable(path, context.buildFolder);
+  }
+  return throughLink(std::move(path), context);
 }
 
 void dropRepeats(std::vector<std::string>& texts) {

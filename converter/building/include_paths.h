@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "building/variables.h"
 #include "reading/workbench_facts.h"
 
 // The chosen build spec's build folder: its redirDir, relative to the
@@ -22,13 +21,21 @@ std::string buildFolderOf(const std::string& projectFolder, const std::string& s
 std::string mapped(const std::string& path,
                    const std::vector<std::pair<std::string, std::string>>& maps);
 
-// The include paths of `entries` (each NAME%tail or a path), in order, empty
-// ones dropped and each kept once. `projectFolder(NAME)` gives a project's
-// folder; what is left of variables is counted in `variables`.
-std::vector<std::string> includePathsOf(
-    std::vector<std::string> entries, const std::function<std::string(const std::string&)>& projectFolder,
-    VariableExpander& variables, const std::vector<std::pair<std::string, std::string>>& maps,
-    const std::string& buildFolder);
+// What an include folder of a compile command is resolved against.
+struct IncludeContext {
+  std::function<std::string(const std::string&)> projectFolder;  // of %Proj-NAME%
+  const std::vector<std::pair<std::string, std::string>>& maps;  // -map FROM=TO
+  std::string buildFolder;  // where the compiler runs
+  // The project's linked folders: where the project shows each (comparable,
+  // below the project folder) and where it lies.
+  std::vector<std::pair<std::string, std::string>> linkedFolders;
+};
+
+// The folder an include word names: %Proj-NAME%tail that project's folder
+// and the tail, -map applied, a relative path taken from the build folder,
+// a path at or below a linked folder taken from the link's location. Empty
+// for an empty path.
+std::string resolvedInclude(std::string path, const IncludeContext& context);
 
 // Keeps the first of each run of equal texts, in order.
 void dropRepeats(std::vector<std::string>& texts);

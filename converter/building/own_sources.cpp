@@ -20,7 +20,7 @@ OwnSourcesFound addOwnSources(const OwnSources& own, FileGroup& root) {
   scan.noteFolders = true;
   scan.skipFolder = [&](const std::string& folder) {
     const std::string_view name = path::fileName(folder);
-    return name == ".metadata" || specNames.count(std::string(name)) > 0 ||
+    return name == ".metadata" || name == ".settings" || specNames.count(std::string(name)) > 0 ||
            excluded.count(path::comparable(folder, own.currentDirectory)) > 0;
   };
   FileGroup sources;
@@ -36,6 +36,7 @@ OwnSourcesFound addOwnSources(const OwnSources& own, FileGroup& root) {
   }, [](FileGroup&) {});
   // Linked files are judged by the names the project shows them under.
   OwnSourcesFound found;
+  found.targetLoops = filter.loops();
   found.missingLinks = addLinkedSources(
       sources, own.links, own.linkContext, scan, [&](std::string_view shown) {
         return acceptsFile(own.scan.fileExtensions, shown) && filter.keeps(shown);

@@ -29,6 +29,7 @@ struct OwnSources {
 // language (by SourceLanguage).
 struct OwnSourcesFound {
   std::vector<std::string> missingLinks;
+  std::vector<std::string> targetLoops;  // "T -> U -> T", each loop once
   std::size_t languages[3] = {0, 0, 0};
 };
 

@@ -1,9 +1,11 @@
 #include "building/real_project.h"
 
+#include <algorithm>
 #include <set>
 
 #include "building/compiler_commands.h"
 #include "building/include_paths.h"
+#include "building/link_locations.h"
 #include "building/own_sources.h"
 #include "building/spec_choice.h"
 #include "building/subprojects.h"
@@ -11,6 +13,7 @@
 #include "model/failure.h"
 #include "model/source_language.h"
 #include "text/path.h"
+#include "text/variable_references.h"
 
 namespace {
 
@@ -45,6 +48,79 @@ const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& 
   throw Failure(FailureKind::UnknownBuildTarget, name, known);
 }
 
+// A path of the system's own as Workbench puts it into a command.
+std::string forwardSlashed(std::string text) {
+  if constexpr (path::native == path::Style::windows) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+  }
+  return text;
+}
+
+// The include folders the analyser searches, in the compiler's order:
+// each kind in turn, in command order within it; each folder once.
+std::vector<std::string> searchedFolders(const CompilerInvocation& compiler,
+                                         const IncludeContext& context) {
+  std::vector<const CompilerInvocation::Include*> order;
+  for (const auto& include : compiler.includes) order.push_back(&include);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto* a, const auto* b) { return a->kind < b->kind; });
+  std::vector<std::string> folders;
+  for (const auto* include : order) {
+    std::string folder = resolvedInclude(include->path, context);
+    if (!folder.empty()) folders.push_back(std::move(folder));
+  }
+  dropRepeats(folders);
+  return folders;
+}
+
+// The compiler's words for the database: the program as far as it could be
+// told (empty: the writer's default), each include folder resolved (an
+// empty one dropped with its option).
+std::vector<std::string> databaseWords(const CompilerInvocation& compiler,
+                                       const IncludeContext& context,
+                                       const std::string& currentDirectory) {
+  if (compiler.words.empty()) return {};
+  std::vector<std::string> words = compiler.words;
+  std::vector<bool> dropped(words.size(), false);
+  words[0] = compiler.program;
+  for (const auto& include : compiler.includes) {
+    std::string folder = resolvedInclude(include.path, context);
+    // The database's folders are absolute, as its files are; one that
+    // still names a variable stays as it is.
+    if (!folder.empty() && !path::isAbsolute(folder) && !holdsReference(folder)) {
+      folder = path::join(currentDirectory, folder);
+    }
+    std::string& word = words[include.word + (include.separate ? 1 : 0)];
+    if (include.separate) word = folder;
+    else word.replace(word.size() - include.path.size(), include.path.size(), folder);
+    if (folder.empty()) {
+      dropped[include.word] = true;
+      if (include.separate) dropped[include.word + 1] = true;
+    }
+  }
+  std::vector<std::string> kept;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (!dropped[i]) kept.push_back(std::move(words[i]));
+  }
+  return kept;
+}
+
+// The project's own files (its description, build description and
+// settings) are no sources, whatever -ext says.
+bool isProjectMetadata(std::string_view file) {
+  static constexpr std::string_view kFiles[] = {".project", ".wrproject", ".cproject",
+                                                ".wrmakefile"};
+  const std::string_view name = path::fileName(file);
+  if (std::find(std::begin(kFiles), std::end(kFiles), name) != std::end(kFiles)) return true;
+  const std::string_view folder = path::fileName(path::folderOf(file));
+  return folder == ".settings" || folder == ".metadata";
+}
+
+void dropProjectMetadata(FileGroup& root) {
+  walkGroups(root, [](FileGroup& group) { std::erase_if(group.files, isProjectMetadata); },
+             [](FileGroup&) {});
+}
+
 bool listsAnyFile(const FileGroup& root) {
   bool any = false;
   walkGroups(root, [&](const FileGroup& g) { any = any || !g.files.empty(); },
@@ -75,25 +151,35 @@ class RealProjectBuilder {
         {in.projectFolder, in.projectName, in.currentDirectory, in.scan, statements.facts, target,
          statements.knownSpecs, subprojects.excludedFolders, in.links, linkContext()},
         root);
-    CompilerSettings compilers =
-        compilerSettingsOf(statements.cCommands, result.cCompiler, result.cxxCompiler,
-                           statements.facts, result.spec, variables());
-    root.includePaths = includePathsOf(
-        std::move(statements.includes),
+    CompilerSettings compilers = compilerSettingsOf(
+        {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
+         debugMode()},
+        variables());
+    const IncludeContext includes{
         [&](const std::string& name) {
           return projectFolderNamed(name, search, in.projectFolder, subprojects);
         },
-        variables(), options.maps,
-        buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders));
-    expandMacroValues(compilers, variables());
-    root.macros = analyserMacros(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
-                                 own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+        options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
+        linkedFolders()};
+    const bool takeCxx =
+        analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
+                         own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+    root.includePaths = searchedFolders(takeCxx ? compilers.cxx : compilers.c, includes);
+    for (const auto& path : root.includePaths) {
+      variables().countLeft(path, VariableExpander::IncludePath);
+    }
+    countMacroValues(compilers, variables());
+    root.macros = takeCxx ? compilers.cxx.macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
-    warn(own.missingLinks);
-    result.cMacros = std::move(compilers.cMacros);
-    result.cxxMacros = std::move(compilers.cxxMacros);
-    result.cProgram = std::move(compilers.cProgram);
-    result.cxxProgram = std::move(compilers.cxxProgram);
+    dropProjectMetadata(root);
+    warn(own);
+    result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
+    result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
+    result.objectFolder = includes.buildFolder;
+    result.cMacros = std::move(compilers.c.macros);
+    result.cxxMacros = std::move(compilers.cxx.macros);
+    result.cProgram = std::move(compilers.c.program);
+    result.cxxProgram = std::move(compilers.cxx.program);
     result.variables = variables().references();
   }
 
@@ -131,19 +217,61 @@ class RealProjectBuilder {
   }
 
   // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
+  // Paths of the system's own go into commands that are split as a shell
+  // splits them, where a "\" would escape the next character: on Windows
+  // they take "/", as Workbench's Makefiles give its own variables.
   VariableExpander& variables() {
     if (!expander) {
       VariableValues workbench{
-          {"PRJ_ROOT_DIR", in.projectFolder},
-          {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
+          {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
+          {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
       if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
-      expander.emplace(options.variables, statements.buildMacros, in.environment, workbench);
+      VariableValues given = options.variables;
+      for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
+      Environment environment;
+      if (in.environment) {
+        environment = [&](const std::string& name) -> std::optional<std::string> {
+          auto value = in.environment(name);
+          if (value) *value = forwardSlashed(std::move(*value));
+          return value;
+        };
+      }
+      expander.emplace(given, statements.buildMacros, environment, workbench);
     }
     return *expander;
   }
 
-  void warn(const std::vector<std::string>& missingLinks) {
+  // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
+  // or a build macro, says otherwise; Workbench builds in debug mode.
+  bool debugMode() {
+    const bool set = statements.buildMacros.contains("DEBUG_MODE") ||
+                     std::any_of(options.variables.begin(), options.variables.end(),
+                                 [](const auto& given) { return given.first == "DEBUG_MODE"; });
+    return !set || variables().expand("$(DEBUG_MODE)") == "1";
+  }
+
+  // Where each linked folder of the project is shown, and where it lies;
+  // deeper links first, so that a link inside a linked folder wins.
+  std::vector<std::pair<std::string, std::string>> linkedFolders() const {
+    std::vector<std::pair<std::string, std::string>> folders;
+    const LinkContext context = linkContext();
+    for (const auto& link : in.links.links) {
+      if (!link.folder) continue;
+      const LinkLocation where = resolveLinkLocation(link, context);
+      if (where.kind != LinkLocation::Path) continue;
+      folders.emplace_back(
+          path::comparable(path::join(in.projectFolder, link.name), in.currentDirectory),
+          where.path);
+    }
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    return folders;
+  }
+
+  void warn(const OwnSourcesFound& own) {
+    const std::vector<std::string>& missingLinks = own.missingLinks;
     for (const auto& left : variables().left()) note(leftNote(left));
+    for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
       links.names = missingLinks;

@@ -49,6 +49,12 @@ struct RealProjectResult {
   // analyser personality takes.
   std::map<std::string, std::string> cMacros;
   std::map<std::string, std::string> cxxMacros;
+  // The compilers' words as make runs them, for the compilation database:
+  // the program first (empty: none could be told), "$<" for the source and
+  // "$@" for its object, which lies in `objectFolder`. Empty: no command.
+  std::vector<std::string> cWords;
+  std::vector<std::string> cxxWords;
+  std::string objectFolder;
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name

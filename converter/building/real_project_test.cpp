@@ -199,12 +199,14 @@ TEST_F(RealProject, VariablesAreGivenTakenFromMacrosOrTheEnvironmentOrNamed) {
 TEST_F(RealProject, IncludePathsAreMappedMadeAbsoluteAndKeptOnce) {
   // The longest FROM wins.
   options.maps = {{"C:/WindRiver", "/opt/wr"}, {"C:/WindRiver/workspace", "ws"}};
-  read(list("Incl|", {"-IC:\\WindRiver\\workspace/Lib/h", "-isystemC:/WindRiver/vx/h", "-I..",
-                      "-Iinc", "-I", "-I/abs", "-isystem/abs", "-I%Proj-Lib%/inc", "-I%Proj-App%/x",
-                      "-I%Proj-Web%/y", "-I%Proj-Nowhere%/z"}));
+  // The entries are split as a shell splits them: "\\\\" is one backslash.
+  // The -isystem folders come after the -I ones, as the compiler searches them.
+  read(list("Incl|", {"-IC:\\\\WindRiver\\\\workspace/Lib/h", "-isystemC:/WindRiver/vx/h", "-I..",
+                      "-Iinc", "-I/abs", "-isystem/abs", "-I%Proj-Lib%/inc", "-I%Proj-App%/x",
+                      "-I%Proj-Web%/y", "-I%Proj-Nowhere%/z", "-I"}));
   EXPECT_EQ(root.includePaths,
-            (Strings{"ws/Lib/h", "/opt/wr/vx/h", "ws", at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
-                     at("ws/Web/trunk/src") + "/y", "ws" + sep + "Nowhere/z"}));
+            (Strings{"ws/Lib/h", "ws", at("ws/App") + sep + "inc", "/abs", at("ws/Lib") + "/inc", at("ws/App") + "/x",
+                     at("ws/Web/trunk/src") + "/y", "ws" + sep + "Nowhere/z", "/opt/wr/vx/h"}));
 }
 
 TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
@@ -255,11 +257,10 @@ TEST_F(RealProject, SubprojectsByTheirWholeNamesOnceAndFoundByName) {
                                         entry("redirDir|gnu", "build") +
                                         subprojects({"/LibExtra", "/Lib", "/Lib"}));
   EXPECT_EQ(groupNames(), (Strings{"src", "LibExtra", "Lib", "Web"}));
-  EXPECT_EQ(root.subGroups[1]->files,
-            (Strings{at("ws/LibExtra/.project"), at("ws/LibExtra/extra.c")}));
-  EXPECT_EQ(root.subGroups[2]->files, (Strings{at("ws/Lib/.project"), at("ws/Lib/lib.c")}));
-  EXPECT_EQ(root.subGroups[3]->files,
-            (Strings{at("ws/Web/trunk/src/.project"), at("ws/Web/trunk/src/web.c")}));
+  // A project's description is none of its sources.
+  EXPECT_EQ(root.subGroups[1]->files, (Strings{at("ws/LibExtra/extra.c")}));
+  EXPECT_EQ(root.subGroups[2]->files, (Strings{at("ws/Lib/lib.c")}));
+  EXPECT_EQ(root.subGroups[3]->files, (Strings{at("ws/Web/trunk/src/web.c")}));
   EXPECT_EQ(warnings,
             (Strings{"Warning: referenced project Gone not found in the workspace"}));
 }
@@ -339,19 +340,20 @@ TEST_F(RealProject, RelativeIncludeEntriesAreTakenFromTheBuildFolder) {
   projectFolder = FakeFolders::native("/p/App");
   const Strings entries{"-I..", "-Iinc", "-I../../SDK/INC", "-I.", "-I$(PRJ_ROOT_DIR)/h",
                         "-I/abs/h", "-I$(REL)/x"};
-  // Joined paths come out with the platform's separators; the others as written.
+  // Joined paths come out with the platform's separators; the others as written, and
+  // $(PRJ_ROOT_DIR) with "/", as Workbench gives its own variables.
   const auto N = [](const char* path) { return FakeFolders::native(path); };
   struct Case {
     std::string description;
     Strings paths;
   } cases[] = {
       {entry("defaultSpec", "gnu") + entry("Macro|REL|value", "../rel"),
-       {N("/p/App"), N("/p/App/gnu/inc"), N("/p/SDK/INC"), N("/p/App/gnu"), N("/p/App") + "/h",
+       {N("/p/App"), N("/p/App/gnu/inc"), N("/p/SDK/INC"), N("/p/App/gnu"), "/p/App/h",
         "/abs/h", N("/p/App/rel/x")}},
       {entry("defaultSpec", "gnu") + entry("redirDir|gnu", "build/gnu") + entry("redirDir|x", "x"),
        {N("/p/App/build"), N("/p/App/build/gnu/inc"), N("/p/App/SDK/INC"), N("/p/App/build/gnu"),
-        N("/p/App") + "/h", "/abs/h", "$(REL)/x"}},
-      {"", {N("/p"), N("/p/App/inc"), N("/SDK/INC"), N("/p/App"), N("/p/App") + "/h", "/abs/h",
+        "/p/App/h", "/abs/h", "$(REL)/x"}},
+      {"", {N("/p"), N("/p/App/inc"), N("/SDK/INC"), N("/p/App"), "/p/App/h", "/abs/h",
             "$(REL)/x"}},
   };
   for (const Case& c : cases) {
@@ -427,8 +429,9 @@ TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
   projectFolder = FakeFolders::native("/p/App");
   folders.file("/p/App/main.c");
   RealProjectResult result = read(description);
-  EXPECT_EQ(root.includePaths[0], projectFolder + "/../VSB/h");
-  EXPECT_EQ(root.includePaths[1], FakeFolders::native("/cwd/ws") + "/gnu");
+  // Workbench's own variables have "/" on Windows too.
+  EXPECT_EQ(root.includePaths[0], "/p/App/../VSB/h");
+  EXPECT_EQ(root.includePaths[1], "/cwd/ws/gnu");
   EXPECT_EQ(result.cProgram, "dcc");
   EXPECT_EQ(leftUnnamed(result), Strings{});
   EXPECT_EQ(warnings,
@@ -447,6 +450,86 @@ TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
   EXPECT_EQ(leftUnnamed(result), Strings{});
   EXPECT_EQ(warnings,
             (Strings{"Warning: malformed variable reference $(broken left as written in 1 include path"}));
+}
+
+}  // namespace
+
+namespace {
+
+// What the compiler is given, as make runs the build spec's recipe: empty
+// build macros stay empty, the flags entries and the lists come in where
+// the command places them, "-DX=" stays apart from "-DX", -U undefines,
+// folders keep the compiler's search order, and a folder below a linked
+// folder is found at the link's location.
+TEST_F(RealProject, TheCompilerIsGivenWhatMakeRuns) {
+  const std::string rtp = "SIMPENTIUMgnu_RTP";
+  const std::string diab = "PPC32diab";
+  struct Case {
+    std::string description;
+    std::vector<LinkedResource> links;
+    std::string program;
+    Strings includes;
+    Macros macros;
+  } cases[] = {
+      {entry("defaultSpec", rtp) + entry("Macro|TOOL_PATH|value|" + rtp, "") +
+           entry("Macro|EMPTY|value|" + rtp, "") + entry("Macro|CPU|value|" + rtp, "SIMPENTIUM") +
+           entry("Macro|CC_ARCH_SPEC|value|" + rtp, "-mtune=i486 -DCPU_ARCH=x86") +
+           entry("Tool|C-Compiler|cmd|" + rtp,
+                 "echo &quot;building $@&quot;;%ccompilerprefix% $(TOOL_PATH)ccpentium "
+                 "%DebugModeFlags% %ToolFlags% $(ADDED_CFLAGS) %Includes% $(ADDED_INCLUDES) "
+                 "-DCPU=${CPU} %Defines% -o %OutFile% -c %InFile%") +
+           entry("Tool|C-Compiler|flags|" + rtp, "$(CC_ARCH_SPEC) -mrtp -D_C99 -std=c99") +
+           entry("Tool|C-Compiler|dbgFlags|" + rtp, "-g -DDEBUG_BUILD") +
+           list("Incl|" + rtp, {"-I$(WIND_USR)/h", "-isystem/vsb/krnl/h/system", "-I$(EMPTY)/inc",
+                                "-iquote/q"}) +
+           list("Definess|" + rtp, {"-D__USER_LABEL_PREFIX__=", "-DNDEBUG", "-UNDEBUG"}),
+       {},
+       "ccpentium",
+       {"/q", "$(WIND_USR)/h", "/inc", "/vsb/krnl/h/system"},
+       {{"CPU", "SIMPENTIUM"}, {"CPU_ARCH", "x86"}, {"DEBUG_BUILD", ""}, {"_C99", ""},
+        {"__USER_LABEL_PREFIX__=", ""}}},
+      {entry("defaultSpec", diab) + entry("Macro|TOOL_PATH|value|" + diab, "") +
+           entry("Macro|CC_ARCH_SPEC|value|" + diab, "-tPPCFH:vxworks63 -Xstmw-slow -DPPC32_fp60x") +
+           entry("Tool|C-Compiler|cmd|" + diab,
+                 "$(TOOL_PATH)dcc %DebugModeFlags% %ToolFlags% %Defines% %Includes% -c %InFile%") +
+           entry("Tool|C-Compiler|flags|" + diab, "$(CC_ARCH_SPEC) -W:c:,-Xclib-optim-off") +
+           list("Incl|" + diab, {"-I$(PRJ_ROOT_DIR)/Commons/h", "-I$(PRJ_ROOT_DIR)/Common"}),
+       {{"Commons", true, "PARENT-1-PROJECT_LOC/_User_Common/Commons", true}},
+       "dcc",
+       {FakeFolders::native("/p/_User_Common/Commons/h"), "/p/App/Common"},
+       {{"PPC32_fp60x", ""}}},
+  };
+  projectFolder = FakeFolders::native("/p/App");
+  folders.file("/p/App/main.c");
+  for (const Case& one : cases) {
+    root = FileGroup();
+    links.links = one.links;
+    const RealProjectResult result = read(one.description);
+    EXPECT_EQ(result.cProgram, one.program);
+    EXPECT_EQ(root.includePaths, one.includes);
+    EXPECT_EQ(root.macros, one.macros);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The project's own description, build description and settings are never
+// sources, whatever -ext asks for.
+TEST_F(RealProject, TheProjectsOwnFilesAreNoSources) {
+  for (const char* file : {"ws/App/.project", "ws/App/.wrproject", "ws/App/.cproject",
+                           "ws/App/.wrmakefile", "ws/App/.settings/org.prefs", "ws/App/.settings/a.c",
+                           "ws/App/x.project"}) {
+    folders.file(file);
+  }
+  for (const Strings& ext : {Strings{}, Strings{"c", "project", "wrproject", "cproject", "prefs"}}) {
+    root = FileGroup();
+    extensions = ext;
+    read(subprojects({"/Lib"}));
+    EXPECT_EQ(root.files, (Strings{at("ws/App/app.c"), at("ws/App/x.project")}));
+    EXPECT_EQ(root.subGroups.back()->files, Strings{at("ws/Lib/lib.c")});
+  }
 }
 
 }  // namespace

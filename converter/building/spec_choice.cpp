@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "building/compiler_invocation.h"
 #include "model/failure.h"
 #include "reading/build_settings.h"
 #include "reading/spec_prescan.h"
@@ -36,16 +37,16 @@ class SpecReader {
       know(spec);
       if (specKnown) {
         if (belongsToSpec(spec, out.spec)) {
-          take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.value));
+          take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.written));
         }
         continue;
       }
       waiting.push_back({statement.kind, std::string(spec), decodeEntities(statement.text),
-                         decodeEntities(statement.value)});
+                         decodeEntities(statement.written)});
     }
     choose();
     for (auto& one : waiting) {
-      if (belongsToSpec(one.key, out.spec)) take(one.kind, std::move(one.text), one.value);
+      if (belongsToSpec(one.spec, out.spec)) take(one.kind, std::move(one.text), one.written);
     }
     waiting.clear();
     waiting.shrink_to_fit();
@@ -84,13 +85,15 @@ class SpecReader {
     }
   }
 
-  // One statement of the chosen spec, its texts decoded.
-  void take(BuildStatement::Kind kind, std::string text, const std::string& value) {
+  // One statement of the chosen spec, its texts decoded. Build macros and
+  // include entries are taken as written: make sees an empty macro as empty,
+  // and the compiler an include entry with its option.
+  void take(BuildStatement::Kind kind, std::string text, std::string written) {
     switch (kind) {
       case BuildStatement::SubprojectList: ++out.subprojectLists; break;
       case BuildStatement::Subproject: out.subprojectPaths.push_back(std::move(text)); break;
-      case BuildStatement::Include: out.includes.push_back(std::move(text)); break;
-      case BuildStatement::BuildMacro: out.buildMacros.set(text, value); break;
+      case BuildStatement::Include: out.includes.push_back(std::move(written)); break;
+      case BuildStatement::BuildMacro: out.buildMacros.set(text, parenthesised(written)); break;
       case BuildStatement::CompilerCommand:
         // The statement's text is the attribute from its `value="` on.
         out.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
@@ -101,7 +104,11 @@ class SpecReader {
 
   const std::string& requested;
   SpecStatements& out;
-  std::vector<OwnedBuildStatement> waiting;  // for the build spec to be known
+  struct Waiting {
+    BuildStatement::Kind kind;
+    std::string spec, text, written;
+  };
+  std::vector<Waiting> waiting;  // for the build spec to be known
   std::vector<std::string> named;            // the specs keys name, in order
   std::set<std::string> seen;
   std::string lastSpec;

@@ -18,7 +18,7 @@ struct SpecStatements {
   WorkbenchFacts facts;                 // every spec's, and the build targets
   std::size_t subprojectLists = 0;      // each lists the workspace folder's files
   std::vector<std::string> subprojectPaths;  // the entries' paths, first "/" dropped
-  std::vector<std::string> includes;    // include entries, the option and "%Proj-" dropped
+  std::vector<std::string> includes;    // include entries as written, such as "-isystem$(X)/h"
   LookupTable buildMacros;              // a build macro's name to its value
   std::vector<std::string> cCommands;   // the C compiler commands, from their value
   std::string cCompiler;                // the last of them, and the last C++ one

@@ -25,9 +25,10 @@ std::optional<std::string> VariableExpander::rawValue(std::string_view name, Sou
     source = Source::Given;
     return value;
   }
-  if (const std::string_view macro = buildMacros.get(name); !macro.empty()) {
+  // An empty build macro is a variable make expands to nothing.
+  if (buildMacros.contains(name)) {
     source = Source::BuildMacro;
-    return std::string(macro);
+    return std::string(buildMacros.get(name));
   }
   for (const auto& [known, value] : workbench) {
     if (known != name) continue;

@@ -116,6 +116,9 @@ CompilationDatabaseLayout ConversionJob::databaseLayout() const {
   if (options.realProject.enabled) {
     layout.cMacros = &tree.real.cMacros;
     layout.cxxMacros = &tree.real.cxxMacros;
+    layout.cWords = &tree.real.cWords;
+    layout.cxxWords = &tree.real.cxxWords;
+    layout.objectFolder = normalisePath(tree.real.objectFolder, current);
   }
   return layout;
 }

@@ -116,6 +116,8 @@ std::string textOf(const Note& note) {
     case NoteKind::SearchCutShort:
       return "Warning: the search for referenced projects stopped after " +
              std::to_string(note.number) + " folders";
+    case NoteKind::BuildTargetLoop:
+      return "Warning: build targets refer to each other in a loop, not followed: " + subject;
     case NoteKind::NoSourceFile: return "Warning: the project lists no source file";
     case NoteKind::LineBreakInIncludePath:
       return "Warning: line break in include path, left out of the analyser personality: " +

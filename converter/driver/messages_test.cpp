@@ -54,6 +54,8 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {oneLink, "Warning: 1 linked resource of App left out, location unknown or missing: src/x.c"},
       {note(NoteKind::ProjectNotFound, "Lib"), "Warning: referenced project Lib not found in the workspace"},
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
+      {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
+       "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
       {note(NoteKind::NoSourceFile), "Warning: the project lists no source file"},
       {note(NoteKind::LineBreakInIncludePath, "a\nb"),
        "Warning: line break in include path, left out of the analyser personality: a\nb"},

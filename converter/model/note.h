@@ -26,6 +26,7 @@ enum class NoteKind {
   LinkedResourcesLeftOut,  // subject: the project; names: the links
   ProjectNotFound,         // subject: the project
   SearchCutShort,          // number: the folders listed
+  BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
   NoSourceFile,
   // Warnings of the analyser personality, then of the compilation database.
   LineBreakInIncludePath,  // subject: the include path

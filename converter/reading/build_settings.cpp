@@ -23,9 +23,10 @@ bool buildMacro(std::string_view line, std::size_t restStart, char nameEnd,
   if (valueAt == npos) return false;
   const std::size_t valueStart = valueAt + kValue.size() + 1;
   const std::size_t valueEnd = rest.size() - 1;
-  const std::string_view value =
-      valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : "1";
-  statement = {BuildStatement::BuildMacro, {}, rest.substr(0, rest.find(nameEnd)), value};
+  const std::string_view written =
+      valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : std::string_view();
+  const std::string_view value = written.empty() ? "1" : written;
+  statement = {BuildStatement::BuildMacro, {}, rest.substr(0, rest.find(nameEnd)), value, written};
   return true;
 }
 
@@ -34,7 +35,7 @@ bool compilerCommand(std::string_view line, BuildStatement& statement) {
   if (valueAt == npos) return false;
   const auto command = textBeforeLastQuote(line, valueAt);
   if (!command) return false;
-  statement = {BuildStatement::CompilerCommand, {}, *command, {}};
+  statement = {BuildStatement::CompilerCommand, {}, *command, {}, {}};
   return true;
 }
 
@@ -67,7 +68,7 @@ bool BuildSettingsReader::subprojectEntry(BuildStatement& statement) const {
   // The value's first character, normally a slash, is dropped.
   const auto projectPath = textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1);
   if (!projectPath) return false;
-  statement = {BuildStatement::Subproject, {}, *projectPath, {}};
+  statement = {BuildStatement::Subproject, {}, *projectPath, {}, {}};
   return true;
 }
 
@@ -77,10 +78,11 @@ bool BuildSettingsReader::includeEntry(BuildStatement& statement) const {
   const auto entry = textBeforeLastQuote(line, marker + kIncludeEntry.size());
   if (!entry) return false;
   std::string_view value = *entry;
+  const std::string_view written = value;
   // Drop the include option: two letters such as -I, or -isystem.
   dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
   if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
-  statement = {BuildStatement::Include, listKey, value, {}};
+  statement = {BuildStatement::Include, listKey, value, {}, written};
   return true;
 }
 
@@ -129,7 +131,7 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
           stage = Stage::IncludeList;
           continue;
         }
-        statement = {BuildStatement::SubprojectList, {}, {}, {}};
+        statement = {BuildStatement::SubprojectList, {}, {}, {}, {}};
         if (closesItself(line, list)) {
           // An empty list: the line goes on to the recognisers after its own.
           stage = Stage::IncludeList;

@@ -26,6 +26,10 @@ struct BuildStatement {
   std::string_view key;
   std::string_view text;
   std::string_view value;
+  // The entry as Workbench wrote it, for readers that need what the
+  // statement drops: an include entry with its option and "%Proj-", a build
+  // macro's value even when it is empty.
+  std::string_view written;
 };
 
 // Reads statements from a stream; a leading UTF-8 byte order mark is passed

@@ -37,7 +37,24 @@ bool mayOpenTargets(std::string_view line) {
 bool isFactKey(std::string_view line) {
   std::string_view rest;
   return keyRest(line, "defaultSpec", rest) || keyRest(line, "redirDir", rest) ||
-         keyRest(line, "Tool|C++-Compiler|cmd", rest);
+         keyRest(line, "Tool|C", rest);
+}
+
+// "C-Compiler|flags|SPEC" and the like: the flags entries of both compilers.
+bool toolFlags(std::string_view rest, ToolValue& tool) {
+  for (const std::string_view name : {"C-Compiler|", "C++-Compiler|"}) {
+    if (!rest.starts_with(name)) continue;
+    std::string_view part = rest.substr(name.size());
+    const std::size_t bar = part.find('|');
+    const std::string_view spec = bar == npos ? std::string_view() : part.substr(bar + 1);
+    part = part.substr(0, bar);
+    if (part != "flags" && part != "dbgFlags" && part != "nonDbgFlags") return false;
+    tool.tool = name.substr(0, name.size() - 1);
+    tool.part = part;
+    tool.spec = spec;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -80,7 +97,7 @@ void WorkbenchFactsReader::line(std::string_view text) {
     if (key == npos) return;
     const std::string_view after = text.substr(key + kKey.size());
     if (!after.starts_with("defaultSpec") && !after.starts_with("redirDir") &&
-        !after.starts_with("Tool|C++-Compiler|cmd") && !after.starts_with("specs") &&
+        !after.starts_with("Tool|C") && !after.starts_with("specs") &&
         !after.starts_with("Definess")) {
       return;
     }
@@ -115,6 +132,9 @@ void WorkbenchFactsReader::line(std::string_view text) {
     } else if (keyRest(text, "Tool|C++-Compiler|cmd", rest)) {
       facts.cxxCommands.push_back({rest.starts_with('|') ? std::string(rest.substr(1)) : "",
                                    std::move(value)});
+    } else if (ToolValue tool; keyRest(text, "Tool|", rest) && toolFlags(rest, tool)) {
+      tool.value = std::move(value);
+      facts.toolFlags.push_back(std::move(tool));
     }
   }
 }
@@ -153,7 +173,9 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
       // target anyone can choose and excludes nothing: one stands for a run
       // of them (a line of a million such tags would hold a million).
       const bool emptyBefore = !facts.targets.empty() && facts.targets.back().name.empty() &&
-                               facts.targets.back().folders.empty();
+                               facts.targets.back().folders.empty() &&
+                               facts.targets.back().files.empty() &&
+                               facts.targets.back().references.empty();
       if (!emptyBefore) facts.targets.push_back({});
       attributeValue(tag, "name", facts.targets.back().name);
       inFolder = inExcludes = false;
@@ -170,6 +192,10 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
       inExcludes = tag.find("/>") == npos;
     } else if (is("</excludes")) {
       inExcludes = false;
+    } else if (is("<buildtargetreference") && attributeValue(tag, "name", value)) {
+      facts.targets.back().references.push_back(std::move(value));
+    } else if (is("<file") && !inExcludes && !inFolder && attributeValue(tag, "name", value)) {
+      facts.targets.back().files.push_back(std::move(value));
     } else if (is("<file") && inExcludes && attributeValue(tag, "name", value)) {
       BuildTarget& target = facts.targets.back();
       // Excludes outside any folder belong to the target as a whole.

@@ -17,11 +17,22 @@ struct BuildTarget {
   };
   std::string name;
   std::vector<Folder> folders;
+  std::vector<std::string> files = {};       // <file name="/Proj/a.c"/> outside excludes
+  std::vector<std::string> references = {};  // <buildtargetreference name="/Proj/T"/>
 };
 
 struct SpecValue {
   std::string spec;   // empty: for no spec
   std::string value;  // entities decoded
+};
+
+// BLD::Info|Tool|<tool>|<part>|<spec>: the flags a compiler command's
+// placeholders stand for.
+struct ToolValue {
+  std::string tool;  // "C-Compiler" or "C++-Compiler"
+  std::string part;  // "flags", "dbgFlags" or "nonDbgFlags"
+  std::string spec;  // empty: for no spec
+  std::string value;
 };
 
 struct WorkbenchFacts {
@@ -30,6 +41,7 @@ struct WorkbenchFacts {
   std::vector<SpecValue> outputFolders;    // BLD::Info|redirDir|<spec>
   std::vector<SpecValue> defines;          // entries of BLD::Info|Definess|<spec>
   std::vector<SpecValue> cxxCommands;      // BLD::Info|Tool|C++-Compiler|cmd|<spec>
+  std::vector<ToolValue> toolFlags;
   std::vector<BuildTarget> targets;
 };
 

@@ -37,7 +37,10 @@ TEST(WorkbenchFacts, SpecsOutputFoldersDefinesAndCompilers) {
       "<listAttribute key=\"BLD::Info|Definess|diab\"/>\n"
       "<stringAttribute value=\"-DOUTSIDE\"/>\n"
       "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|cmd|gnu\" value=\"c++ppc -c\"/>\n"
-      "<stringAttribute key=\"BLD::Info|specsX\" value=\"no\"/>\n");
+      "<stringAttribute key=\"BLD::Info|specsX\" value=\"no\"/>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|flags|gnu\" value=\"$(CC_ARCH_SPEC) -mrtp\"/>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|dbgFlags|gnu\" value=\"-g\"/>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|objects|gnu\" value=\"no\"/>\n");
   EXPECT_EQ(facts.defaultSpec, "gnu");
   EXPECT_EQ(facts.specs, (std::vector<std::string>{"diab", "gnu"}));
   ASSERT_EQ(facts.outputFolders.size(), 1u);
@@ -49,6 +52,11 @@ TEST(WorkbenchFacts, SpecsOutputFoldersDefinesAndCompilers) {
   EXPECT_EQ(facts.defines[1].value, " ");
   ASSERT_EQ(facts.cxxCommands.size(), 1u);
   EXPECT_EQ(facts.cxxCommands[0].value, "c++ppc -c");
+  ASSERT_EQ(facts.toolFlags.size(), 2u);
+  EXPECT_EQ(facts.toolFlags[0].tool + "|" + facts.toolFlags[0].part + "|" + facts.toolFlags[0].spec +
+                "=" + facts.toolFlags[0].value,
+            "C-Compiler|flags|gnu=$(CC_ARCH_SPEC) -mrtp");
+  EXPECT_EQ(facts.toolFlags[1].tool + "|" + facts.toolFlags[1].part, "C++-Compiler|dbgFlags");
 }
 
 TEST(WorkbenchFacts, BuildTargetsWithTheirFoldersAndExcludes) {
@@ -62,6 +70,8 @@ TEST(WorkbenchFacts, BuildTargetsWithTheirFoldersAndExcludes) {
       "        </excludes>\n"
       "      </folder>\n"
       "      <folder name=\"/P/lib\"/>\n"
+      "      <file name=\"/P/Autonomous.cpp\"/>\n"
+      "      <buildtargetreference name=\"/P/partial\"/>\n"
       "    </contents>\n"
       "    <excludes><file name=\"/P/gen.c\"/></excludes>\n"
       "  </buildtarget>\n"
@@ -80,6 +90,8 @@ TEST(WorkbenchFacts, BuildTargetsWithTheirFoldersAndExcludes) {
   EXPECT_FALSE(app.folders[1].recursive);
   EXPECT_EQ(app.folders[2].name, "") << "excludes of the target as a whole";
   EXPECT_EQ(app.folders[2].excludes, std::vector<std::string>{"/P/gen.c"});
+  EXPECT_EQ(app.files, std::vector<std::string>{"/P/Autonomous.cpp"});
+  EXPECT_EQ(app.references, std::vector<std::string>{"/P/partial"});
   ASSERT_EQ(facts.targets[1].folders.size(), 1u);
   EXPECT_EQ(facts.targets[1].folders[0].excludes, std::vector<std::string>{"app.c"});
 }

@@ -33,6 +33,10 @@ std::string_view LookupTable::get(std::string_view name) const {
   return slot.entry == 0 ? std::string_view() : entries[slot.entry - 1].value;
 }
 
+bool LookupTable::contains(std::string_view name) const {
+  return !slots.empty() && slots[find(name, hashOf(name))].entry != 0;
+}
+
 std::uint32_t LookupTable::hashOf(std::string_view name) {
   return static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
 }

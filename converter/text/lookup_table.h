@@ -22,6 +22,8 @@ class LookupTable {
   // The value set for `name`; the empty text when there is none. The view
   // stays valid as long as the table does.
   std::string_view get(std::string_view name) const;
+  // Whether `name` is set at all, to an empty value too.
+  bool contains(std::string_view name) const;
 
   std::size_t size() const { return entries.size(); }
 

@@ -37,6 +37,11 @@ std::vector<std::string> shellWords(std::string_view text) {
 
 std::vector<std::string_view> shellCommands(std::string_view text) {
   std::vector<std::string_view> commands;
+  forEachShellCommand(text, [&](std::string_view command) { commands.push_back(command); });
+  return commands;
+}
+
+void forEachShellCommand(std::string_view text, const std::function<void(std::string_view)>& use) {
   char quote = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -51,11 +56,10 @@ std::vector<std::string_view> shellCommands(std::string_view text) {
     } else if (c == '\\') {
       ++i;
     } else if (c == ';' || ((c == '&' || c == '|') && i + 1 < text.size() && text[i + 1] == c)) {
-      commands.push_back(text.substr(start, i - start));
+      use(text.substr(start, i - start));
       if (c != ';') ++i;
       start = i + 1;
     }
   }
-  commands.push_back(text.substr(std::min(start, text.size())));
-  return commands;
+  use(text.substr(std::min(start, text.size())));
 }

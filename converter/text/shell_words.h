@@ -2,6 +2,7 @@
 // description: words, and the commands of a list.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,3 +15,7 @@ std::vector<std::string> shellWords(std::string_view text);
 // The commands of a shell list, split at ";", "&&" and "||" outside quotes,
 // as written (quotes kept).
 std::vector<std::string_view> shellCommands(std::string_view text);
+
+// The same, one command at a time: a list of millions of commands ("&&&&...")
+// needs no list of them.
+void forEachShellCommand(std::string_view text, const std::function<void(std::string_view)>& use);

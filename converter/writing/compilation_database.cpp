@@ -6,10 +6,17 @@
 #include <utility>
 
 #include "model/failure.h"
+#include "text/path.h"
 #include "writing/json_text.h"
 #include "writing/output_lines.h"
 
 namespace {
+
+void replaceAll(std::string& text, std::string_view from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
 
 std::string requiredJson(const std::string& text) {
   std::string json;
@@ -30,6 +37,8 @@ class DatabaseWriter {
   // The -I and -D arguments the entries of each language share, made once:
   // an include list can run to thousands of paths.
   void takeSettings(const FileGroup& root) {
+    takeWords(0, layout.cWords);
+    takeWords(1, layout.cxxWords);
     std::string includes;
     appendIncludes(root, includes);
     const auto& cMacros = layout.cMacros ? *layout.cMacros : root.macros;
@@ -41,6 +50,45 @@ class DatabaseWriter {
       settings[1] = settings[0];
     } else {
       appendMacros(cxxMacros, settings[1]);
+    }
+  }
+
+  // The words of a command that are the same for every source, made once;
+  // those that name the source or its object, kept for each entry.
+  void takeWords(int language, const std::vector<std::string>* words) {
+    if (words == nullptr || words->empty()) return;
+    auto& parts = commandParts[language];
+    std::string json;
+    for (std::size_t i = 1; i < words->size(); ++i) {
+      const std::string& word = (*words)[i];
+      if (word.find("$<") != std::string::npos || word.find("$@") != std::string::npos) {
+        parts.push_back({{}, word});
+      } else if (jsonOf(word, json)) {
+        // Words every source shares run together: one piece to append.
+        if (parts.empty() || !parts.back().perSource.empty()) parts.push_back({});
+        parts.back().json.append(", ").append(json);
+      } else if (noted.insert(word).second) {
+        notes({NoteKind::NotUtf8InDatabase, word});
+      }
+    }
+    if (!words->front().empty()) compilers[language] = requiredJson(words->front());
+  }
+
+  // The command's words for one source, "$<" and "$@" put in.
+  void appendCommand(int language, const std::string& file) {
+    const std::string_view name = path::fileName(file);
+    const std::string object =
+        path::join(layout.objectFolder, std::string(name.substr(0, name.rfind('.'))) + ".o");
+    for (const auto& part : commandParts[language]) {
+      if (part.perSource.empty()) {
+        text.append(part.json);
+        continue;
+      }
+      std::string word = part.perSource;
+      replaceAll(word, "$<", file);
+      replaceAll(word, "$@", object);
+      if (!jsonOf(word, wordJson, utf8)) continue;  // the file is UTF-8: the object too
+      text.append(", ").append(wordJson);
     }
   }
 
@@ -89,7 +137,12 @@ class DatabaseWriter {
     text.append(",\n    \"file\": ").append(json);
     const bool cxx = language == SourceLanguage::Cxx;
     text.append(",\n    \"arguments\": [").append(compilers[cxx]);
-    text.append(settings[cxx]).append(", \"-c\", ").append(json).append("]\n  }");
+    if (commandParts[cxx].empty()) {
+      text.append(settings[cxx]).append(", \"-c\", ").append(json);
+    } else {
+      appendCommand(cxx, *file);
+    }
+    text.append("]\n  }");
     if (text.size() >= kChunk) flush(out);
   }
 
@@ -110,9 +163,15 @@ class DatabaseWriter {
   std::string directory;
   std::array<std::string, 2> compilers;
   std::array<std::string, 2> settings;  // by language: C, C++
+  struct Part {
+    std::string json;       // ", " and the word, for a word every source shares
+    std::string perSource;  // else the word, with "$<" or "$@"
+  };
+  std::array<std::vector<Part>, 2> commandParts;  // by language; empty: no command
   static constexpr std::size_t kChunk = 1 << 20;
   std::string text;  // entries not yet written
   std::string json;  // buffers for each entry's file
+  std::string wordJson;
   std::string utf8;
   std::unordered_set<std::string> written;  // a file met twice has one entry
 };

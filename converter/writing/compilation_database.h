@@ -25,6 +25,12 @@ struct CompilationDatabaseLayout {
   // group's (which the analyser personality holds); null: the root group's.
   const std::map<std::string, std::string>* cMacros = nullptr;
   const std::map<std::string, std::string>* cxxMacros = nullptr;
+  // The compilers' words as make runs them, the program first (empty: the
+  // compiler above), "$<" standing for the source and "$@" for its object
+  // in `objectFolder`; null or empty: the program, -I, -D, -c and the file.
+  const std::vector<std::string>* cWords = nullptr;
+  const std::vector<std::string>* cxxWords = nullptr;
+  std::string objectFolder = {};
 };
 
 // Writes the database of the tree below `root` through `pending`, each file

@@ -185,7 +185,8 @@ TEST_F(Conversion, TheModeNeverLeavesTheWorkspace) {
 TEST_F(Conversion, ValuesWithLineBreaksAreLeftOutOfThePersonalityWithAWarning) {
   dir.writeFile("ws/main.c", "");
   describe("App", {},
-           subprojects({}) + includes({"a&#10;-d &quot;FORGED", "$(V)/h", "/kept"}) +
+           // Quoted, as the entries are split into words as a shell splits them.
+           subprojects({}) + includes({"'a&#10;-d &quot;FORGED'", "'$(V)/h'", "/kept"}) +
                compilerCommand("cc -DKEPT") +
                "<listAttribute key=\"BLD::Info|Definess\">\n"
                "<stringAttribute value=\"-DM=&quot;x&#13;y&quot;\"/>\n</listAttribute>\n");

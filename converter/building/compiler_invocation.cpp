@@ -1,0 +1,135 @@
+#include "building/compiler_invocation.h"
+
+#include <array>
+#include <utility>
+
+#include "building/compiler_program.h"
+#include "text/shell_words.h"
+#include "text/variable_references.h"
+
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+// Whether the word is nothing but references: make would leave nothing.
+bool onlyReferences(std::string_view word) {
+  if (word.empty()) return false;
+  std::size_t covered = 0;
+  forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
+    if (begin == covered) covered = end;
+  });
+  return covered == word.size();
+}
+
+void define(std::map<std::string, std::string>& macros, std::string_view definition) {
+  const std::size_t equals = definition.find('=');
+  const std::string name(definition.substr(0, equals));
+  if (name.empty()) return;
+  macros.erase(name);
+  macros.erase(name + "=");
+  if (equals == npos) {
+    macros[name];
+  } else if (equals + 1 == definition.size()) {
+    macros[name + "="];
+  } else {
+    macros[name] = std::string(definition.substr(equals + 1));
+  }
+}
+
+void undefine(std::map<std::string, std::string>& macros, std::string_view name) {
+  macros.erase(std::string(name));
+  macros.erase(std::string(name) + "=");
+}
+
+constexpr std::array<std::pair<std::string_view, IncludeKind>, 4> kIncludeOptions{{
+    {"-iquote", IncludeKind::Quote},
+    {"-isystem", IncludeKind::System},
+    {"-idirafter", IncludeKind::After},
+    {"-I", IncludeKind::Plain},
+}};
+
+// Reads the options after the program.
+void readOptions(CompilerInvocation& invocation) {
+  const auto& words = invocation.words;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    if (word.starts_with("-D") || word.starts_with("-U")) {
+      std::string_view argument = word.substr(2);
+      if (argument.empty()) {
+        if (i + 1 == words.size()) break;
+        argument = words[++i];
+      }
+      if (word[1] == 'D') define(invocation.macros, argument);
+      else undefine(invocation.macros, argument);
+      continue;
+    }
+    for (const auto& [option, kind] : kIncludeOptions) {
+      if (!word.starts_with(option)) continue;
+      const bool separate = word.size() == option.size();
+      if (separate && i + 1 == words.size()) break;
+      std::string folder(separate ? std::string_view(words[i + 1]) : word.substr(option.size()));
+      if (kind == IncludeKind::Plain && folder == "-") break;  // the old "-I-": no folder
+      invocation.includes.push_back({kind, i, separate, std::move(folder)});
+      if (separate) ++i;
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+std::string recipeText(const ToolRecipe& recipe) {
+  // No command: the lists alone, after an empty word that stands for the
+  // program nobody names.
+  std::string text = recipe.command.empty() ? "'' %DebugModeFlags% %ToolFlags%" : recipe.command;
+  if (text.find("%Defines%") == npos) text += " %Defines%";
+  if (text.find("%Includes%") == npos) text += " %Includes%";
+  replaceAll(text, "%ccompilerprefix%", "");
+  replaceAll(text, "%cppcompilerprefix%", "");
+  replaceAll(text, "%DebugModeFlags%", recipe.debugFlags);
+  replaceAll(text, "%ToolFlags%", recipe.toolFlags);
+  replaceAll(text, "%Defines%", recipe.defines);
+  replaceAll(text, "%Includes%", recipe.includes);
+  replaceAll(text, "%OutFile%", "\"$@\"");
+  replaceAll(text, "%InFile%", "\"$<\"");
+  return text;
+}
+
+std::string parenthesised(std::string_view text) {
+  std::string result(text);
+  for (std::size_t open = result.find("${"); open != npos; open = result.find("${", open + 2)) {
+    const std::size_t close = result.find('}', open + 2);
+    if (close == npos) break;
+    const std::string_view name = std::string_view(result).substr(open + 2, close - open - 2);
+    if (name.empty() || name.find_first_of("${(") != std::string_view::npos) continue;
+    result[open + 1] = '(';
+    result[close] = ')';
+  }
+  return result;
+}
+
+CompilerInvocation invocationOf(std::string_view expandedRecipe) {
+  std::string_view chosen, lastNamed;
+  forEachShellCommand(expandedRecipe, [&](std::string_view one) {
+    if (one.find_first_not_of(" \t") != std::string_view::npos) chosen = one;
+    if (one.find("$<") != std::string_view::npos) lastNamed = one;
+  });
+  if (!lastNamed.empty()) chosen = lastNamed;
+  CompilerInvocation invocation;
+  std::vector<std::string> words = shellWords(chosen);
+  const std::size_t program = programWordOf(words);
+  if (program == words.size()) return invocation;
+  invocation.program = programNamed(words[program]);
+  invocation.words.push_back(std::move(words[program]));
+  for (std::size_t i = program + 1; i < words.size(); ++i) {
+    if (!onlyReferences(words[i])) invocation.words.push_back(std::move(words[i]));
+  }
+  readOptions(invocation);
+  return invocation;
+}

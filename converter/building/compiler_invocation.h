@@ -1,0 +1,59 @@
+// A compile command as Workbench's make runs it: the build spec's recipe for
+// one language with its placeholders replaced, then (by the caller) its
+// variables expanded, then split into words as /bin/sh splits them; and what
+// the compiler takes from those words.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What one language's recipe is made of, each entry as the file writes it.
+struct ToolRecipe {
+  std::string command;     // Tool|<tool>|cmd; empty: the file has none
+  std::string toolFlags;   // Tool|<tool>|flags
+  std::string debugFlags;  // Tool|<tool>|dbgFlags, or nonDbgFlags outside debug mode
+  std::string defines;     // the defines list's entries, joined by spaces
+  std::string includes;    // the include list's entries, joined by spaces
+};
+
+// The recipe with %ccompilerprefix% and %cppcompilerprefix% gone,
+// %DebugModeFlags%, %ToolFlags%, %Defines% and %Includes% replaced by their
+// entries, %OutFile% by "$@" and %InFile% by "$<". A command that names no
+// %Defines% or %Includes% gets the list at its end, so that a hand-made
+// command does not lose the project's lists; without a command, the lists
+// alone, with no program.
+std::string recipeText(const ToolRecipe& recipe);
+
+// "${NAME}" written as "$(NAME)": make reads both alike.
+std::string parenthesised(std::string_view text);
+
+// The kinds of include folder, in the order the compiler searches them.
+enum class IncludeKind { Quote, Plain, System, After };
+
+struct CompilerInvocation {
+  // The compiler's words, the program first; "$<" stands for the source and
+  // "$@" for its object, as make would put them in.
+  std::vector<std::string> words;
+  std::string program;  // the program the first word names; empty: none could be told
+  // The -D and -U words applied in order: a later -D of a name replaces an
+  // earlier one, -U removes it. "-DX=" (defined empty) stays apart from
+  // "-DX" (defined as 1): it is held as the name "X=" with no value, which
+  // the analyser personality writes as "X=".
+  std::map<std::string, std::string> macros;
+  struct Include {
+    IncludeKind kind;
+    std::size_t word;  // the option's word
+    bool separate;     // the folder is the next word ("-I dir", "-isystem dir")
+    std::string path;
+  };
+  std::vector<Include> includes;  // in command order
+};
+
+// The invocation of an expanded recipe: of its list of commands the one that
+// compiles (names "$<"), else the last; its words from the program on. A
+// word that is nothing but references left unexpanded is dropped, as make
+// expands a variable nobody defines to nothing.
+CompilerInvocation invocationOf(std::string_view expandedRecipe);

@@ -1,0 +1,61 @@
+#include "building/compiler_invocation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using Macros = std::map<std::string, std::string>;
+
+TEST(CompilerInvocation, TheRecipeAsTheMakefileHasIt) {
+  const ToolRecipe rtp{
+      "echo \"building $@\";%ccompilerprefix% $(TOOL_PATH)ccpentium %DebugModeFlags% "
+      "%ToolFlags% %Defines% %Includes% -o %OutFile% -c %InFile%",
+      "$(CC_ARCH_SPEC) -mrtp -D_C99", "-g", "-DA", "-I/h"};
+  EXPECT_EQ(recipeText(rtp), "echo \"building $@\"; $(TOOL_PATH)ccpentium -g $(CC_ARCH_SPEC) "
+                             "-mrtp -D_C99 -DA -I/h -o \"$@\" -c \"$<\"");
+  // A command without the lists gets them; no command, the lists alone.
+  EXPECT_EQ(recipeText({"cc -c %InFile%", "", "", "-DA", "-I/h"}), "cc -c \"$<\" -DA -I/h");
+  EXPECT_EQ(recipeText({"", "-O", "-g", "-DA", "-I/h"}), "'' -g -O -DA -I/h");
+  EXPECT_EQ(parenthesised("${A}/x ${B ${} $(C) ${D$(E)}"), "$(A)/x ${B ${} $(C) ${D$(E)}");
+}
+
+// What the compiler takes from the words: the program, -D and -U in order,
+// include folders with their kinds.
+TEST(CompilerInvocation, TheWordsAsTheCompilerReadsThem) {
+  using K = IncludeKind;
+  struct Case {
+    const char* recipe;
+    const char* program;
+    Macros macros;
+    std::vector<std::pair<K, std::string>> includes;
+  } cases[] = {
+      {"echo \"building $@\"; ccppc -DA -DB=2 -D C=3 -DA=again -D=nameless -c \"$<\"",
+       "ccppc",
+       {{"A", "again"}, {"B", "2"}, {"C", "3"}},
+       {}},
+      // -DX= is defined empty, -DX as 1; each replaces the other; -U removes both.
+      {"cc -DE= -DF -DF= -DG= -DG -DH -UH -DI= -U I -DJ -UJ -DJ=1", "cc",
+       {{"E=", ""}, {"F=", ""}, {"G", ""}, {"J", "1"}}, {}},
+      {"cc -I/a -isystem/s -iquote /q -idirafter/d -I /b -I- -isystem", "cc", {},
+       {{K::Plain, "/a"}, {K::System, "/s"}, {K::Quote, "/q"}, {K::After, "/d"}, {K::Plain, "/b"}}},
+      // Settings before the program, and variables nobody defined, are no words.
+      {"CCACHE=1 $(TOOL_PATH)dcc $(ADDED_CFLAGS) -D$(CPU) -I$(WIND_BASE)/h", "dcc",
+       {{"$(CPU)", ""}}, {{K::Plain, "$(WIND_BASE)/h"}}},
+      {"'' -DONLY", "", {{"ONLY", ""}}, {}},
+      {"$(CC) -c \"$<\"", "", {}, {}},
+      {"", "", {}, {}},
+  };
+  for (const Case& one : cases) {
+    const CompilerInvocation invocation = invocationOf(one.recipe);
+    EXPECT_EQ(invocation.program, one.program) << one.recipe;
+    EXPECT_EQ(invocation.macros, one.macros) << one.recipe;
+    std::vector<std::pair<K, std::string>> includes;
+    for (const auto& include : invocation.includes) includes.emplace_back(include.kind, include.path);
+    EXPECT_EQ(includes, one.includes) << one.recipe;
+  }
+  EXPECT_EQ(invocationOf("CCACHE=1 $(TOOL_PATH)dcc $(ADDED_CFLAGS) -o \"$@\" -c \"$<\"").words,
+            (Strings{"$(TOOL_PATH)dcc", "-o", "$@", "-c", "$<"}));
+}
+
+}  // namespace
