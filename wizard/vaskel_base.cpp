@@ -19,7 +19,11 @@ VaskelBase::VaskelBase(QWidget* parent, const char* name, bool modal, Qt::Window
     footer->setPixmap(footerImage);
 
   languageChange();
-  resize(QSize(543, 507).expandedTo(minimumSizeHint()));
+  // The wizard lays itself out for its first page only when it has one;
+  // measured before that, it would open narrower on some platforms and grow
+  // at the first Next.
+  restart();
+  resize(QSize(543, 603).expandedTo(minimumSizeHint()));
 }
 
 VaskelBase::~VaskelBase() = default;
