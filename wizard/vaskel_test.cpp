@@ -85,6 +85,28 @@ QStringList clippedTexts(const QList<QWidget*>& widgets) {
   return clipped;
 }
 
+// The status lines that cross a frame line of `page` (a group box's, the
+// log's, a rule's), which would strike them through: one inside a box stays
+// below its title and above its bottom line.
+QStringList statusLinesOnFrames(QWidget* page, const QList<QLabel*>& lines) {
+  QStringList crossing;
+  for (QLabel* line : lines) {
+    if (!page->isAncestorOf(line)) continue;
+    const QRect rect(line->mapTo(page, QPoint(0, 0)), line->size());
+    for (QFrame* frame : page->findChildren<QFrame*>()) {
+      const bool framed = qobject_cast<QGroupBox*>(frame) || qobject_cast<QTextEdit*>(frame) ||
+                          frame->metaObject() == &QFrame::staticMetaObject;
+      if (!framed) continue;
+      const QRect box(frame->mapTo(page, QPoint(0, 0)), frame->size());
+      const bool inside = frame->isAncestorOf(line) &&
+                          rect.top() > box.top() + frame->fontMetrics().height() &&
+                          rect.bottom() < box.bottom() - 1;
+      if (rect.intersects(box) && !inside) crossing << line->objectName() + " on " + frame->objectName();
+    }
+  }
+  return crossing;
+}
+
 }  // namespace
 
 class ControllerTest : public QObject {
@@ -362,6 +384,10 @@ class ControllerTest : public QObject {
         widgets << wizard.button(which);
       clipped << clippedTexts(widgets);
       QCOMPARE(wizard.size(), opened);
+      const QStringList onFrames = statusLinesOnFrames(
+          page, {wizard.Page0StatusLabel, wizard.ProjectStatusLabel, wizard.Page1StatusLabel,
+                 wizard.Page2StatusLabel, wizard.DescribeStatusLabel, wizard.Page3StatusLabel});
+      QVERIFY2(onFrames.isEmpty(), qPrintable(onFrames.join(u'\n')));
       if (page == wizard.Page2) {
         QCOMPARE(wizard.VariablesTable->rowCount(), 6);
         QVERIFY(wizard.VariablesTable->viewport()->height() >= 6 * wizard.VariablesTable->rowHeight(0));
