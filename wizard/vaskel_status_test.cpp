@@ -18,10 +18,8 @@ class StatusTest : public QObject {
     QTest::addColumn<QString>("value");  // @ for the working folder
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("status");
-    QTest::newRow("no .project") << "project" << "" << 0 << "The .project file is not given.";
     QTest::newRow("a workspace that is not there")
         << "workspace" << "@/gone" << 0 << "The workspace folder does not exist: @/gone";
-    QTest::newRow("no name") << "name" << "" << 0 << "The project needs a name.";
     QTest::newRow("a name the converter takes for an option")
         << "name" << "-describe" << 0
         << "The name \"-describe\" would be taken by Plovik for its option -describe; choose "
@@ -63,7 +61,6 @@ class StatusTest : public QObject {
     QVERIFY(waitForAnswer(wizard));
     for (int i = 0; i < page; ++i) QVERIFY(clickNext(wizard));
 
-    if (field == QLatin1String("project")) wizard.ProjectEdit->setText(value);
     if (field == QLatin1String("workspace")) wizard.WRWorkspaceDirEdit->setText(value);
     if (field == QLatin1String("name")) wizard.OlvNameEdit->setText(value);
     if (field == QLatin1String("message")) wizard.MsgPersonEdit->setText(value);
