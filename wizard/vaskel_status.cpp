@@ -131,10 +131,8 @@ void Vaskel::offerWorkspaces() {
     WorkspaceOfferCombo->clear();
     WorkspaceOfferCombo->addItems(offers);
   }
-  for (QWidget* widget : {static_cast<QWidget*>(WorkspaceOfferLabel),
-                          static_cast<QWidget*>(WorkspaceOfferCombo),
-                          static_cast<QWidget*>(WorkspaceOfferBtn)})
-    widget->setVisible(!offers.isEmpty());
+  const QList<QWidget*> offer{WorkspaceOfferLabel, WorkspaceOfferCombo, WorkspaceOfferBtn};
+  for (QWidget* widget : offer) widget->setVisible(!offers.isEmpty());
 }
 
 void Vaskel::WorkspaceOfferBtn_clicked() {
