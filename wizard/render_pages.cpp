@@ -77,12 +77,9 @@ int main(int argc, char** argv) {
 
   for (int page = 0; page < 4; ++page) {
     if (page == 2) {
-      // The variable given in sight, once its page shows the table.
+      // The table from its first row, once its page shows it.
       QApplication::processEvents();
-      const QList<QTableWidgetItem*> given =
-          wizard.VariablesTable->findItems(QStringLiteral("WIND_BASE"), Qt::MatchExactly);
-      if (!given.isEmpty())
-        wizard.VariablesTable->scrollToItem(given.first(), QAbstractItemView::PositionAtTop);
+      wizard.VariablesTable->scrollToTop();
     }
     if (!save(wizard, folder, page)) return 1;
     if (page < 3) wizard.next();

@@ -43,6 +43,7 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
   connect(CmpPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
   // After the check, which the fields it fills then run again.
   connect(ProjectEdit, &QLineEdit::textChanged, this, &Vaskel::ProjectEdit_textchanged);
+  connect(WorkspaceOfferBtn, &QPushButton::clicked, this, &Vaskel::WorkspaceOfferBtn_clicked);
 
   for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit,
                            OlvNameEdit, MsgPersonEdit, AnalPersonEdit, CmpPersonEdit})
@@ -75,8 +76,13 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
     button(which)->setPalette(palette);
   }
 
+  ownCancelText = buttonText(QWizard::CancelButton);
+  RunProgressBar->hide();
+  updateCancelButton();
+
   lastPath = QDir::toNativeSeparators(QStringLiteral("/"));
   converterPath = locateConverter(QCoreApplication::applicationDirPath());
+  Page0LineEdit_textchanged(QString());  // says why Next waits, from the start
   loadSettings();
 }
 
@@ -115,25 +121,22 @@ bool Vaskel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Vaskel::Page0LineEdit_textchanged(const QString&) {
-  bool allExist = true;
-  for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit}) {
-    const bool exists = pathExists(field->text());
-    colourText(field, exists);
-    allExist = allExist && exists;
-  }
-  Page0->setComplete(allExist && !OlvNameEdit->text().isEmpty());
+  for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit})
+    colourText(field, pathExists(field->text()));
+  const QString problem = page0Problem();
+  Page0->setComplete(problem.isEmpty());
+  showPageStatus(Page0StatusLabel, problem);
+  offerWorkspaces();
 }
 
 void Vaskel::Page1LineEdit_textchanged(const QString&) {
   // Every personality is optional, but one that is given must exist.
-  bool allGivenExist = true;
   for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}) {
-    if (field->text().isEmpty()) continue;
-    const bool exists = pathExists(field->text());
-    colourText(field, exists);
-    allGivenExist = allGivenExist && exists;
+    if (!field->text().isEmpty()) colourText(field, pathExists(field->text()));
   }
-  Page1->setComplete(allGivenExist);
+  const QString problem = page1Problem();
+  Page1->setComplete(problem.isEmpty());
+  showPageStatus(Page1StatusLabel, problem);
 }
 
 // The folder the next dialog opens in. Given the last file itself, the dialog
@@ -207,6 +210,7 @@ bool Vaskel::validateCurrentPage() {
     extensionList = currentExtensionList();
     DetailsText->setPlainText(summary());
     Page3->setComplete(true);
+    showPageStatus(Page3StatusLabel, QString());
   }
   return VaskelBase::validateCurrentPage();
 }

@@ -6,6 +6,7 @@
 // Plovik with a command line made from the fields.
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QProcess>
 #include <QString>
@@ -72,6 +73,8 @@ class Vaskel : public VaskelBase {
   void CdbBrowseBtn_clicked();
   // The button shown after a successful run: the destination in the file manager.
   void OpenFolderBtn_clicked();
+  // Makes the folder chosen among those above the .project the workspace.
+  void WorkspaceOfferBtn_clicked();
 
  protected slots:
   void accept() override;
@@ -80,6 +83,9 @@ class Vaskel : public VaskelBase {
  protected:
   // Leaving Page 2 by Next builds the extension list and the summary.
   bool validateCurrentPage() override;
+  // Coming back to the window checks the paths again: a folder made in a
+  // terminal meanwhile counts at once.
+  void changeEvent(QEvent* event) override;
 
  private:
   void loadSettings();
@@ -104,6 +110,15 @@ class Vaskel : public VaskelBase {
   QString workbenchSummary() const;
   void Page2Check();
 
+  // What keeps each page's Next disabled, in words; empty when nothing does.
+  QString page0Problem() const;
+  QString page1Problem() const;
+  QString page2Problem() const;
+  void showPageStatus(QLabel* label, const QString& text, bool problem = true);
+  void offerWorkspaces();
+  // Whether each path field names something that exists, to notice a change.
+  QString pathsPresent() const;
+
   // Asking the converter and taking its answer.
   void setUpDescribe();
   void scheduleDescribe();
@@ -122,6 +137,9 @@ class Vaskel : public VaskelBase {
   void followDestination();
 
   void logText(const QString& text, const QTextCharFormat& format = QTextCharFormat());
+  void updateCancelButton();
+  // Whether the run wrote the project file it was asked for.
+  bool projectFileWritten() const;
   void logOutputLine(const QString& line);
   void showOpenFolder(bool shown);
 
@@ -146,6 +164,22 @@ class Vaskel : public VaskelBase {
   int warningCount = 0;
   // The destination of the most recent run, which the open button shows.
   QString runDestination;
+  bool converterRunning = false;
+  bool lastRunSucceeded = false;
+  QString ownCancelText;
+  // The project file the run is to write, and what lay there before it.
+  struct FileState {
+    bool exists = false;
+    QDateTime modified;
+    QDateTime born;
+    qint64 size = -1;
+    bool operator==(const FileState&) const = default;
+  };
+  static FileState fileState(const QString& path);
+  QHash<QString, FileState> projectFileStates() const;
+  QString expectedProjectFile;
+  QHash<QString, FileState> projectFilesBefore;
+  QString lastPathsPresent;
 
   // Decodes the converter's output across deliveries, so a character split
   // between two reads comes out whole.

@@ -64,6 +64,7 @@ void Vaskel::scheduleDescribe() {
 
 void Vaskel::startDescribe() {
   askedArguments = conversionArguments(true);
+  lastPathsPresent = pathsPresent();
   describeRun->ask(converterPath, askedArguments);
 }
 

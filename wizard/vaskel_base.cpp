@@ -19,7 +19,15 @@ VaskelBase::VaskelBase(QWidget* parent, const char* name, bool modal, Qt::Window
     footer->setPixmap(footerImage);
 
   languageChange();
-  resize(QSize(543, 507).expandedTo(minimumSizeHint()));
+  resize(QSize(543, 603).expandedTo(minimumSizeHint()));
+}
+
+// Some platforms know the room the pages and the button row need only once
+// the window is shown, and set it as the minimum at the first page change,
+// growing the window then: it takes that size before it is first drawn.
+void VaskelBase::showEvent(QShowEvent* event) {
+  QWizard::showEvent(event);
+  resize(size().expandedTo(sizeHint()));
 }
 
 VaskelBase::~VaskelBase() = default;

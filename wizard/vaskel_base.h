@@ -18,6 +18,9 @@ class VaskelBase : public QWizard, public Ui::VaskelBase {
   QPixmap bannerImage;
   QPixmap footerImage;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  protected slots:
   // Sets every caption, label, button text and tool tip through tr().
   virtual void languageChange();

@@ -32,7 +32,6 @@ void Vaskel::followDestination() {
   if (cdbFollowsDestination) CdbEdit->setText(defaultCdbFile());
 }
 
-void Vaskel::Page2Check() { Page2->setComplete(!CdbCheck->isChecked() || !CdbEdit->text().isEmpty()); }
 
 void Vaskel::CdbBrowseBtn_clicked() {
   QFileDialog dialog(this, tr("Select the Compilation Database File"), browseStart(),

@@ -3,6 +3,7 @@
 // the build target whose files it takes (-target) and the variables the
 // project refers to, with the values the user gives them (-var NAME=VALUE).
 // The lists hold what the converter's latest answer named, nothing else.
+#include <QHeaderView>
 #include <QTableWidgetItem>
 
 #include "vaskel.h"
@@ -21,7 +22,17 @@ QTableWidgetItem* fixedItem(const QString& text) {
 
 void Vaskel::setUpWorkbenchMode() {
   VariablesTable->setRowCount(0);
-  VariablesTable->horizontalHeader()->setFixedHeight(15);
+  // Rows as tall as the font needs and no taller, so that six show at once;
+  // the names and sources whole, the values taking what is left.
+  const int line = VariablesTable->fontMetrics().height();
+  VariablesTable->verticalHeader()->setMinimumSectionSize(line + 1);
+  VariablesTable->verticalHeader()->setDefaultSectionSize(line + 1);
+  QHeaderView* header = VariablesTable->horizontalHeader();
+  header->setFixedHeight(line + 3);
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(1, QHeaderView::Stretch);
+  header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   connect(VariablesTable, &QTableWidget::itemChanged, this, &Vaskel::VariablesTable_itemChanged);
   connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::scheduleDescribe);
   // After the box has set its children's state: a list with nothing to
@@ -29,6 +40,12 @@ void Vaskel::setUpWorkbenchMode() {
   connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::enableModeLists);
   connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
   connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
+  // Page 2's Next waits for values the converter would take for options.
+  connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::Page2Check);
+  connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::Page2Check);
+  connect(CustExtEdit, &QLineEdit::textChanged, this, &Vaskel::Page2Check);
+  for (QCheckBox* check : {cppCheck, ccCheck, cxxCheck, cCheck, hCheck, hhCheck, hppCheck, hxxCheck})
+    connect(check, &QCheckBox::toggled, this, &Vaskel::Page2Check);
   fillTargets({});
   enableModeLists();
 }
@@ -39,6 +56,7 @@ void Vaskel::setUpWorkbenchMode() {
 void Vaskel::enableModeLists() {
   SpecCombo->setEnabled(WorkbenchBox->isChecked() && SpecCombo->count() > 0);
   TargetCombo->setEnabled(WorkbenchBox->isChecked() && TargetCombo->count() > 1);
+  Page2Check();
 }
 
 void Vaskel::fillSpecs(const QStringList& known, const QString& defaultSpec) {
@@ -93,6 +111,7 @@ void Vaskel::fillVariables(const QList<DescribedVariable>& variables, bool expan
       name->setToolTip(tr("No value: type one, or the path keeps $(%1) as written.")
                            .arg(variable.name));
     }
+    if (name->toolTip().isEmpty()) name->setToolTip(variable.name);
     VariablesTable->setItem(row, 0, name);
     auto* value = new QTableWidgetItem(givenValues.value(variable.name, variable.value));
     value->setToolTip(value->text());  // a long path, cut short in the cell

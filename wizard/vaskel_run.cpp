@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QUrl>
@@ -22,6 +23,21 @@ QTextCharFormat warningFormat() {
   format.setForeground(QColor(176, 80, 0));  // dark orange: apart from the text, not an error
   format.setFontWeight(QFont::Bold);
   return format;
+}
+
+QTextCharFormat errorFormat() {
+  QTextCharFormat format;
+  format.setForeground(QColor(200, 0, 0));
+  format.setFontWeight(QFont::Bold);
+  return format;
+}
+
+// The converter's advice for an unresolved variable names its command-line
+// option, which a wizard user cannot type; the log says where to give it here.
+QString forTheWizard(const QString& warning) {
+  static const QRegularExpression advice(QStringLiteral(R"( \(give it with -var [^=\s]+=\.\.\.\)$)"));
+  QString line = warning;
+  return line.replace(advice, QObject::tr(" (type its value into the Variables table on the previous page)"));
 }
 
 }  // namespace
@@ -54,6 +70,12 @@ void Vaskel::accept() {
   warningCount = 0;
   runDestination = OlvProjectEdit->text();
   showOpenFolder(false);
+  lastRunSucceeded = false;
+  // The converter names the file after the project, as the Name field shows
+  // it once the converter has answered.
+  expectedProjectFile =
+      QDir(OlvProjectEdit->text()).filePath(OlvNameEdit->text() + QStringLiteral(".prj"));
+  projectFilesBefore = projectFileStates();
 
   connect(converterProcess, &QProcess::readyReadStandardOutput, this, &Vaskel::readFromStdout);
   connect(converterProcess, &QProcess::finished, this, &Vaskel::processExit);
@@ -66,9 +88,54 @@ void Vaskel::accept() {
 }
 
 void Vaskel::setConverterRunning(bool running) {
+  converterRunning = running;
   // One conversion at a time: no way back to Page 2 (and to a second Finish)
   // until this one has ended.
   button(QWizard::BackButton)->setEnabled(!running);
+  RunProgressBar->setVisible(running);
+  showPageStatus(Page3StatusLabel,
+                 running ? tr("Plovik is converting the project ...")
+                         : tr("Back, then Next, prepares another run."),
+                 false);
+  updateCancelButton();
+}
+
+// The button closes the wizard in every state; while a run is under way it
+// stops the run first, and says so.
+void Vaskel::updateCancelButton() {
+  const bool closes = lastRunSucceeded && !converterRunning;
+  setButtonText(QWizard::CancelButton, closes ? QStringLiteral("Close") : ownCancelText);
+  button(QWizard::CancelButton)
+      ->setToolTip(converterRunning   ? tr("Stop Plovik and close the wizard.")
+                   : lastRunSucceeded ? tr("Close the wizard.")
+                                      : tr("Close the wizard without converting."));
+}
+
+Vaskel::FileState Vaskel::fileState(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return {};
+  return {true, info.lastModified(), info.birthTime(), info.size()};
+}
+
+QHash<QString, Vaskel::FileState> Vaskel::projectFileStates() const {
+  QHash<QString, FileState> states;
+  const QDir destination(runDestination);
+  for (const QString& name : destination.entryList({QStringLiteral("*.prj")}, QDir::Files | QDir::Hidden))
+    states.insert(destination.filePath(name), fileState(destination.filePath(name)));
+  return states;
+}
+
+// An exit status of 0 alone does not show that the project was converted: a
+// value the converter took for an option (-describe, say) ends it with 0
+// before it writes anything. A run started before the converter's answer
+// named the project may have used another name than the field's: any
+// project file this run wrote into the destination counts.
+bool Vaskel::projectFileWritten() const {
+  const QHash<QString, FileState> after = projectFileStates();
+  for (auto file = after.cbegin(); file != after.cend(); ++file) {
+    if (!(projectFilesBefore.value(file.key()) == file.value())) return true;
+  }
+  return false;
 }
 
 void Vaskel::processError(QProcess::ProcessError error) {
@@ -93,7 +160,7 @@ void Vaskel::logText(const QString& text, const QTextCharFormat& format) {
 void Vaskel::logOutputLine(const QString& line) {
   if (line.startsWith(kWarningStart)) {
     ++warningCount;
-    logText(line, warningFormat());
+    logText(forTheWizard(line), warningFormat());
   } else {
     logText(line);
   }
@@ -116,19 +183,25 @@ void Vaskel::processExit() {
   setConverterRunning(false);
   readFromStdout();
   if (!partialLine.isEmpty()) logOutputLine(std::exchange(partialLine, QString()));
-  const bool succeeded =
-      converterProcess->exitStatus() == QProcess::NormalExit && converterProcess->exitCode() == 0;
-  if (succeeded) {
-    logText(QStringLiteral("Project Converted Successfully!"));
-    setButtonText(QWizard::CancelButton, QStringLiteral("Close"));
+  const bool normalExit = converterProcess->exitStatus() == QProcess::NormalExit;
+  bool succeeded = normalExit && converterProcess->exitCode() == 0;
+  if (succeeded && !projectFileWritten()) {
+    succeeded = false;
+    logText(tr("Plovik ended with exit status 0 but did not write the project file %1: the "
+               "project was not converted.")
+                .arg(QDir::toNativeSeparators(expectedProjectFile)),
+            errorFormat());
   }
+  lastRunSucceeded = succeeded;
+  updateCancelButton();
+  if (succeeded) logText(QStringLiteral("Project Converted Successfully!"));
   if (warningCount > 0) {
     logText(warningCount == 1 ? QStringLiteral("1 warning")
                               : QStringLiteral("%1 warnings").arg(warningCount),
             warningFormat());
   }
   if (succeeded) showOpenFolder(true);
-  if (converterProcess->exitStatus() == QProcess::NormalExit && !succeeded) {
+  if (normalExit && !succeeded) {
     QMessageBox::about(
         nullptr, QStringLiteral("Vaskel"),
         QStringLiteral("Project Conversion Failed!\nPlease check the details log and try again."));

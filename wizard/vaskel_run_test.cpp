@@ -75,6 +75,7 @@ class RunTest : public QObject {
     qunsetenv("STANDIN_EXIT");
     qunsetenv("STANDIN_PRINT");
     qunsetenv("STANDIN_CRASH");
+    qunsetenv("STANDIN_NO_PRJ");
   }
 
   void commandLine_data() {
@@ -154,24 +155,39 @@ class RunTest : public QObject {
 
   void howARunEnds_data() {
     QTest::addColumn<QByteArray>("exitStatus");  // empty: the converter crashes
+    QTest::addColumn<QString>("projectFile");  // "written", "none" or "earlier"
     QTest::addColumn<bool>("succeeded");
-    QTest::newRow("status 0") << QByteArray("0") << true;
-    QTest::newRow("status 1") << QByteArray("1") << false;
-    QTest::newRow("status 255") << QByteArray("255") << false;
-    QTest::newRow("a crash") << QByteArray() << false;
+    QTest::newRow("status 0") << QByteArray("0") << "written" << true;
+    QTest::newRow("status 1") << QByteArray("1") << "written" << false;
+    QTest::newRow("status 255") << QByteArray("255") << "written" << false;
+    QTest::newRow("a crash") << QByteArray() << "written" << false;
+    // As when a value is taken for -describe: status 0, nothing written.
+    QTest::newRow("status 0 without a project file") << QByteArray("0") << "none" << false;
+    QTest::newRow("status 0, only an earlier run's project file")
+        << QByteArray("0") << "earlier" << false;
   }
 
-  // Only a normal end with status 0 succeeds; a failure shows the message
-  // box, a crash shows nothing; the settings are saved after each.
+  // Only a normal end with status 0 that wrote the project file succeeds; a
+  // failure shows the message box, a crash shows nothing; the settings are
+  // saved after each.
   void howARunEnds() {
     QFETCH(QByteArray, exitStatus);
+    QFETCH(QString, projectFile);
     QFETCH(bool, succeeded);
     const bool crashes = exitStatus.isEmpty();
     qputenv(crashes ? "STANDIN_CRASH" : "STANDIN_EXIT", crashes ? "1" : exitStatus);
+    if (projectFile != QLatin1String("written")) qputenv("STANDIN_NO_PRJ", "1");
     WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    if (projectFile == QLatin1String("earlier")) {
+      QFile earlier(folder.writeFile(QStringLiteral("out/P.prj"), "earlier\n"));
+      QVERIFY(earlier.open(QIODevice::ReadWrite));
+      QVERIFY(earlier.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                  QFileDevice::FileModificationTime));
+    }
     Vaskel wizard;
     wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
-    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    fillPage0(wizard, paths, QStringLiteral("P"));
     wizard.show();
     const QString cancelText = wizard.button(QWizard::CancelButton)->text();
     QVERIFY(goToPage3(wizard));
@@ -182,10 +198,49 @@ class RunTest : public QObject {
              crashes ? QProcess::CrashExit : QProcess::NormalExit);
     QCOMPARE(boxes.seen(), !succeeded && !crashes ? 1 : 0);
     QCOMPARE(logLines(wizard).last() == kSucceeded, succeeded);
+    QCOMPARE(wizard.DetailsText->toPlainText().contains(
+                 "Plovik ended with exit status 0 but did not write the project file " +
+                 QDir::toNativeSeparators(paths.output + "/P.prj")),
+             projectFile != QLatin1String("written"));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(),
              succeeded ? QStringLiteral("Close") : cancelText);
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+  }
+
+  // Cancel stops a run under way and closes the wizard; after a success
+  // there is nothing to cancel. The button says which, run after run, and
+  // the busy bar shows while the converter runs.
+  void theCancelButtonSaysWhatItDoesAcrossTwoRuns() {
+    WorkingFolder folder;
+    const QString gate = folder.filePath(QStringLiteral("go"));
+    qputenv("STANDIN_WAIT_FOR", gate.toLocal8Bit());
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QAbstractButton* cancel = wizard.button(QWizard::CancelButton);
+    const QString cancelText = cancel->text();
+    QVERIFY(goToPage3(wizard));
+    for (int run = 0; run < 2; ++run) {
+      QFile::remove(gate);
+      cancel = wizard.button(QWizard::CancelButton);
+      wizard.button(QWizard::FinishButton)->click();
+      QTRY_VERIFY(wizard.converterProcess->state() == QProcess::Running);
+      QCOMPARE(cancel->text(), cancelText);
+      QCOMPARE(cancel->toolTip(), QStringLiteral("Stop Plovik and close the wizard."));
+      QVERIFY(wizard.RunProgressBar->isVisible());
+      QCOMPARE(wizard.RunProgressBar->maximum(), 0);  // busy, with no end to show
+
+      QSignalSpy ended(wizard.converterProcess, &QProcess::finished);
+      folder.writeFile(QStringLiteral("go"));
+      QVERIFY(ended.wait(20000));
+      QCOMPARE(cancel->text(), QStringLiteral("Close"));
+      QCOMPARE(cancel->toolTip(), QStringLiteral("Close the wizard."));
+      QVERIFY(!wizard.RunProgressBar->isVisible());
+      wizard.back();
+      QVERIFY(clickNext(wizard));
+    }
   }
 
   // The converter's own path holds spaces, as under "Program Files".
@@ -471,8 +526,10 @@ class RunTest : public QObject {
     QVERIFY(finishAndWait(wizard));
     QCOMPARE(boxes.seen(), 0);
     const QStringList log = logLines(wizard);
+    // The converter's advice names an option; the log says where the wizard takes the value.
     QVERIFY2(log.contains(QStringLiteral("Warning: unresolved variable WIND_BASE in 2 include paths "
-                                         "(give it with -var WIND_BASE=...)")),
+                                         "(type its value into the Variables table on the previous "
+                                         "page)")),
              qPrintable(log.join(u'\n')));
     QCOMPARE(log.last(), QStringLiteral("1 warning"));
     const QString analyser = QString::fromLocal8Bit(folder.readFile(QStringLiteral("out/person/Sensor.p_a")));

@@ -79,10 +79,14 @@ void Vaskel::saveSettings() {
     out << kDestinationKey << '\n' << OlvProjectEdit->text() << "\n\n";
   if (WorkbenchBox->isChecked()) {
     out << kModeKey << '\n' << kModeOn << "\n\n";
-    if (SpecCombo->currentIndex() >= 0)
-      out << kSpecKey << '\n' << SpecCombo->currentText() << "\n\n";
-    if (TargetCombo->currentIndex() > 0)
-      out << kTargetKey << '\n' << TargetCombo->currentText() << "\n\n";
+    // Lists that hold no answer (a run that failed on a broken project, say)
+    // choose nothing: the remembered choice stays for the next start.
+    if (SpecCombo->count() > 0)
+      rememberedSpec = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText() : QString();
+    if (TargetCombo->count() > 1)
+      rememberedTarget = TargetCombo->currentIndex() > 0 ? TargetCombo->currentText() : QString();
+    if (!rememberedSpec.isEmpty()) out << kSpecKey << '\n' << rememberedSpec << "\n\n";
+    if (!rememberedTarget.isEmpty()) out << kTargetKey << '\n' << rememberedTarget << "\n\n";
   }
   if (CdbCheck->isChecked()) {
     out << kCdbKey << '\n' << kModeOn << "\n\n";

@@ -1,5 +1,6 @@
 // The settings file "settings.txt" in the current directory: what a new
 // wizard takes from it, and when and how the wizard writes it.
+#include <QMessageBox>
 #include <QtTest>
 
 #include "vaskel.h"
@@ -205,6 +206,31 @@ class SettingsTest : public QObject {
     QVERIFY(finishAndWait(next));
     for (const char* key : {"Workbench Mode:", "Build Spec:", "Build Target:", "Compilation Database"})
       QVERIFY(!folder.readFile(QStringLiteral("settings.txt")).contains(key));
+  }
+
+  // A run that fails on a project the converter cannot read leaves the lists
+  // empty; the build spec and target chosen before stay remembered.
+  void aFailedRunKeepsTheRememberedSpecAndTarget() {
+    WorkingFolder folder;
+    folder.writeFile(QStringLiteral("settings.txt"),
+                     "Workbench Mode:\non\n\nBuild Spec:\nB\n\nBuild Target:\ntest\n\n");
+    CannedDescription broken;
+    broken.failure = QStringLiteral("WR Project file parsing encountered unexpected token: x");
+    answerWith(folder, broken);
+    qputenv("STANDIN_EXIT", "1");
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("Name"));
+    wizard.show();
+    QVERIFY(waitForAnswer(wizard));
+    QCOMPARE(wizard.SpecCombo->count(), 0);
+    QVERIFY(goToPage3(wizard));
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(finishAndWait(wizard));
+    qunsetenv("STANDIN_EXIT");
+    QCOMPARE(boxes.seen(), 1);
+    QVERIFY(folder.readFile(QStringLiteral("settings.txt"))
+                .endsWith("Workbench Mode:\non\n\nBuild Spec:\nB\n\nBuild Target:\ntest\n\n"));
   }
 
   void newKeys_data() {

@@ -4,7 +4,9 @@
 // writes), then the bytes of the file STANDIN_PRINT names, if any (a form
 // feed in them is not printed: it flushes and pauses, so a test can split a
 // line between two reads), and ends with the exit status named by
-// STANDIN_EXIT (default 0). With STANDIN_WAIT_FOR set, it first waits until
+// STANDIN_EXIT (default 0). Like the converter, it writes the project file
+// <destination>/<-pn value>.prj, unless STANDIN_NO_PRJ is set (a run that
+// ends with 0 but writes nothing). With STANDIN_WAIT_FOR set, it first waits until
 // that file exists, so a test can look at the wizard while a conversion is
 // running. With STANDIN_CRASH set, it crashes instead of ending.
 //
@@ -110,6 +112,13 @@ int main(int argc, char** argv) {
   }
 
   if (std::getenv("STANDIN_CRASH")) crash();
+  if (!std::getenv("STANDIN_NO_PRJ") && argc > 4) {
+    for (int i = 5; i + 1 < argc; ++i) {
+      if (std::string_view(argv[i]) == "-pn")
+        std::ofstream(std::string(argv[4]) + "/" + argv[i + 1] + ".prj", std::ios::binary)
+            << "stand-in\n";
+    }
+  }
   const char* status = std::getenv("STANDIN_EXIT");
   return status ? std::atoi(status) : 0;
 }

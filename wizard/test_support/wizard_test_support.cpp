@@ -33,6 +33,14 @@ const bool ownOutputNotInherited = [] {
   }
   return true;
 }();
+
+// Under Wine the offscreen platform knows only the fonts of one folder,
+// without Arial, which the form asks for: Liberation Sans takes the same
+// room. (Where Arial is installed, it is found first.)
+const bool arialAsWide = [] {
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  return true;
+}();
 }  // namespace
 #endif
 
