@@ -61,6 +61,7 @@ void printLine(std::string_view text) {
 }
 
 void Console::operator()(Note note) {
+  if (isStep(note.kind) && !showSteps) return;
   if (!isWarning(note.kind)) return printLine(textOf(note));
   held.push_back(std::move(note));
 }
