@@ -6,9 +6,9 @@ A session is a code block (indented, fenced, or between .EX and .EE in a
 manual page) whose first line starts with "$ ". Each "$ " line is a command
 (a line ending in "\\" continues it); the lines after it, up to the next
 "$ ", are what it prints, standard output and standard error together. A
-command ending in "# not run: REASON" is shown only. Other blocks are not
-run, but one that shows a converter command without "$ " (and is no
-synopsis, with its <...> or [...]) is an error: it would escape the check.
+command ending in "# output not shown: REASON" is not run. Other blocks are
+not run either, but one that shows a converter command without "$ " (and is
+no synopsis, with its <...> or [...]) is an error: it would escape the check.
 
 The sessions of a page run in their order (a later one may show a file an
 earlier one made) in a fresh made-up home folder, shown on the pages as
@@ -35,7 +35,7 @@ import sys
 import tempfile
 
 PAGES = ["README.md", "docs/*.md", "packaging/*.1.in"]
-NOT_RUN = re.compile(r"#\s*not run:\s*\S")
+NOT_RUN = re.compile(r"#\s*output not shown:\s*\S")
 SHOWN_COMMAND = re.compile(r"^\s*(\S*/)?Plovik\s")
 
 
