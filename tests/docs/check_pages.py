@@ -121,12 +121,13 @@ def run_page(blocks, source, bin_dir):
         for commands in blocks:
             script.append("cd " + clone)
             for command in commands:
-                script += ["echo " + marker % number, command]
+                # On a line of its own, also after output without a last line feed.
+                script += ["echo; echo " + marker % number, command]
                 number += 1
         env = dict(os.environ, HOME=home, LC_ALL="C.UTF-8",
                    PATH=os.path.join(clone, "build", "bin") + os.pathsep + os.environ["PATH"])
         result = subprocess.run(["bash", "-c", "\n".join(script)], env=env, cwd=clone,
-                                stdout=subprocess.PIPE, timeout=300)
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, timeout=300)
         output = result.stdout.decode("utf-8", "replace").replace(root, "")
         printed = re.split(r"^@@command-\d+@@\n", output, flags=re.M)[1:]
         return [trimmed(line.rstrip("\r") for line in text.split("\n")) for text in printed]
