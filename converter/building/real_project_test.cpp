@@ -264,7 +264,8 @@ TEST_F(RealProject, SubprojectsByTheirWholeNamesOnceAndFoundByName) {
   EXPECT_EQ(warnings,
             (Strings{"Warning: referenced project Gone not found in the workspace"}));
   // Four looked for, Gone among them; the project and "" are none.
-  EXPECT_EQ(steps, (Strings{"Scanning sub-projects: 4 projects", "Scanning project folder: ws/App"}));
+  EXPECT_EQ(steps,
+            (Strings{"Scanning sub-projects: 4 projects", "Scanning project folder: " + at("ws/App")}));
 }
 
 
