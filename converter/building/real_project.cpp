@@ -147,6 +147,7 @@ class RealProjectBuilder {
     addSubprojects(search, statements.subprojectPaths, in.referencedProjects, root, subprojects,
                    in.notes);
     result.subprojectFolders = subprojects.found;
+    note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
         {in.projectFolder, in.projectName, in.currentDirectory, in.scan, statements.facts, target,
          statements.knownSpecs, subprojects.excludedFolders, in.links, linkContext()},

@@ -63,9 +63,9 @@ class RealProject : public ::testing::Test {
         collect()};
     return buildRealProjectTree(in, root, inputs, options);
   }
-  // The warnings as the converter shows them.
+  // The warnings as the converter shows them, and the lines of the long steps.
   NoteSink collect() {
-    return [this](Note note) { warnings.push_back(textOf(note)); };
+    return [this](Note note) { (isWarning(note.kind) ? warnings : steps).push_back(textOf(note)); };
   }
   Strings groupNames() const {
     Strings result;
@@ -93,6 +93,7 @@ class RealProject : public ::testing::Test {
   Strings extensions;
   PassOver passOver;
   Strings warnings;
+  Strings steps;
   RealProjectOptions options{true, "", "", {}, {}};
   FileGroup root;
 };
@@ -263,6 +264,9 @@ TEST_F(RealProject, SubprojectsByTheirWholeNamesOnceAndFoundByName) {
   EXPECT_EQ(root.subGroups[3]->files, (Strings{at("ws/Web/trunk/src/web.c")}));
   EXPECT_EQ(warnings,
             (Strings{"Warning: referenced project Gone not found in the workspace"}));
+  // Four looked for, Gone among them; the project and "" are none.
+  EXPECT_EQ(steps,
+            (Strings{"Scanning sub-projects: 4 projects", "Scanning project folder: " + at("ws/App")}));
 }
 
 

@@ -26,6 +26,11 @@ void addSubprojects(const SubprojectSearch& search, const std::vector<std::strin
   std::vector<std::pair<std::string, std::string>> named;  // name, path
   for (const auto& entry : entries) note(entry, search.projectName, named);
   for (const auto& name : referencedProjects) note(name, search.projectName, named);
+  if (notes && !named.empty()) {
+    Note scanning(NoteKind::ScanningSubprojects);
+    scanning.number = named.size();
+    notes(std::move(scanning));
+  }
   out.locator.emplace(search.workspaceDir, search.scan.lister, search.readProjectName,
                       search.passOver);
   for (const auto& [name, entry] : named) {

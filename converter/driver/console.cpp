@@ -56,6 +56,7 @@ void printErrorLine(std::string_view text) {
 }
 
 void Console::operator()(Note note) {
+  if (isStep(note.kind) && !showSteps) return;
   if (!isWarning(note.kind)) return printLine(textOf(note));
   held.push_back(std::move(note));
 }

@@ -23,14 +23,18 @@ void printErrorLine(std::string_view text);
 
 // The sink of a run's notes: progress lines are printed at once, warnings
 // held until the run has succeeded, then printed in their places: the
-// reading's, the analyser personality's, the compilation database's.
+// reading's, the analyser personality's, the compilation database's. The
+// lines of the long steps are printed only when `showSteps` (the
+// real-project mode): without it the output stays as it always was.
 class Console {
  public:
+  explicit Console(bool showSteps = false) : showSteps(showSteps) {}
   void operator()(Note note);
   void printWarnings();
   // A run that fails shows no warning.
   void dropWarnings() { held.clear(); }
 
  private:
+  bool showSteps;
   std::vector<Note> held;
 };

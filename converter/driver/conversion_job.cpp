@@ -25,7 +25,7 @@ void ConversionJob::addFileExtensions(const std::string& value) {
 }
 
 bool ConversionJob::run() {
-  Console console;
+  Console console(options.realProject.enabled);
   const NoteSink notes = [&console](Note note) { console(std::move(note)); };
   try {
     readProjectDescription();

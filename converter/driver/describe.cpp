@@ -62,7 +62,10 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
 
 bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
   std::vector<Note> warnings;
-  const NoteSink notes = [&warnings](Note note) { warnings.push_back(std::move(note)); };
+  // Only the warnings: a progress line would be no part of the document.
+  const NoteSink notes = [&warnings](Note note) {
+    if (isWarning(note.kind)) warnings.push_back(std::move(note));
+  };
   std::optional<Failure> failure = optionFailure;
   bool treeBuilt = false;
   try {

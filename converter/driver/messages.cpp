@@ -92,6 +92,11 @@ std::string textOf(const Note& note) {
     case NoteKind::CreatingAnalyserPersonality: return "  Creating Analyser Personality - " + subject;
     case NoteKind::ProjectCompleted: return "Olvex/Olvex++ Project Completed!";
     case NoteKind::GivenPersonalityUnreadable: return "Couldnt open file";
+    case NoteKind::ScanningSubprojects:
+      return "Scanning sub-projects: " + counted(note.number, "project", "projects");
+    case NoteKind::ScanningProjectFolder: return "Scanning project folder: " + subject;
+    case NoteKind::WritingCompilationDatabase:
+      return "Writing compilation database: " + counted(note.number, "entry", "entries");
     case NoteKind::UnresolvedVariable:
       return "Warning: unresolved variable " + subject + " in " + where(note) +
              " (give it with -var " + subject + "=...)";

@@ -27,6 +27,11 @@ TEST(Messages, EveryProgressLineAndWarning) {
   oneLink.names = {"src/x.c"};
   Note cut = note(NoteKind::SearchCutShort);
   cut.number = 20000;
+  const auto counted = [](NoteKind kind, std::size_t number) {
+    Note made(kind);
+    made.number = number;
+    return made;
+  };
   const std::pair<Note, const char*> rows[] = {
       {note(NoteKind::CreatingProject), "Creating Olvex/Olvex++ Project ..."},
       {note(NoteKind::CreatingGroup, "App"), "  Creating Group - App"},
@@ -34,6 +39,13 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "  Creating Analyser Personality - /out/person/App.p_a"},
       {note(NoteKind::ProjectCompleted), "Olvex/Olvex++ Project Completed!"},
       {note(NoteKind::GivenPersonalityUnreadable), "Couldnt open file"},
+      // The long steps of the real-project mode.
+      {counted(NoteKind::ScanningSubprojects, 1000), "Scanning sub-projects: 1000 projects"},
+      {counted(NoteKind::ScanningSubprojects, 1), "Scanning sub-projects: 1 project"},
+      {note(NoteKind::ScanningProjectFolder, "/ws/App"), "Scanning project folder: /ws/App"},
+      {counted(NoteKind::WritingCompilationDatabase, 52005),
+       "Writing compilation database: 52005 entries"},
+      {counted(NoteKind::WritingCompilationDatabase, 1), "Writing compilation database: 1 entry"},
       {note(NoteKind::UnresolvedVariable, "WIND_BASE", 2),
        "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var WIND_BASE=...)"},
       {note(NoteKind::UnresolvedVariable, "B", 1, 1),

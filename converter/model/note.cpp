@@ -2,6 +2,11 @@
 
 bool isWarning(NoteKind kind) { return kind >= NoteKind::UnresolvedVariable; }
 
+bool isStep(NoteKind kind) {
+  return kind == NoteKind::ScanningSubprojects || kind == NoteKind::ScanningProjectFolder ||
+         kind == NoteKind::WritingCompilationDatabase;
+}
+
 int warningRank(NoteKind kind) {
   switch (kind) {
     case NoteKind::LineBreakInIncludePath:

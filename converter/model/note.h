@@ -17,6 +17,10 @@ enum class NoteKind {
   CreatingAnalyserPersonality,  // subject: the file
   ProjectCompleted,
   GivenPersonalityUnreadable,   // the -ap file cannot be read; the run goes on
+  // The long steps as each begins; shown in the real-project mode only.
+  ScanningSubprojects,          // number: the projects looked for
+  ScanningProjectFolder,        // subject: the folder
+  WritingCompilationDatabase,   // number: the entries
   // Warnings of the reading, shown after the completion line.
   UnresolvedVariable,      // subject: the name; counts: include paths, macro values
   VariableRefersToItself,  // likewise
@@ -52,4 +56,6 @@ using NoteSink = std::function<void(Note)>;
 // three places the run shows its warnings in (reading, analyser
 // personality, compilation database).
 bool isWarning(NoteKind kind);
+// Whether a note tells of a long step beginning (printed only where asked).
+bool isStep(NoteKind kind);
 int warningRank(NoteKind kind);

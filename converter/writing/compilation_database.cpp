@@ -122,20 +122,43 @@ class DatabaseWriter {
     }
   }
 
-  // `out` null: the entries are only looked at, for their warnings.
-  void add(const std::string& path, std::ostream* out) {
+  // Each file of a language once; taken before any is written, so that
+  // the run can say how many entries it writes.
+  void take(const std::string& path) {
     const SourceLanguage language = languageOf(path);
     if (language == SourceLanguage::None) return;
     const auto [file, isNew] = written.insert(layout.absolute(path));
-    if (!isNew) return;
-    if (!jsonOf(*file, json, utf8)) {
-      notes({NoteKind::NotUtf8InDatabase, *file});
+    if (isNew) taken.emplace_back(&*file, language == SourceLanguage::Cxx);
+  }
+
+  void takeAll(const FileGroup& root) {
+    walkGroups(
+        root,
+        [&](const FileGroup& group) {
+          for (const std::string& file : group.files) take(file);
+        },
+        [](const FileGroup&) {});
+  }
+
+  std::size_t takenCount() const { return taken.size(); }
+
+  // `out` null: the entries are only looked at, for their warnings.
+  void writeTaken(std::ostream* out) {
+    for (const auto& [file, cxx] : taken) add(*file, cxx, out);
+    flush(out);
+  }
+
+  std::size_t entries = 0;
+
+ private:
+  void add(const std::string& file, bool cxx, std::ostream* out) {
+    if (!jsonOf(file, json, utf8)) {
+      notes({NoteKind::NotUtf8InDatabase, file});
       return;
     }
     text.append(entries++ == 0 ? "\n" : ",\n");
     text.append("  {\n    \"directory\": ").append(directory);
     text.append(",\n    \"file\": ").append(json);
-    const bool cxx = language == SourceLanguage::Cxx;
     text.append(",\n    \"arguments\": [").append(compilers[cxx]);
     if (commandParts[cxx].empty()) {
       text.append(settings[cxx]).append(", \"-c\", ").append(json);
@@ -154,9 +177,6 @@ class DatabaseWriter {
     text.clear();
   }
 
-  std::size_t entries = 0;
-
- private:
   const CompilationDatabaseLayout& layout;
   const NoteSink& notes;
   std::unordered_set<std::string> noted;  // macros left out
@@ -174,6 +194,7 @@ class DatabaseWriter {
   std::string wordJson;
   std::string utf8;
   std::unordered_set<std::string> written;  // a file met twice has one entry
+  std::vector<std::pair<const std::string*, bool>> taken;  // into `written`; C++ or not
 };
 
 }  // namespace
@@ -182,15 +203,13 @@ void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLa
                               PendingFiles& pending, const NoteSink& notes) {
   DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
+  writer.takeAll(root);
+  Note writing(NoteKind::WritingCompilationDatabase);
+  writing.number = writer.takenCount();
+  notes(std::move(writing));
   std::ofstream out = pending.open(layout.path);
   out.put('[');
-  walkGroups(
-      root,
-      [&](const FileGroup& group) {
-        for (const std::string& file : group.files) writer.add(file, &out);
-      },
-      [](const FileGroup&) {});
-  writer.flush(&out);
+  writer.writeTaken(&out);
   out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
   closeChecked(out, layout.path);
 }
@@ -200,10 +219,6 @@ void noteCompilationDatabaseLeftOuts(const FileGroup& root,
                                      const NoteSink& notes) {
   DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
-  walkGroups(
-      root,
-      [&](const FileGroup& group) {
-        for (const std::string& file : group.files) writer.add(file, nullptr);
-      },
-      [](const FileGroup&) {});
+  writer.takeAll(root);
+  writer.writeTaken(nullptr);
 }

@@ -31,9 +31,10 @@ class Workbench : public Conversion {
     EXPECT_NE(golden, nullptr) << "PLOVIK_GOLDEN names the folder of the stored copies";
     return replaced(readFile(fs::path(golden == nullptr ? "" : golden) / name), "@DIR@", dir.str());
   }
-  void expectStored(const std::string& copy, const ProgramResult& result) {
+  void expectStored(const std::string& copy, const ProgramResult& result,
+                    const std::string& stdoutCopy = "") {
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, stored(copy + "/stdout"));
+    EXPECT_EQ(result.out, stored((stdoutCopy.empty() ? copy : stdoutCopy) + "/stdout"));
     EXPECT_EQ(readFile(out + "/Sensor.prj"), stored(copy + "/Sensor.prj"));
     EXPECT_EQ(readFile(out + "/person/Sensor.p_a"), stored(copy + "/Sensor.p_a"));
     std::string files;
@@ -67,7 +68,8 @@ TEST_F(Workbench, TheDatabaseOfTheModeIsItsStoredCopy) {
   POSIX_ONLY();
   expectStored("real-project", convertSensor({"-ext", "c,h", "-wb", "-var",
                                               "WIND_BASE=/opt/windriver", "-cdb",
-                                              "compile_commands.json"}));
+                                              "compile_commands.json"}),
+               "compilation-database");
   EXPECT_EQ(readFile(dir.path() / "compile_commands.json"),
             stored("compilation-database/compile_commands.json"));
 }
