@@ -163,7 +163,7 @@ class DatabaseWriter {
     if (commandParts[cxx].empty()) {
       text.append(settings[cxx]).append(", \"-c\", ").append(json);
     } else {
-      appendCommand(cxx, *file);
+      appendCommand(cxx, file);
     }
     text.append("]\n  }");
     if (text.size() >= kChunk) flush(out);
