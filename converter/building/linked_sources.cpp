@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "text/path.h"
 
@@ -46,8 +45,10 @@ std::size_t partCount(std::string_view name) {
   return count;
 }
 
-// The groups links add to, found by name through a table per group: a
-// project may link thousands of files and folders side by side.
+// The groups links add to, found by name through a table per group that
+// has many (a project may link thousands of files and folders side by
+// side), and by a look along the few of the others (a name thousands of
+// folders deep makes as many groups of one sub-group each).
 class GroupPlaces {
  public:
   // The group `count` parts down from `top`, made where missing. A group
@@ -57,20 +58,31 @@ class GroupPlaces {
   FileGroup& at(FileGroup& top, const std::vector<std::string>& parts, std::size_t count) {
     FileGroup* group = &top;
     for (std::size_t i = 0; i < count; ++i) {
-      auto& children = childrenOf(*group);
-      auto found = children.find(parts[i]);
-      if (found == children.end()) {
+      FileGroup* found = child(*group, parts[i]);
+      if (found == nullptr) {
         group->subGroups.push_back(std::make_unique<FileGroup>(parts[i]));
-        found = children.emplace(parts[i], group->subGroups.back().get()).first;
-        made.insert(found->second);
+        found = group->subGroups.back().get();
+        adopt(*group, group->subGroups.size() - 1);
+        made.push_back(found);
       }
-      group = found->second;
+      group = found;
     }
     return *group;
   }
 
   // `group` has its own folder now.
-  void hasFolder(FileGroup& group) { made.erase(&group); }
+  void hasFolder(FileGroup& group) { unmade.push_back(&group); }
+
+  // Once every link is placed: which groups are made.
+  void settle() {
+    std::sort(made.begin(), made.end());
+    std::sort(unmade.begin(), unmade.end());
+    std::vector<const FileGroup*> still;
+    std::set_difference(made.begin(), made.end(), unmade.begin(), unmade.end(),
+                        std::back_inserter(still));
+    made = std::move(still);
+    unmade.clear();
+  }
 
   // Sub-groups appended to `group` after it was looked at.
   void adopt(FileGroup& group, std::size_t from) {
@@ -81,20 +93,32 @@ class GroupPlaces {
     }
   }
 
-  bool isMade(const FileGroup& group) const { return made.count(&group) > 0; }
+  bool isMade(const FileGroup& group) const {
+    return std::binary_search(made.begin(), made.end(), &group);
+  }
 
  private:
-  std::unordered_map<std::string, FileGroup*>& childrenOf(FileGroup& group) {
+  static constexpr std::size_t kIndexFrom = 16;  // sub-groups
+
+  FileGroup* child(FileGroup& group, const std::string& name) {
+    if (group.subGroups.size() < kIndexFrom) {
+      for (const auto& sub : group.subGroups) {
+        if (sub->name == name) return sub.get();
+      }
+      return nullptr;
+    }
     auto [known, added] = index.try_emplace(&group);
     if (added) {
-      // The first of a name wins, as a search from the front would find it.
+      // The first of a name wins, as the look along them finds it.
       for (const auto& sub : group.subGroups) known->second.emplace(sub->name, sub.get());
     }
-    return known->second;
+    const auto found = known->second.find(name);
+    return found == known->second.end() ? nullptr : found->second;
   }
 
   std::unordered_map<const FileGroup*, std::unordered_map<std::string, FileGroup*>> index;
-  std::unordered_set<const FileGroup*> made;
+  std::vector<const FileGroup*> made;    // sorted once settled
+  std::vector<const FileGroup*> unmade;  // made, then given a folder
 };
 
 // What lies at a path, from its folder's listing; each folder listed once.
@@ -249,6 +273,7 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
               std::back_inserter(group.subGroups));
     places.adopt(group, before);
   }
+  places.settle();
   nameMadeFolders(own, places, entries);
   return missing;
 }
