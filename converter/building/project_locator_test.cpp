@@ -43,6 +43,35 @@ TEST_F(Locator, TheFolderTheBuildDescriptionNamesWhenItIsThatProject) {
   EXPECT_EQ(reads, 1) << "no search was needed";
 }
 
+// The workspace is searched only where the entry does not point at a
+// project of the name; the search, when it runs, finds the same folder.
+TEST_F(Locator, TheSearchRunsOnlyWhereTheEntryIsNotThatProject) {
+  project("ws/Lib", "Lib");
+  project("ws/Old", "Renamed");
+  project("ws/deep/Moved", "Moved");
+  folders.file("ws/Plain/a.c");
+  folders.file("ws/Shadow/a.c");
+  project("ws/x/Shadow", "Shadow");
+  const struct {
+    std::string name, entry;
+    std::optional<std::string> found;
+    bool searched;
+  } cases[] = {
+      {"Lib", "Lib", at("ws/Lib"), false},
+      {"Moved", "deep/Moved", at("ws/deep/Moved"), false},
+      {"Moved", "Old", at("ws/deep/Moved"), true},      // Old's .project names another
+      {"Moved", "Gone", at("ws/deep/Moved"), true},     // no such folder
+      {"Plain", "Plain", at("ws/Plain"), true},         // no .project: searched, none found
+      {"Shadow", "Shadow", at("ws/x/Shadow"), true},    // a project of the name elsewhere wins
+  };
+  for (const auto& c : cases) {
+    listed.clear();
+    ProjectLocator locator = make();
+    EXPECT_EQ(locator.find(c.name, c.entry), c.found) << c.entry;
+    EXPECT_EQ(listed.size() > 1, c.searched) << c.entry;
+  }
+}
+
 TEST_F(Locator, ElseTheNearestFolderWhoseProjectHasTheName) {
   project("ws/Web", "Portal");          // of another name
   project("ws/Web/trunk/src", "Web");
