@@ -72,6 +72,29 @@ TEST_F(Locator, TheSearchRunsOnlyWhereTheEntryIsNotThatProject) {
   }
 }
 
+// A folder the search listed is not listed again for the scan after it,
+// and the scan sees the same entries.
+TEST_F(Locator, TheSearchsListingsServeTheNextListingOfEachFolder) {
+  folders.file("ws/Plain/a.c");
+  folders.file("ws/Plain/sub/b.c");
+  ProjectLocator locator = make();
+  locator.find("Plain", "Plain");
+  const FolderLister shared = locator.sharedLister();
+  const struct {
+    const char* folder;
+    bool listedAgain;
+  } cases[] = {{"ws/Plain", false}, {"ws/Plain/sub", false}, {"ws/Plain", true}};
+  for (const auto& c : cases) {
+    std::vector<ListedEntry> got, expected;
+    listed.clear();
+    ASSERT_TRUE(shared(at(c.folder), got));
+    EXPECT_EQ(!listed.empty(), c.listedAgain) << c.folder;
+    folders.lister()(at(c.folder), expected);
+    ASSERT_EQ(got.size(), expected.size()) << c.folder;
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].name, expected[i].name);
+  }
+}
+
 TEST_F(Locator, ElseTheNearestFolderWhoseProjectHasTheName) {
   project("ws/Web", "Portal");          // of another name
   project("ws/Web/trunk/src", "Web");
