@@ -53,7 +53,7 @@ class GroupPlaces {
  public:
   // The group `count` parts down from `top`, made where missing. A group
   // made here is "made": its folder is its parent's and its name, worked out
-  // only once it is known to keep files (see folderNames), since link names
+  // only once it is known to keep files (see nameMadeFolders), since link names
   // may nest thousands of levels deep.
   FileGroup& at(FileGroup& top, const std::vector<std::string>& parts, std::size_t count) {
     FileGroup* group = &top;
