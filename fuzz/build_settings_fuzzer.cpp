@@ -38,33 +38,15 @@ const FakeFolders& workspace() {
   return folders;
 }
 
-#ifdef PLOVIK_FUZZ_REPEAT_TO
-// Slowness grows with the input, and the fuzzer's inputs are short: this
-// build reads each input grown to a megabyte, so that a reading that is
-// quadratic in some shape takes past the one-second limit. The input is
-// HEAD \0 UNIT \0 TAIL (or only UNIT), read as HEAD, UNIT repeated, TAIL.
-std::string grown(const char* data, std::size_t size) {
-  const std::string_view input(data, size);
-  const std::size_t first = input.find('\0');
-  const std::size_t second = first == std::string_view::npos ? first : input.find('\0', first + 1);
-  std::string_view head, unit = input, tail;
-  if (second != std::string_view::npos) {
-    head = input.substr(0, first);
-    unit = input.substr(first + 1, second - first - 1);
-    tail = input.substr(second + 1);
-  }
-  std::string text(head);
-  while (!unit.empty() && text.size() < PLOVIK_FUZZ_REPEAT_TO) text.append(unit);
-  return text.append(tail);
-}
-#else
-std::string grown(const char* data, std::size_t size) { return std::string(data, size); }
+#ifndef PLOVIK_FUZZ_REPEAT_TO
+#define PLOVIK_FUZZ_REPEAT_TO 0
 #endif
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text = grown(reinterpret_cast<const char*>(data), size);
+  const std::string text =
+      grownInput(reinterpret_cast<const char*>(data), size, PLOVIK_FUZZ_REPEAT_TO);
   size = text.size();
   std::istringstream in(text);
   static const std::vector<std::string> referenced{"Lib", "Drivers", "App"};

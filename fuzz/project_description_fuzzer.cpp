@@ -1,16 +1,67 @@
 // The markup reader, the project description reader and the reader of its
-// linked resources on arbitrary bytes, fed from memory.
+// linked resources on arbitrary bytes, fed from memory; the links are then
+// placed by the real-project mode in a small workspace in memory. Built a
+// second time as project_description_repeated, which reads each input grown
+// to a megabyte.
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
+#include <string>
 #include <string_view>
 
 #include "building/link_locations.h"
+#include "building/real_project.h"
+#include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
 #include "reading/project_description.h"
 
+#ifndef PLOVIK_FUZZ_REPEAT_TO
+#define PLOVIK_FUZZ_REPEAT_TO 0
+#endif
+
+namespace {
+
+const FakeFolders& workspace() {
+  static const FakeFolders folders = [] {
+    FakeFolders made;
+    for (const char* file : {"/ws/App/app.c", "/ws/App/src/a.c", "/ws/ext/e.c", "/ws/ext/sub/s.h",
+                             "/ws/my/m.c"}) {
+      made.file(file);
+    }
+    // A folder of many files, as links by the thousand point into.
+    for (int i = 0; i < 20000; ++i) made.file("/ws/many/f" + std::to_string(i) + ".c");
+    return made;
+  }();
+  return folders;
+}
+
+// The mode's placing of the links: never refused, every file placed once.
+void placeLinks(const ProjectLinks& links) {
+  static const FolderScan scan{workspace().lister(), {"c", "h"}};
+  const RealProjectInputs inputs{
+      FakeFolders::native("/ws"), FakeFolders::native("/ws/App"), "App", {}, "/cwd", scan,
+      [](const std::string&) { return std::nullopt; },
+      [](const std::string&) { return std::nullopt; },
+      links,
+      nullptr};
+  static const RealProjectOptions options{true, "", "", {{"MY", "/ws/my"}}, {}};
+  std::istringstream none;
+  FileGroup root;
+  try {
+    buildRealProjectTree(none, root, inputs, options);
+  } catch (const Failure& failure) {
+    fuzzFailure("the mode refused links: " + failure.subject);
+  }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string input =
+      grownInput(reinterpret_cast<const char*>(data), size, PLOVIK_FUZZ_REPEAT_TO);
+  const std::string_view text(input);
+  size = text.size();
   try {
     const ProjectDescription description = parseProjectDescription(text);
     if (description.name.size() > size) fuzzFailure("a project name longer than the input");
@@ -32,5 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LinkLocation where = resolveLinkLocation(link, context);
     if (where.kind != LinkLocation::Path && !where.path.empty()) fuzzFailure("a path for no location");
   }
+  placeLinks(links);
   return 0;
 }

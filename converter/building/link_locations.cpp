@@ -47,14 +47,17 @@ constexpr int kMaxDepth = 16;
 // No path is this long; a location that grows past it is no location.
 constexpr std::size_t kMaxLocation = 1 << 16;
 
+using Names = std::unordered_map<std::string_view, std::string_view>;
+
 class Resolver {
  public:
-  explicit Resolver(const LinkContext& context) : context(context) {}
+  Resolver(const LinkContext& context, const Names& given, const Names& projectVariables)
+      : context(context), given(given), projectVariables(projectVariables) {}
 
   std::optional<std::string> variable(std::string_view name, int depth) const {
     if (depth > kMaxDepth) return std::nullopt;
-    for (auto given = context.given.rbegin(); given != context.given.rend(); ++given) {
-      if (given->first == name) return given->second;
+    if (const auto found = given.find(name); found != given.end()) {
+      return std::string(found->second);
     }
     if (name == "PROJECT_LOC") return context.projectFolder;
     if (name == "WORKSPACE_LOC") return context.workspaceFolder;
@@ -72,8 +75,8 @@ class Resolver {
       for (unsigned i = 0; i < levels; ++i) *base += "/..";
       return base;
     }
-    for (const auto& [known, value] : context.projectVariables) {
-      if (known == name) return uri(value, depth + 1);
+    if (const auto found = projectVariables.find(name); found != projectVariables.end()) {
+      return uri(found->second, depth + 1);
     }
     return std::nullopt;
   }
@@ -124,14 +127,25 @@ class Resolver {
 
  private:
   const LinkContext& context;
+  const Names& given;
+  const Names& projectVariables;
 };
 
 }  // namespace
 
-LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context) {
+LinkResolver::LinkResolver(const LinkContext& context) : context(context) {
+  for (const auto& [name, value] : context.given) given.insert_or_assign(name, value);
+  for (const auto& [name, value] : context.projectVariables) projectVariables.emplace(name, value);
+}
+
+LinkLocation LinkResolver::resolve(const LinkedResource& link) const {
   if (link.isUri && link.location.starts_with("virtual:")) return {LinkLocation::Virtual, {}};
   std::optional<std::string> path = link.location;
-  if (link.isUri) path = Resolver(context).uri(link.location, 0);
+  if (link.isUri) path = Resolver(context, given, projectVariables).uri(link.location, 0);
   if (!path || path->empty()) return {};
   return {LinkLocation::Path, path::comparable(*path, context.projectFolder)};
+}
+
+LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context) {
+  return LinkResolver(context).resolve(link);
 }

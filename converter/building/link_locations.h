@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "reading/linked_resources.h"
 
@@ -20,7 +22,20 @@ struct LinkLocation {
   std::string path;  // for Path: absolute, without "." or ".." parts, the platform's separators
 };
 
-// Where `link` lies: <location> as written; a URI "file:/...", "virtual:/virtual",
+// Where links lie: <location> as written; a URI "file:/...", "virtual:/virtual",
 // or a path beginning with PROJECT_LOC, WORKSPACE_LOC, PARENT-N-<variable>, a
 // -var name or a variable of the description ("${NAME}" inside its values).
+// Made once for all links of a project: variables are looked up by hash.
+class LinkResolver {
+ public:
+  explicit LinkResolver(const LinkContext& context);
+  LinkLocation resolve(const LinkedResource& link) const;
+
+ private:
+  const LinkContext& context;
+  std::unordered_map<std::string_view, std::string_view> given;  // the last of a name
+  std::unordered_map<std::string_view, std::string_view> projectVariables;  // the first
+};
+
+// The same for one link.
 LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context);

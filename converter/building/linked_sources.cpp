@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "text/path.h"
 
@@ -34,25 +35,91 @@ std::string joined(const std::vector<std::string>& parts, std::size_t count) {
   return text;
 }
 
-// The group `count` parts down from `top`, made where missing (and noted in
-// `made`); a new group's folder is its parent's and its name.
-FileGroup& groupAt(FileGroup& top, const std::vector<std::string>& parts, std::size_t count,
-                   std::vector<FileGroup*>& made) {
-  FileGroup* group = &top;
-  for (std::size_t i = 0; i < count; ++i) {
-    auto found = std::find_if(group->subGroups.begin(), group->subGroups.end(),
-                              [&](const auto& sub) { return sub->name == parts[i]; });
-    if (found == group->subGroups.end()) {
-      auto child = std::make_unique<FileGroup>(parts[i]);
-      child->sourceFolder = group->sourceFolder + sep + parts[i];
-      group->subGroups.push_back(std::move(child));
-      made.push_back(group->subGroups.back().get());
-      found = group->subGroups.end() - 1;
-    }
-    group = found->get();
+std::size_t partCount(std::string_view name) {
+  std::size_t count = 0;
+  for (std::size_t start = 0; start <= name.size();) {
+    const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
+    if (end > start) ++count;
+    start = end + 1;
   }
-  return *group;
+  return count;
 }
+
+// The groups links add to, found by name through a table per group that
+// has many (a project may link thousands of files and folders side by
+// side), and by a look along the few of the others (a name thousands of
+// folders deep makes as many groups of one sub-group each).
+class GroupPlaces {
+ public:
+  // The group `count` parts down from `top`, made where missing. A group
+  // made here is "made": its folder is its parent's and its name, worked out
+  // only once it is known to keep files (see nameMadeFolders), since link names
+  // may nest thousands of levels deep.
+  FileGroup& at(FileGroup& top, const std::vector<std::string>& parts, std::size_t count) {
+    FileGroup* group = &top;
+    for (std::size_t i = 0; i < count; ++i) {
+      FileGroup* found = child(*group, parts[i]);
+      if (found == nullptr) {
+        group->subGroups.push_back(std::make_unique<FileGroup>(parts[i]));
+        found = group->subGroups.back().get();
+        adopt(*group, group->subGroups.size() - 1);
+        made.push_back(found);
+      }
+      group = found;
+    }
+    return *group;
+  }
+
+  // `group` has its own folder now.
+  void hasFolder(FileGroup& group) { unmade.push_back(&group); }
+
+  // Once every link is placed: which groups are made.
+  void settle() {
+    std::sort(made.begin(), made.end());
+    std::sort(unmade.begin(), unmade.end());
+    std::vector<const FileGroup*> still;
+    std::set_difference(made.begin(), made.end(), unmade.begin(), unmade.end(),
+                        std::back_inserter(still));
+    made = std::move(still);
+    unmade.clear();
+  }
+
+  // Sub-groups appended to `group` after it was looked at.
+  void adopt(FileGroup& group, std::size_t from) {
+    const auto known = index.find(&group);
+    if (known == index.end()) return;
+    for (std::size_t i = from; i < group.subGroups.size(); ++i) {
+      known->second.emplace(group.subGroups[i]->name, group.subGroups[i].get());
+    }
+  }
+
+  bool isMade(const FileGroup& group) const {
+    return std::binary_search(made.begin(), made.end(), &group);
+  }
+
+ private:
+  static constexpr std::size_t kIndexFrom = 16;  // sub-groups
+
+  FileGroup* child(FileGroup& group, const std::string& name) {
+    if (group.subGroups.size() < kIndexFrom) {
+      for (const auto& sub : group.subGroups) {
+        if (sub->name == name) return sub.get();
+      }
+      return nullptr;
+    }
+    auto [known, added] = index.try_emplace(&group);
+    if (added) {
+      // The first of a name wins, as the look along them finds it.
+      for (const auto& sub : group.subGroups) known->second.emplace(sub->name, sub.get());
+    }
+    const auto found = known->second.find(name);
+    return found == known->second.end() ? nullptr : found->second;
+  }
+
+  std::unordered_map<const FileGroup*, std::unordered_map<std::string, FileGroup*>> index;
+  std::vector<const FileGroup*> made;    // sorted once settled
+  std::vector<const FileGroup*> unmade;  // made, then given a folder
+};
 
 // What lies at a path, from its folder's listing; each folder listed once.
 class Entries {
@@ -69,18 +136,18 @@ class Entries {
     if (listed == folders.end()) {
       std::vector<ListedEntry> entries;
       if (!lister(folder, entries)) entries.clear();
-      listed = folders.emplace(folder, std::move(entries)).first;
+      listed = folders.emplace(folder, std::unordered_map<std::string, EntryKind>()).first;
+      for (auto& entry : entries) listed->second.emplace(std::move(entry.name), entry.kind);
     }
-    const std::string_view name = std::string_view(path).substr(cut + 1);
-    for (const auto& entry : listed->second) {
-      if (entry.name == name) return entry.kind;
-    }
-    return std::nullopt;
+    const auto entry = listed->second.find(path.substr(cut + 1));
+    if (entry == listed->second.end()) return std::nullopt;
+    return entry->second;
   }
 
  private:
   const FolderLister& lister;
-  std::map<std::string, std::vector<ListedEntry>> folders;
+  // Each folder's entries by name: thousands of links may point into one.
+  std::map<std::string, std::unordered_map<std::string, EntryKind>> folders;
 };
 
 // Keeps the files below `group` that `keeps` takes by the path the project
@@ -103,6 +170,50 @@ void filterShown(FileGroup& group, const std::string& folder, const std::string&
       });
 }
 
+// Gives each made group that keeps files somewhere below it its folder: its
+// parent's and its name, or, where the project has no such folder and the
+// group files of its own (a virtual folder, or src/x.c where the project has
+// no src), the folder its first file lies in. One path is built up and cut
+// back on the way through the tree, so a chain of made groups thousands deep
+// that keeps nothing costs no path per level.
+void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries) {
+  std::string folder;
+  std::vector<std::string> outer;  // the paths set aside under groups with a folder of their own
+  std::vector<bool> keeps{false};  // per open group: whether files lie below it
+  walkGroups(
+      own,
+      [&](FileGroup& group) {
+        if (places.isMade(group)) {
+          folder.append(1, sep).append(group.name);
+        } else {
+          outer.push_back(std::move(folder));
+          folder = group.sourceFolder;
+        }
+        keeps.push_back(!group.files.empty());
+      },
+      [&](FileGroup& group) {
+        const bool below = keeps.back();
+        keeps.pop_back();
+        keeps.back() = keeps.back() || below;
+        if (!places.isMade(group)) {
+          folder = std::move(outer.back());
+          outer.pop_back();
+          return;
+        }
+        if (below) {
+          const auto kind = entries.at(folder);
+          const bool exists = kind == EntryKind::Folder || kind == EntryKind::FolderLink;
+          if (exists || group.files.empty()) {
+            group.sourceFolder = folder;
+          } else {
+            const std::string& first = group.files.front();
+            group.sourceFolder = first.substr(0, first.find_last_of("/\\"));
+          }
+        }
+        folder.resize(folder.size() - group.name.size() - 1);
+      });
+}
+
 }  // namespace
 
 std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& links,
@@ -110,26 +221,26 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
                                           const LinkedFileFilter& keeps) {
   // Shorter names first, so that a link inside a linked or virtual folder
   // finds that folder's group.
-  std::vector<const LinkedResource*> order;
-  for (const auto& link : links.links) order.push_back(&link);
-  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    return partsOf(a->name).size() < partsOf(b->name).size();
-  });
+  std::vector<std::pair<std::size_t, const LinkedResource*>> order;
+  for (const auto& link : links.links) order.emplace_back(partCount(link.name), &link);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   FolderScan folderScan = scan;
   folderScan.fileExtensions.clear();  // judged by the shown path instead
   folderScan.noteFolders = true;
   Entries entries(scan.lister);
   std::vector<std::string> missing;
-  std::vector<FileGroup*> made;  // groups made for links, not yet known to have a folder
-  for (const LinkedResource* link : order) {
+  GroupPlaces places;
+  const LinkResolver resolver(context);
+  for (const auto& [count, link] : order) {
     const std::vector<std::string> parts = partsOf(link->name);
-    const LinkLocation where = resolveLinkLocation(*link, context);
+    const LinkLocation where = resolver.resolve(*link);
     if (!isPlaceable(parts) || where.kind == LinkLocation::Unknown) {
       missing.push_back(link->name);
       continue;
     }
     if (where.kind == LinkLocation::Virtual) {
-      if (link->folder) groupAt(own, parts, parts.size(), made);
+      if (link->folder) places.at(own, parts, parts.size());
       continue;
     }
     // The run's own outputs are never sources, however they are named.
@@ -147,27 +258,22 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
     }
     const std::string shown = joined(parts, parts.size());
     if (!link->folder) {
-      if (keeps(shown)) groupAt(own, parts, parts.size() - 1, made).files.push_back(where.path);
+      if (keeps(shown)) places.at(own, parts, parts.size() - 1).files.push_back(where.path);
       continue;
     }
     FileGroup scanned;
     folderScan.scan(where.path, scanned, true);
     filterShown(scanned, where.path, shown, keeps);
-    FileGroup& group = groupAt(own, parts, parts.size(), made);
+    FileGroup& group = places.at(own, parts, parts.size());
     group.sourceFolder = where.path;
-    std::erase(made, &group);  // it has a folder of its own
+    places.hasFolder(group);
     group.files.insert(group.files.end(), scanned.files.begin(), scanned.files.end());
+    const std::size_t before = group.subGroups.size();
     std::move(scanned.subGroups.begin(), scanned.subGroups.end(),
               std::back_inserter(group.subGroups));
+    places.adopt(group, before);
   }
-  // A group that only links make (a virtual folder, or src/x.c where the
-  // project has no src) names the folder its first file lies in, where it
-  // has one: the project folder has none of that name.
-  for (FileGroup* group : made) {
-    const auto kind = entries.at(group->sourceFolder);
-    if (kind == EntryKind::Folder || kind == EntryKind::FolderLink || group->files.empty()) continue;
-    const std::string& first = group->files.front();
-    group->sourceFolder = first.substr(0, first.find_last_of("/\\"));
-  }
+  places.settle();
+  nameMadeFolders(own, places, entries);
   return missing;
 }

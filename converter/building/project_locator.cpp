@@ -1,6 +1,7 @@
 #include "building/project_locator.h"
 
 #include <deque>
+#include <iterator>
 #include <utility>
 
 #include "text/path.h"
@@ -47,7 +48,6 @@ void ProjectLocator::search() {
   searched = true;
   std::deque<std::pair<std::string, std::size_t>> pending{{workspaceDir, 0}};
   std::size_t listed = 0;
-  std::vector<ListedEntry> entries;
   while (!pending.empty()) {
     if (listed == kMaxFolders) {
       cutShort = true;
@@ -55,17 +55,28 @@ void ProjectLocator::search() {
     }
     auto [folder, depth] = std::move(pending.front());
     pending.pop_front();
-    entries.clear();
+    std::vector<ListedEntry> entries;
     if (!lister(folder, entries)) continue;
     ++listed;
     if (const auto name = projectIn(folder, entries)) folders.emplace(*name, folder);
-    if (depth == kMaxDepth) continue;
     for (const auto& entry : entries) {
-      if (entry.kind != EntryKind::Folder || entry.name.empty() || entry.name[0] == '.' ||
-          passOver.count(entry.name) > 0) {
+      if (depth == kMaxDepth || entry.kind != EntryKind::Folder || entry.name.empty() ||
+          entry.name[0] == '.' || passOver.count(entry.name) > 0) {
         continue;
       }
       pending.emplace_back(folder + path::separator() + entry.name, depth + 1);
     }
+    listings.emplace(std::move(folder), std::move(entries));
   }
+}
+
+FolderLister ProjectLocator::sharedLister() {
+  return [this](const std::string& folder, std::vector<ListedEntry>& entries) {
+    const auto kept = listings.find(folder);
+    if (kept == listings.end()) return lister(folder, entries);
+    entries.insert(entries.end(), std::make_move_iterator(kept->second.begin()),
+                   std::make_move_iterator(kept->second.end()));
+    listings.erase(kept);
+    return true;
+  };
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "building/folder_scan.h"
 
@@ -32,6 +34,11 @@ class ProjectLocator {
   // Whether the search of the workspace stopped at its bound.
   bool searchCutShort() const { return cutShort; }
 
+  // The lister, handing out each listing the search made once, to whoever
+  // lists that folder next (the scans of the projects it found), so that a
+  // workspace searched is not listed twice. Valid while the locator lives.
+  FolderLister sharedLister();
+
   static constexpr std::size_t kMaxDepth = 8;
   static constexpr std::size_t kMaxFolders = 20000;
 
@@ -46,6 +53,7 @@ class ProjectLocator {
   ProjectNameReader readName;
   std::set<std::string> passOver;
   std::map<std::string, std::string> folders;  // project name to folder, once searched
+  std::unordered_map<std::string, std::vector<ListedEntry>> listings;  // not yet handed out
   bool searched = false;
   bool cutShort = false;
 };

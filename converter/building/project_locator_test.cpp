@@ -43,6 +43,58 @@ TEST_F(Locator, TheFolderTheBuildDescriptionNamesWhenItIsThatProject) {
   EXPECT_EQ(reads, 1) << "no search was needed";
 }
 
+// The workspace is searched only where the entry does not point at a
+// project of the name; the search, when it runs, finds the same folder.
+TEST_F(Locator, TheSearchRunsOnlyWhereTheEntryIsNotThatProject) {
+  project("ws/Lib", "Lib");
+  project("ws/Old", "Renamed");
+  project("ws/deep/Moved", "Moved");
+  folders.file("ws/Plain/a.c");
+  folders.file("ws/Shadow/a.c");
+  project("ws/x/Shadow", "Shadow");
+  const struct {
+    std::string name, entry;
+    std::optional<std::string> found;
+    bool searched;
+  } cases[] = {
+      {"Lib", "Lib", at("ws/Lib"), false},
+      {"Moved", "deep/Moved", at("ws/deep/Moved"), false},
+      {"Moved", "Old", at("ws/deep/Moved"), true},      // Old's .project names another
+      {"Moved", "Gone", at("ws/deep/Moved"), true},     // no such folder
+      {"Plain", "Plain", at("ws/Plain"), true},         // no .project: searched, none found
+      {"Shadow", "Shadow", at("ws/x/Shadow"), true},    // a project of the name elsewhere wins
+  };
+  for (const auto& c : cases) {
+    listed.clear();
+    ProjectLocator locator = make();
+    EXPECT_EQ(locator.find(c.name, c.entry), c.found) << c.entry;
+    EXPECT_EQ(listed.size() > 1, c.searched) << c.entry;
+  }
+}
+
+// A folder the search listed is not listed again for the scan after it,
+// and the scan sees the same entries.
+TEST_F(Locator, TheSearchsListingsServeTheNextListingOfEachFolder) {
+  folders.file("ws/Plain/a.c");
+  folders.file("ws/Plain/sub/b.c");
+  ProjectLocator locator = make();
+  locator.find("Plain", "Plain");
+  const FolderLister shared = locator.sharedLister();
+  const struct {
+    const char* folder;
+    bool listedAgain;
+  } cases[] = {{"ws/Plain", false}, {"ws/Plain/sub", false}, {"ws/Plain", true}};
+  for (const auto& c : cases) {
+    std::vector<ListedEntry> got, expected;
+    listed.clear();
+    ASSERT_TRUE(shared(at(c.folder), got));
+    EXPECT_EQ(!listed.empty(), c.listedAgain) << c.folder;
+    folders.lister()(at(c.folder), expected);
+    ASSERT_EQ(got.size(), expected.size()) << c.folder;
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].name, expected[i].name);
+  }
+}
+
 TEST_F(Locator, ElseTheNearestFolderWhoseProjectHasTheName) {
   project("ws/Web", "Portal");          // of another name
   project("ws/Web/trunk/src", "Web");

@@ -324,6 +324,52 @@ TEST_F(RealProject, LinkedResourcesJoinTheOwnSources) {
   EXPECT_EQ(root.subGroups[0]->files, (Strings{at("/w/Shared/common/c1.c")}));
 }
 
+// Where links put groups that no folder of the project holds: many side by
+// side, a chain of them, and a linked folder inside a virtual one.
+TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
+  projectFolder = at("/w/App");
+  for (const char* file : {"/w/App/app.c", "/w/App/deep/a/real.c", "/w/Shared/x.c",
+                           "/w/Shared/y.c", "/w/Shared/lib/l.c"}) {
+    folders.file(file);
+  }
+  const auto link = [](std::string name, bool folder, const char* location) {
+    return LinkedResource{std::move(name), folder, location, true};
+  };
+  Strings many;
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "v" + std::to_string(i);
+    links.links.push_back(link(name, true, "virtual:/virtual"));
+    folders.file("/w/Shared/" + name + ".c");
+    links.links.push_back(link(name + "/f.c", false, ""));
+    links.links.back().location = "PARENT-1-PROJECT_LOC/Shared/" + name + ".c";
+    many.push_back(name);
+  }
+  links.links.push_back(link("v3/y.c", false, "PARENT-1-PROJECT_LOC/Shared/y.c"));
+  links.links.push_back(link("deep/a/b/c/x.c", false, "PARENT-1-PROJECT_LOC/Shared/x.c"));
+  links.links.push_back(link("virt/lib", true, "PARENT-1-PROJECT_LOC/Shared/lib"));
+  links.links.push_back(link(std::string(3000, 'e') + "/" + std::string(2000, 'f'), true,
+                             "virtual:/virtual"));
+  read("");
+  Strings names = groupNames();
+  ASSERT_EQ(names.size(), 22u);
+  EXPECT_EQ(Strings(names.begin() + 1, names.end() - 1), many) << "each once, in link order";
+  const FileGroup& v3 = *root.subGroups[4];
+  EXPECT_EQ(v3.files, (Strings{at("/w/Shared/v3.c"), at("/w/Shared/y.c")}));
+  EXPECT_EQ(v3.sourceFolder, at("/w/Shared"));
+  // deep and deep/a are folders of the project, deep/a/b is not, and
+  // deep/a/b/c names the folder of its file.
+  const FileGroup* group = root.subGroups[0].get();
+  Strings chain;
+  for (; group != nullptr; group = group->subGroups.empty() ? nullptr : group->subGroups.back().get()) {
+    chain.push_back(group->name + "=" + group->sourceFolder);
+  }
+  EXPECT_EQ(chain, (Strings{"deep=" + at("/w/App/deep"), "a=" + at("/w/App/deep/a"),
+                            "b=" + at("/w/App/deep/a/b"), "c=" + at("/w/Shared")}));
+  ASSERT_EQ(names.back(), "virt");
+  ASSERT_EQ(root.subGroups.back()->subGroups.size(), 1u);
+  EXPECT_EQ(root.subGroups.back()->subGroups[0]->sourceFolder, at("/w/Shared/lib"));
+}
+
 // The folder each group's files lie in: the project folder, its own
 // sub-folders, a sub-project's folder wherever it was found, a linked folder.
 TEST_F(RealProject, GroupsNameTheirRealFolders) {

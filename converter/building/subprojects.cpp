@@ -45,6 +45,7 @@ void addSubprojects(const SubprojectSearch& search, const std::vector<std::strin
     auto group = std::make_unique<FileGroup>(name);
     group->sourceFolder = *folder;
     FolderScan scan = search.scan;
+    scan.lister = out.locator->sharedLister();
     scan.noteFolders = true;  // the groups name their real folders
     scan.scan(*folder, *group, true);
     out.groups.insert(group.get());

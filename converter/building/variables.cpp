@@ -160,11 +160,12 @@ void VariableExpander::countLeft(std::string_view expanded, Use use) {
       if (counted[i].first == name && counted[i].second == reason) return;
     }
     if (seen < std::size(counted)) counted[seen++] = {name, reason};
-    auto entry = std::find_if(leftOver.begin(), leftOver.end(), [&](const Left& left) {
-      return left.name == name && left.reason == reason;
-    });
-    if (entry == leftOver.end()) entry = leftOver.insert(leftOver.end(), {std::string(name), reason});
-    ++entry->count[use];
+    // Looked up by hash: texts may name a hundred thousand variables nobody defines.
+    std::string key(1, static_cast<char>(reason));
+    key.append(name);
+    const auto [at, added] = leftAt.try_emplace(std::move(key), leftOver.size());
+    if (added) leftOver.push_back({std::string(name), reason});
+    ++leftOver[at->second].count[use];
   };
   const std::size_t last =
       forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {

@@ -94,4 +94,5 @@ class VariableExpander {
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;
   std::vector<Left> leftOver;
+  std::unordered_map<std::string, std::size_t> leftAt;  // the reason's byte and the name
 };

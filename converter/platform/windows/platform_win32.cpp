@@ -203,10 +203,16 @@ ReadStartResult readRegularFileStart(const std::string& path, std::size_t limit,
     CloseHandle(file);
     return ReadStartResult::NotRegular;
   }
-  out.resize(limit);
+  // Sized by the file rather than by the limit: clearing a megabyte for
+  // each small .project of a workspace of a thousand projects adds up.
+  LARGE_INTEGER size{};
+  const std::size_t known =
+      GetFileSizeEx(file, &size) ? static_cast<std::size_t>(size.QuadPart) : std::size_t{0};
+  out.resize(std::min<std::size_t>(limit, known + 1));
   std::size_t got = 0;
   while (got < limit) {
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - got, 1 << 20));
+    if (got == out.size()) out.resize(std::min(limit, 2 * out.size()));  // it grew
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1 << 20));
     DWORD n = 0;
     if (!ReadFile(file, out.data() + got, want, &n, nullptr) || n == 0) break;
     got += n;
