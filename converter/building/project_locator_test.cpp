@@ -58,7 +58,7 @@ TEST_F(Locator, TheSearchRunsOnlyWhereTheEntryIsNotThatProject) {
     bool searched;
   } cases[] = {
       {"Lib", "Lib", at("ws/Lib"), false},
-      {"Moved", "deep/Moved", at("ws/deep/Moved"), false},
+      {"Moved", at("deep/Moved"), at("ws/deep/Moved"), false},
       {"Moved", "Old", at("ws/deep/Moved"), true},      // Old's .project names another
       {"Moved", "Gone", at("ws/deep/Moved"), true},     // no such folder
       {"Plain", "Plain", at("ws/Plain"), true},         // no .project: searched, none found
