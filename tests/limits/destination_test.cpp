@@ -11,21 +11,13 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include "conversion_fixture.h"
 #include "limited_run.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Every file below `folder` with its content.
-std::map<std::string, std::string> filesBelow(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_directory()) files[fs::relative(entry.path(), folder).string()] = readFile(entry.path());
-  }
-  return files;
-}
 
 std::string lastLine(std::string out) {
   if (!out.empty() && out.back() == '\n') out.pop_back();

@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "conversion_fixture.h"
 #include "limited_run.h"
 #include "temp_dir.h"
 #include "text_lines.h"
@@ -20,15 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Every file below `folder` with its content.
-std::map<std::string, std::string> filesBelow(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_directory()) files[fs::relative(entry.path(), folder).string()] = readFile(entry.path());
-  }
-  return files;
-}
 
 class Guards : public ::testing::Test {
  protected:
