@@ -224,7 +224,13 @@ void Vaskel::reject() {
   if (converterProcess) {
     // Cancelling is no exit of the conversion: nothing more is shown or saved.
     disconnect(converterProcess, nullptr, this, nullptr);
-    converterProcess->kill();
+#ifndef Q_OS_WIN
+    // Asked to stop first, the converter removes its temporary files; only
+    // one that does not end within a second is killed.
+    converterProcess->terminate();
+    if (!converterProcess->waitForFinished(1000))
+#endif
+      converterProcess->kill();
     converterProcess->waitForFinished(1000);
   }
   VaskelBase::reject();

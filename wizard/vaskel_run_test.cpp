@@ -5,6 +5,10 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 #include "vaskel.h"
 #include "wizard_test_support.h"
 
@@ -318,6 +322,25 @@ class RunTest : public QObject {
     QTest::qWait(100);
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("settings.txt"))));
   }
+
+#ifndef Q_OS_WIN
+  // Cancel asks the real converter to stop before it kills it, so the run
+  // removes its temporary files: here it waits on a FIFO given as the
+  // analyser personality, with the project file half written.
+  void cancelLeavesNoTemporaryFileOfTheConverter() {
+    WorkingFolder folder;
+    const QString fifo = folder.filePath(QStringLiteral("given.p_a"));
+    QVERIFY(mkfifo(fifo.toLocal8Bit().constData(), 0600) == 0);
+    const QString output = native(folder.makeFolder(QStringLiteral("out")));
+    Vaskel wizard;
+    QVERIFY(prepareExample(wizard, example(QStringLiteral("workspace/App/.project")), output));
+    wizard.AnalPersonEdit->setText(fifo);
+    wizard.button(QWizard::FinishButton)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(output + QStringLiteral("/App.prj.tmp")), 20000);
+    wizard.button(QWizard::CancelButton)->click();
+    QCOMPARE(filesUnder(output).filter(QStringLiteral(".tmp")), QStringList());
+  }
+#endif
 
   void missingConverterIsReportedInTheLog() {
     WorkingFolder folder;
