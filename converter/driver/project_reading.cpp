@@ -137,6 +137,7 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                                  readProjectName,
                                  environmentValue,
                                  project.links,
-                                 notes};
+                                 notes,
+                                 !options.compilationDatabase.empty()};
   buildRealProjectTree(in, tree.root, inputs, options.realProject, tree.real);
 }

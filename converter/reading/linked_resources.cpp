@@ -7,53 +7,81 @@
 
 namespace {
 
+// Where an open element stands, as far as the links are concerned: each
+// element's place follows from its parent's and its name, so no path of
+// names is kept or compared.
+enum class Place {
+  Other, Description, LinkedResources, Link, LinkName, LinkType, LinkLocation, LinkLocationUri,
+  VariableList, Variable, VariableName, VariableValue
+};
+
+Place placeOf(Place parent, std::string_view name, bool outermost) {
+  if (outermost) return name == "projectDescription" ? Place::Description : Place::Other;
+  switch (parent) {
+    case Place::Description:
+      if (name == "linkedResources") return Place::LinkedResources;
+      if (name == "variableList") return Place::VariableList;
+      return Place::Other;
+    case Place::LinkedResources: return name == "link" ? Place::Link : Place::Other;
+    case Place::Link:
+      if (name == "name") return Place::LinkName;
+      if (name == "type") return Place::LinkType;
+      if (name == "location") return Place::LinkLocation;
+      if (name == "locationURI") return Place::LinkLocationUri;
+      return Place::Other;
+    case Place::VariableList: return name == "variable" ? Place::Variable : Place::Other;
+    case Place::Variable:
+      if (name == "name") return Place::VariableName;
+      if (name == "value") return Place::VariableValue;
+      return Place::Other;
+    default: return Place::Other;
+  }
+}
+
 // The elements whose text is kept, by their place below <projectDescription>.
 class LinkCollector {
  public:
   void open(std::string_view name) {
-    path.emplace_back(name);
+    const Place place = placeOf(places.empty() ? Place::Other : places.back(), name, places.empty());
+    places.push_back(place);
     text.clear();
-    if (at({"linkedResources", "link"})) link = {};
-    if (at({"variableList", "variable"})) variable = {};
+    if (place == Place::Link) link = {};
+    if (place == Place::Variable) variable = {};
   }
 
   void close() {
-    const std::string value = trimmed(decodeEntities(text));
-    if (at({"linkedResources", "link", "name"})) link.name = value;
-    if (at({"linkedResources", "link", "type"})) link.folder = value == "2";
-    if (at({"linkedResources", "link", "location"})) link.location = value, link.isUri = false;
-    if (at({"linkedResources", "link", "locationURI"})) link.location = value, link.isUri = true;
-    if (at({"linkedResources", "link"}) && !link.name.empty() && !link.location.empty()) {
-      result.links.push_back(std::move(link));
+    const Place place = places.back();
+    switch (place) {
+      case Place::LinkName: link.name = value(); break;
+      case Place::LinkType: link.folder = value() == "2"; break;
+      case Place::LinkLocation: link.location = value(), link.isUri = false; break;
+      case Place::LinkLocationUri: link.location = value(), link.isUri = true; break;
+      case Place::Link:
+        if (!link.name.empty() && !link.location.empty()) result.links.push_back(std::move(link));
+        break;
+      case Place::VariableName: variable.first = value(); break;
+      case Place::VariableValue: variable.second = value(); break;
+      case Place::Variable:
+        if (!variable.first.empty()) result.variables.push_back(std::move(variable));
+        break;
+      default: break;
     }
-    if (at({"variableList", "variable", "name"})) variable.first = value;
-    if (at({"variableList", "variable", "value"})) variable.second = value;
-    if (at({"variableList", "variable"}) && !variable.first.empty()) {
-      result.variables.push_back(std::move(variable));
-    }
-    path.pop_back();
+    places.pop_back();
     text.clear();
   }
 
-  bool empty() const { return path.empty(); }
+  bool empty() const { return places.empty(); }
   std::string text;  // of the element open last
   ProjectLinks result;
 
  private:
-  bool at(std::initializer_list<std::string_view> below) const {
-    if (path.size() != below.size() + 1 || path[0] != "projectDescription") return false;
-    std::size_t i = 1;
-    for (const std::string_view name : below) {
-      if (path[i++] != name) return false;
-    }
-    return true;
-  }
-  static std::string trimmed(std::string text) {
-    text.erase(text.find_last_not_of(" \t\r\n") + 1);
-    return text;
+  std::string value() const {
+    std::string decoded = decodeEntities(text);
+    decoded.erase(decoded.find_last_not_of(" \t\r\n") + 1);
+    return decoded;
   }
 
-  std::vector<std::string> path;  // the elements open, outermost first
+  std::vector<Place> places;  // the elements open, outermost first
   LinkedResource link;
   std::pair<std::string, std::string> variable;
 };
@@ -66,10 +94,10 @@ ProjectLinks parseLinkedResources(std::string_view text) {
   try {
     for (;;) {
       const MarkupReader::TokenKind kind = reader.peek();
-      const std::string token = reader.currentToken();
+      const std::string_view token = reader.token();
       reader.drop();
       if (kind == MarkupReader::StartTag && !token.ends_with('/')) {
-        collector.open(std::string_view(token).substr(0, token.find_first_of(" \t\r\n")));
+        collector.open(token.substr(0, token.find_first_of(" \t\r\n")));
       } else if (kind == MarkupReader::Text) {
         collector.text = token;
       } else if (kind == MarkupReader::EndTag) {
