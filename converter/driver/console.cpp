@@ -8,12 +8,10 @@
 
 namespace {
 
-// Names and paths in a line come from files and folders the user may not
-// control; a raw escape sequence or line break would reach the terminal (or
-// forge a line for the wizard). Such characters are shown as "?", one for
-// each character.
-// Appends `text` and a line break to `out`, control characters shown as
-// "?", one for each character.
+// Appends `text` and a line break to `out`. Names and paths in a line come
+// from files and folders the user may not control; a raw escape sequence or
+// line break would reach the terminal (or forge a line for the wizard). Such
+// characters are shown as "?", one for each character.
 void appendShown(std::string_view text, std::string& out) {
   std::size_t plain = 0;  // the start of the run of bytes not yet appended
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -35,9 +33,6 @@ bool outputFailed = false;
 
 }  // namespace
 
-// Names and paths in a line come from files and folders the user may not
-// control; a raw escape sequence or line break would reach the terminal (or
-// forge a line for the wizard).
 void printLine(std::string_view text) {
   std::string shown;
   shown.reserve(text.size() + 1);

@@ -50,8 +50,6 @@ class MarkupReader {
   // True until a read has run into the end of the text.
   bool isGood() const { return !ended; }
   std::string currentToken() const { return tokenText; }
-  // The same, valid until the next read.
-  std::string_view token() const { return tokenText; }
 
  private:
   bool expectTag(TokenKind kind, std::string_view name);
