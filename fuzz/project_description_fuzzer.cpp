@@ -3,6 +3,7 @@
 // placed by the real-project mode in a small workspace in memory. Built a
 // second time as project_description_repeated, which reads each input grown
 // to a megabyte.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -55,6 +56,15 @@ void placeLinks(const ProjectLinks& links) {
   }
 }
 
+bool sameLinks(const ProjectLinks& a, const ProjectLinks& b) {
+  const auto same = [](const LinkedResource& x, const LinkedResource& y) {
+    return x.name == y.name && x.folder == y.folder && x.location == y.location &&
+           x.isUri == y.isUri;
+  };
+  return a.variables == b.variables &&
+         std::equal(a.links.begin(), a.links.end(), b.links.begin(), b.links.end(), same);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -77,6 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The links never throw; each one is resolved against a made-up project.
   const ProjectLinks links = parseLinkedResources(text);
+  // The real-project mode takes the links from the description's own reading:
+  // wherever that reading succeeds, it must find what their own reading finds.
+  try {
+    ProjectLinks together;
+    parseProjectDescription(text, together);
+    if (!sameLinks(together, links)) fuzzFailure("the description's reading found other links");
+  } catch (const XMLReaderError&) {
+  }
   const LinkContext context{"/ws/App", "/ws", {{"MY", "/my"}}, links.variables};
   for (const auto& link : links.links) {
     if (link.name.size() > size || link.location.size() > size) fuzzFailure("a link longer than the input");

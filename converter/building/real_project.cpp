@@ -174,8 +174,10 @@ class RealProjectBuilder {
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     warn(own);
-    result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-    result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
+    if (in.databaseWanted) {
+      result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
+      result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
+    }
     result.objectFolder = includes.buildFolder;
     result.cMacros = std::move(compilers.c.macros);
     result.cxxMacros = std::move(compilers.cxx.macros);

@@ -37,6 +37,9 @@ struct RealProjectInputs {
   Environment environment;
   ProjectLinks links;  // the linked resources of the .project
   NoteSink notes;      // where its warnings go
+  // Whether a compilation database will be written: its compilers' words
+  // cost a resolved path per include folder, wasted without one.
+  bool databaseWanted = true;
 };
 
 struct RealProjectResult {

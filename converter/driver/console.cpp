@@ -8,38 +8,36 @@
 
 namespace {
 
-// Names and paths in a line come from files and folders the user may not
-// control; a raw escape sequence or line break would reach the terminal (or
-// forge a line for the wizard). Such characters are shown as "?", one for
-// each character.
-bool needsShowing(std::string_view text) {
+// Appends `text` and a line break to `out`. Names and paths in a line come
+// from files and folders the user may not control; a raw escape sequence or
+// line break would reach the terminal (or forge a line for the wizard). Such
+// characters are shown as "?", one for each character.
+void appendShown(std::string_view text, std::string& out) {
+  std::size_t plain = 0;  // the start of the run of bytes not yet appended
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (controlLengthAt(text, i, platform::namesAreUtf8) != 0) return true;
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7f) continue;  // the common case, never a control
+    const std::size_t control = controlLengthAt(text, i, platform::namesAreUtf8);
+    if (control == 0) continue;
+    out.append(text, plain, i - plain);
+    out += '?';
+    i += control - 1;
+    plain = i + 1;
   }
-  return false;
+  out.append(text, plain);
+  out += '\n';
 }
 
 // Set once a write to standard output has failed; it stays failed.
 bool outputFailed = false;
 
-void put(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) outputFailed = true;
-}
-
 }  // namespace
 
 void printLine(std::string_view text) {
-  if (!needsShowing(text)) return put(text);
   std::string shown;
-  shown.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t control = controlLengthAt(text, i, platform::namesAreUtf8);
-    shown += control != 0 ? '?' : text[i];
-    if (control > 1) i += control - 1;
-  }
-  put(shown);
+  shown.reserve(text.size() + 1);
+  appendShown(text, shown);
+  printText(shown);
 }
 
 void printText(std::string_view text) {
@@ -61,10 +59,19 @@ void Console::operator()(Note note) {
   held.push_back(std::move(note));
 }
 
+// The warnings are all known by now, so they go out as one block in one
+// write: a reader still sees each line complete, and a hundred thousand of
+// them cost no flush each. The ranks are few, so a pass per rank keeps each
+// rank's notes in the order they came.
 void Console::printWarnings() {
-  std::stable_sort(held.begin(), held.end(), [](const Note& a, const Note& b) {
-    return warningRank(a.kind) < warningRank(b.kind);
-  });
-  for (const Note& note : held) printLine(textOf(note));
+  int lastRank = 0;
+  for (const Note& note : held) lastRank = std::max(lastRank, warningRank(note.kind));
+  std::string block;
+  for (int rank = 0; rank <= lastRank; ++rank) {
+    for (const Note& note : held) {
+      if (warningRank(note.kind) == rank) appendShown(textOf(note), block);
+    }
+  }
   held.clear();
+  if (!block.empty()) printText(block);
 }

@@ -22,8 +22,9 @@ bool standardOutputFailed();
 void printErrorLine(std::string_view text);
 
 // The sink of a run's notes: progress lines are printed at once, warnings
-// held until the run has succeeded, then printed in their places: the
-// reading's, the analyser personality's, the compilation database's. The
+// held until the run has succeeded, then printed in their places (the
+// reading's, the analyser personality's, the compilation database's) as one
+// block in one write. The
 // lines of the long steps are printed only when `showSteps` (the
 // real-project mode): without it the output stays as it always was.
 class Console {

@@ -90,9 +90,11 @@ std::string projectFolderOf(const std::string& sourceProjectPath) {
 ReadProject readProject(const ConversionOptions& options) {
   const auto text = readInputFile(options.sourceProjectPath);
   if (!text) throw Failure(FailureKind::CannotOpenFile, options.sourceProjectPath);
-  ProjectDescription description = parseProjectDescription(*text);
   ReadProject project;
-  if (options.realProject.enabled) project.links = parseLinkedResources(*text);
+  // The real-project mode takes the links from the same reading.
+  ProjectDescription description = options.realProject.enabled
+                                       ? parseProjectDescription(*text, project.links)
+                                       : parseProjectDescription(*text);
   const std::string folder = projectFolderOf(options.sourceProjectPath);
   project.ownName = description.name.empty()
                         ? folder.substr(folder.find_last_of(path::separators()) + 1)
@@ -137,6 +139,7 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                                  readProjectName,
                                  environmentValue,
                                  project.links,
-                                 notes};
+                                 notes,
+                                 !options.compilationDatabase.empty()};
   buildRealProjectTree(in, tree.root, inputs, options.realProject, tree.real);
 }

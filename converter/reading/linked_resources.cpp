@@ -5,81 +5,104 @@
 #include "reading/workbench_facts.h"
 #include "text/entities.h"
 
+// Where an open element stands, as far as the links are concerned: each
+// element's place follows from its parent's and its name, so no path of
+// names is kept or compared.
+enum class LinkPlace : int {
+  Other, Description, LinkedResources, Link, LinkName, LinkType, LinkLocation, LinkLocationUri,
+  VariableList, Variable, VariableName, VariableValue
+};
+
 namespace {
 
-// The elements whose text is kept, by their place below <projectDescription>.
-class LinkCollector {
- public:
-  void open(std::string_view name) {
-    path.emplace_back(name);
-    text.clear();
-    if (at({"linkedResources", "link"})) link = {};
-    if (at({"variableList", "variable"})) variable = {};
-  }
+using Place = LinkPlace;
 
-  void close() {
-    const std::string value = trimmed(decodeEntities(text));
-    if (at({"linkedResources", "link", "name"})) link.name = value;
-    if (at({"linkedResources", "link", "type"})) link.folder = value == "2";
-    if (at({"linkedResources", "link", "location"})) link.location = value, link.isUri = false;
-    if (at({"linkedResources", "link", "locationURI"})) link.location = value, link.isUri = true;
-    if (at({"linkedResources", "link"}) && !link.name.empty() && !link.location.empty()) {
-      result.links.push_back(std::move(link));
-    }
-    if (at({"variableList", "variable", "name"})) variable.first = value;
-    if (at({"variableList", "variable", "value"})) variable.second = value;
-    if (at({"variableList", "variable"}) && !variable.first.empty()) {
-      result.variables.push_back(std::move(variable));
-    }
-    path.pop_back();
-    text.clear();
+Place placeOf(Place parent, std::string_view name, bool outermost) {
+  if (outermost) return name == "projectDescription" ? Place::Description : Place::Other;
+  switch (parent) {
+    case Place::Description:
+      if (name == "linkedResources") return Place::LinkedResources;
+      if (name == "variableList") return Place::VariableList;
+      return Place::Other;
+    case Place::LinkedResources: return name == "link" ? Place::Link : Place::Other;
+    case Place::Link:
+      if (name == "name") return Place::LinkName;
+      if (name == "type") return Place::LinkType;
+      if (name == "location") return Place::LinkLocation;
+      if (name == "locationURI") return Place::LinkLocationUri;
+      return Place::Other;
+    case Place::VariableList: return name == "variable" ? Place::Variable : Place::Other;
+    case Place::Variable:
+      if (name == "name") return Place::VariableName;
+      if (name == "value") return Place::VariableValue;
+      return Place::Other;
+    default: return Place::Other;
   }
-
-  bool empty() const { return path.empty(); }
-  std::string text;  // of the element open last
-  ProjectLinks result;
-
- private:
-  bool at(std::initializer_list<std::string_view> below) const {
-    if (path.size() != below.size() + 1 || path[0] != "projectDescription") return false;
-    std::size_t i = 1;
-    for (const std::string_view name : below) {
-      if (path[i++] != name) return false;
-    }
-    return true;
-  }
-  static std::string trimmed(std::string text) {
-    text.erase(text.find_last_not_of(" \t\r\n") + 1);
-    return text;
-  }
-
-  std::vector<std::string> path;  // the elements open, outermost first
-  LinkedResource link;
-  std::pair<std::string, std::string> variable;
-};
+}
 
 }  // namespace
 
+void LinkedResourcesReader::take(MarkupReader::TokenKind kind, std::string_view token) {
+  if (finished) return;
+  if (kind == MarkupReader::StartTag && !token.ends_with('/')) {
+    open(token.substr(0, token.find_first_of(" \t\r\n")));
+  } else if (kind == MarkupReader::Text) {
+    text.assign(token);
+  } else if (kind == MarkupReader::EndTag) {
+    // An end with nothing open, or the end of the outermost element, ends
+    // the description.
+    if (!places.empty()) close();
+    finished = places.empty();
+  }
+}
+
+void LinkedResourcesReader::open(std::string_view name) {
+  const Place place = placeOf(places.empty() ? Place::Other : places.back(), name, places.empty());
+  places.push_back(place);
+  text.clear();
+  if (place == Place::Link) link = {};
+  if (place == Place::Variable) variable = {};
+}
+
+void LinkedResourcesReader::close() {
+  switch (places.back()) {
+    case Place::LinkName: link.name = value(); break;
+    case Place::LinkType: link.folder = value() == "2"; break;
+    case Place::LinkLocation: link.location = value(), link.isUri = false; break;
+    case Place::LinkLocationUri: link.location = value(), link.isUri = true; break;
+    case Place::Link:
+      if (!link.name.empty() && !link.location.empty()) result.links.push_back(std::move(link));
+      break;
+    case Place::VariableName: variable.first = value(); break;
+    case Place::VariableValue: variable.second = value(); break;
+    case Place::Variable:
+      if (!variable.first.empty()) result.variables.push_back(std::move(variable));
+      break;
+    default: break;
+  }
+  places.pop_back();
+  text.clear();
+}
+
+std::string LinkedResourcesReader::value() const {
+  std::string decoded = decodeEntities(text);
+  decoded.erase(decoded.find_last_not_of(" \t\r\n") + 1);
+  return decoded;
+}
+
 ProjectLinks parseLinkedResources(std::string_view text) {
   MarkupReader reader(text);
-  LinkCollector collector;
+  LinkedResourcesReader links;
+  reader.watchTokens([&](MarkupReader::TokenKind kind, std::string_view token) {
+    links.take(kind, token);
+  });
   try {
-    for (;;) {
-      const MarkupReader::TokenKind kind = reader.peek();
-      const std::string token = reader.currentToken();
+    while (!links.done()) {
+      reader.peek();
       reader.drop();
-      if (kind == MarkupReader::StartTag && !token.ends_with('/')) {
-        collector.open(std::string_view(token).substr(0, token.find_first_of(" \t\r\n")));
-      } else if (kind == MarkupReader::Text) {
-        collector.text = token;
-      } else if (kind == MarkupReader::EndTag) {
-        if (collector.empty()) break;
-        collector.close();
-        if (collector.empty()) break;  // the end of the description
-      }
     }
   } catch (const Failure&) {
     // The end of the text: what was read stands.
   }
-  return std::move(collector.result);
+  return std::move(links.result);
 }

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "reading/markup_reader.h"
+
 struct LinkedResource {
   std::string name;      // where the project shows it, such as "src/main.cpp"
   bool folder = false;   // type 2, a folder (or a virtual one); else a file
@@ -28,3 +30,27 @@ struct ProjectLinks {
 // decoded. Never throws: a description of another shape gives what was read
 // before it.
 ProjectLinks parseLinkedResources(std::string_view text);
+
+enum class LinkPlace : int;
+
+// The same, taken token by token as a reader hands them on, so that the
+// links can come with another reading of the text. Tokens after the
+// description's end are passed over.
+class LinkedResourcesReader {
+ public:
+  void take(MarkupReader::TokenKind kind, std::string_view token);
+  // The description has ended: no later token counts.
+  bool done() const { return finished; }
+  ProjectLinks result;
+
+ private:
+  void open(std::string_view name);
+  void close();
+  std::string value() const;
+
+  std::vector<LinkPlace> places;  // the elements open, outermost first
+  std::string text;               // of the element open last
+  LinkedResource link;
+  std::pair<std::string, std::string> variable;
+  bool finished = false;
+};

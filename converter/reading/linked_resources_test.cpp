@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "model/failure.h"
+#include "reading/project_description.h"
+
 
 namespace {
 
@@ -52,6 +55,52 @@ TEST(LinkedResources, ADescriptionOfAnotherShapeGivesWhatCameBefore) {
   for (const auto& [text, links] : cases) {
     EXPECT_EQ(parseLinkedResources(text).links.size(), links) << text;
   }
+}
+
+
+// The real-project mode takes the links from the description's own reading;
+// it must find what a reading of its own would, wherever the two readings
+// see the elements differently.
+std::string shown(const ProjectLinks& read) {
+  std::string text;
+  for (const auto& link : read.links) {
+    text += link.name + (link.folder ? " folder " : " file ") + (link.isUri ? "uri " : "path ") +
+            link.location + ";";
+  }
+  for (const auto& [name, value] : read.variables) text += name + "=" + value + ";";
+  return text;
+}
+
+TEST(LinkedResources, TheDescriptionsReadingGivesTheSameLinks) {
+  const std::string head = "<projectDescription><name>App</name><projects></projects>";
+  const std::string links =
+      "<linkedResources><link><name>a.c</name><type>1</type><location>/x/a.c</location></link>"
+      "</linkedResources>";
+  const std::string variables =
+      "<variableList><variable><name>V</name><value>file:/v</value></variable></variableList>";
+  const std::string cases[] = {
+      head + links + variables + "</projectDescription>",
+      head + "<natures><nature>n</nature></natures><!-- c -->" + links + links +
+          "</projectDescription>",
+      // Links after the end of the description do not count.
+      head + "</projectDescription>" + links,
+      // An unclosed <name> in a build command: the description passes over
+      // it, the links' reading counts it open, so that the links below stand
+      // one level deeper for it and it reads on past the description's end.
+      head + "<buildSpec><buildCommand><name>b</buildCommand></buildSpec>" + links +
+          "</projectDescription>" + links + variables,
+      head + "<linkedResources attr=\"1\"><link><name>d</name><type>2</type>"
+             "<locationURI>virtual:/virtual</locationURI><extra/></link></linkedResources>"
+             "</projectDescription>",
+  };
+  for (const std::string& text : cases) {
+    ProjectLinks together;
+    const ProjectDescription description = parseProjectDescription(text, together);
+    EXPECT_EQ(shown(together), shown(parseLinkedResources(text))) << text;
+    EXPECT_EQ(description.name, parseProjectDescription(text).name) << text;
+  }
+  ProjectLinks none;
+  EXPECT_THROW(parseProjectDescription(head + links, none), XMLReaderError);
 }
 
 }  // namespace

@@ -80,6 +80,11 @@ void MarkupReader::readDeclaration() {
 }
 
 void MarkupReader::readToken() {
+  readNextToken();
+  if (watcher) watcher(pendingKind, tokenText);
+}
+
+void MarkupReader::readNextToken() {
   tokenText.clear();
   pendingKind = None;
   skipWhitespace();

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class MarkupReader {
  public:
@@ -39,6 +41,12 @@ class MarkupReader {
   // Drops the pending token.
   void drop() { pendingKind = None; }
 
+  // Called with each token as it is read, declarations included, whichever
+  // test reads it: a second reader can follow the same text without cutting
+  // it into tokens again.
+  using TokenWatcher = std::function<void(TokenKind, std::string_view)>;
+  void watchTokens(TokenWatcher watch) { watcher = std::move(watch); }
+
   // True until a read has run into the end of the text.
   bool isGood() const { return !ended; }
   std::string currentToken() const { return tokenText; }
@@ -49,6 +57,7 @@ class MarkupReader {
   void unget();
   void skipWhitespace();
   void readToken();
+  void readNextToken();
   void readUntilClosingBracket();
   void readDeclaration();
 
@@ -57,4 +66,5 @@ class MarkupReader {
   bool ended = false;     // a read found no character left; stays so
   std::string tokenText;  // text of the token most recently read
   TokenKind pendingKind = None;
+  TokenWatcher watcher;
 };

@@ -102,10 +102,35 @@ class ProjectDescriptionReader {
 
   MarkupReader reader;
   ProjectDescription result;
+
+ public:
+  MarkupReader& markup() { return reader; }
 };
 
 }  // namespace
 
 ProjectDescription parseProjectDescription(std::string_view text) {
   return ProjectDescriptionReader(text).read();
+}
+
+ProjectDescription parseProjectDescription(std::string_view text, ProjectLinks& links) {
+  LinkedResourcesReader linkReader;
+  ProjectDescriptionReader description(text);
+  MarkupReader& reader = description.markup();
+  reader.watchTokens([&](MarkupReader::TokenKind kind, std::string_view token) {
+    linkReader.take(kind, token);
+  });
+  ProjectDescription read = description.read();
+  // The description ends at its end tag by name; the links' reading counts
+  // the elements open, so with one left unclosed it goes on from there.
+  try {
+    while (!linkReader.done()) {
+      reader.peek();
+      reader.drop();
+    }
+  } catch (const Failure&) {
+    // The end of the text: what was read stands.
+  }
+  links = std::move(linkReader.result);
+  return read;
 }

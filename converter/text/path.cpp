@@ -32,6 +32,22 @@ bool namesDrive(std::string_view path, Style style) {
   return style == Style::windows && path.size() >= 2 && path[1] == ':';
 }
 
+// Whether `path` is already its own comparable form: rooted at `sep`, with
+// parts that are all named, joined by `sep` alone. Most paths are, and
+// come back as they are without being cut into parts.
+bool isComparableForm(std::string_view path, char sep) {
+  if (path.empty() || path[0] != sep) return false;
+  std::size_t from = 1;  // where the part being read begins
+  for (std::size_t i = 1; i <= path.size(); ++i) {
+    if (i < path.size() && !isEitherSeparator(path[i])) continue;
+    const std::string_view part = path.substr(from, i - from);
+    if (part.empty() || part == "." || part == "..") return false;
+    if (i < path.size() && path[i] != sep) return false;
+    from = i + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string join(std::string_view folder, std::string_view name, Style style) {
@@ -82,6 +98,7 @@ std::string_view folderOf(std::string_view path) {
 
 std::string comparable(std::string_view path, std::string_view base, Style style) {
   const char sep = separator(style);
+  if (isComparableForm(path, sep)) return std::string(path);
   std::string whole = isAbsolute(path) ? std::string(path) : join(base, path, style);
   std::string prefix;
   std::size_t start = 0;

@@ -77,6 +77,13 @@ TEST(Path, ComparablePathsHaveOneSpellingEach) {
       {Style::windows, "Lib/../../..", ".", "..\\.."},
       {Style::posix, "../..", "ws/App", "."},  // back where it started
       {Style::windows, "..", "ws", "."},
+      // Near the form a path is returned in as it is.
+      {Style::posix, "/a/b.c/..d", "base", "/a/b.c/..d"},
+      {Style::posix, "/a//b/", "base", "/a/b"},
+      {Style::posix, "/a/./b/..", "base", "/a"},
+      {Style::posix, "/a\\b", "base", "/a/b"},
+      {Style::windows, "\\a/b", "base", "\\a\\b"},
+      {Style::posix, "/", "base", "/"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(path::comparable(c.path, c.base, c.style), c.comparable) << c.path;

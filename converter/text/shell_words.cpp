@@ -26,9 +26,21 @@ std::vector<std::string> shellWords(std::string_view text) {
       inWord = false;
     } else {
       inWord = true;
-      if (c == '"' || c == '\'') quote = c;
-      else if (c == '\\' && i + 1 < text.size()) word += text[++i];
-      else word += c;
+      if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '\\' && i + 1 < text.size()) {
+        word += text[++i];
+      } else {
+        // The plain characters up to the next space, quote or backslash
+        // are taken at once: a command may hold a hundred thousand words.
+        std::size_t end = i + 1;
+        while (end < text.size() && !isSpace(text[end]) && text[end] != '"' &&
+               text[end] != '\'' && text[end] != '\\') {
+          ++end;
+        }
+        word.append(text, i, end - i);
+        i = end - 1;
+      }
     }
   }
   if (inWord) words.push_back(std::move(word));

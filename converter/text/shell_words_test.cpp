@@ -12,6 +12,8 @@ TEST(ShellWords, QuotesGroupAndBackslashesKeep) {
   EXPECT_EQ(shellWords("-DS=\"say \\\"hi\\\"\""), (Words{"-DS=say \"hi\""}));
   EXPECT_EQ(shellWords("\"unclosed a b"), (Words{"unclosed a b"}));
   EXPECT_TRUE(shellWords(" \t ").empty());
+  // Runs of plain characters end at a quote, a backslash or a space.
+  EXPECT_EQ(shellWords("a\"b c\"d\\ e'f'g\\\nh\\"), (Words{"ab cd efg\nh\\"}));
 }
 
 TEST(ShellWords, ListsAreCutOutsideQuotes) {

@@ -55,11 +55,14 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   }
   closedir(dir);
   // readdir's order depends on the file system; sorting makes the same tree
-  // give the same project file everywhere.
-  std::sort(found.begin(), found.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-  entries.insert(entries.end(), std::make_move_iterator(found.begin()),
-                 std::make_move_iterator(found.end()));
+  // give the same project file everywhere. The entries are sorted by
+  // reference: a folder of tens of thousands would move every name a
+  // dozen times over.
+  std::vector<FolderEntry*> order(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) order[i] = &found[i];
+  std::sort(order.begin(), order.end(),
+            [](const FolderEntry* a, const FolderEntry* b) { return a->name < b->name; });
+  for (FolderEntry* entry : order) entries.push_back(std::move(*entry));
   return true;
 }
 
