@@ -10,6 +10,7 @@
 #include "reading/markup_reader.h"
 #include "reading/project_description.h"
 #include "text/path.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
@@ -58,10 +59,11 @@ std::optional<std::string> environmentValue(const std::string& name) {
 void passOverOutputs(const ConversionOptions& options, const std::string& projectName,
                      PassOver& passOver) {
   platform::currentDirectory(passOver.base);
-  passOver.add(options.destFolder);
-  passOver.add(path::join(options.destFolder, "person"));
-  passOver.add(path::join(options.destFolder, projectName + ".prj"));
-  if (!options.compilationDatabase.empty()) passOver.add(options.compilationDatabase);
+  ProjectLayout layout{options.destFolder, options.workspaceDir, projectName,
+                       options.messagePersonality, options.compilerPersonality, nullptr};
+  for (const auto& output : runOutputs(layout, options.compilationDatabase)) {
+    if (scansPassOver(output.kind)) passOver.add(output.path);
+  }
 }
 
 // A description names the build specs and targets even without the mode:
