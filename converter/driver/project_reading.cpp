@@ -66,22 +66,6 @@ void passOverOutputs(const ConversionOptions& options, const std::string& projec
   }
 }
 
-// A description names the build specs and targets even without the mode:
-// the facts reader watches the lines, and so does a look at every key.
-std::function<void(std::string_view)> describedFacts(BuiltTree& tree,
-                                                      WorkbenchFactsReader& facts) {
-  return [&tree, &facts](std::string_view line) {
-    facts.line(line);
-    constexpr std::string_view kInfo = "BLD::Info|";
-    for (std::size_t key = line.find(kInfo); key != std::string_view::npos;
-         key = line.find(kInfo, key + 1)) {
-      const std::string_view rest = line.substr(key + kInfo.size());
-      const std::string_view spec = specOfKey(rest.substr(0, rest.find('"')));
-      if (!spec.empty()) tree.keySpecs.emplace_back(spec);
-    }
-  };
-}
-
 }  // namespace
 
 std::string projectFolderOf(const std::string& sourceProjectPath) {
@@ -127,7 +111,8 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
     WorkbenchFactsReader facts(tree.facts);
     tree.defaultFolders =
         buildGroupTree(in, tree.root, options.workspaceDir, project.referencedProjects, scan,
-                       options.describe ? describedFacts(tree, facts) : nullptr);
+                       options.describe ? [&facts](std::string_view line) { facts.line(line); }
+                                        : std::function<void(std::string_view)>());
     return;
   }
   std::string current;
