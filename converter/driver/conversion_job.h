@@ -38,7 +38,7 @@ class ConversionJob {
   // The project's name (unless the file names none) and referenced projects.
   void readProjectDescription();
   // The group tree; warnings go to `notes`.
-  void readBuildSettings(const NoteSink& notes = {});
+  void readBuildSettings(const NoteSink& notes);
   // The workspace folder must exist before anything is written.
   void checkWorkspace() const;
   // The analyser project, with the compilation database in the same commit

@@ -25,6 +25,7 @@ enum class FailureKind {
   OutputTwice,            // the compilation database would replace another output
   NoTemporaryName,        // every temporary name beside an output is taken
   OutOfMemory,            // what the run was doing
+  EndOfKinds,             // no failure: a new kind goes above this line
 };
 
 struct Failure {

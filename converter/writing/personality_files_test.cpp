@@ -94,7 +94,7 @@ TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
     both.emptyMessage = both.emptyCompiler = true;
     PendingFiles pending;
     try {
-      writePersonalityFiles(both, there, pending, nullptr);
+      writePersonalityFiles(both, there, pending, ignoreNotes());
       ADD_FAILURE() << "made " << name;
     } catch (const IOERROR& error) {
       EXPECT_EQ(error.kind, FailureKind::CannotWriteFile);
