@@ -66,23 +66,6 @@ TEST(RunOutputs, PathsLieInTheDestinationJoinedAsTyped) {
   }
 }
 
-// The personality files lie in the person folder, which the scans pass over
-// as a whole; passing over them alone would hide a workspace's own files
-// when the workspace is that folder.
-TEST(RunOutputs, ScansPassOverTheFoldersTheProjectFileAndTheDatabase) {
-  const std::pair<OutputKind, bool> table[] = {
-      {OutputKind::Destination, true},          {OutputKind::ProjectFile, true},
-      {OutputKind::PersonFolder, true},         {OutputKind::CompilationDatabase, true},
-      {OutputKind::MessagePersonality, false},  {OutputKind::AnalyserPersonality, false},
-      {OutputKind::CompilerPersonality, false},
-  };
-  for (const auto& [kind, passedOver] : table) {
-    EXPECT_EQ(scansPassOver(kind), passedOver) << static_cast<int>(kind);
-    EXPECT_EQ(isReplacedFile(kind),
-              kind != OutputKind::Destination && kind != OutputKind::PersonFolder);
-  }
-}
-
 TEST(RunOutputs, FoldersNameEachGroupBelowTheProjectsFolder) {
   FileGroup root("root");
   auto a = std::make_unique<FileGroup>("a");
