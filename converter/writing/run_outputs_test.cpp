@@ -49,13 +49,13 @@ TEST(RunOutputs, NameEveryOutputInTheOrderTheCommitOpensThem) {
 }
 
 TEST(RunOutputs, PathsLieInTheDestinationJoinedAsTyped) {
-  const ProjectLayout layout{"/d/", "/ws", "App", "", "", nullptr};
+  const ProjectLayout layout{p("/d/"), "/ws", "App", "", "", nullptr};
   const std::pair<OutputKind, std::string> expected[] = {
       {OutputKind::ProjectFile, p("/d//App.prj")},
       {OutputKind::MessagePersonality, p("/d//person/App.p_s")},
       {OutputKind::AnalyserPersonality, p("/d//person/App.p_a")},
       {OutputKind::CompilerPersonality, p("/d//person/App.p_c")},
-      {OutputKind::Destination, "/d/"},
+      {OutputKind::Destination, p("/d/")},
       {OutputKind::PersonFolder, p("/d//person/")},
   };
   const auto outputs = runOutputs(layout, "");
@@ -72,7 +72,7 @@ TEST(RunOutputs, FoldersNameEachGroupBelowTheProjectsFolder) {
   a->subGroups.push_back(std::make_unique<FileGroup>("root"));
   root.subGroups.push_back(std::move(a));
   root.subGroups.push_back(std::make_unique<FileGroup>("b"));
-  const ProjectLayout layout{"/d", "/ws", "App", "", "", nullptr};
+  const ProjectLayout layout{p("/d"), "/ws", "App", "", "", nullptr};
   const std::vector<std::string> expected{
       p("/d/person/"),           p("/d/App/output/"),   p("/d/App"),
       p("/d/App/a/output/"),     p("/d/App/a"),         p("/d/App/a/root/output/"),
