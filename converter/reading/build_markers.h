@@ -66,22 +66,22 @@ struct JoinedText {
   static constexpr std::string_view value{chars.data(), chars.size()};
 };
 template <const std::string_view&... Parts>
-inline constexpr std::string_view joined = JoinedText<Parts...>::value;
+inline constexpr std::string_view joinedText = JoinedText<Parts...>::value;
 
 namespace keys {
 inline constexpr std::string_view kQuote = "\"";
 inline constexpr std::string_view kKeyAttribute = "key=\"";
 inline constexpr std::string_view kListElement = "listAttribute ";
 inline constexpr std::string_view kStringElement = "stringAttribute ";
-inline constexpr std::string_view kIncludesList = joined<kIncludes, kBar>;
-inline constexpr std::string_view kMacroEntry = joined<kMacro, kBar>;
-inline constexpr std::string_view kGlobalMacroEntry = joined<kGlobalMacro, kBar>;
-inline constexpr std::string_view kToolEntry = joined<kTool, kBar>;
-inline constexpr std::string_view kCCompilerCommand = joined<kTool, kBar, kCCompiler, kBar, kCommand>;
+inline constexpr std::string_view kIncludesList = joinedText<kIncludes, kBar>;
+inline constexpr std::string_view kMacroEntry = joinedText<kMacro, kBar>;
+inline constexpr std::string_view kGlobalMacroEntry = joinedText<kGlobalMacro, kBar>;
+inline constexpr std::string_view kToolEntry = joinedText<kTool, kBar>;
+inline constexpr std::string_view kCCompilerCommand = joinedText<kTool, kBar, kCCompiler, kBar, kCommand>;
 inline constexpr std::string_view kCxxCompilerCommand =
-    joined<kTool, kBar, kCxxCompiler, kBar, kCommand>;
-inline constexpr std::string_view kCCompilerTool = joined<kTool, kBar, kCCompiler>;
-inline constexpr std::string_view kCxxCompilerTool = joined<kTool, kBar, kCxxCompiler>;
+    joinedText<kTool, kBar, kCxxCompiler, kBar, kCommand>;
+inline constexpr std::string_view kCCompilerTool = joinedText<kTool, kBar, kCCompiler>;
+inline constexpr std::string_view kCxxCompilerTool = joinedText<kTool, kBar, kCxxCompiler>;
 }  // namespace keys
 
 inline const Marker kSubprojectList{"subprojects"};
@@ -95,17 +95,17 @@ inline constexpr std::string_view kProjectReference = "%Proj-";
 inline constexpr std::string_view kSystemInclude = "-isystem";
 
 // Every key as it opens in an element: key="BLD::Info|.
-inline constexpr std::string_view kKeyText = joined<keys::kKeyAttribute, keys::kInfo>;
+inline constexpr std::string_view kKeyText = joinedText<keys::kKeyAttribute, keys::kInfo>;
 inline const Marker kKey{kKeyText};
 
 // The elements of the four keyed entries every conversion reads.
 inline constexpr std::string_view kIncludeList =
-    joined<keys::kListElement, kKeyText, keys::kIncludesList>;
-inline constexpr std::string_view kMacro = joined<keys::kStringElement, kKeyText, keys::kMacroEntry>;
+    joinedText<keys::kListElement, kKeyText, keys::kIncludesList>;
+inline constexpr std::string_view kMacro = joinedText<keys::kStringElement, kKeyText, keys::kMacroEntry>;
 inline constexpr std::string_view kGlobalMacro =
-    joined<keys::kStringElement, kKeyText, keys::kGlobalMacroEntry>;
+    joinedText<keys::kStringElement, kKeyText, keys::kGlobalMacroEntry>;
 inline constexpr std::string_view kCompilerCommand =
-    joined<keys::kStringElement, kKeyText, keys::kCCompilerCommand>;
+    joinedText<keys::kStringElement, kKeyText, keys::kCCompilerCommand>;
 
 // The four markers above all hold kKeyText. A line is searched for it once
 // (most lines hold it once or not at all) and each marker is compared in full

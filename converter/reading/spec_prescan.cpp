@@ -9,8 +9,8 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 
 // The two keys, after keys::kInfo (which begins both), with their closing quote.
-constexpr std::string_view kDefault = joined<keys::kDefaultSpec, keys::kQuote>;
-constexpr std::string_view kSpecs = joined<keys::kSpecs, keys::kQuote>;
+constexpr std::string_view kDefault = joinedText<keys::kDefaultSpec, keys::kQuote>;
+constexpr std::string_view kSpecs = joinedText<keys::kSpecs, keys::kQuote>;
 
 // The line of `text` that holds `at`, without its line feed.
 std::string_view lineAt(std::string_view text, std::size_t at) {
