@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
       },
       {},
-      nullptr};
+      ignoreNotes()};
   FileGroup real;
   try {
     buildRealProjectTree(in, real, inputs, options);

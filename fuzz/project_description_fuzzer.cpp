@@ -45,7 +45,7 @@ void placeLinks(const ProjectLinks& links) {
       [](const std::string&) { return std::nullopt; },
       [](const std::string&) { return std::nullopt; },
       links,
-      nullptr};
+      ignoreNotes()};
   static const RealProjectOptions options{true, "", "", {{"MY", "/ws/my"}}, {}};
   std::istringstream none;
   FileGroup root;

@@ -1,6 +1,7 @@
 #include "building/compiler_commands.h"
 
 #include "building/spec_choice.h"
+#include "reading/build_markers.h"
 
 namespace {
 
@@ -38,9 +39,9 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
 CompilerInvocation invocation(const CompilerCommandInputs& in, const std::string& command,
                               std::string_view tool, const std::string& defines,
                               const std::string& includes, VariableExpander& variables) {
-  const std::string debug = in.debugMode ? "dbgFlags" : "nonDbgFlags";
+  const std::string_view debug = in.debugMode ? keys::kDebugFlags : keys::kNonDebugFlags;
   const ToolRecipe recipe{expanded(command, variables),
-                          expanded(toolFlag(in.facts, tool, "flags", in.spec), variables),
+                          expanded(toolFlag(in.facts, tool, keys::kFlags, in.spec), variables),
                           expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
                           includes};
   return invocationOf(recipeText(recipe));
@@ -56,8 +57,8 @@ CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExp
     includes += expanded(entry, variables);
   }
   CompilerSettings settings;
-  settings.c = invocation(in, in.cCommand, "C-Compiler", defines, includes, variables);
-  settings.cxx = invocation(in, in.cxxCommand, "C++-Compiler", defines, includes, variables);
+  settings.c = invocation(in, in.cCommand, keys::kCCompiler, defines, includes, variables);
+  settings.cxx = invocation(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables);
   settings.cCommandDefinesNone = in.cCommand.empty() || settings.c.macros.empty();
   return settings;
 }

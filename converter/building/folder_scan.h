@@ -21,7 +21,7 @@ bool acceptsFile(const std::vector<std::string>& extensions, std::string_view pa
 // database), so that they never become the project's sources.
 struct PassOver {
   // Adds a path, compared once made absolute against `base` and freed of
-  // "." and ".." parts (reading/path_text).
+  // "." and ".." parts (path::comparable).
   void add(const std::string& path);
   // Whether the entry `name` of `folder` is one of them.
   bool holds(const std::string& folder, const std::string& name) const;

@@ -2,7 +2,7 @@
 // links to folders and folder paths that end in "\".
 #include <gtest/gtest.h>
 
-#include "driver/conversion_job.h"
+#include "building/folder_scan.h"
 #include "model/file_group.h"
 #include "temp_dir.h"
 #include "windows_fixtures.h"
@@ -22,7 +22,7 @@ class WindowsFolderScan : public ::testing::Test {
   std::string ws(const std::string& name) const { return dir.str("ws") + "\\" + name; }
 
   TempDir dir;
-  ConversionJob job{"p", "w", "ws", "d"};
+  FolderScan scan{systemFolderLister(), {}};
   FileGroup group{"g"};
 };
 
@@ -35,9 +35,9 @@ TEST_F(WindowsFolderScan, AttributesHideNothingAndTheSystemOrderIsKept) {
   ASSERT_TRUE(setFileAttributes(ws("readonly.C"), ReadOnly));
   ASSERT_TRUE(setFileAttributes(ws("system.c"), System));
   ASSERT_TRUE(setFileAttributes(ws("Lib\\both.c"), Hidden | ReadOnly));
-  job.options.fileExtensions = {"c"};
+  scan.fileExtensions = {"c"};
 
-  job.scanFolder(dir.str("ws"), group, true);
+  scan.scan(dir.str("ws"), group, true);
   // Names in the listing's order (sorted without regard to case, as NTFS
   // does), no "." or "..", extensions matched without regard to case.
   EXPECT_EQ(group.files, (Strings{ws("Alpha.c"), ws("hidden.c"), ws("readonly.C"),
@@ -51,21 +51,21 @@ TEST_F(WindowsFolderScan, LinksToFoldersAreNeitherFilesNorDescended) {
   dir.writeFile("elsewhere/far.c", "");
   const FolderLink link(ws("linked"), dir.str("elsewhere"));
   ASSERT_TRUE(link.made());
-  job.scanFolder(dir.str("ws"), group, true);
+  scan.scan(dir.str("ws"), group, true);
   EXPECT_EQ(group.files, Strings{ws("main.c")});
   EXPECT_TRUE(group.subGroups.empty());
 }
 
 TEST_F(WindowsFolderScan, AFolderGivenWithItsSeparatorDoublesItInThePaths) {
   dir.writeFile("ws/main.c", "");
-  job.scanFolder(dir.str("ws") + "\\", group, false);
+  scan.scan(dir.str("ws") + "\\", group, false);
   EXPECT_EQ(group.files, Strings{dir.str("ws") + "\\\\main.c"});
 }
 
 TEST_F(WindowsFolderScan, AMissingFolderOrAFileAddsNothing) {
   dir.writeFile("ws/main.c", "");
-  job.scanFolder(ws("missing"), group, true);
-  job.scanFolder(ws("main.c"), group, true);
+  scan.scan(ws("missing"), group, true);
+  scan.scan(ws("main.c"), group, true);
   EXPECT_TRUE(group.files.empty());
   EXPECT_TRUE(group.subGroups.empty());
 }

@@ -289,7 +289,7 @@ class RealProjectBuilder {
   }
 
   void note(Note n) const {
-    if (in.notes) in.notes(std::move(n));
+    in.notes(std::move(n));
   }
 
   FileGroup& root;

@@ -137,7 +137,8 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
   const RealProjectInputs inputs{"ws", at("ws/App"), "App", {}, "/cwd",
-                                 FolderScan{folders.lister(), {}}, nullptr, nullptr, {}, {}};
+                                 FolderScan{folders.lister(), {}}, nullptr, nullptr, {},
+                                 ignoreNotes()};
   EXPECT_EQ(buildRealProjectTree(in, root, inputs, options).spec, "diab");
   EXPECT_EQ(root.includePaths, seekable);
   EXPECT_EQ(root.macros, seekableMacros);

@@ -1,6 +1,6 @@
 #include "building/spec_choice.h"
 
-#include <set>
+#include <algorithm>
 
 #include "building/compiler_invocation.h"
 #include "model/failure.h"
@@ -34,7 +34,6 @@ class SpecReader {
     BuildStatement statement;
     while (reader.next(statement)) {
       const std::string_view spec = specOfKey(statement.key);
-      know(spec);
       if (specKnown) {
         if (belongsToSpec(spec, out.spec)) {
           take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.written));
@@ -56,25 +55,13 @@ class SpecReader {
   }
 
  private:
-  void know(std::string_view spec) {
-    if (spec.empty() || spec == lastSpec) return;  // entries of one spec come together
-    lastSpec = spec;
-    if (seen.insert(lastSpec).second) named.push_back(lastSpec);
-  }
-
-  // The known specs are the file's list and every spec a key names; -spec
-  // must be one of them. Without -spec: the default, else the first listed.
+  // -spec must be one of the known specs. Without -spec: the default, else
+  // the first listed.
   void choose() {
-    std::set<std::string> listed;
-    for (const auto& spec : out.facts.specs) {
-      if (listed.insert(spec).second) out.knownSpecs.push_back(spec);
-    }
-    for (const auto& entry : out.facts.defines) know(entry.spec);
-    for (const auto& spec : named) {
-      if (listed.insert(spec).second) out.knownSpecs.push_back(spec);
-    }
+    out.knownSpecs = knownSpecs(out.facts);
     if (!requested.empty()) {
-      if (listed.count(requested) == 0) {
+      if (std::find(out.knownSpecs.begin(), out.knownSpecs.end(), requested) ==
+          out.knownSpecs.end()) {
         out.spec.clear();
         throw Failure(FailureKind::UnknownBuildSpec, requested, out.knownSpecs);
       }
@@ -109,9 +96,6 @@ class SpecReader {
     std::string spec, text, written;
   };
   std::vector<Waiting> waiting;  // for the build spec to be known
-  std::vector<std::string> named;            // the specs keys name, in order
-  std::set<std::string> seen;
-  std::string lastSpec;
 };
 
 }  // namespace

@@ -14,7 +14,7 @@
 // texts decoded, in file order.
 struct SpecStatements {
   std::string spec;                     // the build spec read; empty: all of them
-  std::vector<std::string> knownSpecs;  // the file's list, then those only keys name
+  std::vector<std::string> knownSpecs;  // knownSpecs(facts)
   WorkbenchFacts facts;                 // every spec's, and the build targets
   std::size_t subprojectLists = 0;      // each lists the workspace folder's files
   std::vector<std::string> subprojectPaths;  // the entries' paths, first "/" dropped

@@ -26,7 +26,7 @@ void addSubprojects(const SubprojectSearch& search, const std::vector<std::strin
   std::vector<std::pair<std::string, std::string>> named;  // name, path
   for (const auto& entry : entries) note(entry, search.projectName, named);
   for (const auto& name : referencedProjects) note(name, search.projectName, named);
-  if (notes && !named.empty()) {
+  if (!named.empty()) {
     Note scanning(NoteKind::ScanningSubprojects);
     scanning.number = named.size();
     notes(std::move(scanning));
@@ -37,7 +37,7 @@ void addSubprojects(const SubprojectSearch& search, const std::vector<std::strin
     const auto folder = out.locator->find(name, entry);
     out.found.emplace_back(name, folder);
     if (!folder) {
-      if (notes) notes(Note(NoteKind::ProjectNotFound, name));
+      notes(Note(NoteKind::ProjectNotFound, name));
       continue;
     }
     out.folders.set(name, *folder);

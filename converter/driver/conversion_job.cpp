@@ -18,12 +18,6 @@ ConversionJob::ConversionJob(std::string sourceProjectPath, std::string buildSet
   options.destFolder = std::move(destFolder);
 }
 
-ConversionJob::ConversionJob(ConversionOptions options) : options(std::move(options)) {}
-
-void ConversionJob::addFileExtensions(const std::string& value) {
-  ::addFileExtensions(options.fileExtensions, value);
-}
-
 bool ConversionJob::run() {
   Console console(options.realProject.enabled);
   const NoteSink notes = [&console](Note note) { console(std::move(note)); };
@@ -121,12 +115,4 @@ CompilationDatabaseLayout ConversionJob::databaseLayout() const {
     layout.objectFolder = normalisePath(tree.real.objectFolder, current);
   }
   return layout;
-}
-
-void ConversionJob::scanFolder(const std::string& folder, FileGroup& group, bool descend) const {
-  FolderScan{systemFolderLister(), options.fileExtensions}.scan(folder, group, descend);
-}
-
-bool ConversionJob::acceptsFile(const std::string& path) const {
-  return ::acceptsFile(options.fileExtensions, path);
 }

@@ -18,12 +18,8 @@ class ConversionJob {
   // The four positional paths, in command-line order, the options empty.
   ConversionJob(std::string sourceProjectPath, std::string buildSettingsPath,
                 std::string workspaceDir, std::string destFolder);
-  explicit ConversionJob(ConversionOptions options);
   ConversionJob(const ConversionJob&) = delete;
   ConversionJob& operator=(const ConversionJob&) = delete;
-
-  // Appends the comma-separated parts of `value` to the file extensions.
-  void addFileExtensions(const std::string& value);
 
   // Performs the whole conversion, showing its progress, warnings and
   // failure on standard output; false for failure.
@@ -38,16 +34,12 @@ class ConversionJob {
   // The project's name (unless the file names none) and referenced projects.
   void readProjectDescription();
   // The group tree; warnings go to `notes`.
-  void readBuildSettings(const NoteSink& notes = {});
+  void readBuildSettings(const NoteSink& notes);
   // The workspace folder must exist before anything is written.
   void checkWorkspace() const;
   // The analyser project, with the compilation database in the same commit
   // when -cdb names one; progress and warnings go to `notes`.
   void writeAnalyserProject(const NoteSink& notes);
-
-  // The folder scan with this job's file extensions.
-  void scanFolder(const std::string& folder, FileGroup& group, bool descend) const;
-  bool acceptsFile(const std::string& path) const;
 
   ConversionOptions options;
   ReadProject project;  // after readProjectDescription

@@ -25,18 +25,6 @@ const char* sourceName(VariableExpander::Source source) {
   return "unresolved";
 }
 
-// The file's list of build specs, then those only a key names, each once.
-std::vector<std::string> knownOnce(const std::vector<std::string>& listed,
-                                   const std::vector<std::string>& named) {
-  std::vector<std::string> known;
-  for (const auto* names : {&listed, &named}) {
-    for (const auto& name : *names) {
-      if (std::find(known.begin(), known.end(), name) == known.end()) known.push_back(name);
-    }
-  }
-  return known;
-}
-
 // What the reading found, in either mode.
 void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Description& d) {
   if (options.realProject.enabled) {
@@ -52,7 +40,7 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
     }
     return;
   }
-  d.knownSpecs = knownOnce(tree.facts.specs, tree.keySpecs);
+  d.knownSpecs = knownSpecs(tree.facts);
   if (!tree.facts.defaultSpec.empty()) d.defaultSpec = tree.facts.defaultSpec;
   for (const auto& target : tree.facts.targets) d.knownTargets.push_back(target.name);
   d.referencedProjects = tree.defaultFolders;

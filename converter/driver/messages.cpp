@@ -78,6 +78,7 @@ std::string messageFor(const Failure& failure) {
     case FailureKind::NoTemporaryName:
       return "No free temporary name beside: " + failure.subject;
     case FailureKind::OutOfMemory: return "Out of memory while " + failure.subject;
+    case FailureKind::EndOfKinds: break;
   }
   return failure.subject;
 }
@@ -133,6 +134,8 @@ std::string textOf(const Note& note) {
       return "Warning: not UTF-8, left out of the compilation database: " + subject;
     case NoteKind::NotUtf8InDescription:
       return "Warning: not UTF-8, left out of the description: " + subject;
+    case NoteKind::EndOfProgress:
+    case NoteKind::EndOfWarnings: break;
   }
   return subject;
 }

@@ -102,14 +102,14 @@ TEST(OptionScan, RealProjectOptionsWithoutAUsableValueAreNamed) {
 }
 
 TEST(AddFileExtensions, CutsAtEveryCommaKeepingEmptyParts) {
-  ConversionJob job("p", "w", "ws", "d");
-  job.addFileExtensions("c,cpp,h");
-  EXPECT_EQ(job.options.fileExtensions, (Args{"c", "cpp", "h"}));
-  job.options.fileExtensions.clear();
-  job.addFileExtensions("c,,h");
-  job.addFileExtensions("c,");
-  job.addFileExtensions("");
-  EXPECT_EQ(job.options.fileExtensions, (Args{"c", "", "h", "c", "", ""}));
+  Args extensions;
+  addFileExtensions(extensions, "c,cpp,h");
+  EXPECT_EQ(extensions, (Args{"c", "cpp", "h"}));
+  extensions.clear();
+  addFileExtensions(extensions, "c,,h");
+  addFileExtensions(extensions, "c,");
+  addFileExtensions(extensions, "");
+  EXPECT_EQ(extensions, (Args{"c", "", "h", "c", "", ""}));
 }
 
 TEST(ConversionJob, StartsWithAnEmptyRootGroup) {

@@ -10,6 +10,7 @@
 #include "reading/markup_reader.h"
 #include "reading/project_description.h"
 #include "text/path.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
@@ -58,26 +59,11 @@ std::optional<std::string> environmentValue(const std::string& name) {
 void passOverOutputs(const ConversionOptions& options, const std::string& projectName,
                      PassOver& passOver) {
   platform::currentDirectory(passOver.base);
-  passOver.add(options.destFolder);
-  passOver.add(path::join(options.destFolder, "person"));
-  passOver.add(path::join(options.destFolder, projectName + ".prj"));
-  if (!options.compilationDatabase.empty()) passOver.add(options.compilationDatabase);
-}
-
-// A description names the build specs and targets even without the mode:
-// the facts reader watches the lines, and so does a look at every key.
-std::function<void(std::string_view)> describedFacts(BuiltTree& tree,
-                                                      WorkbenchFactsReader& facts) {
-  return [&tree, &facts](std::string_view line) {
-    facts.line(line);
-    constexpr std::string_view kInfo = "BLD::Info|";
-    for (std::size_t key = line.find(kInfo); key != std::string_view::npos;
-         key = line.find(kInfo, key + 1)) {
-      const std::string_view rest = line.substr(key + kInfo.size());
-      const std::string_view spec = specOfKey(rest.substr(0, rest.find('"')));
-      if (!spec.empty()) tree.keySpecs.emplace_back(spec);
-    }
-  };
+  ProjectLayout layout{options.destFolder, options.workspaceDir, projectName,
+                       options.messagePersonality, options.compilerPersonality, nullptr};
+  for (const auto& output : runOutputs(layout, options.compilationDatabase)) {
+    if (scansPassOver(output.kind)) passOver.add(output.path);
+  }
 }
 
 }  // namespace
@@ -125,7 +111,8 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
     WorkbenchFactsReader facts(tree.facts);
     tree.defaultFolders =
         buildGroupTree(in, tree.root, options.workspaceDir, project.referencedProjects, scan,
-                       options.describe ? describedFacts(tree, facts) : nullptr);
+                       options.describe ? [&facts](std::string_view line) { facts.line(line); }
+                                        : std::function<void(std::string_view)>());
     return;
   }
   std::string current;

@@ -33,7 +33,6 @@ struct BuiltTree {
   ProjectFolders defaultFolders;  // without it: the folder each sub-project was given
   // Without the mode, and only when describing: the build specs and targets.
   WorkbenchFacts facts;
-  std::vector<std::string> keySpecs;
 };
 
 // Reads the build description into `tree`, which keeps what was found

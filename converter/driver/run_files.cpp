@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "text/path.h"
 #include "writing/pending_files.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
@@ -16,24 +17,6 @@ bool sameFile(const std::string& a, const std::string& b, const std::string& bas
   return path::comparable(a, base) == path::comparable(b, base);
 }
 
-// Every folder the run makes in the destination: each group's folder and
-// its output folder, and the person folder.
-std::vector<std::string> outputFolders(const FileGroup& root, const ProjectLayout& layout) {
-  std::vector<std::string> folders{layout.personFolder()};
-  std::vector<std::string> open;
-  walkGroups(
-      root,
-      [&](const FileGroup& group) {
-        std::string folder = open.empty() ? path::join(layout.destFolder, layout.projectName)
-                                          : path::join(open.back(), group.name);
-        folders.push_back(path::join(folder, "output"));
-        folders.push_back(folder);
-        open.push_back(std::move(folder));
-      },
-      [&](const FileGroup&) { open.pop_back(); });
-  return folders;
-}
-
 }  // namespace
 
 RunFiles runFilesOf(const ConversionOptions& options, const ProjectLayout& layout,
@@ -42,14 +25,13 @@ RunFiles runFilesOf(const ConversionOptions& options, const ProjectLayout& layou
   files.inputs = {options.sourceProjectPath, options.buildSettingsPath,
                   options.analyserPersonality, options.messagePersonality,
                   options.compilerPersonality};
-  files.outputs.push_back(path::join(layout.destFolder, layout.projectName + ".prj"));
-  if (options.messagePersonality.empty()) files.outputs.push_back(layout.personality(".p_s"));
-  files.outputs.push_back(layout.personality(".p_a"));
-  if (options.compilerPersonality.empty()) files.outputs.push_back(layout.personality(".p_c"));
-  files.analyserOutput = layout.personality(".p_a");
+  for (auto& output : runOutputs(layout, options.compilationDatabase)) {
+    if (output.kind == OutputKind::CompilationDatabase) files.database = std::move(output.path);
+    else if (isReplacedFile(output.kind)) files.outputs.push_back(std::move(output.path));
+  }
+  files.analyserOutput = personalityFile(layout, OutputKind::AnalyserPersonality);
   files.analyserInput = options.analyserPersonality;
-  files.database = options.compilationDatabase;
-  if (!options.compilationDatabase.empty()) files.folders = outputFolders(root, layout);
+  if (!files.database.empty()) files.folders = runFolders(root, layout);
   return files;
 }
 

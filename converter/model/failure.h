@@ -1,6 +1,10 @@
 // What can end a conversion, with the path, name or token it is about. A
-// failure is thrown by value and caught only by ConversionJob::run, the one
-// place that turns it into its message.
+// failure is thrown by value. ConversionJob::run and ConversionJob::describe
+// catch it and turn it into its message (the entry hands an option's on to
+// describe); elsewhere it is caught only where the end of a text is no end of
+// the run: the readers of links after the project description and of a
+// referenced project's name, and the mode's note of the known specs before
+// the failure goes on.
 #pragma once
 
 #include <string>
@@ -25,6 +29,7 @@ enum class FailureKind {
   OutputTwice,            // the compilation database would replace another output
   NoTemporaryName,        // every temporary name beside an output is taken
   OutOfMemory,            // what the run was doing
+  EndOfKinds,             // no failure: a new kind goes above this line
 };
 
 struct Failure {

@@ -1,6 +1,8 @@
 #include "model/note.h"
 
-bool isWarning(NoteKind kind) { return kind >= NoteKind::UnresolvedVariable; }
+bool isWarning(NoteKind kind) {
+  return (static_cast<unsigned>(kind) & kWarningNote) != 0;
+}
 
 bool isStep(NoteKind kind) {
   return kind == NoteKind::ScanningSubprojects || kind == NoteKind::ScanningProjectFolder ||

@@ -7,10 +7,15 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
-enum class NoteKind {
+// A warning's kind carries kWarningNote in its value: whether a note is a
+// warning is told by its kind, wherever it stands in the list.
+inline constexpr unsigned kWarningNote = 0x100;
+
+enum class NoteKind : unsigned {
   // Progress, shown as it happens.
   CreatingProject,
   CreatingGroup,                // subject: the group's name as its block shows it
@@ -21,8 +26,9 @@ enum class NoteKind {
   ScanningSubprojects,          // number: the projects looked for
   ScanningProjectFolder,        // subject: the folder
   WritingCompilationDatabase,   // number: the entries
+  EndOfProgress,                // no note: a new progress note goes above this line
   // Warnings of the reading, shown after the completion line.
-  UnresolvedVariable,      // subject: the name; counts: include paths, macro values
+  UnresolvedVariable = kWarningNote,  // subject: the name; counts: include paths, macro values
   VariableRefersToItself,  // likewise
   VariableTooDeep,         // likewise; number: the depth allowed
   VariableTooLong,         // likewise; number, number2: the bounds in MB
@@ -38,6 +44,7 @@ enum class NoteKind {
   NotUtf8InDatabase,       // subject: the text left out
   // A description's own (Plovik -describe).
   NotUtf8InDescription,    // subject: the text, bytes that are no UTF-8 shown as "?"
+  EndOfWarnings,           // no note: a new warning goes above this line, and nothing below it
 };
 
 struct Note {
@@ -50,7 +57,25 @@ struct Note {
   std::vector<std::string> names;
 };
 
-using NoteSink = std::function<void(Note)>;
+// Where a step's notes go. Never empty: a step that is given one calls it
+// without asking, and a caller that wants none says so with ignoreNotes().
+class NoteSink {
+ public:
+  template <typename Deliver,
+            typename = std::enable_if_t<std::is_invocable_v<Deliver&, Note> &&
+                                        !std::is_same_v<std::decay_t<Deliver>, NoteSink>>>
+  NoteSink(Deliver deliver) : deliver(std::move(deliver)) {}
+  NoteSink(std::nullptr_t) = delete;
+
+  void operator()(Note note) const { deliver(std::move(note)); }
+
+ private:
+  std::function<void(Note)> deliver;
+};
+
+inline NoteSink ignoreNotes() {
+  return [](Note) {};
+}
 
 // Whether a note is a warning, shown after the run; and in which of the
 // three places the run shows its warnings in (reading, analyser

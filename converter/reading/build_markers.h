@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -28,25 +29,87 @@ class Marker {
   std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher;
 };
 
+// The texts of the build description's keys, each spelled here once. A
+// key is kInfo followed by names joined by "|", such as
+// "BLD::Info|Macro|CPU|value|PPC32gnu"; the names below are what follows kInfo.
+namespace keys {
+inline constexpr std::string_view kInfo = "BLD::Info|";
+inline constexpr std::string_view kBar = "|";
+inline constexpr std::string_view kIncludes = "Incl";        // Incl|SPEC: a list
+inline constexpr std::string_view kMacro = "Macro";          // Macro|NAME|value|SPEC
+inline constexpr std::string_view kGlobalMacro = "GlobalMacro";  // GlobalMacro|NAME
+inline constexpr std::string_view kTool = "Tool";            // Tool|TOOL|PART|SPEC
+inline constexpr std::string_view kCCompiler = "C-Compiler";
+inline constexpr std::string_view kCxxCompiler = "C++-Compiler";
+inline constexpr std::string_view kCommand = "cmd";
+inline constexpr std::string_view kFlags = "flags";
+inline constexpr std::string_view kDebugFlags = "dbgFlags";
+inline constexpr std::string_view kNonDebugFlags = "nonDbgFlags";
+inline constexpr std::string_view kDefaultSpec = "defaultSpec";
+inline constexpr std::string_view kSpecs = "specs";          // the list of build specs
+inline constexpr std::string_view kDefines = "Definess";     // Definess|SPEC: a list
+inline constexpr std::string_view kOutputFolder = "redirDir";  // redirDir|SPEC
+}  // namespace keys
+
+// The texts `Parts` joined, made once at compile time: each marker is
+// spelled from the key names above instead of again in full.
+template <const std::string_view&... Parts>
+struct JoinedText {
+  static constexpr auto chars = [] {
+    std::array<char, (Parts.size() + ...)> all{};
+    std::size_t at = 0;
+    for (const std::string_view part : {Parts...}) {
+      for (const char c : part) all[at++] = c;
+    }
+    return all;
+  }();
+  static constexpr std::string_view value{chars.data(), chars.size()};
+};
+template <const std::string_view&... Parts>
+inline constexpr std::string_view joinedText = JoinedText<Parts...>::value;
+
+namespace keys {
+inline constexpr std::string_view kQuote = "\"";
+inline constexpr std::string_view kKeyAttribute = "key=\"";
+inline constexpr std::string_view kListElement = "listAttribute ";
+inline constexpr std::string_view kStringElement = "stringAttribute ";
+inline constexpr std::string_view kIncludesList = joinedText<kIncludes, kBar>;
+inline constexpr std::string_view kMacroEntry = joinedText<kMacro, kBar>;
+inline constexpr std::string_view kGlobalMacroEntry = joinedText<kGlobalMacro, kBar>;
+inline constexpr std::string_view kToolEntry = joinedText<kTool, kBar>;
+inline constexpr std::string_view kCCompilerCommand = joinedText<kTool, kBar, kCCompiler, kBar, kCommand>;
+inline constexpr std::string_view kCxxCompilerCommand =
+    joinedText<kTool, kBar, kCxxCompiler, kBar, kCommand>;
+inline constexpr std::string_view kCCompilerTool = joinedText<kTool, kBar, kCCompiler>;
+inline constexpr std::string_view kCxxCompilerTool = joinedText<kTool, kBar, kCxxCompiler>;
+}  // namespace keys
+
 inline const Marker kSubprojectList{"subprojects"};
 inline const Marker kSubprojectListEnd{"/subprojects"};
 inline const Marker kSubprojectEntry{"subproject project=\""};
 inline const Marker kIncludeListEnd{"/listAttribute"};
-inline const Marker kIncludeEntry{"stringAttribute value=\""};
-inline constexpr std::string_view kIncludeList = "listAttribute key=\"BLD::Info|Incl|";
-inline constexpr std::string_view kMacro = "stringAttribute key=\"BLD::Info|Macro|";
-inline constexpr std::string_view kGlobalMacro = "stringAttribute key=\"BLD::Info|GlobalMacro|";
-inline constexpr std::string_view kCompilerCommand = "stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd";
+// An entry of a list, such as an include path or a build spec.
+inline constexpr std::string_view kEntryValue = "stringAttribute value=\"";
+inline const Marker kIncludeEntry{kEntryValue};
 inline constexpr std::string_view kProjectReference = "%Proj-";
 inline constexpr std::string_view kSystemInclude = "-isystem";
 
-
-// The four markers above all hold this text. A line is searched for it once
-// (most lines hold it once or not at all) and each marker is compared in full
-// where it occurs, instead of searching the line four times.
-inline constexpr std::string_view kKeyText = "key=\"BLD::Info|";
+// Every key as it opens in an element: key="BLD::Info|.
+inline constexpr std::string_view kKeyText = joinedText<keys::kKeyAttribute, keys::kInfo>;
 inline const Marker kKey{kKeyText};
 
+// The elements of the four keyed entries every conversion reads.
+inline constexpr std::string_view kIncludeList =
+    joinedText<keys::kListElement, kKeyText, keys::kIncludesList>;
+inline constexpr std::string_view kMacro = joinedText<keys::kStringElement, kKeyText, keys::kMacroEntry>;
+inline constexpr std::string_view kGlobalMacro =
+    joinedText<keys::kStringElement, kKeyText, keys::kGlobalMacroEntry>;
+inline constexpr std::string_view kCompilerCommand =
+    joinedText<keys::kStringElement, kKeyText, keys::kCCompilerCommand>;
+
+// The four markers above all hold kKeyText. A line is searched for it once
+// (most lines hold it once or not at all) and each marker is compared in full
+// where it occurs, instead of searching the line four times.
 // Where each of the four markers first occurs in a line; npos where it does not.
 struct KeyedMarkers {
   explicit KeyedMarkers(std::string_view line) {

@@ -36,7 +36,8 @@ class MarkupReader {
 
   // The kind of the next token, declarations included, read when none is
   // pending; the token stays pending. For readers that walk every element
-  // instead of expecting a fixed shape. Throws as the tests do.
+  // instead of expecting a fixed shape. Throws XMLReaderError (UnexpectedEnd)
+  // when the text ends first, as the expect tests do.
   TokenKind peek();
   // Drops the pending token.
   void drop() { pendingKind = None; }

@@ -66,3 +66,52 @@ TEST(PrescanSpecs, LongLinesGiveWhatTheFullReadingGives) {
 }
 
 }  // namespace
+
+namespace {
+
+// The matcher from whole lines, handed in runs as the block reader cuts
+// them: where a run is cut changes nothing.
+TEST(SpecKeyMatcher, FindsTheLastDefaultAndTheListsFirstEntry) {
+  const std::string d = "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"";
+  const std::string list = "<listAttribute key=\"BLD::Info|specs\">\n";
+  const std::string entry = "<stringAttribute value=\"";
+  struct Case {
+    std::vector<std::string> runs;
+    const char* defaultSpec;
+    const char* firstSpec;
+  };
+  const Case cases[] = {
+      {{d + "A\"/>\n", d + "B\"/>\n"}, "B", ""},
+      {{d + "A\"/>\n" + d + "B\"/>\n"}, "B", ""},
+      {{list + entry + "x\"/>\n" + entry + "y\"/>\n"}, "", "x"},
+      {{list, entry + "x\"/>\n", entry + "y\"/>\n"}, "", "x"},
+      // An entry before the list, or on the list's own line, is none of its.
+      {{entry + "w\"/>\n" + list + entry + "x\"/>\n"}, "", "x"},
+      {{"<listAttribute key=\"BLD::Info|specs\">" + entry + "w\"/>\n", entry + "x\"/>\n"}, "", "x"},
+      // Only the first list counts; the entry line's first value is read.
+      {{list, list + entry + "x\"/>\n"}, "", "x"},
+      {{list, "<a value=\"v\"/>" + entry + "x\"/>\n"}, "", "v"},
+      // Other keys and a key not closed where the name ends are no default.
+      {{"<stringAttribute key=\"BLD::Info|defaultSpecs\" value=\"N\"/>\n"}, "", ""},
+      {{"<stringAttribute key=\"BLD::Info|Incl|A\" value=\"N\"/>"}, "", ""},
+      {{d + "A&amp;B\"/>"}, "A&B", ""},
+  };
+  for (const auto& c : cases) {
+    SpecKeyMatcher matcher;
+    for (const auto& run : c.runs) matcher.lines(run);
+    EXPECT_EQ(matcher.defaultSpec, c.defaultSpec) << c.runs.front();
+    EXPECT_EQ(matcher.firstSpec, c.firstSpec) << c.runs.front();
+  }
+}
+
+TEST(SpecKeyMatcher, HoldsAnEntryOnlyOnceTheListHasOpened) {
+  SpecKeyMatcher matcher;
+  EXPECT_TRUE(matcher.holdsKey("x BLD::Info|anything"));
+  EXPECT_FALSE(matcher.holdsKey("<stringAttribute value=\"x\"/>"));
+  matcher.lines("<listAttribute key=\"BLD::Info|specs\">\n");
+  EXPECT_TRUE(matcher.holdsKey("<stringAttribute value=\"x\"/>"));
+  EXPECT_FALSE(matcher.holdsKey("<stringAttribute name=\"x\"/>"));
+  EXPECT_EQ(SpecKeyMatcher::longestKey(), std::string_view("stringAttribute value=\"").size());
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "reading/workbench_facts.h"
 
+#include "reading/build_markers.h"
 #include "text/entities.h"
 
 #include <algorithm>
@@ -10,14 +11,13 @@
 namespace {
 
 constexpr auto npos = std::string_view::npos;
-constexpr std::string_view kKey = "key=\"BLD::Info|";
 
 // The key of an entry whose key begins "BLD::Info|" + `start`: the text
 // after `start` up to the key's closing quote; false for another key.
 bool keyRest(std::string_view line, std::string_view start, std::string_view& rest) {
-  const std::size_t key = line.find(kKey);
+  const std::size_t key = line.find(kKeyText);
   if (key == npos) return false;
-  const std::string_view after = line.substr(key + kKey.size());
+  const std::string_view after = line.substr(key + kKeyText.size());
   if (!after.starts_with(start)) return false;
   const std::string_view tail = after.substr(start.size());
   rest = tail.substr(0, tail.find('"'));
@@ -36,20 +36,20 @@ bool mayOpenTargets(std::string_view line) {
 // Whether the line's key is one of the few single entries read here.
 bool isFactKey(std::string_view line) {
   std::string_view rest;
-  return keyRest(line, "defaultSpec", rest) || keyRest(line, "redirDir", rest) ||
-         keyRest(line, "Tool|C", rest);
+  return keyRest(line, keys::kDefaultSpec, rest) || keyRest(line, keys::kOutputFolder, rest) ||
+         keyRest(line, keys::kCCompilerTool, rest) || keyRest(line, keys::kCxxCompilerTool, rest);
 }
 
 // "C-Compiler|flags|SPEC" and the like: the flags entries of both compilers.
 bool toolFlags(std::string_view rest, ToolValue& tool) {
-  for (const std::string_view name : {"C-Compiler|", "C++-Compiler|"}) {
-    if (!rest.starts_with(name)) continue;
-    std::string_view part = rest.substr(name.size());
-    const std::size_t bar = part.find('|');
+  for (const std::string_view name : {keys::kCCompiler, keys::kCxxCompiler}) {
+    if (!rest.starts_with(name) || !rest.substr(name.size()).starts_with(keys::kBar)) continue;
+    std::string_view part = rest.substr(name.size() + keys::kBar.size());
+    const std::size_t bar = part.find(keys::kBar);
     const std::string_view spec = bar == npos ? std::string_view() : part.substr(bar + 1);
     part = part.substr(0, bar);
-    if (part != "flags" && part != "dbgFlags" && part != "nonDbgFlags") return false;
-    tool.tool = name.substr(0, name.size() - 1);
+    if (part != keys::kFlags && part != keys::kDebugFlags && part != keys::kNonDebugFlags) return false;
+    tool.tool = name;
     tool.part = part;
     tool.spec = spec;
     return true;
@@ -70,8 +70,8 @@ std::string_view specOfKey(std::string_view key) {
     return key.substr(start, key.find('|', start) - start);
   };
   const std::string_view first = key.substr(0, key.find('|'));
-  if (first == "Incl") return part(1);
-  if (first == "Macro" || first == "Tool") return part(3);
+  if (first == keys::kIncludes) return part(1);
+  if (first == keys::kMacro || first == keys::kTool) return part(3);
   return {};
 }
 
@@ -87,18 +87,47 @@ bool attributeValue(std::string_view tag, std::string_view name, std::string& va
   return false;
 }
 
+std::vector<std::string> knownSpecs(const WorkbenchFacts& facts) {
+  std::vector<std::string> known;
+  std::set<std::string_view> seen;
+  const auto add = [&](const std::string& spec) {
+    if (seen.insert(spec).second) known.push_back(spec);
+  };
+  // An empty entry of the list is a spec the file lists, as the default's
+  // first spec; keys and defines lists without a spec name none.
+  for (const auto& spec : facts.specs) add(spec);
+  for (const auto& spec : facts.keySpecs) add(spec);
+  for (const auto& entry : facts.defines) {
+    if (!entry.spec.empty()) add(entry.spec);
+  }
+  return known;
+}
+
+// Every key of the line, wherever it stands: a spec is known by any key
+// that names it.
+void WorkbenchFactsReader::keySpecs(std::string_view text) {
+  for (std::size_t at = text.find(keys::kInfo); at != npos; at = text.find(keys::kInfo, at + 1)) {
+    const std::string_view rest = text.substr(at + keys::kInfo.size());
+    const std::string_view spec = specOfKey(rest.substr(0, rest.find('"')));
+    if (spec.empty() || spec == lastKeySpec) continue;
+    lastKeySpec = spec;
+    if (keySpecsSeen.insert(lastKeySpec).second) facts.keySpecs.push_back(lastKeySpec);
+  }
+}
+
 void WorkbenchFactsReader::line(std::string_view text) {
+  keySpecs(text);
   // Most lines are entries of include lists and macros: a quick look tells.
   if (inTargets || mayOpenTargets(text)) targetTags(text);
   if (list == List::None) {
     // Only the keys below are read; every other keyed entry (include lists,
     // macros, compiler commands: nearly every line) is done with here.
-    const std::size_t key = text.find(kKey);
+    const std::size_t key = text.find(kKeyText);
     if (key == npos) return;
-    const std::string_view after = text.substr(key + kKey.size());
-    if (!after.starts_with("defaultSpec") && !after.starts_with("redirDir") &&
-        !after.starts_with("Tool|C") && !after.starts_with("specs") &&
-        !after.starts_with("Definess")) {
+    const std::string_view after = text.substr(key + kKeyText.size());
+    if (!after.starts_with(keys::kDefaultSpec) && !after.starts_with(keys::kOutputFolder) &&
+        !after.starts_with(keys::kCCompilerTool) && !after.starts_with(keys::kCxxCompilerTool) &&
+        !after.starts_with(keys::kSpecs) && !after.starts_with(keys::kDefines)) {
       return;
     }
   }
@@ -115,8 +144,8 @@ void WorkbenchFactsReader::line(std::string_view text) {
   std::string_view rest;
   std::string value;
   if (text.find("listAttribute") != npos) {
-    if (keyRest(text, "specs", rest) && rest.empty()) list = List::Specs;
-    if (keyRest(text, "Definess", rest)) {
+    if (keyRest(text, keys::kSpecs, rest) && rest.empty()) list = List::Specs;
+    if (keyRest(text, keys::kDefines, rest)) {
       list = List::Defines;
       listSpec = rest.starts_with('|') ? std::string(rest.substr(1)) : std::string();
     }
@@ -124,15 +153,15 @@ void WorkbenchFactsReader::line(std::string_view text) {
     if (list != List::None && text.find("/>") != npos) list = List::None;
   } else if (text.find("stringAttribute") != npos && isFactKey(text) &&
              attributeValue(text, "value", value)) {
-    if (keyRest(text, "defaultSpec", rest) && rest.empty()) {
+    if (keyRest(text, keys::kDefaultSpec, rest) && rest.empty()) {
       facts.defaultSpec = std::move(value);
-    } else if (keyRest(text, "redirDir", rest)) {
+    } else if (keyRest(text, keys::kOutputFolder, rest)) {
       facts.outputFolders.push_back({rest.starts_with('|') ? std::string(rest.substr(1)) : "",
                                      std::move(value)});
-    } else if (keyRest(text, "Tool|C++-Compiler|cmd", rest)) {
+    } else if (keyRest(text, keys::kCxxCompilerCommand, rest)) {
       facts.cxxCommands.push_back({rest.starts_with('|') ? std::string(rest.substr(1)) : "",
                                    std::move(value)});
-    } else if (ToolValue tool; keyRest(text, "Tool|", rest) && toolFlags(rest, tool)) {
+    } else if (ToolValue tool; keyRest(text, keys::kToolEntry, rest) && toolFlags(rest, tool)) {
       tool.value = std::move(value);
       facts.toolFlags.push_back(std::move(tool));
     }

@@ -1,10 +1,13 @@
 // What a build description says beyond the entries every conversion reads:
 // its build specs, each spec's output folder, defines lists and C++ compiler
 // command, and its build targets. Read line by line beside the build
-// settings reader, for the real-project mode only.
+// settings reader: always in the real-project mode, and in the default mode
+// when describing (the build specs and targets it lists).
 #pragma once
 
+#include <functional>
 #include <istream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,7 +46,14 @@ struct WorkbenchFacts {
   std::vector<SpecValue> cxxCommands;      // BLD::Info|Tool|C++-Compiler|cmd|<spec>
   std::vector<ToolValue> toolFlags;
   std::vector<BuildTarget> targets;
+  // The build specs keys name (specOfKey), each once, in the order first named.
+  std::vector<std::string> keySpecs;
 };
+
+// Every build spec the file knows, each once: its list (in its order), then
+// those only keys name, then those only a defines list names. -spec takes
+// one of these, and the description offers these: one list for both.
+std::vector<std::string> knownSpecs(const WorkbenchFacts& facts);
 
 // The build spec a keyed entry is for: the last part of Incl|SPEC,
 // Macro|NAME|value|SPEC and Tool|C-Compiler|cmd|SPEC (the key after
@@ -64,6 +74,7 @@ class WorkbenchFactsReader {
  private:
   enum class List { None, Specs, Defines };
   void targetTags(std::string_view text);
+  void keySpecs(std::string_view text);
 
   WorkbenchFacts& facts;
   List list = List::None;
@@ -71,4 +82,6 @@ class WorkbenchFactsReader {
   bool inTargets = false;
   bool inExcludes = false;
   bool inFolder = false;
+  std::string lastKeySpec;  // entries of one spec come together
+  std::set<std::string, std::less<>> keySpecsSeen;
 };

@@ -16,17 +16,6 @@ void LookupTable::set(std::string_view name, std::string_view value) {
   slot = {hash, static_cast<std::uint32_t>(entries.size())};
 }
 
-bool LookupTable::insert(std::string_view name, std::string_view value) {
-  if (2 * (entries.size() + 1) > slots.size()) grow();
-  const std::uint32_t hash = hashOf(name);
-  Slot& slot = slots[find(name, hash)];
-  if (slot.entry != 0) return false;
-  entries.push_back({keep(name), {}});
-  store(entries.back(), value);
-  slot = {hash, static_cast<std::uint32_t>(entries.size())};
-  return true;
-}
-
 std::string_view LookupTable::get(std::string_view name) const {
   if (slots.empty()) return {};
   const Slot& slot = slots[find(name, hashOf(name))];

@@ -16,9 +16,6 @@ class LookupTable {
   // Sets `name` to `value`, replacing an earlier value of the same name.
   void set(std::string_view name, std::string_view value);
 
-  // Sets `name` to `value` unless it is set already; false when it was.
-  bool insert(std::string_view name, std::string_view value);
-
   // The value set for `name`; the empty text when there is none. The view
   // stays valid as long as the table does.
   std::string_view get(std::string_view name) const;

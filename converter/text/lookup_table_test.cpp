@@ -62,14 +62,4 @@ TEST(LookupTable, HoldsManyEntriesThroughItsGrowth) {
   EXPECT_EQ(table.get("MACRO_" + std::to_string(count)), "");
 }
 
-TEST(LookupTable, InsertKeepsTheFirstValue) {
-  LookupTable table;
-  EXPECT_TRUE(table.insert("a", "1"));
-  EXPECT_FALSE(table.insert("a", "2"));
-  EXPECT_TRUE(table.insert("b", ""));
-  EXPECT_FALSE(table.insert("b", "x")) << "an empty value is a value";
-  EXPECT_EQ(table.get("a"), "1");
-  EXPECT_EQ(table.size(), 2u);
-}
-
 }  // namespace

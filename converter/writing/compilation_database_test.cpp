@@ -100,7 +100,7 @@ TEST_F(CompilationDatabase, ADirectoryOrCompilerNotUtf8EndsTheRunBeforeTheFileIs
     *text = "x\xff";
     PendingFiles pending;
     try {
-      writeCompilationDatabase(root, layout, pending, nullptr);
+      writeCompilationDatabase(root, layout, pending, ignoreNotes());
       ADD_FAILURE() << "no failure for " << *text;
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.kind, FailureKind::NotUtf8);

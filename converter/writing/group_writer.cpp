@@ -6,34 +6,11 @@
 #include "text/path.h"
 #include "writing/make_directory.h"
 #include "writing/output_lines.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
 constexpr char sep = path::separator();
-
-// Visits the groups in block order with their group paths. The root is the
-// group at the top, told by its place and not by its name: a sub-project or
-// folder may well be called "root" too.
-template <typename Enter, typename Leave>
-void walkBlocks(const FileGroup& root, const ProjectLayout& layout, Enter enter, Leave leave) {
-  std::vector<std::string> paths;  // of the groups entered and not yet left
-  walkGroups(
-      root,
-      [&](const FileGroup& group) {
-        const bool isRoot = paths.empty();
-        std::string path = isRoot ? layout.projectName : paths.back() + sep + group.name;
-        enter(group, path, isRoot);
-        paths.push_back(std::move(path));
-      },
-      [&](const FileGroup& group) {
-        leave(group);
-        paths.pop_back();
-      });
-}
-
-std::string outputFolder(const ProjectLayout& layout, const std::string& groupPath) {
-  return layout.destFolder + sep + groupPath + sep + "output" + sep;
-}
 
 // A group's block up to the end of its file list.
 void writeBlock(std::ostream& out, const FileGroup& group, const std::string& groupPath,
@@ -46,11 +23,11 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
   const std::string source =
       group.sourceFolder.empty() ? layout.workspaceDir + sep + groupPath : group.sourceFolder;
   writeLine(out, "SourcePath=" + source + sep);
-  writeLine(out, "OutputPath=" + outputFolder(layout, groupPath));
+  writeLine(out, "OutputPath=" + groupOutputFolder(layout, groupPath));
 
   std::string message = layout.messagePersonality;
   if (message.empty()) {
-    message = layout.personality(".p_s");
+    message = personalityFile(layout, OutputKind::MessagePersonality);
     files.emptyMessage = true;
   }
   writeLine(out, "SubsPers=" + message);
@@ -58,7 +35,7 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
   // Every block names the analyser personality, so it is always written, if
   // only with the -ap file's content: otherwise the project would name a
   // file of an earlier run, or none.
-  const std::string analyser = layout.personality(".p_a");
+  const std::string analyser = personalityFile(layout, OutputKind::AnalyserPersonality);
   const bool generates = !group.includePaths.empty() || !group.macros.empty();
   if (generates) notes({NoteKind::CreatingAnalyserPersonality, analyser});
   writeLine(out, "AnalPers=" + analyser);
@@ -69,7 +46,7 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
 
   std::string compiler = layout.compilerPersonality;
   if (compiler.empty()) {
-    compiler = layout.personality(".p_c");
+    compiler = personalityFile(layout, OutputKind::CompilerPersonality);
     files.emptyCompiler = true;
   }
   writeLine(out, "CompPers=" + compiler);
@@ -83,19 +60,19 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
 }  // namespace
 
 void makeGroupFolders(const FileGroup& root, const ProjectLayout& layout) {
-  walkBlocks(
+  walkGroupPaths(
       root, layout,
       [&](const FileGroup&, const std::string& groupPath, bool isRoot) {
-        makeDirectory(layout.destFolder + sep + groupPath);
-        makeDirectory(outputFolder(layout, groupPath));
-        if (isRoot) makeDirectory(layout.personFolder());
+        makeDirectory(groupFolder(layout, groupPath));
+        makeDirectory(groupOutputFolder(layout, groupPath));
+        if (isRoot) makeDirectory(personFolder(layout));
       },
       [](const FileGroup&) {});
 }
 
 void writeGroup(std::ostream& out, const FileGroup& root, const ProjectLayout& layout,
                 PersonalityFiles& files, const NoteSink& notes) {
-  walkBlocks(
+  walkGroupPaths(
       root, layout,
       [&](const FileGroup& group, const std::string& groupPath, bool isRoot) {
         writeBlock(out, group, groupPath, isRoot, layout, files, notes);

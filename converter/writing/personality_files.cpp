@@ -1,6 +1,7 @@
 #include "writing/personality_files.h"
 
 #include "writing/output_lines.h"
+#include "writing/run_outputs.h"
 
 #include <string_view>
 #include <vector>
@@ -75,9 +76,9 @@ void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles&
 
 void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,
                            PendingFiles& pending, const NoteSink& notes) {
-  if (files.emptyMessage) writeEmpty(pending, layout.personality(".p_s"));
-  writeAnalyser(files, layout.personality(".p_a"), pending, notes);
-  if (files.emptyCompiler) writeEmpty(pending, layout.personality(".p_c"));
+  if (files.emptyMessage) writeEmpty(pending, personalityFile(layout, OutputKind::MessagePersonality));
+  writeAnalyser(files, personalityFile(layout, OutputKind::AnalyserPersonality), pending, notes);
+  if (files.emptyCompiler) writeEmpty(pending, personalityFile(layout, OutputKind::CompilerPersonality));
 }
 
 void notePersonalityLeftOuts(const FileGroup& root, const NoteSink& notes) {

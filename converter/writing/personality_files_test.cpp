@@ -7,6 +7,7 @@
 #include "note_lines.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
+#include "writing/run_outputs.h"
 
 namespace fs = std::filesystem;
 
@@ -83,7 +84,8 @@ TEST_F(Personalities, OnlyTheFilesTheBlocksNameAreMade) {
 }
 
 TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
-  for (const char* name : {"App.p_s", "App.p_c"}) {
+  for (const auto& [name, kind] : {std::pair{"App.p_s", OutputKind::MessagePersonality},
+                                    std::pair{"App.p_c", OutputKind::CompilerPersonality}}) {
     TempDir other;
     other.makeFolder(std::string("out/person/") + name);
     ProjectLayout there = layout;
@@ -92,11 +94,11 @@ TEST_F(Personalities, EmptyPersonalitiesThatCannotBeMadeFailWithTheirPath) {
     both.emptyMessage = both.emptyCompiler = true;
     PendingFiles pending;
     try {
-      writePersonalityFiles(both, there, pending, nullptr);
+      writePersonalityFiles(both, there, pending, ignoreNotes());
       ADD_FAILURE() << "made " << name;
     } catch (const IOERROR& error) {
       EXPECT_EQ(error.kind, FailureKind::CannotWriteFile);
-      EXPECT_EQ(error.subject, there.personality(std::string(name).substr(3)));
+      EXPECT_EQ(error.subject, personalityFile(there, kind));
     }
   }
 }

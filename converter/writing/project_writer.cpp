@@ -6,11 +6,11 @@
 
 #include "model/failure.h"
 #include "platform/platform.h"
-#include "text/path.h"
 #include "text/utf8.h"
 #include "writing/group_writer.h"
 #include "writing/output_lines.h"
 #include "writing/personality_files.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
@@ -53,8 +53,7 @@ void writeAnalyserProject(const FileGroup& root, const ProjectLayout& layout,
                           const NoteSink& notes,
                           const std::function<void(PendingFiles&)>& alongside) {
   checkProjectNames(root, layout.projectName);
-  const std::string path =
-      layout.destFolder + path::separator() + layout.projectName + ".prj";
+  const std::string path = projectFile(layout);
   PendingFiles pending;
   if (alongside) alongside(pending);
   std::ofstream out = pending.open(path);

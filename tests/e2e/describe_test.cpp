@@ -91,6 +91,37 @@ TEST_F(Describe, EveryDocumentParsesWithTheMembersInTheirOrder) {
     for (const auto& group : document["groups"]) EXPECT_TRUE(group["files"].is_number());
   }
 }
+
+// -spec takes what the description offers, in either mode: a spec the file
+// does not list but only a defines list or a key names is known alike.
+TEST_F(Describe, BothModesAndSpecKnowTheSameBuildSpecs) {
+  dir.writeFile("p/.project", "<projectDescription><name>P</name><projects></projects>"
+                              "</projectDescription>");
+  dir.writeFile("p/.wrproject",
+                "<listAttribute key=\"BLD::Info|specs\">\n<stringAttribute value=\"Listed\"/>\n"
+                "</listAttribute>\n"
+                "<listAttribute key=\"BLD::Info|Definess|DefinesOnly\">\n"
+                "<stringAttribute value=\"-DX\"/>\n</listAttribute>\n"
+                "<listAttribute key=\"BLD::Info|Incl|Keyed\">\n</listAttribute>\n"
+                "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|cmd|CxxOnly\" value=\"c++\"/>\n");
+  dir.makeFolder("empty");
+  const std::vector<std::string> args{"p/.project", "p/.wrproject", "empty", "out"};
+  const std::vector<std::string> expected{"Listed", "Keyed", "CxxOnly", "DefinesOnly"};
+  for (const std::vector<std::string>& mode : {std::vector<std::string>{}, {"-wb"}}) {
+    std::vector<std::string> asked = args;
+    asked.insert(asked.end(), mode.begin(), mode.end());
+    const ProgramResult result = describe(asked);
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["buildSpecs"]["known"], expected) << mode.size();
+  }
+  for (const std::string& spec : expected) {
+    std::vector<std::string> asked = args;
+    asked.insert(asked.end(), {"-spec", spec});
+    const ProgramResult result = describe(asked);
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["buildSpecs"]["chosen"], spec);
+  }
+}
 #endif
 
 // Names and paths that are no UTF-8 are left out with a warning, and the
