@@ -8,6 +8,8 @@ namespace {
 // make's result is the same whether a variable is put in before or after
 // the entries are joined.
 std::string expanded(std::string_view text, VariableExpander& variables) {
+  // Nearly every entry has no "${" to write as "$(": no copy for it.
+  if (text.find("${") == std::string_view::npos) return variables.expand(text);
   return variables.expand(parenthesised(text));
 }
 
@@ -35,15 +37,15 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
   return value;
 }
 
-CompilerInvocation invocation(const CompilerCommandInputs& in, const std::string& command,
-                              std::string_view tool, const std::string& defines,
-                              const std::string& includes, VariableExpander& variables) {
+std::string recipeOf(const CompilerCommandInputs& in, const std::string& command,
+                     std::string_view tool, const std::string& defines,
+                     const std::string& includes, VariableExpander& variables) {
   const std::string debug = in.debugMode ? "dbgFlags" : "nonDbgFlags";
   const ToolRecipe recipe{expanded(command, variables),
                           expanded(toolFlag(in.facts, tool, "flags", in.spec), variables),
                           expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
                           includes};
-  return invocationOf(recipeText(recipe));
+  return recipeText(recipe);
 }
 
 }  // namespace
@@ -55,9 +57,15 @@ CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExp
     if (!includes.empty()) includes += ' ';
     includes += expanded(entry, variables);
   }
+  const std::string cRecipe = recipeOf(in, in.cCommand, "C-Compiler", defines, includes, variables);
+  const std::string cxxRecipe =
+      recipeOf(in, in.cxxCommand, "C++-Compiler", defines, includes, variables);
   CompilerSettings settings;
-  settings.c = invocation(in, in.cCommand, "C-Compiler", defines, includes, variables);
-  settings.cxx = invocation(in, in.cxxCommand, "C++-Compiler", defines, includes, variables);
+  settings.c = invocationOf(cRecipe);
+  // Without commands of their own (or with the same one) both languages
+  // compile alike: the words of a long command are cut once.
+  settings.cxxAsC = cxxRecipe == cRecipe;
+  if (!settings.cxxAsC) settings.cxx = invocationOf(cxxRecipe);
   settings.cCommandDefinesNone = in.cCommand.empty() || settings.c.macros.empty();
   return settings;
 }
@@ -67,6 +75,7 @@ void countMacroValues(const CompilerSettings& settings, VariableExpander& variab
   for (const auto& [name, value] : settings.c.macros) {
     variables.countLeft(value, VariableExpander::MacroValue);
   }
+  if (settings.cxxAsC) return;
   for (const auto& [name, value] : settings.cxx.macros) {
     const auto same = settings.c.macros.find(name);
     if (same == settings.c.macros.end() || same->second != value) {

@@ -165,24 +165,31 @@ class RealProjectBuilder {
     const bool takeCxx =
         analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
                          own.languages[static_cast<int>(SourceLanguage::Cxx)]);
-    root.includePaths = searchedFolders(takeCxx ? compilers.cxx : compilers.c, includes);
+    root.includePaths = searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
     for (const auto& path : root.includePaths) {
       variables().countLeft(path, VariableExpander::IncludePath);
     }
     countMacroValues(compilers, variables());
-    root.macros = takeCxx ? compilers.cxx.macros : compilers.c.macros;
+    root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     warn(own);
     if (in.databaseWanted) {
       result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
+      result.cxxWords = compilers.cxxAsC
+                            ? result.cWords
+                            : databaseWords(compilers.cxx, includes, in.currentDirectory);
     }
     result.objectFolder = includes.buildFolder;
+    if (compilers.cxxAsC) {
+      result.cxxMacros = compilers.c.macros;
+      result.cxxProgram = compilers.c.program;
+    } else {
+      result.cxxMacros = std::move(compilers.cxx.macros);
+      result.cxxProgram = std::move(compilers.cxx.program);
+    }
     result.cMacros = std::move(compilers.c.macros);
-    result.cxxMacros = std::move(compilers.cxx.macros);
     result.cProgram = std::move(compilers.c.program);
-    result.cxxProgram = std::move(compilers.cxx.program);
     result.variables = variables().references();
   }
 

@@ -126,10 +126,6 @@ std::string VariableExpander::expand(std::string_view value) {
   return result;
 }
 
-VariableExpander::Source VariableExpander::sourceOf(std::string_view name) {
-  return entryFor(name, 0).source;
-}
-
 std::vector<VariableExpander::Reference> VariableExpander::references() const {
   std::vector<Reference> all;
   for (const auto* met : metOrder) {
@@ -141,8 +137,8 @@ std::vector<VariableExpander::Reference> VariableExpander::references() const {
   return all;
 }
 
-VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
-  switch (entryFor(name, 0).state) {
+VariableExpander::Reason VariableExpander::reasonFor(const Entry& entry) {
+  switch (entry.state) {
     case Entry::NoValue: return Reason::Unresolved;
     case Entry::RefersToItself: return Reason::RefersToItself;
     case Entry::TooDeep: return Reason::TooDeep;
@@ -150,29 +146,40 @@ VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
   }
 }
 
+// The place in leftOver of `name` left for `reason`, added when new.
+std::size_t VariableExpander::leftIndex(std::string_view name, Reason reason, std::size_t& at) {
+  if (at == kNotLeft) {
+    at = leftOver.size();
+    leftOver.push_back({std::string(name), reason});
+  }
+  return at;
+}
+
 void VariableExpander::countLeft(std::string_view expanded, Use use) {
   if (!holdsReference(expanded)) return;
   // Each name is counted once per text: texts name a few variables at most.
-  std::pair<std::string_view, Reason> counted[8];
+  std::size_t counted[8];
   std::size_t seen = 0;
-  auto count = [&](std::string_view name, Reason reason) {
+  auto count = [&](std::size_t at) {
     for (std::size_t i = 0; i < seen; ++i) {
-      if (counted[i].first == name && counted[i].second == reason) return;
+      if (counted[i] == at) return;
     }
-    if (seen < std::size(counted)) counted[seen++] = {name, reason};
-    // Looked up by hash: texts may name a hundred thousand variables nobody defines.
-    std::string key(1, static_cast<char>(reason));
-    key.append(name);
-    const auto [at, added] = leftAt.try_emplace(std::move(key), leftOver.size());
-    if (added) leftOver.push_back({std::string(name), reason});
-    ++leftOver[at->second].count[use];
+    if (seen < std::size(counted)) counted[seen++] = at;
+    ++leftOver[at].count[use];
+  };
+  // Looked up by hash: texts may name a hundred thousand variables nobody
+  // defines, or as many malformed references.
+  auto malformed = [&](std::string_view reference) {
+    const auto [at, added] = malformedAt.try_emplace(std::string(reference), kNotLeft);
+    count(leftIndex(reference, Reason::Malformed, at->second));
   };
   const std::size_t last =
       forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
-        if (isVariableName(name)) count(name, reasonFor(name));
-        else count(expanded.substr(begin, end - begin), Reason::Malformed);
+        if (!isVariableName(name)) return malformed(expanded.substr(begin, end - begin));
+        Entry& entry = entryFor(name, 0);
+        count(leftIndex(name, reasonFor(entry), entry.leftAt));
       });
   // A reference without its closing parenthesis runs to the end of the text.
   const std::size_t open = expanded.find("$(", last);
-  if (open != npos) count(expanded.substr(open, 24), Reason::Malformed);
+  if (open != npos) malformed(expanded.substr(open, 24));
 }

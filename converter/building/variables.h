@@ -50,7 +50,6 @@ class VariableExpander {
 
   // Where a variable's value comes from, for whoever reports them.
   enum class Source { None, Given, BuildMacro, Workbench, Environment };
-  Source sourceOf(std::string_view name);
 
   // Every variable looked up so far, in the order first met: its whole
   // expansion (nothing where it has none, or cannot be expanded) and where
@@ -72,7 +71,11 @@ class VariableExpander {
     State state = Unseen;
     Source source = Source::None;
     std::string value;  // Expanded: the whole expansion
+    // Its place in leftOver once counted: a resolved name has one reason
+    // for being left, so its count needs no look-up of its own.
+    std::size_t leftAt = kNotLeft;
   };
+  static constexpr std::size_t kNotLeft = ~std::size_t{0};
   struct Hash {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
@@ -82,7 +85,8 @@ class VariableExpander {
   Entry& entryFor(std::string_view name, int depth);
   std::optional<std::string> rawValue(std::string_view name, Source& source);
   void expandInto(std::string_view text, int depth, std::string& out);
-  Reason reasonFor(std::string_view name);
+  static Reason reasonFor(const Entry& entry);
+  std::size_t leftIndex(std::string_view name, Reason reason, std::size_t& at);
 
   VariableValues given;  // later ones first
   const LookupTable& buildMacros;
@@ -94,5 +98,5 @@ class VariableExpander {
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;
   std::vector<Left> leftOver;
-  std::unordered_map<std::string, std::size_t> leftAt;  // the reason's byte and the name
+  std::unordered_map<std::string, std::size_t> malformedAt;  // by the reference as written
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using Words = std::vector<std::string>;
@@ -24,11 +26,16 @@ TEST(Variables, GivenThenBuildMacroThenWorkbenchThenEnvironment) {
   EXPECT_EQ(expander.expand("$(PRJ_ROOT_DIR) $(WS_ROOT_DIR)"), "/macro/prj /wb/ws");
   expander.expand("$(HOME)$(HOME)");
   EXPECT_EQ(looked, 2) << "each name is looked up once (HOME and NONE)";
-  EXPECT_EQ(expander.sourceOf("BASE"), VariableExpander::Source::Given);
-  EXPECT_EQ(expander.sourceOf("CPU"), VariableExpander::Source::BuildMacro);
-  EXPECT_EQ(expander.sourceOf("WS_ROOT_DIR"), VariableExpander::Source::Workbench);
-  EXPECT_EQ(expander.sourceOf("HOME"), VariableExpander::Source::Environment);
-  EXPECT_EQ(expander.sourceOf("NONE"), VariableExpander::Source::None);
+  using Source = VariableExpander::Source;
+  std::map<std::string, Source> sources;
+  for (const auto& reference : expander.references()) sources[reference.name] = reference.source;
+  EXPECT_EQ(sources, (std::map<std::string, Source>{{"BASE", Source::Given},
+                                                    {"CPU", Source::BuildMacro},
+                                                    {"EMPTY", Source::Given},
+                                                    {"HOME", Source::Environment},
+                                                    {"NONE", Source::None},
+                                                    {"PRJ_ROOT_DIR", Source::BuildMacro},
+                                                    {"WS_ROOT_DIR", Source::Workbench}}));
 }
 
 // Values naming variables are expanded in turn; what cannot be stays as

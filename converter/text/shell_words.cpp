@@ -1,8 +1,16 @@
 #include "text/shell_words.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
+
+// The bytes outside quotes that a list of commands turns on.
+constexpr auto kCommandSyntax = [] {
+  std::array<bool, 256> syntax{};
+  for (const unsigned char c : std::string_view("\"'\\;&|")) syntax[c] = true;
+  return syntax;
+}();
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -57,6 +65,12 @@ void forEachShellCommand(std::string_view text, const std::function<void(std::st
   char quote = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Between the bytes that quote, escape or separate, nothing to do: a
+    // command may run to megabytes of options.
+    while (quote == 0 && i < text.size() && !kCommandSyntax[static_cast<unsigned char>(text[i])]) {
+      ++i;
+    }
+    if (i == text.size()) break;
     const char c = text[i];
     if (quote != 0) {
       if (c == quote) quote = 0;
