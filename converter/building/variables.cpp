@@ -46,19 +46,44 @@ std::optional<std::string> VariableExpander::rawValue(std::string_view name, Sou
 
 // Each name is looked up and expanded once: paths by the hundred thousand
 // name the same few variables.
+VariableExpander::Met& VariableExpander::metNamed(std::string_view name) {
+  // Texts by the thousand name the same variable one after the other, and
+  // the counting meets the names again in the order the expansion first met
+  // them: the one found last and the next are looked at before the table.
+  for (const std::size_t at : {lastAt, lastAt + 1}) {
+    if (at < met.size() && met[at].name == name) {
+      lastAt = at;
+      return met[at];
+    }
+  }
+  const std::size_t hash = std::hash<std::string_view>{}(name);
+  if ((met.size() + 1) * 2 > slots.size()) {
+    // At most half full: a free slot ends each search soon.
+    std::vector<std::pair<std::size_t, std::size_t>> grown(
+        std::max<std::size_t>(64, slots.size() * 2));
+    for (const auto& slot : slots) {
+      if (slot.second == 0) continue;
+      std::size_t at = slot.first & (grown.size() - 1);
+      while (grown[at].second != 0) at = (at + 1) & (grown.size() - 1);
+      grown[at] = slot;
+    }
+    slots = std::move(grown);
+  }
+  std::size_t at = hash & (slots.size() - 1);
+  for (; slots[at].second != 0; at = (at + 1) & (slots.size() - 1)) {
+    if (slots[at].first == hash && met[slots[at].second - 1].name == name) {
+      lastAt = slots[at].second - 1;
+      return met[lastAt];
+    }
+  }
+  met.push_back({std::string(name), Entry{}});
+  slots[at] = {hash, met.size()};
+  lastAt = met.size() - 1;
+  return met.back();
+}
+
 VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int depth) {
-  // Texts by the thousand name the same variable one after the other.
-  if (last != nullptr && last->first == name && last->second.state != Entry::Unseen &&
-      last->second.state != Entry::Expanding) {
-    return last->second;
-  }
-  auto found = known.find(name);
-  if (found == known.end()) {
-    found = known.emplace(std::string(name), Entry{}).first;
-    metOrder.push_back(&*found);
-  }
-  last = &*found;
-  Entry& entry = found->second;
+  Entry& entry = metNamed(name).entry;
   if (entry.state == Entry::Expanding) {
     // A loop: every variable from this one inwards refers to itself.
     for (auto open = expanding.rbegin(); open != expanding.rend(); ++open) {
@@ -128,11 +153,10 @@ std::string VariableExpander::expand(std::string_view value) {
 
 std::vector<VariableExpander::Reference> VariableExpander::references() const {
   std::vector<Reference> all;
-  for (const auto* met : metOrder) {
-    const Entry& entry = met->second;
+  for (const auto& [name, entry] : met) {
     std::optional<std::string> value;
     if (entry.state == Entry::Expanded) value = entry.value;
-    all.push_back({met->first, std::move(value), entry.source});
+    all.push_back({name, std::move(value), entry.source});
   }
   return all;
 }

@@ -8,6 +8,7 @@
 // would make a text longer than kMaxTextSize.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -76,13 +77,13 @@ class VariableExpander {
     std::size_t leftAt = kNotLeft;
   };
   static constexpr std::size_t kNotLeft = ~std::size_t{0};
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  struct Met {
+    std::string name;
+    Entry entry;
   };
-  using Table = std::unordered_map<std::string, Entry, Hash, std::equal_to<>>;
 
   Entry& entryFor(std::string_view name, int depth);
+  Met& metNamed(std::string_view name);
   std::optional<std::string> rawValue(std::string_view name, Source& source);
   void expandInto(std::string_view text, int depth, std::string& out);
   static Reason reasonFor(const Entry& entry);
@@ -92,9 +93,15 @@ class VariableExpander {
   const LookupTable& buildMacros;
   Environment environment;
   VariableValues workbench;
-  Table known;
-  std::vector<const Table::value_type*> metOrder;
-  Table::value_type* last = nullptr;  // the entry looked up last
+  // Every variable looked up, in the order first met; a deque, since
+  // entries being expanded are held by address while others are added.
+  std::deque<Met> met;
+  // The table of `met` by name: open addressing, each slot a name's hash and
+  // its place in `met` plus one (0: free). The hashes are kept, so the table
+  // grows without reading a name again; a table of nodes missed the cache
+  // at each step of a look-up among a hundred thousand names.
+  std::vector<std::pair<std::size_t, std::size_t>> slots;
+  std::size_t lastAt = 0;  // the place in `met` of the name found last
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;
   std::vector<Left> leftOver;
