@@ -5,12 +5,16 @@
 
 namespace {
 
-// The bytes outside quotes that a list of commands turns on.
-constexpr auto kCommandSyntax = [] {
-  std::array<bool, 256> syntax{};
-  for (const unsigned char c : std::string_view("\"'\\;&|")) syntax[c] = true;
-  return syntax;
-}();
+constexpr std::array<bool, 256> bytesOf(std::string_view bytes) {
+  std::array<bool, 256> in{};
+  for (const char c : bytes) in[static_cast<unsigned char>(c)] = true;
+  return in;
+}
+
+// The bytes outside quotes that a list of commands turns on, and those that
+// end a run of plain characters in a word.
+constexpr auto kCommandSyntax = bytesOf("\"'\\;&|");
+constexpr auto kWordSyntax = bytesOf("\"'\\ \t\n\r\v\f");
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -42,10 +46,7 @@ std::vector<std::string> shellWords(std::string_view text) {
         // The plain characters up to the next space, quote or backslash
         // are taken at once: a command may hold a hundred thousand words.
         std::size_t end = i + 1;
-        while (end < text.size() && !isSpace(text[end]) && text[end] != '"' &&
-               text[end] != '\'' && text[end] != '\\') {
-          ++end;
-        }
+        while (end < text.size() && !kWordSyntax[static_cast<unsigned char>(text[end])]) ++end;
         word.append(text, i, end - i);
         i = end - 1;
       }
