@@ -60,14 +60,15 @@ std::string forwardSlashed(std::string text) {
 // each kind in turn, in command order within it; each folder once.
 std::vector<std::string> searchedFolders(const CompilerInvocation& compiler,
                                          const IncludeContext& context) {
-  std::vector<const CompilerInvocation::Include*> order;
-  for (const auto& include : compiler.includes) order.push_back(&include);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const auto* a, const auto* b) { return a->kind < b->kind; });
+  // A pass per kind (there are four) keeps command order within each.
   std::vector<std::string> folders;
-  for (const auto* include : order) {
-    std::string folder = resolvedInclude(include->path, context);
-    if (!folder.empty()) folders.push_back(std::move(folder));
+  for (const IncludeKind kind :
+       {IncludeKind::Quote, IncludeKind::Plain, IncludeKind::System, IncludeKind::After}) {
+    for (const auto& include : compiler.includes) {
+      if (include.kind != kind) continue;
+      std::string folder = resolvedInclude(include.path, context);
+      if (!folder.empty()) folders.push_back(std::move(folder));
+    }
   }
   dropRepeats(folders);
   return folders;
