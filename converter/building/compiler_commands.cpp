@@ -9,6 +9,8 @@ namespace {
 // make's result is the same whether a variable is put in before or after
 // the entries are joined.
 std::string expanded(std::string_view text, VariableExpander& variables) {
+  // Nearly every entry has no "${" to write as "$(": no copy for it.
+  if (text.find("${") == std::string_view::npos) return variables.expand(text);
   return variables.expand(parenthesised(text));
 }
 
@@ -36,15 +38,15 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
   return value;
 }
 
-CompilerInvocation invocation(const CompilerCommandInputs& in, const std::string& command,
-                              std::string_view tool, const std::string& defines,
-                              const std::string& includes, VariableExpander& variables) {
+std::string recipeOf(const CompilerCommandInputs& in, const std::string& command,
+                     std::string_view tool, const std::string& defines,
+                     const std::string& includes, VariableExpander& variables) {
   const std::string_view debug = in.debugMode ? keys::kDebugFlags : keys::kNonDebugFlags;
   const ToolRecipe recipe{expanded(command, variables),
                           expanded(toolFlag(in.facts, tool, keys::kFlags, in.spec), variables),
                           expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
                           includes};
-  return invocationOf(recipeText(recipe));
+  return recipeText(recipe);
 }
 
 }  // namespace
@@ -56,9 +58,16 @@ CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExp
     if (!includes.empty()) includes += ' ';
     includes += expanded(entry, variables);
   }
+  const std::string cRecipe =
+      recipeOf(in, in.cCommand, keys::kCCompiler, defines, includes, variables);
+  const std::string cxxRecipe =
+      recipeOf(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables);
   CompilerSettings settings;
-  settings.c = invocation(in, in.cCommand, keys::kCCompiler, defines, includes, variables);
-  settings.cxx = invocation(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables);
+  settings.c = invocationOf(cRecipe);
+  // Without commands of their own (or with the same one) both languages
+  // compile alike: the words of a long command are cut once.
+  settings.cxxAsC = cxxRecipe == cRecipe;
+  if (!settings.cxxAsC) settings.cxx = invocationOf(cxxRecipe);
   settings.cCommandDefinesNone = in.cCommand.empty() || settings.c.macros.empty();
   return settings;
 }
@@ -68,6 +77,7 @@ void countMacroValues(const CompilerSettings& settings, VariableExpander& variab
   for (const auto& [name, value] : settings.c.macros) {
     variables.countLeft(value, VariableExpander::MacroValue);
   }
+  if (settings.cxxAsC) return;
   for (const auto& [name, value] : settings.cxx.macros) {
     const auto same = settings.c.macros.find(name);
     if (same == settings.c.macros.end() || same->second != value) {

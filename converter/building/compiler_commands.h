@@ -21,8 +21,13 @@ struct CompilerCommandInputs {
 
 struct CompilerSettings {
   CompilerInvocation c;    // what compiles C sources
-  CompilerInvocation cxx;  // and C++ sources
+  CompilerInvocation cxx;  // and C++ sources, unless cxxAsC
   bool cCommandDefinesNone = true;  // or there is no C command
+  // C++ sources are compiled as C ones are (the same command): `cxx` is
+  // left empty rather than a copy of a command that may hold a hundred
+  // thousand words.
+  bool cxxAsC = false;
+  const CompilerInvocation& forCxx() const { return cxxAsC ? c : cxx; }
 };
 
 // Each language's recipe composed, its variables expanded (with every build

@@ -20,8 +20,8 @@ TEST(CompilerCommands, DebugModeChoosesTheFlags) {
     const CompilerSettings settings = compilerSettingsOf(
         {"cc %DebugModeFlags% %Defines% -c %InFile%", "", includes, facts, "", debug}, variables);
     EXPECT_EQ(settings.c.macros, (Macros{{debug ? "DBG" : "NDEBUG", ""}, {"LISTED=", ""}}));
-    EXPECT_EQ(settings.cxx.program, "");
-    EXPECT_EQ(settings.cxx.macros, (Macros{{"CXX", ""}, {"LISTED=", ""}}));
+    EXPECT_EQ(settings.forCxx().program, "");
+    EXPECT_EQ(settings.forCxx().macros, (Macros{{"CXX", ""}, {"LISTED=", ""}}));
   }
 }
 

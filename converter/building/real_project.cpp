@@ -60,14 +60,15 @@ std::string forwardSlashed(std::string text) {
 // each kind in turn, in command order within it; each folder once.
 std::vector<std::string> searchedFolders(const CompilerInvocation& compiler,
                                          const IncludeContext& context) {
-  std::vector<const CompilerInvocation::Include*> order;
-  for (const auto& include : compiler.includes) order.push_back(&include);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const auto* a, const auto* b) { return a->kind < b->kind; });
+  // A pass per kind (there are four) keeps command order within each.
   std::vector<std::string> folders;
-  for (const auto* include : order) {
-    std::string folder = resolvedInclude(include->path, context);
-    if (!folder.empty()) folders.push_back(std::move(folder));
+  for (const IncludeKind kind :
+       {IncludeKind::Quote, IncludeKind::Plain, IncludeKind::System, IncludeKind::After}) {
+    for (const auto& include : compiler.includes) {
+      if (include.kind != kind) continue;
+      std::string folder = resolvedInclude(include.path, context);
+      if (!folder.empty()) folders.push_back(std::move(folder));
+    }
   }
   dropRepeats(folders);
   return folders;
@@ -165,24 +166,31 @@ class RealProjectBuilder {
     const bool takeCxx =
         analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
                          own.languages[static_cast<int>(SourceLanguage::Cxx)]);
-    root.includePaths = searchedFolders(takeCxx ? compilers.cxx : compilers.c, includes);
+    root.includePaths = searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
     for (const auto& path : root.includePaths) {
       variables().countLeft(path, VariableExpander::IncludePath);
     }
     countMacroValues(compilers, variables());
-    root.macros = takeCxx ? compilers.cxx.macros : compilers.c.macros;
+    root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     warn(own);
     if (in.databaseWanted) {
       result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      result.cxxWords = databaseWords(compilers.cxx, includes, in.currentDirectory);
+      result.cxxWords = compilers.cxxAsC
+                            ? result.cWords
+                            : databaseWords(compilers.cxx, includes, in.currentDirectory);
     }
     result.objectFolder = includes.buildFolder;
+    if (compilers.cxxAsC) {
+      result.cxxMacros = compilers.c.macros;
+      result.cxxProgram = compilers.c.program;
+    } else {
+      result.cxxMacros = std::move(compilers.cxx.macros);
+      result.cxxProgram = std::move(compilers.cxx.program);
+    }
     result.cMacros = std::move(compilers.c.macros);
-    result.cxxMacros = std::move(compilers.cxx.macros);
     result.cProgram = std::move(compilers.c.program);
-    result.cxxProgram = std::move(compilers.cxx.program);
     result.variables = variables().references();
   }
 

@@ -36,12 +36,12 @@ class SpecReader {
       const std::string_view spec = specOfKey(statement.key);
       if (specKnown) {
         if (belongsToSpec(spec, out.spec)) {
-          take(statement.kind, decodeEntities(statement.text), decodeEntities(statement.written));
+          take(statement.kind, decodedText(statement), decodedWritten(statement));
         }
         continue;
       }
-      waiting.push_back({statement.kind, std::string(spec), decodeEntities(statement.text),
-                         decodeEntities(statement.written)});
+      waiting.push_back({statement.kind, std::string(spec), decodedText(statement),
+                         decodedWritten(statement)});
     }
     choose();
     for (auto& one : waiting) {
@@ -70,6 +70,18 @@ class SpecReader {
     } else if (!out.facts.specs.empty()) {
       out.spec = out.facts.specs.front();
     }
+  }
+
+  // Only the texts take() uses are decoded: an include entry is taken as
+  // written, and a file may hold a hundred thousand of them.
+  static std::string decodedText(const BuildStatement& statement) {
+    return statement.kind == BuildStatement::Include ? std::string()
+                                                     : decodeEntities(statement.text);
+  }
+  static std::string decodedWritten(const BuildStatement& statement) {
+    const bool used =
+        statement.kind == BuildStatement::Include || statement.kind == BuildStatement::BuildMacro;
+    return used ? decodeEntities(statement.written) : std::string();
   }
 
   // One statement of the chosen spec, its texts decoded. Build macros and

@@ -46,19 +46,44 @@ std::optional<std::string> VariableExpander::rawValue(std::string_view name, Sou
 
 // Each name is looked up and expanded once: paths by the hundred thousand
 // name the same few variables.
+VariableExpander::Met& VariableExpander::metNamed(std::string_view name) {
+  // Texts by the thousand name the same variable one after the other, and
+  // the counting meets the names again in the order the expansion first met
+  // them: the one found last and the next are looked at before the table.
+  for (const std::size_t at : {lastAt, lastAt + 1}) {
+    if (at < met.size() && met[at].name == name) {
+      lastAt = at;
+      return met[at];
+    }
+  }
+  const std::size_t hash = std::hash<std::string_view>{}(name);
+  if ((met.size() + 1) * 2 > slots.size()) {
+    // At most half full: a free slot ends each search soon.
+    std::vector<std::pair<std::size_t, std::size_t>> grown(
+        std::max<std::size_t>(64, slots.size() * 2));
+    for (const auto& slot : slots) {
+      if (slot.second == 0) continue;
+      std::size_t at = slot.first & (grown.size() - 1);
+      while (grown[at].second != 0) at = (at + 1) & (grown.size() - 1);
+      grown[at] = slot;
+    }
+    slots = std::move(grown);
+  }
+  std::size_t at = hash & (slots.size() - 1);
+  for (; slots[at].second != 0; at = (at + 1) & (slots.size() - 1)) {
+    if (slots[at].first == hash && met[slots[at].second - 1].name == name) {
+      lastAt = slots[at].second - 1;
+      return met[lastAt];
+    }
+  }
+  met.push_back({std::string(name), Entry{}});
+  slots[at] = {hash, met.size()};
+  lastAt = met.size() - 1;
+  return met.back();
+}
+
 VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int depth) {
-  // Texts by the thousand name the same variable one after the other.
-  if (last != nullptr && last->first == name && last->second.state != Entry::Unseen &&
-      last->second.state != Entry::Expanding) {
-    return last->second;
-  }
-  auto found = known.find(name);
-  if (found == known.end()) {
-    found = known.emplace(std::string(name), Entry{}).first;
-    metOrder.push_back(&*found);
-  }
-  last = &*found;
-  Entry& entry = found->second;
+  Entry& entry = metNamed(name).entry;
   if (entry.state == Entry::Expanding) {
     // A loop: every variable from this one inwards refers to itself.
     for (auto open = expanding.rbegin(); open != expanding.rend(); ++open) {
@@ -126,23 +151,18 @@ std::string VariableExpander::expand(std::string_view value) {
   return result;
 }
 
-VariableExpander::Source VariableExpander::sourceOf(std::string_view name) {
-  return entryFor(name, 0).source;
-}
-
 std::vector<VariableExpander::Reference> VariableExpander::references() const {
   std::vector<Reference> all;
-  for (const auto* met : metOrder) {
-    const Entry& entry = met->second;
+  for (const auto& [name, entry] : met) {
     std::optional<std::string> value;
     if (entry.state == Entry::Expanded) value = entry.value;
-    all.push_back({met->first, std::move(value), entry.source});
+    all.push_back({name, std::move(value), entry.source});
   }
   return all;
 }
 
-VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
-  switch (entryFor(name, 0).state) {
+VariableExpander::Reason VariableExpander::reasonFor(const Entry& entry) {
+  switch (entry.state) {
     case Entry::NoValue: return Reason::Unresolved;
     case Entry::RefersToItself: return Reason::RefersToItself;
     case Entry::TooDeep: return Reason::TooDeep;
@@ -150,29 +170,40 @@ VariableExpander::Reason VariableExpander::reasonFor(std::string_view name) {
   }
 }
 
+// The place in leftOver of `name` left for `reason`, added when new.
+std::size_t VariableExpander::leftIndex(std::string_view name, Reason reason, std::size_t& at) {
+  if (at == kNotLeft) {
+    at = leftOver.size();
+    leftOver.push_back({std::string(name), reason});
+  }
+  return at;
+}
+
 void VariableExpander::countLeft(std::string_view expanded, Use use) {
   if (!holdsReference(expanded)) return;
   // Each name is counted once per text: texts name a few variables at most.
-  std::pair<std::string_view, Reason> counted[8];
+  std::size_t counted[8];
   std::size_t seen = 0;
-  auto count = [&](std::string_view name, Reason reason) {
+  auto count = [&](std::size_t at) {
     for (std::size_t i = 0; i < seen; ++i) {
-      if (counted[i].first == name && counted[i].second == reason) return;
+      if (counted[i] == at) return;
     }
-    if (seen < std::size(counted)) counted[seen++] = {name, reason};
-    // Looked up by hash: texts may name a hundred thousand variables nobody defines.
-    std::string key(1, static_cast<char>(reason));
-    key.append(name);
-    const auto [at, added] = leftAt.try_emplace(std::move(key), leftOver.size());
-    if (added) leftOver.push_back({std::string(name), reason});
-    ++leftOver[at->second].count[use];
+    if (seen < std::size(counted)) counted[seen++] = at;
+    ++leftOver[at].count[use];
+  };
+  // Looked up by hash: texts may name a hundred thousand variables nobody
+  // defines, or as many malformed references.
+  auto malformed = [&](std::string_view reference) {
+    const auto [at, added] = malformedAt.try_emplace(std::string(reference), kNotLeft);
+    count(leftIndex(reference, Reason::Malformed, at->second));
   };
   const std::size_t last =
       forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
-        if (isVariableName(name)) count(name, reasonFor(name));
-        else count(expanded.substr(begin, end - begin), Reason::Malformed);
+        if (!isVariableName(name)) return malformed(expanded.substr(begin, end - begin));
+        Entry& entry = entryFor(name, 0);
+        count(leftIndex(name, reasonFor(entry), entry.leftAt));
       });
   // A reference without its closing parenthesis runs to the end of the text.
   const std::size_t open = expanded.find("$(", last);
-  if (open != npos) count(expanded.substr(open, 24), Reason::Malformed);
+  if (open != npos) malformed(expanded.substr(open, 24));
 }

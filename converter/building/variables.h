@@ -8,6 +8,7 @@
 // would make a text longer than kMaxTextSize.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,7 +51,6 @@ class VariableExpander {
 
   // Where a variable's value comes from, for whoever reports them.
   enum class Source { None, Given, BuildMacro, Workbench, Environment };
-  Source sourceOf(std::string_view name);
 
   // Every variable looked up so far, in the order first met: its whole
   // expansion (nothing where it has none, or cannot be expanded) and where
@@ -72,27 +72,38 @@ class VariableExpander {
     State state = Unseen;
     Source source = Source::None;
     std::string value;  // Expanded: the whole expansion
+    // Its place in leftOver once counted: a resolved name has one reason
+    // for being left, so its count needs no look-up of its own.
+    std::size_t leftAt = kNotLeft;
   };
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  static constexpr std::size_t kNotLeft = ~std::size_t{0};
+  struct Met {
+    std::string name;
+    Entry entry;
   };
-  using Table = std::unordered_map<std::string, Entry, Hash, std::equal_to<>>;
 
   Entry& entryFor(std::string_view name, int depth);
+  Met& metNamed(std::string_view name);
   std::optional<std::string> rawValue(std::string_view name, Source& source);
   void expandInto(std::string_view text, int depth, std::string& out);
-  Reason reasonFor(std::string_view name);
+  static Reason reasonFor(const Entry& entry);
+  std::size_t leftIndex(std::string_view name, Reason reason, std::size_t& at);
 
   VariableValues given;  // later ones first
   const LookupTable& buildMacros;
   Environment environment;
   VariableValues workbench;
-  Table known;
-  std::vector<const Table::value_type*> metOrder;
-  Table::value_type* last = nullptr;  // the entry looked up last
+  // Every variable looked up, in the order first met; a deque, since
+  // entries being expanded are held by address while others are added.
+  std::deque<Met> met;
+  // The table of `met` by name: open addressing, each slot a name's hash and
+  // its place in `met` plus one (0: free). The hashes are kept, so the table
+  // grows without reading a name again; a table of nodes missed the cache
+  // at each step of a look-up among a hundred thousand names.
+  std::vector<std::pair<std::size_t, std::size_t>> slots;
+  std::size_t lastAt = 0;  // the place in `met` of the name found last
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;
   std::vector<Left> leftOver;
-  std::unordered_map<std::string, std::size_t> leftAt;  // the reason's byte and the name
+  std::unordered_map<std::string, std::size_t> malformedAt;  // by the reference as written
 };

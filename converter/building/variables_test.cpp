@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using Words = std::vector<std::string>;
@@ -24,11 +26,16 @@ TEST(Variables, GivenThenBuildMacroThenWorkbenchThenEnvironment) {
   EXPECT_EQ(expander.expand("$(PRJ_ROOT_DIR) $(WS_ROOT_DIR)"), "/macro/prj /wb/ws");
   expander.expand("$(HOME)$(HOME)");
   EXPECT_EQ(looked, 2) << "each name is looked up once (HOME and NONE)";
-  EXPECT_EQ(expander.sourceOf("BASE"), VariableExpander::Source::Given);
-  EXPECT_EQ(expander.sourceOf("CPU"), VariableExpander::Source::BuildMacro);
-  EXPECT_EQ(expander.sourceOf("WS_ROOT_DIR"), VariableExpander::Source::Workbench);
-  EXPECT_EQ(expander.sourceOf("HOME"), VariableExpander::Source::Environment);
-  EXPECT_EQ(expander.sourceOf("NONE"), VariableExpander::Source::None);
+  using Source = VariableExpander::Source;
+  std::map<std::string, Source> sources;
+  for (const auto& reference : expander.references()) sources[reference.name] = reference.source;
+  EXPECT_EQ(sources, (std::map<std::string, Source>{{"BASE", Source::Given},
+                                                    {"CPU", Source::BuildMacro},
+                                                    {"EMPTY", Source::Given},
+                                                    {"HOME", Source::Environment},
+                                                    {"NONE", Source::None},
+                                                    {"PRJ_ROOT_DIR", Source::BuildMacro},
+                                                    {"WS_ROOT_DIR", Source::Workbench}}));
 }
 
 // Values naming variables are expanded in turn; what cannot be stays as
@@ -88,6 +95,47 @@ TEST(Variables, WhatIsLeftIsCountedOncePerTextAndUse) {
   EXPECT_EQ(expander.left()[0].count[VariableExpander::IncludePath], 2u);
   EXPECT_EQ(expander.left()[0].count[VariableExpander::MacroValue], 1u);
   EXPECT_EQ(expander.left()[1].name, "V");
+}
+
+// Thousands of names, met again in their order, in reverse and at random:
+// each is found as the one it is, however the table has grown, and a
+// malformed reference is kept apart from a variable of the same text.
+TEST(Variables, ManyNamesAreEachFoundAgainInAnyOrder) {
+  LookupTable macros;
+  macros.set("SET_7", "seven");
+  VariableExpander expander({}, macros, nullptr);
+  const int count = 3000;
+  std::vector<int> order(count);
+  for (int i = 0; i < count; ++i) order[i] = i;
+  const auto text = [](int i) {
+    return "$(" + (i == 7 ? std::string("SET_7") : "V" + std::to_string(i)) + ")/h";
+  };
+  for (const int i : order) EXPECT_EQ(expander.expand(text(i)), i == 7 ? "seven/h" : text(i));
+  std::vector<int> reversed(order.rbegin(), order.rend());
+  std::vector<int> shuffled = order;
+  for (int i = 0; i < count; ++i) std::swap(shuffled[i], shuffled[(i * 7919) % count]);
+  for (const auto* pass : {&order, &reversed, &shuffled}) {
+    for (const int i : *pass) {
+      expander.countLeft(expander.expand(text(i)), VariableExpander::IncludePath);
+    }
+  }
+  expander.countLeft("$(V12 $(V12)", VariableExpander::MacroValue);
+  const auto& left = expander.left();
+  ASSERT_EQ(left.size(), static_cast<std::size_t>(count));  // less SET_7, plus "$(V12 $(V12)"
+  for (std::size_t at = 0; at + 1 < left.size(); ++at) {
+    const int i = static_cast<int>(at < 7 ? at : at + 1);
+    EXPECT_EQ(left[at].name, "V" + std::to_string(i));
+    EXPECT_EQ(left[at].reason, VariableExpander::Reason::Unresolved);
+    EXPECT_EQ(left[at].count[VariableExpander::IncludePath], 3u) << i;
+    EXPECT_EQ(left[at].count[VariableExpander::MacroValue], 0u) << i;
+  }
+  EXPECT_EQ(left.back().name, "$(V12 $(V12)");
+  EXPECT_EQ(left.back().reason, VariableExpander::Reason::Malformed);
+  const auto references = expander.references();
+  ASSERT_EQ(references.size(), static_cast<std::size_t>(count));
+  EXPECT_EQ(references[7].name, "SET_7");
+  EXPECT_EQ(references[7].value, "seven");
+  EXPECT_EQ(references[count - 1].name, "V" + std::to_string(count - 1));
 }
 
 TEST(Variables, AllExpansionsTogetherAreBounded) {

@@ -1,32 +1,55 @@
 #include "driver/console.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/platform.h"
 #include "text/utf8.h"
 
 namespace {
 
-// Appends `text` and a line break to `out`. Names and paths in a line come
-// from files and folders the user may not control; a raw escape sequence or
-// line break would reach the terminal (or forge a line for the wizard). Such
-// characters are shown as "?", one for each character.
-void appendShown(std::string_view text, std::string& out) {
-  std::size_t plain = 0;  // the start of the run of bytes not yet appended
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x20 && byte < 0x7f) continue;  // the common case, never a control
-    const std::size_t control = controlLengthAt(text, i, platform::namesAreUtf8);
-    if (control == 0) continue;
-    out.append(text, plain, i - plain);
-    out += '?';
-    i += control - 1;
-    plain = i + 1;
-  }
-  out.append(text, plain);
-  out += '\n';
+// Whether any of the 8 bytes at `at` may begin a control character: below
+// 0x20, or 0x7f and up. Lines are checked 8 bytes at a time, since nearly
+// all of their bytes are printable.
+bool mayHoldControl(const char* at) {
+  std::uint64_t bytes;
+  std::memcpy(&bytes, at, sizeof bytes);
+  constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+  const std::uint64_t below = (bytes - 0x20 * ones) & ~bytes & highs;
+  const std::uint64_t above = ((bytes + ones) | bytes) & highs;
+  return (below | above) != 0;
 }
+
+}  // namespace
+
+// Names and paths in a line come from files and folders the user may not
+// control; a raw escape sequence or line break would reach the terminal (or
+// forge a line for the wizard).
+void showLine(std::string& text, std::size_t from) {
+  std::size_t i = from;
+  while (i + 8 <= text.size() && !mayHoldControl(text.data() + i)) i += 8;
+  std::size_t kept = i;  // the end of the bytes shown so far
+  for (; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7f) {
+      text[kept++] = text[i];  // the common case, never a control
+      continue;
+    }
+    const std::size_t control = controlLengthAt(text, i, platform::namesAreUtf8);
+    if (control == 0) {
+      text[kept++] = text[i];
+      continue;
+    }
+    text[kept++] = '?';
+    i += control - 1;
+  }
+  text.resize(kept);
+  text += '\n';
+}
+
+namespace {
 
 // Set once a write to standard output has failed; it stays failed.
 bool outputFailed = false;
@@ -36,7 +59,8 @@ bool outputFailed = false;
 void printLine(std::string_view text) {
   std::string shown;
   shown.reserve(text.size() + 1);
-  appendShown(text, shown);
+  shown.append(text);
+  showLine(shown, 0);
   printText(shown);
 }
 
@@ -69,7 +93,10 @@ void Console::printWarnings() {
   std::string block;
   for (int rank = 0; rank <= lastRank; ++rank) {
     for (const Note& note : held) {
-      if (warningRank(note.kind) == rank) appendShown(textOf(note), block);
+      if (warningRank(note.kind) != rank) continue;
+      const std::size_t line = block.size();
+      appendTextOf(note, block);
+      showLine(block, line);
     }
   }
   held.clear();

@@ -4,6 +4,7 @@
 // itself could not be written.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,9 @@
 
 // One line, control characters shown as "?".
 void printLine(std::string_view text);
+// The bytes of `text` from `from` on shown as printLine shows them (each
+// control character, C0, DEL or C1, as one "?"), and a line break added.
+void showLine(std::string& text, std::size_t from = 0);
 // Text as it is, such as a JSON document that ends its own lines.
 void printText(std::string_view text);
 // Whether any write to standard output failed (a full device, a reader that

@@ -1,22 +1,35 @@
 #include "driver/messages.h"
 
+#include <charconv>
+#include <iterator>
+
 #include "driver/options.h"
 
 namespace {
 
+void appendNumber(std::size_t n, std::string& out) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, std::end(digits), n).ptr);
+}
+
+void appendCounted(std::size_t n, const char* one, const char* many, std::string& out) {
+  appendNumber(n, out);
+  out.append(" ").append(n == 1 ? one : many);
+}
+
 std::string counted(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
+  std::string text;
+  appendCounted(n, one, many, text);
+  return text;
 }
 
 // "2 include paths and 1 macro value".
-std::string where(const Note& note) {
-  std::string text;
-  if (note.counts[0] > 0) text = counted(note.counts[0], "include path", "include paths");
+void appendWhere(const Note& note, std::string& out) {
+  if (note.counts[0] > 0) appendCounted(note.counts[0], "include path", "include paths", out);
   if (note.counts[1] > 0) {
-    if (!text.empty()) text += " and ";
-    text += counted(note.counts[1], "macro value", "macro values");
+    if (note.counts[0] > 0) out += " and ";
+    appendCounted(note.counts[1], "macro value", "macro values", out);
   }
-  return text;
 }
 
 // The first few names of a list: it may hold thousands.
@@ -99,20 +112,14 @@ std::string textOf(const Note& note) {
     case NoteKind::WritingCompilationDatabase:
       return "Writing compilation database: " + counted(note.number, "entry", "entries");
     case NoteKind::UnresolvedVariable:
-      return "Warning: unresolved variable " + subject + " in " + where(note) +
-             " (give it with -var " + subject + "=...)";
     case NoteKind::VariableRefersToItself:
-      return "Warning: variable " + subject + " refers to itself, left as written in " + where(note);
     case NoteKind::VariableTooDeep:
-      return "Warning: variable " + subject + " lies more than " + std::to_string(note.number) +
-             " variables deep, left as written in " + where(note);
     case NoteKind::VariableTooLong:
-      return "Warning: variable " + subject + " would grow a text past " +
-             std::to_string(note.number) + " MB (or all texts past " +
-             std::to_string(note.number2) + " MB), left as written in " + where(note);
-    case NoteKind::MalformedReference:
-      return "Warning: malformed variable reference " + subject + " left as written in " +
-             where(note);
+    case NoteKind::MalformedReference: {
+      std::string text;
+      appendTextOf(note, text);
+      return text;
+    }
     case NoteKind::LinkedResourcesLeftOut:
       return "Warning: " + counted(note.names.size(), "linked resource", "linked resources") +
              " of " + subject + " left out, location unknown or missing: " +
@@ -138,6 +145,40 @@ std::string textOf(const Note& note) {
     case NoteKind::EndOfWarnings: break;
   }
   return subject;
+}
+
+void appendTextOf(const Note& note, std::string& out) {
+  const std::string& subject = note.subject;
+  switch (note.kind) {
+    case NoteKind::UnresolvedVariable:
+      out.append("Warning: unresolved variable ").append(subject).append(" in ");
+      appendWhere(note, out);
+      out.append(" (give it with -var ").append(subject).append("=...)");
+      return;
+    case NoteKind::VariableRefersToItself:
+      out.append("Warning: variable ").append(subject).append(" refers to itself");
+      break;
+    case NoteKind::VariableTooDeep:
+      out.append("Warning: variable ").append(subject).append(" lies more than ");
+      appendNumber(note.number, out);
+      out.append(" variables deep");
+      break;
+    case NoteKind::VariableTooLong:
+      out.append("Warning: variable ").append(subject).append(" would grow a text past ");
+      appendNumber(note.number, out);
+      out.append(" MB (or all texts past ");
+      appendNumber(note.number2, out);
+      out.append(" MB)");
+      break;
+    case NoteKind::MalformedReference:
+      out.append("Warning: malformed variable reference ").append(subject);
+      break;
+    default: out.append(textOf(note)); return;
+  }
+  // Each of the others ends alike.
+  out.append(note.kind == NoteKind::MalformedReference ? " left as written in "
+                                                        : ", left as written in ");
+  appendWhere(note, out);
 }
 
 // --- The run's guards ----------------------------------------------------

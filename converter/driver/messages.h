@@ -17,6 +17,9 @@ std::string versionLine();
 std::string messageFor(const Failure& failure);
 // The line of a note: a progress line or a warning ("Warning: ...").
 std::string textOf(const Note& note);
+// The same appended to `out`: the warnings about variables, by the hundred
+// thousand, are written without a string of their own each.
+void appendTextOf(const Note& note, std::string& out);
 // The failure of an option given without its value, as a description names it.
 std::string missingValueMessage(const std::string& option);
 

@@ -81,6 +81,9 @@ TEST(Messages, EveryProgressLineAndWarning) {
   std::set<NoteKind> pinned;
   for (const auto& [given, text] : rows) {
     EXPECT_EQ(textOf(given), text);
+    std::string appended = "before ";
+    appendTextOf(given, appended);
+    EXPECT_EQ(appended, "before " + std::string(text));
     EXPECT_EQ(isWarning(given.kind), std::string(text).starts_with("Warning: ")) << text;
     pinned.insert(given.kind);
   }

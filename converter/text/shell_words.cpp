@@ -1,8 +1,20 @@
 #include "text/shell_words.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
+
+constexpr std::array<bool, 256> bytesOf(std::string_view bytes) {
+  std::array<bool, 256> in{};
+  for (const char c : bytes) in[static_cast<unsigned char>(c)] = true;
+  return in;
+}
+
+// The bytes outside quotes that a list of commands turns on, and those that
+// end a run of plain characters in a word.
+constexpr auto kCommandSyntax = bytesOf("\"'\\;&|");
+constexpr auto kWordSyntax = bytesOf("\"'\\ \t\n\r\v\f");
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -34,10 +46,7 @@ std::vector<std::string> shellWords(std::string_view text) {
         // The plain characters up to the next space, quote or backslash
         // are taken at once: a command may hold a hundred thousand words.
         std::size_t end = i + 1;
-        while (end < text.size() && !isSpace(text[end]) && text[end] != '"' &&
-               text[end] != '\'' && text[end] != '\\') {
-          ++end;
-        }
+        while (end < text.size() && !kWordSyntax[static_cast<unsigned char>(text[end])]) ++end;
         word.append(text, i, end - i);
         i = end - 1;
       }
@@ -57,6 +66,12 @@ void forEachShellCommand(std::string_view text, const std::function<void(std::st
   char quote = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Between the bytes that quote, escape or separate, nothing to do: a
+    // command may run to megabytes of options.
+    while (quote == 0 && i < text.size() && !kCommandSyntax[static_cast<unsigned char>(text[i])]) {
+      ++i;
+    }
+    if (i == text.size()) break;
     const char c = text[i];
     if (quote != 0) {
       if (c == quote) quote = 0;

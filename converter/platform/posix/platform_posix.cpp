@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
@@ -44,6 +45,17 @@ static EntryType typeOf(const dirent& entry) {
 #endif
 }
 
+// The first 8 bytes of `name` (fewer padded with zeros) as a number that
+// orders as the names do: names hold no zero byte, and compare as unsigned
+// bytes.
+static std::uint64_t firstBytes(const std::string& name) {
+  std::uint64_t start = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    start = start << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0);
+  }
+  return start;
+}
+
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   // The system ends a path at a zero byte, so it would list another folder.
   if (folder.find('\0') != std::string::npos) return false;
@@ -57,12 +69,18 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   // readdir's order depends on the file system; sorting makes the same tree
   // give the same project file everywhere. The entries are sorted by
   // reference: a folder of tens of thousands would move every name a
-  // dozen times over.
-  std::vector<FolderEntry*> order(found.size());
-  for (std::size_t i = 0; i < found.size(); ++i) order[i] = &found[i];
-  std::sort(order.begin(), order.end(),
-            [](const FolderEntry* a, const FolderEntry* b) { return a->name < b->name; });
-  for (FolderEntry* entry : order) entries.push_back(std::move(*entry));
+  // dozen times over; and by their first 8 bytes as a number before the
+  // whole names, since those nearly always differ there.
+  struct Sorted {
+    std::uint64_t start;
+    FolderEntry* entry;
+  };
+  std::vector<Sorted> order(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) order[i] = {firstBytes(found[i].name), &found[i]};
+  std::sort(order.begin(), order.end(), [](const Sorted& a, const Sorted& b) {
+    return a.start != b.start ? a.start < b.start : a.entry->name < b.entry->name;
+  });
+  for (const Sorted& one : order) entries.push_back(std::move(*one.entry));
   return true;
 }
 
