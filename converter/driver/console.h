@@ -4,6 +4,7 @@
 // itself could not be written.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,20 @@ bool standardOutputFailed();
 // One line on standard error, for the one thing standard output cannot say:
 // that it could not be written.
 void printErrorLine(std::string_view text);
+
+// While one lives, what this thread prints goes into `into` instead of
+// standard output: the projects of a workspace run convert on threads of
+// their own, and each one's lines are shown together, in a fixed order.
+class CapturedOutput {
+ public:
+  explicit CapturedOutput(std::string& into);
+  ~CapturedOutput();
+  CapturedOutput(const CapturedOutput&) = delete;
+  CapturedOutput& operator=(const CapturedOutput&) = delete;
+
+ private:
+  std::string* earlier;
+};
 
 // The sink of a run's notes: progress lines are printed at once, warnings
 // held until the run has succeeded, then printed in their places (the

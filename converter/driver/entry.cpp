@@ -6,6 +6,7 @@
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
 #include "driver/normalise_path.h"
+#include "driver/workspace_run.h"
 #include "model/failure.h"
 #include "platform/platform.h"
 
@@ -32,6 +33,9 @@ int plovikMain(const std::vector<std::string>& args) {
     return delivered(0);
   }
   try {
+    // Every project of a workspace, with the options of the real-project
+    // mode; the four-argument form is not looked at then.
+    if (holdsOption(args, OptionId::Workspace)) return delivered(runWorkspace(args));
     ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
                       normalisePath(args[4]));
     // -describe, wherever it stands, describes the run instead of doing it;

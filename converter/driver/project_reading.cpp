@@ -17,10 +17,8 @@ namespace {
 // Real ones are a few kilobytes; the name is their first element.
 constexpr std::size_t kProjectNameReadLimit = 1 << 20;
 
-// The name in the .project file at `path`, for finding referenced projects.
-// Only a regular file is read (a FIFO would hang the run, a link to
-// /dev/zero fill the memory), and only its first megabyte: a longer one
-// gives the name its first element holds.
+}  // namespace
+
 std::optional<std::string> readProjectName(const std::string& path) {
   std::string text;
   if (platform::readRegularFileStart(path, kProjectNameReadLimit + 1, text) !=
@@ -46,6 +44,8 @@ std::optional<std::string> readProjectName(const std::string& path) {
   return name;
 }
 
+namespace {
+
 std::optional<std::string> environmentValue(const std::string& name) {
   std::string value;
   if (!platform::environmentVariable(name, value)) return std::nullopt;
@@ -62,6 +62,7 @@ void passOverOutputs(const ConversionOptions& options, const std::string& projec
   passOver.add(path::join(options.destFolder, "person"));
   passOver.add(path::join(options.destFolder, projectName + ".prj"));
   if (!options.compilationDatabase.empty()) passOver.add(options.compilationDatabase);
+  for (const auto& path : options.passOver) passOver.add(path);
 }
 
 // A description names the build specs and targets even without the mode:
