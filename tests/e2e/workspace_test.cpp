@@ -193,6 +193,17 @@ TEST_F(WorkspaceRun, ByProjectSpecAndFailuresOfTheWholeRun) {
   
 }
 
+// Three arguments are too few for any conversion: the usage, as always.
+TEST_F(WorkspaceRun, TheShortestLineIsStillTheUsage) {
+  project("Lib", "Lib", "LIB");
+  const ProgramResult shortLine = runPlovik({"-workspace", "ws", "out"}, dir.str());
+  EXPECT_EQ(shortLine.exitCode, 0);
+  EXPECT_EQ(lines(shortLine.out).rfind("Usage: Plovik <source_proj>", 0), 0u) << shortLine.out;
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "Lib"));
+  EXPECT_EQ(run({"-wb"}).exitCode, 0);
+  EXPECT_TRUE(fs::exists(dir.path() / "out" / "Lib" / "Lib.prj"));
+}
+
 TEST_F(WorkspaceRun, DescribedAsOneDocumentOfTheProjectsDescriptions) {
   project("Lib", "Lib", "LIB");
   project("App", "App", "APP", {"Lib"});
