@@ -71,6 +71,7 @@ ConversionOptions optionsFor(const WorkspaceProject& project, const ConversionOp
 Outcome convert(const WorkspaceProject& project, const ConversionOptions& given,
                 const std::vector<std::string>& args) {
   Outcome outcome;
+  bool unexpected = false;
   {
     const CapturedOutput capture(outcome.text);
     try {
@@ -91,6 +92,10 @@ Outcome convert(const WorkspaceProject& project, const ConversionOptions& given,
       printLine(messageFor(failure));
     } catch (const std::bad_alloc&) {
       printLine(messageFor(Failure(FailureKind::OutOfMemory, "converting " + project.name)));
+    } catch (...) {
+      // What ends a single conversion quietly (a library's error) ends this
+      // project alone; the summary still says that it failed.
+      unexpected = true;
     }
   }
   std::size_t start = 0;
@@ -101,7 +106,7 @@ Outcome convert(const WorkspaceProject& project, const ConversionOptions& given,
     if (last.rfind("Warning: ", 0) == 0) ++outcome.warnings;
     start = end == std::string::npos ? outcome.text.size() : end + 1;
   }
-  if (!outcome.converted) outcome.failure = last;
+  if (!outcome.converted) outcome.failure = unexpected ? "stopped by an unexpected error" : last;
   return outcome;
 }
 
