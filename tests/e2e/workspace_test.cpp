@@ -123,7 +123,7 @@ TEST_F(WorkspaceRun, AFailingProjectStopsNoOtherAndReplacesNothingOfItsOwn) {
                 "failed: Lib"}));
   EXPECT_EQ(readFile(dir.path() / "out" / "Lib" / "Lib.prj"), earlierLib);
   // Each project's lines stay under its own heading.
-  EXPECT_NE(result.out.find("Project 2 of 4: Lib (ws" + s + "Lib)\n"
+  EXPECT_NE(lines(result.out).find("Project 2 of 4: Lib (ws" + s + "Lib)\n"
                             "WR Project file parsing encountered unexpected EOF\n"
                             "Project 3 of 4: Rtp"),
             std::string::npos)
@@ -155,9 +155,11 @@ TEST_F(WorkspaceRun, TheDatabaseIsTheUnionOfTheSingleRunsEntries) {
   ASSERT_EQ(run({"-cdb", "out/all.json"}).exitCode, 0);
   dir.makeFolder("one");
   std::multiset<std::string> single;
-  for (const std::string folder : {"App", "Lib", "apps/Rtp", "App/tests/Inner"}) {
+  const std::vector<std::string> folders{"App", "Lib", "apps" + s + "Rtp",
+                                         "App" + s + "tests" + s + "Inner"};
+  for (const std::string& folder : folders) {
     const std::string name = fs::path(folder).filename().string();
-    const std::string at = "ws/" + folder + "/";
+    const std::string at = "ws" + s + folder + s;
     const ProgramResult result = runPlovik({at + ".project", at + ".wrproject", "ws", "one",
                                             "-wb", "-cdb", "one/" + name + ".json"},
                                            dir.str());
@@ -185,7 +187,7 @@ TEST_F(WorkspaceRun, ByProjectSpecAndFailuresOfTheWholeRun) {
     EXPECT_EQ(result.exitCode, c.exitCode);
     EXPECT_EQ(linesOf(result.out).back(), c.last) << result.out;
   }
-  EXPECT_NE(run({"-spec", "Lib:diab"}).out.find("App: converted\n"), std::string::npos);
+  EXPECT_NE(lines(run({"-spec", "Lib:diab"}).out).find("App: converted\n"), std::string::npos);
   fs::remove_all(dir.path() / "ws");
   dir.makeFolder("ws/empty");
   EXPECT_EQ(linesOf(run({"-wb"}).out),
@@ -210,7 +212,7 @@ TEST_F(WorkspaceRun, DescribedAsOneDocumentOfTheProjectsDescriptions) {
   const ProgramResult result = run({"-describe", "-spec", "App:none"}, "new");
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_FALSE(fs::exists(dir.path() / "new"));
-  const std::string& doc = result.out;
+  const std::string doc = lines(result.out);
   EXPECT_EQ(doc.rfind("{\n  \"version\": 1,\n  \"mode\": \"workspace\",\n  \"workspace\": \"ws\",", 0), 0u);
   EXPECT_NE(doc.find("      \"name\": \"App\",\n      \"folder\": \"ws" + std::string(s == "\\" ? "\\\\" : "/") + "App\""), std::string::npos);
   EXPECT_NE(doc.find("        \"failure\": \"Unknown build spec: none (known: gnu)\"\n      }\n    },"), std::string::npos) << doc;
