@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <string_view>
 #include <unordered_set>
 
 #include "building/workspace_projects.h"
@@ -261,16 +262,21 @@ std::vector<std::string> argumentsFor(const std::vector<std::string>& args,
 
 std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries) {
   // An entry runs from "  {" to "\n  }": a JSON string holds no raw line
-  // feed, so nothing inside one ends it.
-  std::unordered_set<std::string> seen;
+  // feed, so nothing inside one ends it. The entries are seen in place, not
+  // copied: a workspace's databases run to tens of megabytes.
+  std::size_t total = 0;
+  for (const std::string& database : databases) total += database.size();
+  std::unordered_set<std::string_view> seen;
   std::string merged = "[";
+  merged.reserve(total + 4);
   entries = 0;
   for (const std::string& database : databases) {
-    for (std::size_t start = database.find("\n  {"); start != std::string::npos;) {
-      const std::size_t end = database.find("\n  }", start + 1);
-      if (end == std::string::npos) break;
-      std::string entry = database.substr(start + 1, end + 4 - start - 1);
-      start = database.find("\n  {", end);
+    const std::string_view text = database;
+    for (std::size_t start = text.find("\n  {"); start != std::string_view::npos;) {
+      const std::size_t end = text.find("\n  }", start + 1);
+      if (end == std::string_view::npos) break;
+      const std::string_view entry = text.substr(start + 1, end + 3 - start);
+      start = text.find("\n  {", end);
       if (!seen.insert(entry).second) continue;
       merged += entries++ == 0 ? "\n" : ",\n";
       merged += entry;
