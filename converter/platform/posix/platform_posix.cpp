@@ -260,8 +260,9 @@ void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
 
 void holdInterrupts() {
   ++holdsAnywhere;
-  if (removing.load()) {
+  if (holds == 0 && removing.load()) {
     // The process ends as soon as the files are gone; this thread makes none.
+    // (One inside a hold of its own goes on: the removal waits for it.)
     --holdsAnywhere;
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
   }

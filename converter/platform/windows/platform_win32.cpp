@@ -257,6 +257,7 @@ std::atomic<int> holds{0};
 // Set once the handler has begun to remove the files: a hold begun after
 // that waits for the process to end.
 std::atomic<bool> removing{false};
+thread_local int ownHolds = 0;  // this thread's share of `holds`
 
 // Runs on a thread of its own, beside the main thread.
 BOOL WINAPI onConsoleEvent(DWORD event) {
@@ -279,13 +280,16 @@ void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
 
 void holdInterrupts() {
   ++holds;
-  if (!removing.load()) return;
+  // A thread inside a hold of its own goes on: the removal waits for it.
+  if (ownHolds++ > 0 || !removing.load()) return;
   --holds;
   for (;;) Sleep(1000);
 }
 
 void releaseInterrupts() {
-  if (holds.load() > 0) --holds;
+  if (ownHolds == 0) return;
+  --ownHolds;
+  --holds;
 }
 
 // The console's handler runs on a thread of its own already.
