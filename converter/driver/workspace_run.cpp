@@ -1,14 +1,8 @@
 #include "driver/workspace_run.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 #include <new>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <string_view>
 #include <unordered_set>
 
@@ -17,6 +11,7 @@
 #include "driver/conversion_job.h"
 #include "driver/input_file.h"
 #include "driver/normalise_path.h"
+#include "driver/ordered_pool.h"
 #include "driver/project_reading.h"
 #include "driver/run_files.h"
 #include "model/failure.h"
@@ -109,48 +104,6 @@ Outcome convert(const WorkspaceProject& project, const ConversionOptions& given,
   }
   if (!outcome.converted) outcome.failure = unexpected ? "stopped by an unexpected error" : last;
   return outcome;
-}
-
-// Runs work(0) ... work(count - 1) on up to `jobs` threads, and shown(i) on
-// this thread in the order of i, each as soon as it and those before it are
-// done. One job, or threads that cannot be had, run here in turn.
-void inPool(std::size_t count, unsigned jobs, bool writes,
-            const std::function<void(std::size_t)>& work,
-            const std::function<void(std::size_t)>& shown) {
-  std::mutex mutex;
-  std::condition_variable finished;
-  std::vector<char> done(count, 0);
-  std::atomic<std::size_t> next{0};
-  auto worker = [&] {
-    for (std::size_t i = next++; i < count; i = next++) {
-      work(i);
-      const std::lock_guard<std::mutex> lock(mutex);
-      done[i] = 1;
-      finished.notify_all();
-    }
-  };
-  std::vector<std::thread> threads;
-  if (jobs > 1 && count > 1) {
-    if (writes) platform::takeInterruptsOnOwnThread();
-    try {
-      while (threads.size() < std::min<std::size_t>(jobs, count)) threads.emplace_back(worker);
-    } catch (const std::system_error&) {
-      // Fewer threads than asked for still do the work.
-    }
-  }
-  if (threads.empty()) worker();
-  for (std::size_t i = 0; i < count; ++i) {
-    std::unique_lock<std::mutex> lock(mutex);
-    finished.wait(lock, [&] { return done[i] != 0; });
-    lock.unlock();
-    shown(i);
-  }
-  for (std::thread& thread : threads) thread.join();
-}
-
-unsigned processors() {
-  const unsigned count = std::thread::hardware_concurrency();
-  return count == 0 ? 1 : count;
 }
 
 std::string names(const std::vector<std::string>& list) {
@@ -286,52 +239,86 @@ std::string mergedDatabase(const std::vector<std::string>& databases, std::size_
   return merged;
 }
 
+namespace {
+
+// The projects of the workspace, and the destination made; or the failure
+// that ends the whole run before any project.
+std::vector<WorkspaceProject> findProjects(const ConversionOptions& given,
+                                           std::vector<std::string>& warnings) {
+  checkWorkspace(given.workspaceRun);
+  PassOver passOver;
+  platform::currentDirectory(passOver.base);
+  passOver.add(given.workspaceDest);
+  if (!given.compilationDatabase.empty()) passOver.add(given.compilationDatabase);
+  WorkspaceSearch search =
+      findWorkspaceProjects(given.workspaceRun, systemFolderLister(), readProjectName, passOver);
+  if (search.cutShort) {
+    warnings.push_back("Warning: the workspace search stopped at " +
+                       std::to_string(ProjectLocator::kMaxDepth) + " levels or " +
+                       std::to_string(ProjectLocator::kMaxFolders) +
+                       " folders; projects beyond were not looked for");
+  }
+  if (search.projects.empty()) throw Failure(FailureKind::NoWorkbenchProject, given.workspaceRun);
+  if (!given.describe) makeDirectory(given.workspaceDest);
+  return std::move(search.projects);
+}
+
+std::string summaryLine(const WorkspaceProject& project, const Outcome& outcome) {
+  if (!outcome.converted) return project.outputName + ": failed: " + outcome.failure;
+  if (outcome.warnings == 0) return project.outputName + ": converted";
+  return project.outputName + ": converted with " + std::to_string(outcome.warnings) +
+         (outcome.warnings == 1 ? " warning" : " warnings");
+}
+
+// The summary, and the database of the projects that converted; false when
+// that could not be written.
+bool finish(const ConversionOptions& given, const std::vector<WorkspaceProject>& projects,
+            const std::vector<Outcome>& outcomes, const std::vector<std::string>& warnings) {
+  std::vector<std::string> databases;
+  std::vector<std::string> missing;
+  for (std::size_t i = 0; i < projects.size(); ++i) {
+    if (!outcomes[i].converted) {
+      missing.push_back(projects[i].outputName);
+    } else {
+      databases.push_back(
+          path::join(path::join(given.workspaceDest, projects[i].outputName), kDatabaseName));
+    }
+  }
+  printLine("Workspace: " + std::to_string(databases.size()) + " of " +
+            std::to_string(projects.size()) + " projects converted");
+  for (std::size_t i = 0; i < projects.size(); ++i) printLine(summaryLine(projects[i], outcomes[i]));
+  for (const auto& warning : warnings) printLine(warning);
+  if (given.compilationDatabase.empty()) return true;
+  return writeDatabase(given.compilationDatabase, databases, missing);
+}
+
+}  // namespace
+
 int runWorkspace(const std::vector<std::string>& args) {
   ConversionOptions given;
   std::optional<Failure> failure;
+  std::vector<WorkspaceProject> projects;
+  std::vector<std::string> warnings;
   try {
-    if (!applyOptions(given, args)) failure = Failure(FailureKind::MissingValue, args.back());
+    if (!applyOptions(given, args)) throw Failure(FailureKind::MissingValue, args.back());
+    projects = findProjects(given, warnings);
   } catch (const Failure& caught) {
     failure = caught;
   }
-  std::vector<WorkspaceProject> projects;
-  std::vector<std::string> warnings;
-  if (!failure) {
-    try {
-      checkWorkspace(given.workspaceRun);
-      PassOver passOver;
-      platform::currentDirectory(passOver.base);
-      passOver.add(given.workspaceDest);
-      if (!given.compilationDatabase.empty()) passOver.add(given.compilationDatabase);
-      WorkspaceSearch search =
-          findWorkspaceProjects(given.workspaceRun, systemFolderLister(), readProjectName, passOver);
-      if (search.cutShort) {
-        warnings.push_back("Warning: the workspace search stopped at " +
-                           std::to_string(ProjectLocator::kMaxDepth) + " levels or " +
-                           std::to_string(ProjectLocator::kMaxFolders) +
-                           " folders; projects beyond were not looked for");
-      }
-      projects = std::move(search.projects);
-      if (projects.empty()) throw Failure(FailureKind::NoWorkbenchProject, given.workspaceRun);
-      if (!given.describe) makeDirectory(given.workspaceDest);
-    } catch (const Failure& caught) {
-      failure = caught;
-    }
-  }
   std::vector<Outcome> outcomes(projects.size());
-  if (failure) projects.clear();
-  const unsigned jobs = given.jobs == 0 ? processors() : given.jobs;
+  const unsigned jobs = given.jobs == 0 ? processorCount() : given.jobs;
   if (!given.describe && !failure) platform::catchInterrupts();
-  inPool(
-      projects.size(), jobs, !given.describe, [&](std::size_t i) { outcomes[i] = convert(projects[i], given, args); },
+  runInOrder(
+      projects.size(), jobs, !given.describe,
+      [&](std::size_t i) { outcomes[i] = convert(projects[i], given, args); },
       [&](std::size_t i) {
         if (given.describe) return;
         printLine("Project " + std::to_string(i + 1) + " of " + std::to_string(projects.size()) +
                   ": " + projects[i].outputName + " (" + projects[i].folder + ")");
         printText(outcomes[i].text);
       });
-  bool allConverted = true;
-  for (const Outcome& outcome : outcomes) allConverted = allConverted && outcome.converted;
+  const bool allConverted = std::all_of(outcomes.begin(), outcomes.end(),
+                                        [](const Outcome& outcome) { return outcome.converted; });
   if (given.describe) {
     const std::optional<std::string> failed =
         failure ? std::optional<std::string>(messageFor(*failure)) : std::nullopt;
@@ -342,37 +329,6 @@ int runWorkspace(const std::vector<std::string>& args) {
     printLine(messageFor(*failure));
     return 1;
   }
-  std::size_t converted = 0;
-  std::vector<std::string> databases;
-  std::vector<std::string> missing;
-  for (std::size_t i = 0; i < projects.size(); ++i) {
-    if (!outcomes[i].converted) {
-      missing.push_back(projects[i].outputName);
-      continue;
-    }
-    ++converted;
-    databases.push_back(
-        path::join(path::join(given.workspaceDest, projects[i].outputName), kDatabaseName));
-  }
-  printLine("Workspace: " + std::to_string(converted) + " of " + std::to_string(projects.size()) +
-            " projects converted");
-  for (std::size_t i = 0; i < projects.size(); ++i) {
-    const Outcome& outcome = outcomes[i];
-    std::string line = projects[i].outputName + ": ";
-    if (!outcome.converted) {
-      line += "failed: " + outcome.failure;
-    } else if (outcome.warnings > 0) {
-      line += "converted with " + std::to_string(outcome.warnings) +
-              (outcome.warnings == 1 ? " warning" : " warnings");
-    } else {
-      line += "converted";
-    }
-    printLine(line);
-  }
-  for (const auto& warning : warnings) printLine(warning);
-  bool written = true;
-  if (!given.compilationDatabase.empty()) {
-    written = writeDatabase(given.compilationDatabase, databases, missing);
-  }
+  const bool written = finish(given, projects, outcomes, warnings);
   return allConverted && written ? 0 : 1;
 }
