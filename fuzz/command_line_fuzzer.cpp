@@ -70,7 +70,8 @@ bool isRealProjectOption(const std::string& arg) {
     case OptionId::Spec:
     case OptionId::Variable:
     case OptionId::Map:
-    case OptionId::Target: return true;
+    case OptionId::Target:
+    case OptionId::Workspace: return true;
     default: return false;
   }
 }
@@ -88,8 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
                     normalisePath(args[4]));
   const bool anyRealProjectOption = std::any_of(args.begin() + 1, args.end(), isRealProjectOption);
+  // A pair (-workspace) checks its two values as well.
   const bool anyCheckedOption = std::any_of(args.begin() + 1, args.end(), [](const std::string& a) {
-    return isKind(a, OptionKind::Checked);
+    return isKind(a, OptionKind::Checked) || isKind(a, OptionKind::Pair);
   });
   bool applied = false;
   try {

@@ -54,6 +54,9 @@ namespace {
 // Set once a write to standard output has failed; it stays failed.
 bool outputFailed = false;
 
+// Where this thread's lines go instead of standard output; null: there.
+thread_local std::string* captured = nullptr;
+
 }  // namespace
 
 void printLine(std::string_view text) {
@@ -64,7 +67,15 @@ void printLine(std::string_view text) {
   printText(shown);
 }
 
+CapturedOutput::CapturedOutput(std::string& into) : earlier(captured) { captured = &into; }
+
+CapturedOutput::~CapturedOutput() { captured = earlier; }
+
 void printText(std::string_view text) {
+  if (captured != nullptr) {
+    captured->append(text);
+    return;
+  }
   std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) outputFailed = true;
 }

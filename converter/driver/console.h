@@ -25,6 +25,20 @@ bool standardOutputFailed();
 // that it could not be written.
 void printErrorLine(std::string_view text);
 
+// While one lives, what this thread prints goes into `into` instead of
+// standard output: the projects of a workspace run convert on threads of
+// their own, and each one's lines are shown together, in a fixed order.
+class CapturedOutput {
+ public:
+  explicit CapturedOutput(std::string& into);
+  ~CapturedOutput();
+  CapturedOutput(const CapturedOutput&) = delete;
+  CapturedOutput& operator=(const CapturedOutput&) = delete;
+
+ private:
+  std::string* earlier;
+};
+
 // The sink of a run's notes: progress lines are printed at once, warnings
 // held until the run has succeeded, then printed in their places (the
 // reading's, the analyser personality's, the compilation database's) as one

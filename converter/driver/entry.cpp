@@ -6,6 +6,7 @@
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
 #include "driver/normalise_path.h"
+#include "driver/workspace_run.h"
 #include "model/failure.h"
 #include "platform/platform.h"
 
@@ -26,6 +27,14 @@ int plovikMain(const std::vector<std::string>& args) {
   if (args.size() == 2 && args[1] == "--version") {
     printLine(versionLine());
     return delivered(0);
+  }
+  try {
+    // Every project of a workspace, with the options of the real-project
+    // mode; the four-argument form is not looked at then, so the option's
+    // two values suffice.
+    if (holdsOption(args, OptionId::Workspace)) return delivered(runWorkspace(args));
+  } catch (...) {
+    return 1;  // as a single conversion ends on what it does not handle
   }
   if (args.size() < 5) {
     for (const std::string& line : usageLines()) printLine(line);

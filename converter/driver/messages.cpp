@@ -84,6 +84,8 @@ std::string messageFor(const Failure& failure) {
     case FailureKind::NotUtf8:
       return "Not UTF-8, cannot be written to the compilation database: " + failure.subject;
     case FailureKind::NotRegularFile: return "Not a regular file, not replaced: " + failure.subject;
+    case FailureKind::NoWorkbenchProject:
+      return "No Workbench project (a .project beside a .wrproject) in: " + failure.subject;
     case FailureKind::OutputIsInput:
       return "Would overwrite an input of the run: " + failure.subject;
     case FailureKind::OutputTwice:

@@ -28,6 +28,22 @@ std::pair<std::string, std::string> assignment(const OptionSpec& option, const s
   return {value.substr(0, equals), value.substr(equals + 1)};
 }
 
+// A whole number from 1 to 1024: more threads than that help no disk.
+unsigned jobCount(const OptionSpec& option, const std::string& value) {
+  unsigned count = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9' || count > 1024) {
+      count = 0;
+      break;
+    }
+    count = count * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (count == 0 || count > 1024) {
+    throw Failure(FailureKind::InvalidValue, std::string(option.name), {value, "1 to 1024"});
+  }
+  return count;
+}
+
 void apply(ConversionOptions& options, const OptionSpec& option, const std::string& value) {
   switch (option.id) {
     case OptionId::ProjectName: options.projectName = value; break;
@@ -46,13 +62,23 @@ void apply(ConversionOptions& options, const OptionSpec& option, const std::stri
     case OptionId::Target: options.realProject.target = value; break;
     case OptionId::Database: options.compilationDatabase = normalisePath(value); break;
     case OptionId::Describe: options.describe = true; break;
+    case OptionId::Jobs: options.jobs = jobCount(option, value); break;
+    case OptionId::Workspace: break;  // a pair: applyPair
+  }
+}
+
+void applyPair(ConversionOptions& options, const OptionSpec& option, const std::string& first,
+               const std::string& second) {
+  if (option.id == OptionId::Workspace) {
+    options.workspaceRun = first;
+    options.workspaceDest = normalisePath(second);
   }
 }
 
 // Each option of the real-project mode switches it on, whatever its value.
 bool switchesModeOn(OptionId id) {
   return id == OptionId::RealProject || id == OptionId::Spec || id == OptionId::Variable ||
-         id == OptionId::Map || id == OptionId::Target;
+         id == OptionId::Map || id == OptionId::Target || id == OptionId::Workspace;
 }
 
 // An empty value names no build spec, target or file; a variable may be
@@ -90,6 +116,13 @@ bool applyOptions(ConversionOptions& options, const std::vector<std::string>& ar
     if (switchesModeOn(option->id)) options.realProject.enabled = true;
     if (option->kind == OptionKind::Flag) {
       apply(options, *option, {});
+      continue;
+    }
+    if (option->kind == OptionKind::Pair) {
+      if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+        throw Failure(FailureKind::MissingValue, std::string(option->name));
+      }
+      applyPair(options, *option, args[i + 1], args[i + 2]);
       continue;
     }
     const bool hasValue = i + 1 < args.size();

@@ -25,6 +25,14 @@ struct ConversionOptions {
   RealProjectOptions realProject;   // -wb and the options that refine it
   std::string compilationDatabase;  // -cdb FILE, absolute; empty: none is written
   bool describe = false;            // -describe: describe the run instead of doing it
+  // -workspace WORKSPACE DEST: every project of WORKSPACE into DEST/<name>;
+  // the workspace as typed, DEST made absolute. Empty: one project.
+  std::string workspaceRun;
+  std::string workspaceDest;
+  unsigned jobs = 0;  // -j N: projects converted at once; 0: one per processor
+  // Further paths the scans pass over: a workspace run's destination and
+  // database, which another project's run writes.
+  std::vector<std::string> passOver;
 };
 
 enum class OptionId {
@@ -33,12 +41,13 @@ enum class OptionId {
 #undef PLOVIK_OPTION
 };
 
-enum class OptionKind { Classic, Checked, Flag };
+enum class OptionKind { Classic, Checked, Pair, Flag };
 
 struct OptionSpec {
   OptionId id;
   std::string_view name;   // as typed: "-pn"
-  std::string_view value;  // what the usage text calls its value; empty for a flag
+  std::string_view value;  // what the usage text calls its value; empty for a flag;
+                           // a pair's two, apart by a space
   OptionKind kind;
 };
 

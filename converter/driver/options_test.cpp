@@ -121,3 +121,37 @@ TEST(ConversionJob, StartsWithAnEmptyRootGroup) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OptionScan, WorkspaceTakesTwoValuesAndJobsAWholeNumber) {
+  const Scan scan({"-workspace", "ws", "out", "-j", "8"});
+  EXPECT_EQ(scan.job.workspaceRun, "ws");
+  EXPECT_EQ(scan.job.workspaceDest, normalisePath("out"));
+  EXPECT_EQ(scan.job.jobs, 8u);
+  EXPECT_TRUE(scan.job.realProject.enabled);
+  EXPECT_EQ(Scan({"-j", "1024"}).job.jobs, 1024u);
+  EXPECT_FALSE(Scan({"-j", "3"}).job.realProject.enabled);
+  auto refusal = [](Args tail) -> std::string {
+    try {
+      Scan scan(std::move(tail));
+    } catch (const Failure& failure) {
+      return messageFor(failure);
+    }
+    return "";
+  };
+  const std::pair<Args, std::string> cases[] = {
+      {{"-workspace", "ws"}, "Missing value for -workspace"},
+      {{"-workspace", "", "out"}, "Missing value for -workspace"},
+      {{"-workspace", "ws", ""}, "Missing value for -workspace"},
+      {{"-j"}, "Missing value for -j"},
+      {{"-j", "0"}, "Invalid value for -j: \"0\" (give 1 to 1024)"},
+      {{"-j", "1025"}, "Invalid value for -j: \"1025\" (give 1 to 1024)"},
+      {{"-j", "99999999999"}, "Invalid value for -j: \"99999999999\" (give 1 to 1024)"},
+      {{"-j", "2x"}, "Invalid value for -j: \"2x\" (give 1 to 1024)"},
+      {{"-j", "-3"}, "Invalid value for -j: \"-3\" (give 1 to 1024)"},
+  };
+  for (const auto& [tail, message] : cases) EXPECT_EQ(refusal(tail), message) << tail.size();
+}
+
+}  // namespace

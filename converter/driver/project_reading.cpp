@@ -18,10 +18,8 @@ namespace {
 // Real ones are a few kilobytes; the name is their first element.
 constexpr std::size_t kProjectNameReadLimit = 1 << 20;
 
-// The name in the .project file at `path`, for finding referenced projects.
-// Only a regular file is read (a FIFO would hang the run, a link to
-// /dev/zero fill the memory), and only its first megabyte: a longer one
-// gives the name its first element holds.
+}  // namespace
+
 std::optional<std::string> readProjectName(const std::string& path) {
   std::string text;
   if (platform::readRegularFileStart(path, kProjectNameReadLimit + 1, text) !=
@@ -47,6 +45,8 @@ std::optional<std::string> readProjectName(const std::string& path) {
   return name;
 }
 
+namespace {
+
 std::optional<std::string> environmentValue(const std::string& name) {
   std::string value;
   if (!platform::environmentVariable(name, value)) return std::nullopt;
@@ -64,6 +64,7 @@ void passOverOutputs(const ConversionOptions& options, const std::string& projec
   for (const auto& output : runOutputs(layout, options.compilationDatabase)) {
     if (scansPassOver(output.kind)) passOver.add(output.path);
   }
+  for (const auto& path : options.passOver) passOver.add(path);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and what the step before it found, and hands its own result on.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ struct BuiltTree {
 // UnknownBuildSpec, UnknownBuildTarget.
 void buildTree(const ConversionOptions& options, const ReadProject& project,
                const NoteSink& notes, BuiltTree& tree);
+
+// The name in the .project file at `path`, for finding projects by name.
+// Only a regular file is read (a FIFO would hang the run, a link to
+// /dev/zero fill the memory), and only its first megabyte: a longer one
+// gives the name its first element holds. Nothing when it names none.
+std::optional<std::string> readProjectName(const std::string& path);
 
 // The folder that holds the project description.
 std::string projectFolderOf(const std::string& sourceProjectPath);

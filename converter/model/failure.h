@@ -29,6 +29,7 @@ enum class FailureKind {
   OutputTwice,            // the compilation database would replace another output
   NoTemporaryName,        // every temporary name beside an output is taken
   OutOfMemory,            // what the run was doing
+  NoWorkbenchProject,     // a workspace run found none; the workspace
   EndOfKinds,             // no failure: a new kind goes above this line
 };
 

@@ -2,11 +2,14 @@
 // handler only reads the slots, each a lock-free atomic pointer, so it may
 // run inside a signal handler (POSIX) or beside the main thread (Windows).
 // The texts stay allocated until the process ends: a handler on another
-// thread may still be reading one that was just forgotten.
+// thread may still be reading one that was just forgotten. Several threads
+// of a workspace run add their files at once; adding takes a lock, which
+// the handler never does.
 #pragma once
 
 #include <atomic>
 #include <forward_list>
+#include <mutex>
 #include <string>
 
 namespace platform::detail {
@@ -14,6 +17,7 @@ namespace platform::detail {
 class InterruptTable {
  public:
   int add(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(adding);
     for (int slot = 0; slot < kSlots; ++slot) {
       if (slots[slot].load() != nullptr) continue;
       texts.push_front(path);
@@ -36,10 +40,11 @@ class InterruptTable {
 
  private:
   // A run names a few files at a time: its outputs' temporary names and
-  // their earlier versions.
-  static constexpr int kSlots = 64;
+  // their earlier versions; a workspace run that many for each thread.
+  static constexpr int kSlots = 1024;
   std::atomic<const char*> slots[kSlots] = {};
-  std::forward_list<std::string> texts;  // written by the main thread only
+  std::forward_list<std::string> texts;  // written under `adding` only
+  std::mutex adding;
   static_assert(std::atomic<const char*>::is_always_lock_free);
 };
 

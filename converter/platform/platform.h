@@ -113,6 +113,11 @@ void forgetOnInterrupt(int slot);
 // without being named, nor a set of renames left half done. They nest.
 void holdInterrupts();
 void releaseInterrupts();
+// Before a run starts threads that write files: the interrupt is then
+// taken on one thread of its own, which waits until no thread holds it, so
+// that every thread's files are named or renamed whole. On Windows the
+// console's handler runs on a thread of its own already.
+void takeInterruptsOnOwnThread();
 
 // The value of environment variable `name`; false when it is not set.
 bool environmentVariable(const std::string& name, std::string& value);

@@ -1,6 +1,8 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +10,9 @@
 #include <dirent.h>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/interrupt_table.h"
@@ -194,7 +198,14 @@ namespace {
 
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
 detail::InterruptTable interruptFiles;
-int holds = 0;
+// Each thread blocks the signals for its own holds; the mask it had is
+// given back at its last release.
+thread_local int holds = 0;
+thread_local sigset_t maskBeforeHold;
+// Every thread's holds together, and whether the interrupt's own thread has
+// begun to remove the files: a hold begun after that waits for the end.
+std::atomic<int> holdsAnywhere{0};
+std::atomic<bool> removing{false};
 
 extern "C" void onInterrupt(int signal) {
   interruptFiles.removeAll([](const char* path) { unlink(path); });
@@ -208,6 +219,35 @@ sigset_t interruptSet() {
   sigemptyset(&set);
   for (const int signal : kInterrupts) sigaddset(&set, signal);
   return set;
+}
+
+// The signals onInterrupt was installed for (not those ignored from the start).
+sigset_t caughtSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : kInterrupts) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == onInterrupt) {
+      sigaddset(&set, signal);
+    }
+  }
+  return set;
+}
+
+// Waits for the first caught signal, then for every hold to end, removes
+// the files and ends the process with the signal's default action.
+void watchInterrupts(sigset_t set) {
+  int signal = 0;
+  if (sigwait(&set, &signal) != 0) return;
+  removing.store(true);
+  while (holdsAnywhere.load() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  interruptFiles.removeAll([](const char* path) { unlink(path); });
+  std::signal(signal, SIG_DFL);
+  sigset_t one;
+  sigemptyset(&one);
+  sigaddset(&one, signal);
+  pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+  raise(signal);
 }
 
 }  // namespace
@@ -224,20 +264,36 @@ void catchInterrupts() {
   }
 }
 
+void takeInterruptsOnOwnThread() {
+  // Blocked here, and so in every thread started from here on: only the
+  // watching thread takes them.
+  const sigset_t set = caughtSet();
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  std::thread(watchInterrupts, set).detach();
+}
+
 int removeOnInterrupt(const std::string& path) { return interruptFiles.add(path); }
 
 void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
 
 void holdInterrupts() {
+  ++holdsAnywhere;
+  if (holds == 0 && removing.load()) {
+    // The process ends as soon as the files are gone; this thread makes none.
+    // (One inside a hold of its own goes on: the removal waits for it.)
+    --holdsAnywhere;
+    for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
   if (holds++ > 0) return;
   const sigset_t set = interruptSet();
-  sigprocmask(SIG_BLOCK, &set, nullptr);
+  pthread_sigmask(SIG_BLOCK, &set, &maskBeforeHold);
 }
 
 void releaseInterrupts() {
-  if (holds == 0 || --holds > 0) return;
-  const sigset_t set = interruptSet();
-  sigprocmask(SIG_UNBLOCK, &set, nullptr);
+  if (holds == 0) return;
+  --holdsAnywhere;
+  if (--holds > 0) return;
+  pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr);
 }
 
 bool environmentVariable(const std::string& name, std::string& value) {

@@ -254,12 +254,17 @@ namespace {
 
 detail::InterruptTable interruptFiles;
 std::atomic<int> holds{0};
+// Set once the handler has begun to remove the files: a hold begun after
+// that waits for the process to end.
+std::atomic<bool> removing{false};
+thread_local int ownHolds = 0;  // this thread's share of `holds`
 
 // Runs on a thread of its own, beside the main thread.
 BOOL WINAPI onConsoleEvent(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
     return FALSE;
   }
+  removing.store(true);
   while (holds.load() > 0) Sleep(1);
   interruptFiles.removeAll([](const char* path) { DeleteFileA(path); });
   ExitProcess(0xC000013A);  // STATUS_CONTROL_C_EXIT, as the default handler ends it
@@ -273,11 +278,22 @@ int removeOnInterrupt(const std::string& path) { return interruptFiles.add(path)
 
 void forgetOnInterrupt(int slot) { interruptFiles.forget(slot); }
 
-void holdInterrupts() { ++holds; }
+void holdInterrupts() {
+  ++holds;
+  // A thread inside a hold of its own goes on: the removal waits for it.
+  if (ownHolds++ > 0 || !removing.load()) return;
+  --holds;
+  for (;;) Sleep(1000);
+}
 
 void releaseInterrupts() {
-  if (holds.load() > 0) --holds;
+  if (ownHolds == 0) return;
+  --ownHolds;
+  --holds;
 }
+
+// The console's handler runs on a thread of its own already.
+void takeInterruptsOnOwnThread() {}
 
 bool environmentVariable(const std::string& name, std::string& value) {
   const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);

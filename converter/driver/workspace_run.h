@@ -1,0 +1,22 @@
+// Plovik -workspace WORKSPACE DEST: every Workbench project of a workspace
+// converted into DEST/<name> in one run, several at once, each project's
+// lines shown together in a fixed order, a summary line for each, and one
+// compilation database for them all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// `args` as the entry has them (args[0] the program); the exit status: 1
+// when a project failed, or nothing could be found or written.
+int runWorkspace(const std::vector<std::string>& args);
+
+// The arguments one project is converted with: a -spec, -target or -var
+// whose value begins with "PROJECT:" (for -var, before its "=") is kept for
+// the project named PROJECT only, without that prefix; the rest for all.
+std::vector<std::string> argumentsFor(const std::vector<std::string>& args,
+                                      const std::string& project);
+
+// The entries of the compilation databases `databases` (each as a
+// conversion writes it) as one database, each entry once, in order.
+std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries);

@@ -1,0 +1,64 @@
+#include "driver/workspace_run.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(WorkspaceArguments, ByProjectOptionsKeptOnlyForTheirProject) {
+  const Args given{"Plovik", "-workspace", "ws", "out", "-spec", "Lib:gnu", "-target", "App:all",
+                   "-var", "App:DEBUG_MODE=0", "-var", "WIND_HOME=C:/WR", "-spec", "diab"};
+  const struct {
+    std::string project;
+    Args kept;
+  } cases[] = {
+      {"Lib", {"Plovik", "-workspace", "ws", "out", "-spec", "gnu", "-var", "WIND_HOME=C:/WR",
+               "-spec", "diab"}},
+      {"App", {"Plovik", "-workspace", "ws", "out", "-target", "all", "-var", "DEBUG_MODE=0", "-var",
+               "WIND_HOME=C:/WR", "-spec", "diab"}},
+      // A prefix is the whole name: "Li" is not "Lib", nor "Lib2".
+      {"Li", {"Plovik", "-workspace", "ws", "out", "-var", "WIND_HOME=C:/WR", "-spec", "diab"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(argumentsFor(given, c.project), c.kept) << c.project;
+}
+
+TEST(WorkspaceArguments, AColonAfterTheEqualsSignIsPartOfTheValue) {
+  const Args given{"Plovik", "-var", "PATH_X=C:/a:b", "-pn", "Lib:x"};
+  EXPECT_EQ(argumentsFor(given, "Lib"), given);
+}
+
+std::string entry(const std::string& file, const std::string& define) {
+  return "  {\n    \"directory\": \"/ws\",\n    \"file\": \"" + file +
+         "\",\n    \"arguments\": [\"cc\", \"-D" + define + "\", \"-c\", \"" + file + "\"]\n  }";
+}
+
+std::string database(const std::vector<std::string>& entries) {
+  if (entries.empty()) return "[]\n";
+  std::string text = "[";
+  for (std::size_t i = 0; i < entries.size(); ++i) text += (i == 0 ? "\n" : ",\n") + entries[i];
+  return text + "\n]\n";
+}
+
+TEST(WorkspaceDatabase, TheUnionOfTheProjectsEntriesEachOnce) {
+  const std::string libA = entry("/ws/Lib/a.c", "LIB"), libAByApp = entry("/ws/Lib/a.c", "APP"),
+                    app = entry("/ws/App/m.c", "APP}\\n  }");
+  const struct {
+    std::vector<std::string> databases;
+    std::string merged;
+    std::size_t entries;
+  } cases[] = {
+      {{}, "[]\n", 0},
+      {{database({}), database({})}, "[]\n", 0},
+      {{database({app, libAByApp}), database({libA})}, database({app, libAByApp, libA}), 3},
+      // The same entry from two projects once; the same file built otherwise twice.
+      {{database({libA}), database({}), database({libA, app})}, database({libA, app}), 2},
+  };
+  for (const auto& c : cases) {
+    std::size_t entries = 99;
+    EXPECT_EQ(mergedDatabase(c.databases, entries), c.merged);
+    EXPECT_EQ(entries, c.entries);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "lib.h"
+
+int appStart(void) { return libScale(21); }

@@ -1,0 +1,3 @@
+#include "lib.h"
+
+int libScale(int value) { return value * 2; }

@@ -1,0 +1,92 @@
+// A workspace run interrupted while several projects write at once: every
+// project's temporary files go, every earlier result stays, and the run
+// ends as the signal ends a process.
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "conversion_fixture.h"
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kProjects[] = {"App", "Lib", "Rtp"};
+
+class WorkspaceInterrupt : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const std::string name : kProjects) {
+      dir.writeFile("ws/" + name + "/.project",
+                    "<projectDescription><name>" + name + "</name><projects></projects></projectDescription>");
+      dir.writeFile("ws/" + name + "/.wrproject", "<subprojects>\n</subprojects>\n");
+      dir.writeFile("ws/" + name + "/" + name + ".c", "");
+    }
+  }
+  // Runs the converter with `options` after "-workspace ws out -cdb out/all.json";
+  // the child's pid.
+  pid_t start(const std::vector<std::string>& options, int signal) {
+    std::vector<std::string> all{"-workspace", "ws", "out", "-cdb", "out/all.json"};
+    all.insert(all.end(), options.begin(), options.end());
+    const std::string program = plovikProgram();
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (auto& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      std::signal(signal, SIG_DFL);
+      dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+      if (chdir(dir.str().c_str()) == 0) execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    return pid;
+  }
+  bool everyProjectWriting() const {
+    for (const std::string name : kProjects) {
+      const fs::path folder = dir.path() / "out" / name;
+      if (!fs::exists(folder / (name + ".prj.tmp")) ||
+          !fs::exists(folder / "compile_commands.json.tmp")) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  TempDir dir;
+};
+
+// Each project waits for the writer of a FIFO given as its analyser
+// personality, with its other files under their temporary names.
+TEST_F(WorkspaceInterrupt, EveryProjectsTemporaryFilesGo) {
+  const pid_t first = start({"-wb"}, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(first, &status, 0), first);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const auto earlier = filesBelow(dir.path() / "out");
+  const std::string fifo = dir.str("given.p_a");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    const pid_t pid = start({"-ap", "given.p_a", "-j", "3"}, signal);
+    ASSERT_GT(pid, 0);
+    int writer = -1;
+    for (int tries = 0; tries < 3000 && (writer < 0 || !everyProjectWriting()); ++tries) {
+      if (writer < 0) writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(everyProjectWriting()) << "the projects were not interrupted while they wrote";
+    kill(pid, signal);
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    close(writer);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+    EXPECT_EQ(filesBelow(dir.path() / "out"), earlier);  // and so no temporary file
+  }
+}
+
+}  // namespace
