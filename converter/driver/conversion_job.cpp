@@ -18,6 +18,8 @@ ConversionJob::ConversionJob(std::string sourceProjectPath, std::string buildSet
   options.destFolder = std::move(destFolder);
 }
 
+ConversionJob::ConversionJob(ConversionOptions options) : options(std::move(options)) {}
+
 bool ConversionJob::run() {
   Console console(options.realProject.enabled);
   const NoteSink notes = [&console](Note note) { console(std::move(note)); };

@@ -18,6 +18,7 @@ class ConversionJob {
   // The four positional paths, in command-line order, the options empty.
   ConversionJob(std::string sourceProjectPath, std::string buildSettingsPath,
                 std::string workspaceDir, std::string destFolder);
+  explicit ConversionJob(ConversionOptions options);  // a workspace run's project
   ConversionJob(const ConversionJob&) = delete;
   ConversionJob& operator=(const ConversionJob&) = delete;
 

@@ -131,6 +131,8 @@ TEST(Messages, EveryFailure) {
        "No free temporary name beside: out/App.prj"},
       {Failure(FailureKind::OutOfMemory, "reading the build description"),
        "Out of memory while reading the build description"},
+      {Failure(FailureKind::NoWorkbenchProject, "ws"),
+       "No Workbench project (a .project beside a .wrproject) in: ws"},
   };
   std::set<FailureKind> pinned;
   for (const auto& [failure, text] : rows) {
