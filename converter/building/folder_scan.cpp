@@ -29,8 +29,7 @@ struct PendingFolder {
 
 void PassOver::add(const std::string& path) {
   std::string comparable = path::comparable(path, base);
-  const std::size_t cut = comparable.find_last_of(path::separator());
-  names.push_back(cut == std::string::npos ? comparable : comparable.substr(cut + 1));
+  names.emplace_back(path::fileName(comparable, path::native));
   paths.push_back(std::move(comparable));
 }
 

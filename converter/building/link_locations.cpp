@@ -27,8 +27,6 @@ std::string percentDecoded(std::string_view uri) {
   return out;
 }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
 bool isLocalHost(std::string_view host) {
   constexpr std::string_view local = "localhost";
   return host.size() == local.size() &&
@@ -118,7 +116,7 @@ class Resolver {
     }
     if (path::isAbsolute(decoded)) return decoded;
     std::size_t cut = 0;
-    while (cut < decoded.size() && !isSeparator(decoded[cut])) ++cut;
+    while (cut < decoded.size() && !path::isSeparator(decoded[cut], path::workbench)) ++cut;
     auto base = variable(std::string_view(decoded).substr(0, cut), depth);
     if (!base) return std::nullopt;
     if (cut < decoded.size()) base->append("/").append(decoded.substr(cut + 1));

@@ -7,12 +7,13 @@
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "text/path.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 using Macros = std::map<std::string, std::string>;
-const std::string sep(1, platform::separator);
+const std::string sep(1, path::separator());
 
 std::string entry(const std::string& key, const std::string& value) {
   return "<stringAttribute key=\"BLD::Info|" + key + "\" value=\"" + value + "\"/>\n";

@@ -10,12 +10,10 @@
 namespace platform {
 
 #ifdef _WIN32
-inline constexpr char separator = '\\';
 inline constexpr bool hasDriveLetters = true;
 // Names are bytes of the ANSI code page.
 inline constexpr bool namesAreUtf8 = false;
 #else
-inline constexpr char separator = '/';
 inline constexpr bool hasDriveLetters = false;
 inline constexpr bool namesAreUtf8 = true;
 #endif

@@ -5,14 +5,14 @@
 
 #include "model/failure.h"
 #include "note_lines.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 class Personalities : public ::testing::Test {
  protected:
