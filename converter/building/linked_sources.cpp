@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "building/link_locations.h"
 #include "text/path.h"
 
 namespace {
@@ -145,11 +146,8 @@ void filterShown(FileGroup& group, const std::string& folder, const std::string&
           return !keeps(path);
         });
       },
-      [](FileGroup& one) {
-        std::erase_if(one.subGroups, [](const std::unique_ptr<FileGroup>& sub) {
-          return sub->files.empty() && sub->subGroups.empty();
-        });
-      });
+      [](FileGroup&) {});
+  pruneEmptyGroups(group);
 }
 
 // Gives each made group that keeps files somewhere below it its folder: its
@@ -198,18 +196,19 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 
 }  // namespace
 
-std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& links,
-                                          const LinkContext& context, const FolderScan& scan,
-                                          const LinkedFileFilter& keeps) {
+std::vector<std::string> addLinkedSources(
+    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    const std::function<bool(const std::string& folder)>& skipFolder,
+    const LinkedFileFilter& keeps) {
+  const ProjectLinks& links = context.links;
   // Shorter names first, so that a link inside a linked or virtual folder
   // finds that folder's group.
   std::vector<std::pair<std::size_t, const LinkedResource*>> order;
   for (const auto& link : links.links) order.emplace_back(path::parts(link.name).size(), &link);
   std::stable_sort(order.begin(), order.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  FolderScan folderScan = scan;
-  folderScan.fileExtensions.clear();  // judged by the shown path instead
-  folderScan.noteFolders = true;
+  // Files are judged by the path shown, not by the extension they lie under.
+  const ScanLimits limits{skipFolder, true};
   Entries entries(scan.lister);
   std::vector<std::string> missing;
   GroupPlaces places;
@@ -244,7 +243,7 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
       continue;
     }
     FileGroup scanned;
-    folderScan.scan(where.path, scanned, true);
+    scan.scan(where.path, scanned, true, limits);
     filterShown(scanned, where.path, shown, keeps);
     FileGroup& group = places.at(own, parts, parts.size());
     group.sourceFolder = where.path;

@@ -48,21 +48,26 @@ class RealProject : public ::testing::Test {
   RealProjectResult read(const std::string& description) {
     std::istringstream in(description);
     warnings.clear();
-    const RealProjectInputs inputs{
-        "ws",        projectFolder, "App",
-        referenced,  "/cwd",       FolderScan{folders.lister(), extensions, nullptr, false, passOver},
-        [this](const std::string& path) -> std::optional<std::string> {
+    const ModeContext context{
+        .projectName = "App",
+        .referencedProjects = referenced,
+        .links = links,
+        .workspaceDir = "ws",
+        .projectFolder = projectFolder,
+        .currentDirectory = "/cwd",
+        .options = options,
+        .scan = FolderScan{folders.lister(), extensions, false, passOver},
+        .readProjectName = [this](const std::string& path) -> std::optional<std::string> {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
           return found->second;
         },
-        [](const std::string& name) -> std::optional<std::string> {
+        .environment = [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
           return std::nullopt;
         },
-        links,
-        collect()};
-    return buildRealProjectTree(in, root, inputs, options);
+        .notes = collect()};
+    return buildRealProjectTree(in, root, context);
   }
   // The warnings as the converter shows them, and the lines of the long steps.
   NoteSink collect() {
@@ -137,9 +142,13 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   root = FileGroup();
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
-  const RealProjectInputs inputs{"ws", at("ws/App"), "App", {}, "/cwd",
-                                 FolderScan{folders.lister(), {}}, nullptr, nullptr, {}, {}};
-  EXPECT_EQ(buildRealProjectTree(in, root, inputs, options).spec, "diab");
+  const ModeContext context{.projectName = "App",
+                            .workspaceDir = "ws",
+                            .projectFolder = at("ws/App"),
+                            .currentDirectory = "/cwd",
+                            .options = options,
+                            .scan = FolderScan{folders.lister(), {}}};
+  EXPECT_EQ(buildRealProjectTree(in, root, context).spec, "diab");
   EXPECT_EQ(root.includePaths, seekable);
   EXPECT_EQ(root.macros, seekableMacros);
 }
@@ -225,10 +234,15 @@ TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
 
 TEST_F(RealProject, AProjectFolderThatIsTheWorkspaceListsNoFileTwice) {
   folders.file("ws/top.c");
-  const RealProjectInputs inputs{"ws", "ws", "Top", {}, "/cwd", FolderScan{folders.lister(), {"c"}},
-                                 nullptr, nullptr, {}, collect()};
+  const ModeContext context{.projectName = "Top",
+                            .workspaceDir = "ws",
+                            .projectFolder = "ws",
+                            .currentDirectory = "/cwd",
+                            .options = options,
+                            .scan = FolderScan{folders.lister(), {"c"}},
+                            .notes = collect()};
   std::istringstream in(subprojects({}));
-  const RealProjectResult result = buildRealProjectTree(in, root, inputs, options);
+  const RealProjectResult result = buildRealProjectTree(in, root, context);
   EXPECT_EQ(root.files, (Strings{at("ws/top.c")}));
   EXPECT_TRUE(warnings.empty());
 }

@@ -50,10 +50,7 @@ void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
     emptied.insert(group);
   }
   if (emptied.empty()) return;
-  walkGroups(root, [](FileGroup&) {}, [&](FileGroup& group) {
-    std::erase_if(group.subGroups, [&](const std::unique_ptr<FileGroup>& sub) {
-      return sub->files.empty() && sub->subGroups.empty() && emptied.count(sub.get()) > 0 &&
-             keptGroups.count(sub.get()) == 0;
-    });
+  pruneEmptyGroups(root, [&](const FileGroup& group) {
+    return emptied.count(&group) > 0 && keptGroups.count(&group) == 0;
   });
 }

@@ -130,16 +130,17 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
   }
   std::string current;
   platform::currentDirectory(current);
-  const RealProjectInputs inputs{options.workspaceDir,
-                                 projectFolderOf(options.sourceProjectPath),
-                                 project.ownName,
-                                 project.referencedProjects,
-                                 current,
-                                 scan,
-                                 readProjectName,
-                                 environmentValue,
-                                 project.links,
-                                 notes,
-                                 !options.compilationDatabase.empty()};
-  buildRealProjectTree(in, tree.root, inputs, options.realProject, tree.real);
+  const ModeContext context{.projectName = project.ownName,
+                            .referencedProjects = project.referencedProjects,
+                            .links = project.links,
+                            .workspaceDir = options.workspaceDir,
+                            .projectFolder = projectFolderOf(options.sourceProjectPath),
+                            .currentDirectory = current,
+                            .options = options.realProject,
+                            .databaseWanted = !options.compilationDatabase.empty(),
+                            .scan = scan,
+                            .readProjectName = readProjectName,
+                            .environment = environmentValue,
+                            .notes = notes};
+  buildRealProjectTree(in, tree.root, context, tree.real);
 }
