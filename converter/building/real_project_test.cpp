@@ -56,7 +56,7 @@ class RealProject : public ::testing::Test {
         .projectFolder = projectFolder,
         .currentDirectory = "/cwd",
         .options = options,
-        .scan = FolderScan{folders.lister(), extensions, false, passOver},
+        .scan = FolderScan{counted(folders.lister()), extensions, false, passOver},
         .readProjectName = [this](const std::string& path) -> std::optional<std::string> {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
@@ -68,6 +68,12 @@ class RealProject : public ::testing::Test {
         },
         .notes = collect()};
     return buildRealProjectTree(in, root, context);
+  }
+  FolderLister counted(FolderLister lister) {
+    return [this, lister](const std::string& folder, std::vector<ListedEntry>& entries) {
+      ++listed[folder];
+      return lister(folder, entries);
+    };
   }
   // The warnings as the converter shows them, and the lines of the long steps.
   NoteSink collect() {
@@ -98,6 +104,7 @@ class RealProject : public ::testing::Test {
   std::string projectFolder = at("ws/App");
   Strings extensions;
   PassOver passOver;
+  std::map<std::string, int> listed;  // how often each folder was listed
   Strings warnings;
   Strings steps;
   RealProjectOptions options{true, "", "", {}, {}};
@@ -383,6 +390,17 @@ TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
   ASSERT_EQ(names.back(), "virt");
   ASSERT_EQ(root.subGroups.back()->subGroups.size(), 1u);
   EXPECT_EQ(root.subGroups.back()->subGroups[0]->sourceFolder, at("/w/Shared/lib"));
+}
+
+// The steps scan through one lister: a folder the search for sub-projects
+// listed is not listed again for the project's own sources.
+TEST_F(RealProject, TheOwnFolderIsListedOnceAfterTheSearch) {
+  referenced = {"Web"};  // found only by searching the workspace
+  read(list("specs", {"diab", "gnu"}) + entry("redirDir|gnu", "build"));
+  EXPECT_EQ(groupNames(), (Strings{"src", "Web"}));
+  EXPECT_EQ(listed[at("ws/App")], 1);
+  EXPECT_EQ(listed[at("ws/App/src")], 1);
+  EXPECT_EQ(listed[at("ws/Web/trunk/src")], 1);
 }
 
 // The folder each group's files lie in: the project folder, its own
