@@ -145,7 +145,7 @@ class RealProjectBuilder {
     for (std::size_t i = 0; i < statements.subprojectLists; ++i) {
       scan.scan(in.workspaceDir, root, false);  // as every conversion does
     }
-    Subprojects& subprojects = found.emplace(locator);
+    Subprojects& subprojects = subprojectsFound.emplace(locator);
     addSubprojects(in, scan, statements.subprojectPaths, root, subprojects);
     result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
@@ -300,7 +300,7 @@ class RealProjectBuilder {
   RealProjectResult& result;
   SpecStatements statements;
   std::optional<ProjectLocator> projectLocator;
-  std::optional<Subprojects> found;
+  std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
 };
 
