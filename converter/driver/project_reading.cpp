@@ -83,8 +83,8 @@ std::function<void(std::string_view)> describedFacts(BuiltTree& tree,
 }  // namespace
 
 std::string projectFolderOf(const std::string& sourceProjectPath) {
-  const std::size_t cut = sourceProjectPath.find_last_of(path::separators());
-  return cut == std::string::npos ? std::string(".") : sourceProjectPath.substr(0, cut);
+  const std::size_t name = path::fileNameStart(sourceProjectPath, path::native);
+  return name == 0 ? std::string(".") : sourceProjectPath.substr(0, name - 1);
 }
 
 ReadProject readProject(const ConversionOptions& options) {
@@ -97,7 +97,7 @@ ReadProject readProject(const ConversionOptions& options) {
                                        : parseProjectDescription(*text);
   const std::string folder = projectFolderOf(options.sourceProjectPath);
   project.ownName = description.name.empty()
-                        ? folder.substr(folder.find_last_of(path::separators()) + 1)
+                        ? std::string(path::fileName(folder, path::native))
                         : description.name;
   // An empty name leaves the one given with -pn: a project named "" would
   // spread its folders into the destination itself.

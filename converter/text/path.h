@@ -39,10 +39,6 @@ constexpr bool isSeparator(char c, Style style = native) {
 
 // The separator the system writes.
 constexpr char separator(Style style = native) { return style == Style::windows ? '\\' : '/'; }
-// The separators the system takes: Windows takes "/" as well.
-constexpr std::string_view separators(Style style = native) {
-  return style == Style::windows ? "\\/" : "/";
-}
 
 // `folder`, the separator and `name`, as written: a folder that ends with a
 // separator gives two in a row. The converter joins every path this way.
@@ -87,8 +83,9 @@ std::vector<std::string_view> parts(std::string_view path, Style style = workben
 
 // `path`, read in `workbench` style, made absolute against `base` (unless it
 // is already) and without "." parts, ".." parts that a part before them takes
-// back, or doubled separators; every separator becomes the style's. One spelling for each
-// place: for comparing paths, and for naming a place a path was joined to.
+// back, or doubled separators; every separator becomes the style's. One
+// spelling for each place: for comparing paths, and for naming a place a path
+// was joined to.
 // A relative path that comes back to where it starts is ".", never empty:
 // an empty include path or folder would name nothing at all.
 std::string comparable(std::string_view path, std::string_view base, Style style = native);
