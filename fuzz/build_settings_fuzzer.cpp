@@ -67,19 +67,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The mode: no -spec or -target is given, so nothing may be refused.
   in.clear();
   in.seekg(0);
-  static const RealProjectOptions options{true, "", "", {{"WIND_BASE", "/wr"}, {"A", "$(A)"}},
-                                          {{"C:/ws", "ws"}}};
-  static const RealProjectInputs inputs{
-      "ws", FakeFolders::native("ws/App"), "App", {"Lib", "Found", "Missing"}, "/cwd", scan,
-      [](const std::string&) { return std::optional<std::string>("Found"); },
-      [](const std::string& name) {
-        return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
-      },
-      {},
-      ignoreNotes()};
+  static const ModeContext context{
+      .projectName = "App",
+      .referencedProjects = {"Lib", "Found", "Missing"},
+      .workspaceDir = "ws",
+      .projectFolder = FakeFolders::native("ws/App"),
+      .currentDirectory = "/cwd",
+      .options = {true, "", "", {{"WIND_BASE", "/wr"}, {"A", "$(A)"}}, {{"C:/ws", "ws"}}},
+      .scan = scan,
+      .readProjectName = [](const std::string&) { return std::optional<std::string>("Found"); },
+      .environment =
+          [](const std::string& name) {
+            return name == "HOME" ? std::optional<std::string>("/home") : std::nullopt;
+          },
+      .notes = ignoreNotes()};
   FileGroup real;
   try {
-    buildRealProjectTree(in, real, inputs, options);
+    buildRealProjectTree(in, real, context);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused a file without -spec or -target: " + failure.subject);
   }

@@ -41,7 +41,7 @@ void checkNormalised(const std::string& path, const std::string& current) {
   const std::string result = normalisePath(path);
   if (path::native == path::Style::posix) {  // no drive letters
     const bool expected = result == path || (path == "." && result == current) ||
-                          result == current + platform::separator + path;
+                          result == current + path::separator() + path;
     if (!expected) fuzzFailure("normalisePath changed \"" + path + "\" into \"" + result + "\"");
   } else if (path != "." && !endsWith(result, path.size() >= 2 && path[1] == ':' ? path.substr(2) : path)) {
     fuzzFailure("normalisePath lost part of \"" + path + "\"");

@@ -40,17 +40,20 @@ const FakeFolders& workspace() {
 // The mode's placing of the links: never refused, every file placed once.
 void placeLinks(const ProjectLinks& links) {
   static const FolderScan scan{workspace().lister(), {"c", "h"}};
-  const RealProjectInputs inputs{
-      FakeFolders::native("/ws"), FakeFolders::native("/ws/App"), "App", {}, "/cwd", scan,
-      [](const std::string&) { return std::nullopt; },
-      [](const std::string&) { return std::nullopt; },
-      links,
-      ignoreNotes()};
-  static const RealProjectOptions options{true, "", "", {{"MY", "/ws/my"}}, {}};
+  const ModeContext context{.projectName = "App",
+                            .links = links,
+                            .workspaceDir = FakeFolders::native("/ws"),
+                            .projectFolder = FakeFolders::native("/ws/App"),
+                            .currentDirectory = "/cwd",
+                            .options = {true, "", "", {{"MY", "/ws/my"}}, {}},
+                            .scan = scan,
+                            .readProjectName = [](const std::string&) { return std::nullopt; },
+                            .environment = [](const std::string&) { return std::nullopt; },
+                            .notes = ignoreNotes()};
   std::istringstream none;
   FileGroup root;
   try {
-    buildRealProjectTree(none, root, inputs, options);
+    buildRealProjectTree(none, root, context);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused links: " + failure.subject);
   }
@@ -95,7 +98,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sameLinks(together, links)) fuzzFailure("the description's reading found other links");
   } catch (const XMLReaderError&) {
   }
-  const LinkContext context{"/ws/App", "/ws", {{"MY", "/my"}}, links.variables};
+  ModeContext context{
+      .links = links, .workspaceDir = "/ws", .projectFolder = "/ws/App", .notes = ignoreNotes()};
+  context.options.variables = {{"MY", "/my"}};
   for (const auto& link : links.links) {
     if (link.name.size() > size || link.location.size() > size) fuzzFailure("a link longer than the input");
     const LinkLocation where = resolveLinkLocation(link, context);

@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "text/path.h"
+
 namespace {
 
 std::string slashed(std::string_view path) {
@@ -14,10 +16,6 @@ std::string slashed(std::string_view path) {
   return result;
 }
 
-std::string parentOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -117,7 +115,7 @@ bool TargetFilter::builds(const Target& target, const std::string& path) {
   if (std::find(target.files.begin(), target.files.end(), path) != target.files.end()) return true;
   return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
     if (!folder.named) return false;
-    if (!folder.recursive) return parentOf(path) == folder.path;
+    if (!folder.recursive) return path::folderOf(path, path::Style::posix) == folder.path;
     return folder.path.empty() || path.starts_with(folder.path + "/");
   });
 }

@@ -29,8 +29,7 @@ struct PendingFolder {
 
 void PassOver::add(const std::string& path) {
   std::string comparable = path::comparable(path, base);
-  const std::size_t cut = comparable.find_last_of(path::separator());
-  names.push_back(cut == std::string::npos ? comparable : comparable.substr(cut + 1));
+  names.emplace_back(path::fileName(comparable, path::native));
   paths.push_back(std::move(comparable));
 }
 
@@ -53,7 +52,8 @@ bool acceptsFile(const std::vector<std::string>& extensions, std::string_view pa
   return false;
 }
 
-void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend) const {
+void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend,
+                      const ScanLimits& limits) const {
   // An explicit stack instead of recursion, so that thousands of nested
   // folders do not exhaust the program's stack.
   std::vector<PendingFolder> stack;
@@ -70,7 +70,9 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
       switch (entry.kind) {
         case EntryKind::File: {
           std::string fullPath = path + path::separator() + entry.name;
-          if (acceptsFile(fileExtensions, fullPath)) into.files.push_back(std::move(fullPath));
+          if (limits.everyExtension || acceptsFile(fileExtensions, fullPath)) {
+            into.files.push_back(std::move(fullPath));
+          }
           break;
         }
         case EntryKind::Folder:
@@ -89,7 +91,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
     if (top.next < top.subFolders.size()) {
       const std::string& name = top.subFolders[top.next++];
       std::string path = top.path + path::separator() + name;
-      if (skipFolder && skipFolder(path)) continue;
+      if (limits.skipFolder && limits.skipFolder(path)) continue;
       auto child = std::make_unique<FileGroup>(name);
       if (noteFolders) child->sourceFolder = path;
       PendingFolder pending = list(path, *child);
@@ -101,7 +103,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend)
     // lies anywhere below it.
     std::unique_ptr<FileGroup> done = std::move(top.owned);
     stack.pop_back();
-    if (done && !(done->files.empty() && done->subGroups.empty())) {
+    if (done && !holdsNothing(*done)) {
       stack.back().group->subGroups.push_back(std::move(done));
     }
   }

@@ -31,11 +31,17 @@ struct PassOver {
   std::vector<std::string> paths;
 };
 
+// What one scan leaves out or takes beyond its configuration.
+struct ScanLimits {
+  // With `descend`, the sub-folders (their full paths) not to visit.
+  std::function<bool(const std::string& folder)> skipFolder = nullptr;
+  // Every file whatever its extension, for a caller that judges them itself.
+  bool everyExtension = false;
+};
+
 struct FolderScan {
   FolderLister lister;
   std::vector<std::string> fileExtensions;
-  // With `descend`, the sub-folders (their full paths) not to visit.
-  std::function<bool(const std::string& folder)> skipFolder = nullptr;
   // Whether the sub-groups made for sub-folders note their folder's path.
   bool noteFolders = false;
   PassOver passOver{};
@@ -43,5 +49,6 @@ struct FolderScan {
   // Appends the accepted files lying in `folder` to `group`; with `descend`,
   // each sub-folder that holds an accepted file somewhere below becomes a
   // sub-group. A folder that cannot be listed adds nothing.
-  void scan(const std::string& folder, FileGroup& group, bool descend) const;
+  void scan(const std::string& folder, FileGroup& group, bool descend,
+            const ScanLimits& limits = {}) const;
 };

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_folders.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "building/folder_scan.h"
 #include "temp_dir.h"
 
@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using Strings = std::vector<std::string>;
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 bool accepts(const Strings& extensions, const std::string& path) {
   return acceptsFile(extensions, path);

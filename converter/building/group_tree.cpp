@@ -1,5 +1,7 @@
 #include "building/group_tree.h"
 
+#include <algorithm>
+
 #include "building/compiler_defines.h"
 #include "text/path.h"
 
@@ -11,13 +13,8 @@ constexpr auto npos = std::string::npos;
 // Workbench writes none; a crafted one such as /Lib/../../../.. would make
 // the scan list the whole disk into the project.
 bool leavesWorkspace(std::string_view projectPath) {
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = projectPath.find_first_of(std::string_view("/\\"), start);
-    if (projectPath.substr(start, end == npos ? npos : end - start) == "..") return true;
-    if (end == npos) return false;
-    start = end + 1;
-  }
+  const std::vector<std::string_view> parts = path::parts(projectPath);
+  return std::find(parts.begin(), parts.end(), "..") != parts.end();
 }
 
 }  // namespace
@@ -45,8 +42,7 @@ void GroupTreeBuilder::add(const BuildStatement& statement) {
 void GroupTreeBuilder::addSubproject(std::string_view projectPath) {
   for (const std::string& name : referencedProjects) {
     if (projectPath.find(name) == npos) continue;
-    std::string folder = workspaceDir + path::separator();
-    folder += projectPath;
+    const std::string folder = path::join(workspaceDir, projectPath);
     projectFolders.set(name, folder);
     auto group = std::make_unique<FileGroup>(name);
     if (!leavesWorkspace(projectPath)) scan.scan(folder, *group, true);
@@ -65,8 +61,7 @@ void GroupTreeBuilder::addInclude(std::string_view value) {
   const std::string_view key = value.substr(0, percent);
   std::string path(projectFolders.get(key));
   if (path.empty()) {
-    path = workspaceDir + path::separator();
-    path += key;
+    path = path::join(workspaceDir, key);
   }
   path += value.substr(percent + 1);
   root.includePaths.push_back(std::move(path));

@@ -4,12 +4,13 @@
 #include <sstream>
 
 #include "fake_folders.h"
+#include "text/path.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 using Macros = std::map<std::string, std::string>;
-const std::string sep(1, platform::separator);
+const std::string sep(1, path::separator());
 
 std::string subprojects(const Strings& paths) {
   std::string text = "<subprojects>\n";

@@ -27,8 +27,6 @@ std::string percentDecoded(std::string_view uri) {
   return out;
 }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
 bool isLocalHost(std::string_view host) {
   constexpr std::string_view local = "localhost";
   return host.size() == local.size() &&
@@ -51,8 +49,12 @@ using Names = std::unordered_map<std::string_view, std::string_view>;
 
 class Resolver {
  public:
-  Resolver(const LinkContext& context, const Names& given, const Names& projectVariables)
-      : context(context), given(given), projectVariables(projectVariables) {}
+  Resolver(const ModeContext& context, std::string_view workspaceFolder, const Names& given,
+           const Names& projectVariables)
+      : context(context),
+        workspaceFolder(workspaceFolder),
+        given(given),
+        projectVariables(projectVariables) {}
 
   std::optional<std::string> variable(std::string_view name, int depth) const {
     if (depth > kMaxDepth) return std::nullopt;
@@ -60,7 +62,7 @@ class Resolver {
       return std::string(found->second);
     }
     if (name == "PROJECT_LOC") return context.projectFolder;
-    if (name == "WORKSPACE_LOC") return context.workspaceFolder;
+    if (name == "WORKSPACE_LOC") return std::string(workspaceFolder);
     if (name.starts_with("PARENT-")) {
       // PARENT-N-NAME: N folders above NAME.
       const std::string_view rest = name.substr(7);
@@ -118,7 +120,7 @@ class Resolver {
     }
     if (path::isAbsolute(decoded)) return decoded;
     std::size_t cut = 0;
-    while (cut < decoded.size() && !isSeparator(decoded[cut])) ++cut;
+    while (cut < decoded.size() && !path::isSeparator(decoded[cut], path::workbench)) ++cut;
     auto base = variable(std::string_view(decoded).substr(0, cut), depth);
     if (!base) return std::nullopt;
     if (cut < decoded.size()) base->append("/").append(decoded.substr(cut + 1));
@@ -126,26 +128,31 @@ class Resolver {
   }
 
  private:
-  const LinkContext& context;
+  const ModeContext& context;
+  std::string_view workspaceFolder;
   const Names& given;
   const Names& projectVariables;
 };
 
 }  // namespace
 
-LinkResolver::LinkResolver(const LinkContext& context) : context(context) {
-  for (const auto& [name, value] : context.given) given.insert_or_assign(name, value);
-  for (const auto& [name, value] : context.projectVariables) projectVariables.emplace(name, value);
+LinkResolver::LinkResolver(const ModeContext& context)
+    : context(context),
+      workspaceFolder(path::comparable(context.workspaceDir, context.currentDirectory)) {
+  for (const auto& [name, value] : context.options.variables) given.insert_or_assign(name, value);
+  for (const auto& [name, value] : context.links.variables) projectVariables.emplace(name, value);
 }
 
 LinkLocation LinkResolver::resolve(const LinkedResource& link) const {
   if (link.isUri && link.location.starts_with("virtual:")) return {LinkLocation::Virtual, {}};
   std::optional<std::string> path = link.location;
-  if (link.isUri) path = Resolver(context, given, projectVariables).uri(link.location, 0);
+  if (link.isUri) {
+    path = Resolver(context, workspaceFolder, given, projectVariables).uri(link.location, 0);
+  }
   if (!path || path->empty()) return {};
   return {LinkLocation::Path, path::comparable(*path, context.projectFolder)};
 }
 
-LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context) {
+LinkLocation resolveLinkLocation(const LinkedResource& link, const ModeContext& context) {
   return LinkResolver(context).resolve(link);
 }

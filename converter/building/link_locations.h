@@ -6,15 +6,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "building/mode_context.h"
 #include "reading/linked_resources.h"
-
-// What a location may refer to.
-struct LinkContext {
-  std::string projectFolder;    // absolute: PROJECT_LOC
-  std::string workspaceFolder;  // absolute: WORKSPACE_LOC
-  NamedValues given;            // -var NAME=PATH, in command-line order
-  NamedValues projectVariables;
-};
 
 struct LinkLocation {
   enum Kind { Path, Virtual, Unknown };
@@ -23,19 +16,21 @@ struct LinkLocation {
 };
 
 // Where links lie: <location> as written; a URI "file:/...", "virtual:/virtual",
-// or a path beginning with PROJECT_LOC, WORKSPACE_LOC, PARENT-N-<variable>, a
-// -var name or a variable of the description ("${NAME}" inside its values).
-// Made once for all links of a project: variables are looked up by hash.
+// or a path beginning with PROJECT_LOC (the project folder), WORKSPACE_LOC
+// (the workspace folder), PARENT-N-<variable>, a -var name or a variable of
+// the project's links ("${NAME}" inside its values). Made once for all links
+// of a project: variables are looked up by hash.
 class LinkResolver {
  public:
-  explicit LinkResolver(const LinkContext& context);
+  explicit LinkResolver(const ModeContext& context);
   LinkLocation resolve(const LinkedResource& link) const;
 
  private:
-  const LinkContext& context;
+  const ModeContext& context;
+  std::string workspaceFolder;  // absolute
   std::unordered_map<std::string_view, std::string_view> given;  // the last of a name
   std::unordered_map<std::string_view, std::string_view> projectVariables;  // the first
 };
 
 // The same for one link.
-LinkLocation resolveLinkLocation(const LinkedResource& link, const LinkContext& context);
+LinkLocation resolveLinkLocation(const LinkedResource& link, const ModeContext& context);

@@ -14,11 +14,12 @@ std::string native(std::string text) {
 }
 
 TEST(LinkLocations, Resolve) {
-  const LinkContext context{native("/ws/deep/App"), native("/ws"),
-                            {{"MY_ROOT", "/given"}, {"MY_ROOT", "/given/later"}},
-                            {{"SDK", "$%7BPARENT-1-PROJECT_LOC%7D/sdk"},
-                             {"LOOP", "LOOP/x"},
-                             {"OLD", "file:/opt/old"}}};
+  ModeContext context{.workspaceDir = native("/ws"),
+                      .projectFolder = native("/ws/deep/App"),
+                      .notes = ignoreNotes()};
+  context.options.variables = {{"MY_ROOT", "/given"}, {"MY_ROOT", "/given/later"}};
+  context.links.variables = {
+      {"SDK", "$%7BPARENT-1-PROJECT_LOC%7D/sdk"}, {"LOOP", "LOOP/x"}, {"OLD", "file:/opt/old"}};
   struct Case {
     const char* location;
     bool isUri;

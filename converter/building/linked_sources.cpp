@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "building/link_locations.h"
 #include "text/path.h"
 
 namespace {
@@ -12,14 +13,8 @@ namespace {
 constexpr char sep = path::separator();
 
 std::vector<std::string> partsOf(std::string_view name) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
-    if (end > start) parts.emplace_back(name.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
+  const std::vector<std::string_view> parts = path::parts(name);
+  return {parts.begin(), parts.end()};
 }
 
 // A link name must stay inside the project: no "." or ".." parts.
@@ -33,16 +28,6 @@ std::string joined(const std::vector<std::string>& parts, std::size_t count) {
   std::string text;
   for (std::size_t i = 0; i < count; ++i) text += (i ? "/" : "") + parts[i];
   return text;
-}
-
-std::size_t partCount(std::string_view name) {
-  std::size_t count = 0;
-  for (std::size_t start = 0; start <= name.size();) {
-    const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
-    if (end > start) ++count;
-    start = end + 1;
-  }
-  return count;
 }
 
 // The groups links add to, found by name through a table per group that
@@ -127,11 +112,9 @@ class Entries {
   explicit Entries(const FolderLister& lister) : lister(lister) {}
 
   std::optional<EntryKind> at(const std::string& path) {
-    const std::size_t cut = path.find_last_of("/\\");
-    if (cut == std::string::npos) return std::nullopt;
-    // The root's own folder keeps its separator: "/", "C:\\".
-    const bool isRoot = cut == 0 || (cut == 2 && path[1] == ':');
-    const std::string folder = path.substr(0, isRoot ? cut + 1 : cut);
+    const std::size_t name = path::fileNameStart(path);
+    if (name == 0) return std::nullopt;
+    const std::string folder(path::folderOf(path));
     auto listed = folders.find(folder);
     if (listed == folders.end()) {
       std::vector<ListedEntry> entries;
@@ -139,7 +122,7 @@ class Entries {
       listed = folders.emplace(folder, std::unordered_map<std::string, EntryKind>()).first;
       for (auto& entry : entries) listed->second.emplace(std::move(entry.name), entry.kind);
     }
-    const auto entry = listed->second.find(path.substr(cut + 1));
+    const auto entry = listed->second.find(path.substr(name));
     if (entry == listed->second.end()) return std::nullopt;
     return entry->second;
   }
@@ -163,11 +146,8 @@ void filterShown(FileGroup& group, const std::string& folder, const std::string&
           return !keeps(path);
         });
       },
-      [](FileGroup& one) {
-        std::erase_if(one.subGroups, [](const std::unique_ptr<FileGroup>& sub) {
-          return sub->files.empty() && sub->subGroups.empty();
-        });
-      });
+      [](FileGroup&) {});
+  pruneEmptyGroups(group);
 }
 
 // Gives each made group that keeps files somewhere below it its folder: its
@@ -207,7 +187,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
             group.sourceFolder = folder;
           } else {
             const std::string& first = group.files.front();
-            group.sourceFolder = first.substr(0, first.find_last_of("/\\"));
+            group.sourceFolder = path::folderOf(first);
           }
         }
         folder.resize(folder.size() - group.name.size() - 1);
@@ -216,18 +196,19 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 
 }  // namespace
 
-std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& links,
-                                          const LinkContext& context, const FolderScan& scan,
-                                          const LinkedFileFilter& keeps) {
+std::vector<std::string> addLinkedSources(
+    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    const std::function<bool(const std::string& folder)>& skipFolder,
+    const LinkedFileFilter& keeps) {
+  const ProjectLinks& links = context.links;
   // Shorter names first, so that a link inside a linked or virtual folder
   // finds that folder's group.
   std::vector<std::pair<std::size_t, const LinkedResource*>> order;
-  for (const auto& link : links.links) order.emplace_back(partCount(link.name), &link);
+  for (const auto& link : links.links) order.emplace_back(path::parts(link.name).size(), &link);
   std::stable_sort(order.begin(), order.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  FolderScan folderScan = scan;
-  folderScan.fileExtensions.clear();  // judged by the shown path instead
-  folderScan.noteFolders = true;
+  // Files are judged by the path shown, not by the extension they lie under.
+  const ScanLimits limits{skipFolder, true};
   Entries entries(scan.lister);
   std::vector<std::string> missing;
   GroupPlaces places;
@@ -244,9 +225,9 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
       continue;
     }
     // The run's own outputs are never sources, however they are named.
-    const std::size_t cut = where.path.find_last_of("/\\");
-    if (cut != std::string::npos &&
-        scan.passOver.holds(where.path.substr(0, cut), where.path.substr(cut + 1))) {
+    const std::size_t name = path::fileNameStart(where.path);
+    if (name != 0 && scan.passOver.holds(std::string(path::folderOf(where.path)),
+                                          where.path.substr(name))) {
       continue;
     }
     const auto kind = entries.at(where.path);
@@ -262,7 +243,7 @@ std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& li
       continue;
     }
     FileGroup scanned;
-    folderScan.scan(where.path, scanned, true);
+    scan.scan(where.path, scanned, true, limits);
     filterShown(scanned, where.path, shown, keeps);
     FileGroup& group = places.at(own, parts, parts.size());
     group.sourceFolder = where.path;

@@ -10,17 +10,18 @@
 #include <vector>
 
 #include "building/folder_scan.h"
-#include "building/link_locations.h"
+#include "building/mode_context.h"
 #include "model/file_group.h"
 
 // Whether a file is taken, judged by its path as the project shows it
 // ("src/main.cpp", "ext/sub/a.c"), "/"-separated.
 using LinkedFileFilter = std::function<bool(std::string_view shownPath)>;
 
-// Adds the links to `own`, the group of the project folder (its sourceFolder
-// set), through `scan` (its lister, and its skipFolder below linked
-// folders). Returns the names of the links left out because their location
-// is unknown or holds no file or folder of the link's type.
-std::vector<std::string> addLinkedSources(FileGroup& own, const ProjectLinks& links,
-                                          const LinkContext& context, const FolderScan& scan,
-                                          const LinkedFileFilter& keeps);
+// Adds the project's links to `own`, the group of the project folder (its
+// sourceFolder set), through `scan`, skipping below linked folders what
+// `skipFolder` names. Returns the names of the links left out because their
+// location is unknown or holds no file or folder of the link's type.
+std::vector<std::string> addLinkedSources(
+    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    const std::function<bool(const std::string& folder)>& skipFolder,
+    const LinkedFileFilter& keeps);

@@ -8,21 +8,16 @@
 #include <vector>
 
 #include "building/folder_scan.h"
-#include "building/link_locations.h"
+#include "building/mode_context.h"
 #include "model/file_group.h"
 #include "reading/workbench_facts.h"
 
+// What the steps before hand to this one.
 struct OwnSources {
-  std::string projectFolder;
-  std::string projectName;
-  std::string currentDirectory;
-  FolderScan scan;
   const WorkbenchFacts& facts;                  // the build targets, the output folders
   const BuildTarget* target;                    // -target's; null: none
   const std::vector<std::string>& specNames;    // folders named so are build output
   const std::set<std::string>& excludedFolders;  // comparable paths: sub-projects and outputs
-  const ProjectLinks& links;
-  LinkContext linkContext;
 };
 
 // What the own sources were: the links left out, and the own files of each
@@ -33,6 +28,8 @@ struct OwnSourcesFound {
   std::size_t languages[3] = {0, 0, 0};
 };
 
-// Adds the own sources to `root`: its files after those it has, its
-// sub-groups before those it has. The root then names the project folder.
-OwnSourcesFound addOwnSources(const OwnSources& own, FileGroup& root);
+// Adds the own sources, found through `scan` (the mode's), to `root`: its
+// files after those it has, its sub-groups before those it has. The root
+// then names the project folder.
+OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan,
+                              const OwnSources& own, FileGroup& root);

@@ -131,9 +131,8 @@ bool listsAnyFile(const FileGroup& root) {
 
 class RealProjectBuilder {
  public:
-  RealProjectBuilder(FileGroup& root, const RealProjectInputs& inputs,
-                     const RealProjectOptions& options, RealProjectResult& result)
-      : root(root), in(inputs), options(options), result(result) {}
+  RealProjectBuilder(FileGroup& root, const ModeContext& context, RealProjectResult& result)
+      : root(root), in(context), options(context.options), result(result) {}
 
   // The steps in their order. What was found stays in `result` when one
   // throws: the known build specs and targets name what -spec and -target
@@ -141,26 +140,25 @@ class RealProjectBuilder {
   void build(std::istream& stream) {
     readChosenSpec(stream);
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
+    ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
+                                                     in.readProjectName, searchPassesOver());
+    const FolderScan scan = modeScan(locator);
     for (std::size_t i = 0; i < statements.subprojectLists; ++i) {
-      in.scan.scan(in.workspaceDir, root, false);  // as every conversion does
+      scan.scan(in.workspaceDir, root, false);  // as every conversion does
     }
-    const SubprojectSearch search = subprojectSearch();
-    addSubprojects(search, statements.subprojectPaths, in.referencedProjects, root, subprojects,
-                   in.notes);
+    Subprojects& subprojects = subprojectsFound.emplace(locator);
+    addSubprojects(in, scan, statements.subprojectPaths, root, subprojects);
     result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
-        {in.projectFolder, in.projectName, in.currentDirectory, in.scan, statements.facts, target,
-         statements.knownSpecs, subprojects.excludedFolders, in.links, linkContext()},
+        in, scan, {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders},
         root);
     CompilerSettings compilers = compilerSettingsOf(
         {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
          debugMode()},
         variables());
     const IncludeContext includes{
-        [&](const std::string& name) {
-          return projectFolderNamed(name, search, in.projectFolder, subprojects);
-        },
+        [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
         options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
         linkedFolders()};
     const bool takeCxx =
@@ -214,17 +212,21 @@ class RealProjectBuilder {
     for (const auto& target : statements.facts.targets) result.knownTargets.push_back(target.name);
   }
 
-  SubprojectSearch subprojectSearch() const {
+  // The folder names the workspace search passes over.
+  std::set<std::string> searchPassesOver() const {
     std::set<std::string> passOver{".metadata"};
     passOver.insert(statements.knownSpecs.begin(), statements.knownSpecs.end());
     for (const auto& folder : statements.facts.outputFolders) passOver.insert(folder.value);
-    return {in.workspaceDir, in.projectName, in.currentDirectory, in.scan, in.readProjectName,
-            passOver};
+    return passOver;
   }
 
-  LinkContext linkContext() const {
-    return {in.projectFolder, path::comparable(in.workspaceDir, in.currentDirectory),
-            options.variables, in.links.variables};
+  // The one scan of the mode's steps: its groups name the folders they lie
+  // in, and each folder the workspace search listed is not listed again.
+  FolderScan modeScan(ProjectLocator& locator) const {
+    FolderScan scan = in.scan;
+    scan.lister = locator.sharedLister();
+    scan.noteFolders = true;
+    return scan;
   }
 
   // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
@@ -265,10 +267,10 @@ class RealProjectBuilder {
   // deeper links first, so that a link inside a linked folder wins.
   std::vector<std::pair<std::string, std::string>> linkedFolders() const {
     std::vector<std::pair<std::string, std::string>> folders;
-    const LinkContext context = linkContext();
+    const LinkResolver resolver(in);
     for (const auto& link : in.links.links) {
       if (!link.folder) continue;
-      const LinkLocation where = resolveLinkLocation(link, context);
+      const LinkLocation where = resolver.resolve(link);
       if (where.kind != LinkLocation::Path) continue;
       folders.emplace_back(
           path::comparable(path::join(in.projectFolder, link.name), in.currentDirectory),
@@ -288,7 +290,7 @@ class RealProjectBuilder {
       links.names = missingLinks;
       note(std::move(links));
     }
-    if (subprojects.locator->searchCutShort()) {
+    if (projectLocator->searchCutShort()) {
       Note cut(NoteKind::SearchCutShort);
       cut.number = ProjectLocator::kMaxFolders;
       note(std::move(cut));
@@ -301,25 +303,25 @@ class RealProjectBuilder {
   }
 
   FileGroup& root;
-  const RealProjectInputs& in;
+  const ModeContext& in;
   const RealProjectOptions& options;
   RealProjectResult& result;
   SpecStatements statements;
-  Subprojects subprojects;
+  std::optional<ProjectLocator> projectLocator;
+  std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
 };
 
 }  // namespace
 
-void buildRealProjectTree(std::istream& in, FileGroup& root, const RealProjectInputs& inputs,
-                          const RealProjectOptions& options, RealProjectResult& result) {
-  RealProjectBuilder(root, inputs, options, result).build(in);
+void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
+                          RealProjectResult& result) {
+  RealProjectBuilder(root, context, result).build(in);
 }
 
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const RealProjectInputs& inputs,
-                                       const RealProjectOptions& options) {
+                                       const ModeContext& context) {
   RealProjectResult result;
-  buildRealProjectTree(in, root, inputs, options, result);
+  buildRealProjectTree(in, root, context, result);
   return result;
 }

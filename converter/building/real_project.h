@@ -11,36 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "building/folder_scan.h"
-#include "building/project_locator.h"
+#include "building/mode_context.h"
 #include "building/variables.h"
 #include "model/file_group.h"
-#include "model/note.h"
-#include "reading/linked_resources.h"
-
-struct RealProjectOptions {
-  bool enabled = false;
-  std::string spec;    // -spec; empty: the file's default spec
-  std::string target;  // -target; empty: none
-  std::vector<std::pair<std::string, std::string>> variables;  // -var NAME=VALUE, in order
-  std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
-};
-
-struct RealProjectInputs {
-  std::string workspaceDir;
-  std::string projectFolder;  // the folder that holds the .project
-  std::string projectName;    // the project's own name
-  std::vector<std::string> referencedProjects;  // as the .project lists them
-  std::string currentDirectory;  // what relative paths are compared against
-  FolderScan scan;
-  ProjectNameReader readProjectName;
-  Environment environment;
-  ProjectLinks links;  // the linked resources of the .project
-  NoteSink notes;      // where its warnings go
-  // Whether a compilation database will be written: its compilers' words
-  // cost a resolved path per include folder, wasted without one.
-  bool databaseWanted = true;
-};
 
 struct RealProjectResult {
   std::string spec;         // the build spec read; empty: all of them
@@ -71,8 +44,7 @@ struct RealProjectResult {
 // Reads the build description from `in` into `root`. Throws Failure
 // (UnknownBuildSpec, UnknownBuildTarget) before anything is scanned.
 // The same into `result`, which keeps what was found before a throw.
-void buildRealProjectTree(std::istream& in, FileGroup& root, const RealProjectInputs& inputs,
-                          const RealProjectOptions& options, RealProjectResult& result);
+void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
+                          RealProjectResult& result);
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const RealProjectInputs& inputs,
-                                       const RealProjectOptions& options);
+                                       const ModeContext& context);

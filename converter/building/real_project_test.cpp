@@ -7,12 +7,13 @@
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "text/path.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 using Macros = std::map<std::string, std::string>;
-const std::string sep(1, platform::separator);
+const std::string sep(1, path::separator());
 
 std::string entry(const std::string& key, const std::string& value) {
   return "<stringAttribute key=\"BLD::Info|" + key + "\" value=\"" + value + "\"/>\n";
@@ -47,21 +48,32 @@ class RealProject : public ::testing::Test {
   RealProjectResult read(const std::string& description) {
     std::istringstream in(description);
     warnings.clear();
-    const RealProjectInputs inputs{
-        "ws",        projectFolder, "App",
-        referenced,  "/cwd",       FolderScan{folders.lister(), extensions, nullptr, false, passOver},
-        [this](const std::string& path) -> std::optional<std::string> {
+    const ModeContext context{
+        .projectName = "App",
+        .referencedProjects = referenced,
+        .links = links,
+        .workspaceDir = "ws",
+        .projectFolder = projectFolder,
+        .currentDirectory = "/cwd",
+        .options = options,
+        .scan = FolderScan{counted(folders.lister()), extensions, false, passOver},
+        .readProjectName = [this](const std::string& path) -> std::optional<std::string> {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
           return found->second;
         },
-        [](const std::string& name) -> std::optional<std::string> {
+        .environment = [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
           return std::nullopt;
         },
-        links,
-        collect()};
-    return buildRealProjectTree(in, root, inputs, options);
+        .notes = collect()};
+    return buildRealProjectTree(in, root, context);
+  }
+  FolderLister counted(FolderLister lister) {
+    return [this, lister](const std::string& folder, std::vector<ListedEntry>& entries) {
+      ++listed[folder];
+      return lister(folder, entries);
+    };
   }
   // The warnings as the converter shows them, and the lines of the long steps.
   NoteSink collect() {
@@ -92,6 +104,7 @@ class RealProject : public ::testing::Test {
   std::string projectFolder = at("ws/App");
   Strings extensions;
   PassOver passOver;
+  std::map<std::string, int> listed;  // how often each folder was listed
   Strings warnings;
   Strings steps;
   RealProjectOptions options{true, "", "", {}, {}};
@@ -136,10 +149,14 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   root = FileGroup();
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
-  const RealProjectInputs inputs{"ws", at("ws/App"), "App", {}, "/cwd",
-                                 FolderScan{folders.lister(), {}}, nullptr, nullptr, {},
-                                 ignoreNotes()};
-  EXPECT_EQ(buildRealProjectTree(in, root, inputs, options).spec, "diab");
+  const ModeContext context{.projectName = "App",
+                            .workspaceDir = "ws",
+                            .projectFolder = at("ws/App"),
+                            .currentDirectory = "/cwd",
+                            .options = options,
+                            .scan = FolderScan{folders.lister(), {}},
+                            .notes = ignoreNotes()};
+  EXPECT_EQ(buildRealProjectTree(in, root, context).spec, "diab");
   EXPECT_EQ(root.includePaths, seekable);
   EXPECT_EQ(root.macros, seekableMacros);
 }
@@ -225,10 +242,15 @@ TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
 
 TEST_F(RealProject, AProjectFolderThatIsTheWorkspaceListsNoFileTwice) {
   folders.file("ws/top.c");
-  const RealProjectInputs inputs{"ws", "ws", "Top", {}, "/cwd", FolderScan{folders.lister(), {"c"}},
-                                 nullptr, nullptr, {}, collect()};
+  const ModeContext context{.projectName = "Top",
+                            .workspaceDir = "ws",
+                            .projectFolder = "ws",
+                            .currentDirectory = "/cwd",
+                            .options = options,
+                            .scan = FolderScan{folders.lister(), {"c"}},
+                            .notes = collect()};
   std::istringstream in(subprojects({}));
-  const RealProjectResult result = buildRealProjectTree(in, root, inputs, options);
+  const RealProjectResult result = buildRealProjectTree(in, root, context);
   EXPECT_EQ(root.files, (Strings{at("ws/top.c")}));
   EXPECT_TRUE(warnings.empty());
 }
@@ -369,6 +391,17 @@ TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
   ASSERT_EQ(names.back(), "virt");
   ASSERT_EQ(root.subGroups.back()->subGroups.size(), 1u);
   EXPECT_EQ(root.subGroups.back()->subGroups[0]->sourceFolder, at("/w/Shared/lib"));
+}
+
+// The steps scan through one lister: a folder the search for sub-projects
+// listed is not listed again for the project's own sources.
+TEST_F(RealProject, TheOwnFolderIsListedOnceAfterTheSearch) {
+  referenced = {"Web"};  // found only by searching the workspace
+  read(list("specs", {"diab", "gnu"}) + entry("redirDir|gnu", "build"));
+  EXPECT_EQ(groupNames(), (Strings{"src", "Web"}));
+  EXPECT_EQ(listed[at("ws/App")], 1);
+  EXPECT_EQ(listed[at("ws/App/src")], 1);
+  EXPECT_EQ(listed[at("ws/Web/trunk/src")], 1);
 }
 
 // The folder each group's files lie in: the project folder, its own

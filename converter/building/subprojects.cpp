@@ -20,46 +20,40 @@ void note(const std::string& entry, const std::string& projectName,
 
 }  // namespace
 
-void addSubprojects(const SubprojectSearch& search, const std::vector<std::string>& entries,
-                    const std::vector<std::string>& referencedProjects, FileGroup& root,
-                    Subprojects& out, const NoteSink& notes) {
+void addSubprojects(const ModeContext& context, const FolderScan& scan,
+                    const std::vector<std::string>& entries, FileGroup& root, Subprojects& out) {
   std::vector<std::pair<std::string, std::string>> named;  // name, path
-  for (const auto& entry : entries) note(entry, search.projectName, named);
-  for (const auto& name : referencedProjects) note(name, search.projectName, named);
+  for (const auto& entry : entries) note(entry, context.projectName, named);
+  for (const auto& name : context.referencedProjects) note(name, context.projectName, named);
   if (!named.empty()) {
     Note scanning(NoteKind::ScanningSubprojects);
     scanning.number = named.size();
-    notes(std::move(scanning));
+    context.notes(std::move(scanning));
   }
-  out.locator.emplace(search.workspaceDir, search.scan.lister, search.readProjectName,
-                      search.passOver);
   for (const auto& [name, entry] : named) {
-    const auto folder = out.locator->find(name, entry);
+    const auto folder = out.locator.find(name, entry);
     out.found.emplace_back(name, folder);
     if (!folder) {
-      notes(Note(NoteKind::ProjectNotFound, name));
+      context.notes(Note(NoteKind::ProjectNotFound, name));
       continue;
     }
     out.folders.set(name, *folder);
-    out.excludedFolders.insert(path::comparable(*folder, search.currentDirectory));
+    out.excludedFolders.insert(path::comparable(*folder, context.currentDirectory));
     auto group = std::make_unique<FileGroup>(name);
     group->sourceFolder = *folder;
-    FolderScan scan = search.scan;
-    scan.lister = out.locator->sharedLister();
-    scan.noteFolders = true;  // the groups name their real folders
     scan.scan(*folder, *group, true);
     out.groups.insert(group.get());
     root.subGroups.push_back(std::move(group));
   }
 }
 
-std::string projectFolderNamed(const std::string& name, const SubprojectSearch& search,
-                               const std::string& projectFolder, Subprojects& found) {
-  if (name == search.projectName) return projectFolder;
+std::string projectFolderNamed(const std::string& name, const ModeContext& context,
+                               Subprojects& found) {
+  if (name == context.projectName) return context.projectFolder;
   const std::string_view known = found.folders.get(name);
   if (!known.empty()) return std::string(known);
-  const auto located = found.locator->find(name, name);
-  const std::string folder = located ? *located : path::join(search.workspaceDir, name);
+  const auto located = found.locator.find(name, name);
+  const std::string folder = located ? *located : path::join(context.workspaceDir, name);
   found.folders.set(name, folder);
   return folder;
 }

@@ -10,39 +10,33 @@
 #include <vector>
 
 #include "building/folder_scan.h"
+#include "building/mode_context.h"
 #include "building/project_locator.h"
 #include "model/file_group.h"
-#include "model/note.h"
 #include "text/lookup_table.h"
-
-struct SubprojectSearch {
-  std::string workspaceDir;
-  std::string projectName;       // the project's own: no sub-project of itself
-  std::string currentDirectory;  // what relative paths are compared against
-  FolderScan scan;
-  ProjectNameReader readProjectName;
-  std::set<std::string> passOver;  // folder names the workspace search passes over
-};
 
 // What was found, for the steps after it.
 struct Subprojects {
+  // Made before: it searches the workspace, and its lister is the mode's.
+  explicit Subprojects(ProjectLocator& locator) : locator(locator) {}
+
   // Each sub-project with the folder it was found in (none: not found).
   std::vector<std::pair<std::string, std::optional<std::string>>> found;
   LookupTable folders;                     // a project's name to its folder, for %Proj-NAME%
   std::set<std::string> excludedFolders;   // comparable paths: no own sources
   std::set<const FileGroup*> groups;       // the sub-projects' own groups
-  std::optional<ProjectLocator> locator;   // for the names include paths bring
+  ProjectLocator& locator;                 // for the names include paths bring
 };
 
 // Appends a group for each sub-project, named by its entry's last part
-// (entries, then the .project's references), to `root`; a project not
-// found is noted.
-void addSubprojects(const SubprojectSearch& search, const std::vector<std::string>& entries,
-                    const std::vector<std::string>& referencedProjects, FileGroup& root,
-                    Subprojects& out, const NoteSink& notes);
+// (entries, then the .project's references), scanned through `scan` (the
+// mode's), to `root`; a project not found is noted. The project is never a
+// sub-project of itself.
+void addSubprojects(const ModeContext& context, const FolderScan& scan,
+                    const std::vector<std::string>& entries, FileGroup& root, Subprojects& out);
 
 // The folder of project `name`, as %Proj-NAME% names it: the project itself,
 // a sub-project, one the workspace search finds, else the workspace folder
 // and the name. Each name is looked for once.
-std::string projectFolderNamed(const std::string& name, const SubprojectSearch& search,
-                               const std::string& projectFolder, Subprojects& found);
+std::string projectFolderNamed(const std::string& name, const ModeContext& context,
+                               Subprojects& found);

@@ -21,10 +21,7 @@ void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
   const auto hash = [&](std::size_t i) {
     const std::string& file = files[i].first->files[files[i].second];
     const std::size_t name = path::fileNameStart(file);
-    // The folder without its separator, but a root's ("/", "C:\\") with it.
-    std::size_t cut = name == 0 ? 0 : name - 1;
-    if (cut == 0 || (cut == 2 && file[1] == ':')) cut = name;
-    const std::string_view in(file.data(), cut);
+    const std::string_view in = path::folderOf(file);
     if (in != folder) {
       folder = in;
       comparableFolder = path::comparable(folder, currentDirectory);
@@ -53,10 +50,7 @@ void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
     emptied.insert(group);
   }
   if (emptied.empty()) return;
-  walkGroups(root, [](FileGroup&) {}, [&](FileGroup& group) {
-    std::erase_if(group.subGroups, [&](const std::unique_ptr<FileGroup>& sub) {
-      return sub->files.empty() && sub->subGroups.empty() && emptied.count(sub.get()) > 0 &&
-             keptGroups.count(sub.get()) == 0;
-    });
+  pruneEmptyGroups(root, [&](const FileGroup& group) {
+    return emptied.count(&group) > 0 && keptGroups.count(&group) == 0;
   });
 }

@@ -56,9 +56,8 @@ WorkspaceSearch findWorkspaceProjects(const std::string& workspaceDir, const Fol
               [](const ListedEntry& a, const ListedEntry& b) { return a.name < b.name; });
     if (holdsFile(entries, ".project") && holdsFile(entries, ".wrproject")) {
       const auto named = readName(folder + path::separator() + ".project");
-      const std::size_t cut = folder.find_last_of(path::separators());
       search.projects.push_back(
-          {folder, named ? *named : folder.substr(cut == std::string::npos ? 0 : cut + 1), {}});
+          {folder, named ? *named : std::string(path::fileName(folder, path::native)), {}});
     }
     for (const auto& entry : entries) {
       if (depth == ProjectLocator::kMaxDepth || entry.kind != EntryKind::Folder ||

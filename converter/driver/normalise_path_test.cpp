@@ -6,12 +6,13 @@
 
 #include "platform/platform.h"
 #include "temp_dir.h"
+#include "text/path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 // Runs each test with a known current directory and restores the old one.
 class NormalisePathTest : public ::testing::Test {

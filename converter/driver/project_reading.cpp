@@ -70,8 +70,8 @@ void passOverOutputs(const ConversionOptions& options, const std::string& projec
 }  // namespace
 
 std::string projectFolderOf(const std::string& sourceProjectPath) {
-  const std::size_t cut = sourceProjectPath.find_last_of(path::separators());
-  return cut == std::string::npos ? std::string(".") : sourceProjectPath.substr(0, cut);
+  const std::size_t name = path::fileNameStart(sourceProjectPath, path::native);
+  return name == 0 ? std::string(".") : sourceProjectPath.substr(0, name - 1);
 }
 
 ReadProject readProject(const ConversionOptions& options) {
@@ -84,7 +84,7 @@ ReadProject readProject(const ConversionOptions& options) {
                                        : parseProjectDescription(*text);
   const std::string folder = projectFolderOf(options.sourceProjectPath);
   project.ownName = description.name.empty()
-                        ? folder.substr(folder.find_last_of(path::separators()) + 1)
+                        ? std::string(path::fileName(folder, path::native))
                         : description.name;
   // An empty name leaves the one given with -pn: a project named "" would
   // spread its folders into the destination itself.
@@ -118,16 +118,17 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
   }
   std::string current;
   platform::currentDirectory(current);
-  const RealProjectInputs inputs{options.workspaceDir,
-                                 projectFolderOf(options.sourceProjectPath),
-                                 project.ownName,
-                                 project.referencedProjects,
-                                 current,
-                                 scan,
-                                 readProjectName,
-                                 environmentValue,
-                                 project.links,
-                                 notes,
-                                 !options.compilationDatabase.empty()};
-  buildRealProjectTree(in, tree.root, inputs, options.realProject, tree.real);
+  const ModeContext context{.projectName = project.ownName,
+                            .referencedProjects = project.referencedProjects,
+                            .links = project.links,
+                            .workspaceDir = options.workspaceDir,
+                            .projectFolder = projectFolderOf(options.sourceProjectPath),
+                            .currentDirectory = current,
+                            .options = options.realProject,
+                            .databaseWanted = !options.compilationDatabase.empty(),
+                            .scan = scan,
+                            .readProjectName = readProjectName,
+                            .environment = environmentValue,
+                            .notes = notes};
+  buildRealProjectTree(in, tree.root, context, tree.real);
 }

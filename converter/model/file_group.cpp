@@ -16,3 +16,13 @@ FileGroup::~FileGroup() {
     group->subGroups.clear();
   }
 }
+
+bool holdsNothing(const FileGroup& group) { return group.files.empty() && group.subGroups.empty(); }
+
+void pruneEmptyGroups(FileGroup& root, const std::function<bool(const FileGroup&)>& prunes) {
+  walkGroups(root, [](FileGroup&) {}, [&](FileGroup& group) {
+    std::erase_if(group.subGroups, [&](const std::unique_ptr<FileGroup>& sub) {
+      return holdsNothing(*sub) && (!prunes || prunes(*sub));
+    });
+  });
+}

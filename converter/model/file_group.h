@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,3 +51,12 @@ void walkGroups(Group& root, Enter enter, Leave leave) {
     open.pop_back();
   }
 }
+
+// Whether the group holds no file and no sub-group.
+bool holdsNothing(const FileGroup& group);
+
+// Removes, from the bottom up, each group below `root` that holds nothing
+// (once its own empty sub-groups are gone) and that `prunes` names, or
+// every such group without `prunes`. The only place groups are pruned.
+void pruneEmptyGroups(FileGroup& root,
+                      const std::function<bool(const FileGroup&)>& prunes = nullptr);

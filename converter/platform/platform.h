@@ -10,11 +10,9 @@
 namespace platform {
 
 #ifdef _WIN32
-inline constexpr char separator = '\\';
 // Names are bytes of the ANSI code page.
 inline constexpr bool namesAreUtf8 = false;
 #else
-inline constexpr char separator = '/';
 inline constexpr bool namesAreUtf8 = true;
 #endif
 

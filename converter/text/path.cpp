@@ -6,21 +6,19 @@ namespace path {
 
 namespace {
 
-bool isEitherSeparator(char c) { return c == '/' || c == '\\'; }
-
 bool hasDriveLetter(std::string_view path) {
   return path.size() >= 2 && path[1] == ':' &&
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-// Calls `use` with each part of `text` between separators ("/" or "\\"),
-// empty ones included, until it returns false; false when it did.
+// Calls `use` with each part of `text` between separators, empty ones
+// included, until it returns false; false when it did.
 template <typename Use>
-bool forEachPart(std::string_view text, Use use) {
+bool forEachPart(std::string_view text, Style style, Use use) {
   std::size_t from = 0;
   while (from <= text.size()) {
     std::size_t end = from;
-    while (end < text.size() && !isEitherSeparator(text[end])) ++end;
+    while (end < text.size() && !isSeparator(text[end], style)) ++end;
     if (!use(text.substr(from, end - from))) return false;
     from = end + 1;
   }
@@ -39,7 +37,7 @@ bool isComparableForm(std::string_view path, char sep) {
   if (path.empty() || path[0] != sep) return false;
   std::size_t from = 1;  // where the part being read begins
   for (std::size_t i = 1; i <= path.size(); ++i) {
-    if (i < path.size() && !isEitherSeparator(path[i])) continue;
+    if (i < path.size() && !isSeparator(path[i], workbench)) continue;
     const std::string_view part = path.substr(from, i - from);
     if (part.empty() || part == "." || part == "..") return false;
     if (i < path.size() && path[i] != sep) return false;
@@ -78,57 +76,73 @@ std::string absolute(const std::string& path, const std::string& current,
   return join(current, path, style);
 }
 
-bool isAbsolute(std::string_view path) {
-  if (!path.empty() && isEitherSeparator(path[0])) return true;
-  return hasDriveLetter(path) && path.size() >= 3 && isEitherSeparator(path[2]);
+bool isAbsolute(std::string_view path, Style style) {
+  if (!path.empty() && isSeparator(path[0], style)) return true;
+  return style == Style::windows && hasDriveLetter(path) && path.size() >= 3 &&
+         isSeparator(path[2], style);
 }
 
-std::size_t fileNameStart(std::string_view path) {
+std::size_t fileNameStart(std::string_view path, Style style) {
   std::size_t at = path.size();
-  while (at > 0 && !isEitherSeparator(path[at - 1])) --at;
+  while (at > 0 && !isSeparator(path[at - 1], style)) --at;
   return at;
 }
 
-std::string_view fileName(std::string_view path) { return path.substr(fileNameStart(path)); }
+std::string_view fileName(std::string_view path, Style style) {
+  return path.substr(fileNameStart(path, style));
+}
 
-std::string_view folderOf(std::string_view path) {
-  const std::size_t start = fileNameStart(path);
-  return path.substr(0, start == 0 ? 0 : start - 1);
+std::string_view folderOf(std::string_view path, Style style) {
+  const std::size_t start = fileNameStart(path, style);
+  if (start == 0) return {};
+  // The root's separator stays: "/" of "/x", "C:\\" of "C:\\x".
+  const bool isRoot = start == 1 || (start == 3 && style == Style::windows && path[1] == ':');
+  return path.substr(0, isRoot ? start : start - 1);
+}
+
+std::vector<std::string_view> parts(std::string_view path, Style style) {
+  std::vector<std::string_view> named;
+  forEachPart(path, style, [&](std::string_view part) {
+    if (!part.empty()) named.push_back(part);
+    return true;
+  });
+  return named;
 }
 
 std::string comparable(std::string_view path, std::string_view base, Style style) {
   const char sep = separator(style);
   if (isComparableForm(path, sep)) return std::string(path);
-  std::string whole = isAbsolute(path) ? std::string(path) : join(base, path, style);
+  std::string whole = isAbsolute(path, workbench) ? std::string(path) : join(base, path, style);
   std::string prefix;
   std::size_t start = 0;
   if (hasDriveLetter(whole)) {
     prefix = whole.substr(0, 2);
     start = 2;
   }
-  std::vector<std::string_view> parts;
-  forEachPart(std::string_view(whole).substr(start), [&](std::string_view part) {
+  std::vector<std::string_view> kept;
+  const bool rooted = isAbsolute(whole, workbench);
+  forEachPart(std::string_view(whole).substr(start), workbench, [&](std::string_view part) {
     if (part == "..") {
-      if (!parts.empty() && parts.back() != "..") parts.pop_back();
-      else if (!isAbsolute(whole)) parts.push_back(part);
+      if (!kept.empty() && kept.back() != "..") kept.pop_back();
+      else if (!rooted) kept.push_back(part);
     } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
+      kept.push_back(part);
     }
     return true;
   });
   std::string result = prefix;
-  if (isAbsolute(whole)) result += sep;
-  else if (parts.empty()) result += '.';
-  for (std::size_t i = 0; i < parts.size(); ++i) {
+  if (rooted) result += sep;
+  else if (kept.empty()) result += '.';
+  for (std::size_t i = 0; i < kept.size(); ++i) {
     if (i > 0) result += sep;
-    result += parts[i];
+    result += kept[i];
   }
   return result;
 }
 
-bool leavesFolder(std::string_view relative) {
+bool leavesFolder(std::string_view relative, Style style) {
   std::size_t depth = 0;
-  return !forEachPart(relative, [&](std::string_view part) {
+  return !forEachPart(relative, style, [&](std::string_view part) {
     if (part == "..") {
       if (depth == 0) return false;
       --depth;

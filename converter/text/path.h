@@ -8,13 +8,16 @@
 //   converter writes): Windows separates parts with "\" and knows drive
 //   letters, POSIX separates with "/" and knows neither;
 // - Workbench's paths in project files, where "/" and "\" both separate parts
-//   whatever the system, since Workbench writes "/" on Windows too.
+//   and a drive letter may begin one whatever the system, since Workbench
+//   writes "/" on Windows too and projects move between systems: they are
+//   read by Windows' rules everywhere (`workbench`).
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace path {
 
@@ -26,12 +29,16 @@ inline constexpr Style native = Style::windows;
 inline constexpr Style native = Style::posix;
 #endif
 
+// The style Workbench's paths are read in on every system.
+inline constexpr Style workbench = Style::windows;
+
+// Whether `c` separates parts: "/" in both styles, "\" on Windows too.
+constexpr bool isSeparator(char c, Style style = native) {
+  return c == '/' || (style == Style::windows && c == '\\');
+}
+
 // The separator the system writes.
 constexpr char separator(Style style = native) { return style == Style::windows ? '\\' : '/'; }
-// The separators the system takes: Windows takes "/" as well.
-constexpr std::string_view separators(Style style = native) {
-  return style == Style::windows ? "\\/" : "/";
-}
 
 // `folder`, the separator and `name`, as written: a folder that ends with a
 // separator gives two in a row. The converter joins every path this way.
@@ -54,28 +61,38 @@ bool isRooted(std::string_view path, Style style = native);
 std::string absolute(const std::string& path, const std::string& current,
                      const DriveDirectory& drive, Style style = native);
 
-// --- Workbench's paths: "/" and "\" both separate.
+// --- Workbench's paths, and the parts of any path. These read in
+// `workbench` style unless told otherwise, as they always have: the paths the
+// converter builds from a listing are cut by the same rule as those it reads.
 
-// Rooted ("/x", "\x", "\\server\x") or with a drive ("C:/x", "C:\x").
-bool isAbsolute(std::string_view path);
+// Rooted ("/x"; on Windows also "\x", "\\server\x") or with a drive
+// ("C:/x", "C:\x": Windows only).
+bool isAbsolute(std::string_view path, Style style = workbench);
 
 // Where the last part begins: just after the last separator, 0 for none.
-std::size_t fileNameStart(std::string_view path);
-// The last part ("main.c" of "src/main.c"), and the folder before it.
-std::string_view fileName(std::string_view path);
-std::string_view folderOf(std::string_view path);
+std::size_t fileNameStart(std::string_view path, Style style = workbench);
+// The last part ("main.c" of "src/main.c").
+std::string_view fileName(std::string_view path, Style style = workbench);
+// The folder before the last part, without the separator between them but
+// with a root's own ("/", "C:\"), so that it still names the root; empty
+// for a path of one part.
+std::string_view folderOf(std::string_view path, Style style = workbench);
+// The named parts, in order: empty parts (doubled separators) left out,
+// "." and ".." kept as written.
+std::vector<std::string_view> parts(std::string_view path, Style style = workbench);
 
-// `path` made absolute against `base` (unless it is already) and without
-// "." parts, ".." parts that a part before them takes back, or doubled
-// separators; every separator becomes the style's. One spelling for each
-// place: for comparing paths, and for naming a place a path was joined to.
+// `path`, read in `workbench` style, made absolute against `base` (unless it
+// is already) and without "." parts, ".." parts that a part before them takes
+// back, or doubled separators; every separator becomes the style's. One
+// spelling for each place: for comparing paths, and for naming a place a path
+// was joined to.
 // A relative path that comes back to where it starts is ".", never empty:
 // an empty include path or folder would name nothing at all.
 std::string comparable(std::string_view path, std::string_view base, Style style = native);
 
 // Whether `relative`, joined to a folder, leads out of that folder at any
 // point: a ".." part that climbs above it, whatever the separators ("/",
-// "\\", doubled or mixed). Empty and "." parts stay where they are.
-bool leavesFolder(std::string_view relative);
+// "\\" on Windows, doubled or mixed). Empty and "." parts stay where they are.
+bool leavesFolder(std::string_view relative, Style style = workbench);
 
 }  // namespace path

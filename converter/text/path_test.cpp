@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -49,16 +50,64 @@ TEST(Path, CommandLinePathsMadeAbsoluteByEachSystemsRules) {
   }
 }
 
-TEST(Path, WorkbenchPathsAreAbsoluteOnEverySystem) {
-  for (const char* text : {"/x", "\\x", "\\\\server\\x", "C:/x", "c:\\x"}) {
-    EXPECT_TRUE(path::isAbsolute(text)) << text;
+TEST(Path, SeparatorsOfEachStyle) {
+  struct Case {
+    char c;
+    bool posix, windows;
+  } cases[] = {{'/', true, true}, {'\\', false, true}, {':', false, false}, {'a', false, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(path::isSeparator(c.c, Style::posix), c.posix) << c.c;
+    EXPECT_EQ(path::isSeparator(c.c, Style::windows), c.windows) << c.c;
   }
-  for (const char* text : {"x", "..", "C:x", "$(WIND_BASE)/h", ""}) {
-    EXPECT_FALSE(path::isAbsolute(text)) << text;
+}
+
+// Workbench's paths are read in Windows style on every system; the POSIX
+// rules are those of the system's own paths there.
+TEST(Path, PathsCutByEachStylesRules) {
+  struct Case {
+    Style style;
+    const char* path;
+    bool absolute;
+    const char* folder;
+    const char* name;
+  } cases[] = {
+      {Style::windows, "a/b\\c.c", false, "a/b", "c.c"},
+      {Style::windows, "c.c", false, "", "c.c"},
+      {Style::windows, "..", false, "", ".."},
+      {Style::windows, "/x", true, "/", "x"},
+      {Style::windows, "\\x", true, "\\", "x"},
+      {Style::windows, "//x", true, "/", "x"},
+      {Style::windows, "C:\\x", true, "C:\\", "x"},
+      {Style::windows, "c:/x/y", true, "c:/x", "y"},
+      {Style::windows, "C://x", true, "C:/", "x"},
+      {Style::windows, "C:x", false, "", "C:x"},
+      {Style::windows, "\\\\server\\x", true, "\\\\server", "x"},
+      {Style::windows, "a/", false, "a", ""},
+      {Style::windows, "$(WIND_BASE)/h", false, "$(WIND_BASE)", "h"},
+      {Style::posix, "a/b\\c.c", false, "a", "b\\c.c"},
+      {Style::posix, "/x", true, "/", "x"},
+      {Style::posix, "\\x", false, "", "\\x"},
+      {Style::posix, "C:/x", false, "C:", "x"},
+      {Style::posix, "/", true, "/", ""},
+      {Style::posix, "", false, "", ""},
+  };
+  for (const Case& c : cases) {
+    const char* style = c.style == Style::windows ? "windows: " : "posix: ";
+    EXPECT_EQ(path::isAbsolute(c.path, c.style), c.absolute) << style << c.path;
+    EXPECT_EQ(path::folderOf(c.path, c.style), c.folder) << style << c.path;
+    EXPECT_EQ(path::fileName(c.path, c.style), c.name) << style << c.path;
   }
-  EXPECT_EQ(path::fileName("a/b\\c.c"), "c.c");
-  EXPECT_EQ(path::folderOf("a/b\\c.c"), "a/b");
-  EXPECT_EQ(path::folderOf("c.c"), "");
+  EXPECT_EQ(path::folderOf("C:\\x"), "C:\\") << "Workbench's style by default";
+}
+
+TEST(Path, NamedPartsOfEachStyle) {
+  using Parts = std::vector<std::string_view>;
+  EXPECT_EQ(path::parts("//a\\./..//b/", Style::windows), (Parts{"a", ".", "..", "b"}));
+  EXPECT_EQ(path::parts("//a\\./..//b/", Style::posix), (Parts{"a\\.", "..", "b"}));
+  EXPECT_EQ(path::parts("", Style::windows), Parts{});
+  EXPECT_EQ(path::parts("/\\/", Style::windows), Parts{});
+  EXPECT_TRUE(path::leavesFolder("a\\..\\..", Style::windows));
+  EXPECT_FALSE(path::leavesFolder("a\\..\\..", Style::posix)) << "one part, named so";
 }
 
 TEST(Path, ComparablePathsHaveOneSpellingEach) {

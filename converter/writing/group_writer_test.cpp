@@ -7,14 +7,14 @@
 
 #include "model/failure.h"
 #include "note_lines.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string s(1, platform::separator);
+const std::string s(1, path::separator());
 
 std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
   std::vector<std::string> found;

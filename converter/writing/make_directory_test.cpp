@@ -3,14 +3,14 @@
 
 #include "model/failure.h"
 #include "writing/make_directory.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 TEST(MakeDirectory, MakesOneLevelAndAcceptsWhateverExists) {
   TempDir dir;

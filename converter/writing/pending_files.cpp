@@ -28,9 +28,10 @@ bool isWritable(const std::string& path) {
   return true;
 }
 
+// The folder a target is made in, with its separator ("a/" of "a/x"), so
+// that a file in its place is no folder; empty (the current one) for none.
 std::string folderOf(const std::string& path) {
-  const std::size_t cut = path.find_last_of(path::separators());
-  return cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
+  return path.substr(0, path::fileNameStart(path, path::native));
 }
 
 // What can be told before anything is written or replaced: a folder or an

@@ -10,6 +10,7 @@
 #include "model/failure.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
+#include "text/path.h"
 
 namespace fs = std::filesystem;
 
@@ -126,7 +127,7 @@ TEST(PendingFiles, TargetsThatCannotBeWrittenAreRefusedByName) {
   TempDir dir;
   dir.makeFolder("folder");
   dir.writeFile("file", "x");
-  const char sep = platform::separator;
+  const char sep = path::separator();
   for (const std::string& target :
        {dir.str("folder"), dir.str() + sep + "missing" + sep + "a.txt",
         dir.str("file") + sep + "a.txt", dir.str() + sep + std::string(300, 'n')}) {

@@ -5,7 +5,7 @@
 
 #include "model/failure.h"
 #include "note_lines.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "temp_dir.h"
 #include "writing/run_outputs.h"
 
@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char sep = platform::separator;
+constexpr char sep = path::separator();
 
 class Personalities : public ::testing::Test {
  protected:

@@ -5,7 +5,7 @@
 
 #include "model/failure.h"
 #include "note_lines.h"
-#include "platform/platform.h"
+#include "text/path.h"
 #include "temp_dir.h"
 #include "text_lines.h"
 
@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string s(1, platform::separator);
+const std::string s(1, path::separator());
 
 class ProjectWriter : public ::testing::Test {
  protected:

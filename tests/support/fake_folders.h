@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "building/folder_scan.h"
-#include "platform/platform.h"
+#include "text/path.h"
 
 class FakeFolders {
  public:
@@ -29,7 +29,7 @@ class FakeFolders {
 
   static std::string native(std::string path) {
     for (char& c : path) {
-      if (c == '/') c = platform::separator;
+      if (c == '/') c = ::path::separator();
     }
     return path;
   }
@@ -40,7 +40,7 @@ class FakeFolders {
   void add(const std::string& path, EntryKind kind) {
     if (kind == EntryKind::Folder) folders[path];
     std::string child = path;
-    for (std::size_t cut; (cut = child.rfind(platform::separator)) != std::string::npos;) {
+    for (std::size_t cut; (cut = child.rfind(::path::separator())) != std::string::npos;) {
       std::string parent = child.substr(0, cut);
       const bool known = folders.count(parent) > 0;
       folders[parent][child.substr(cut + 1)] = kind;

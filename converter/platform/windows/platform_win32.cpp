@@ -97,7 +97,7 @@ bool driveCurrentDirectory(char drive, std::string& out) {
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   // The system ends a path at a zero byte, so it would list another folder.
   if (folder.find('\0') != std::string::npos) return false;
-  const std::string pattern = folder + separator + '*';
+  const std::string pattern = folder + "\\*";
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;

@@ -1,0 +1,44 @@
+// What every step of the real-project mode (-wb) reads and none changes:
+// the project, its folders, the options that refine the mode and the ways of
+// asking the system. Made once by the driver; what a step finds it hands to
+// the next as a value of its own.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "building/folder_scan.h"
+#include "building/project_locator.h"
+#include "building/variables.h"
+#include "model/note.h"
+#include "reading/linked_resources.h"
+
+struct RealProjectOptions {
+  bool enabled = false;
+  std::string spec;    // -spec; empty: the file's default spec
+  std::string target;  // -target; empty: none
+  std::vector<std::pair<std::string, std::string>> variables;  // -var NAME=VALUE, in order
+  std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
+};
+
+struct ModeContext {
+  // The project.
+  std::string projectName;                      // its own name
+  std::vector<std::string> referencedProjects;  // as the .project lists them
+  ProjectLinks links;                           // the linked resources of the .project
+  // Its folders.
+  std::string workspaceDir;
+  std::string projectFolder;     // the folder that holds the .project
+  std::string currentDirectory;  // what relative paths are compared against
+  // The options.
+  RealProjectOptions options;
+  // Whether a compilation database will be written: its compilers' words
+  // cost a resolved path per include folder, wasted without one.
+  bool databaseWanted = true;
+  // The system.
+  FolderScan scan;  // the run's: its lister, extensions and outputs passed over
+  ProjectNameReader readProjectName;
+  Environment environment;
+  NoteSink notes;  // where the mode's warnings and steps go
+};
