@@ -44,11 +44,11 @@ class Vaskel : public VaskelBase {
   QString converterPath;
 
   // The parts, each owning its widgets' behaviour and its own state.
-  ProjectChoice* project;
-  ConverterQuestion* question;
-  WorkbenchMode* mode;
-  CompilationDatabase* database;
-  ConversionRun* conversion;
+  ProjectChoice* project = nullptr;
+  ConverterQuestion* question = nullptr;
+  WorkbenchMode* mode = nullptr;
+  CompilationDatabase* database = nullptr;
+  ConversionRun* conversion = nullptr;
   SettingsFile settings;
 
   // The process of the most recent conversion, a child of the wizard.

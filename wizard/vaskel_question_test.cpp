@@ -1,6 +1,5 @@
 // Asking the converter: when a question goes out and when it does not, one
-// question at a time, what the status lines say, and a converter that never
-// answers.
+// question at a time, and a converter that never answers.
 #include "vaskel_question.h"
 
 #include <QLabel>
@@ -68,45 +67,6 @@ class QuestionTest : public QObject {
     QTest::qWait(100);
     QCOMPARE(asked.size(), 2);
     QCOMPARE(status.toolTip(), QString());
-  }
-
-  void whatTheStatusLinesSay_data() {
-    QTest::addColumn<QByteArray>("document");  // what the stand-in prints
-    QTest::addColumn<QByteArray>("exitStatus");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("answered");
-    CannedDescription refused;
-    refused.failure = QStringLiteral("Could not open file: /ws/App/.wrproject");
-    QTest::newRow("an answer") << cannedJson({}) << QByteArray("0") << "" << true;
-    QTest::newRow("a refusal, in the converter's words")
-        << cannedJson(refused) << QByteArray("1") << refused.failure << true;
-    QTest::newRow("no description") << QByteArray("Usage: Plovik ...\n") << QByteArray("1")
-                                    << "Plovik gave no description: Usage: Plovik ..." << false;
-  }
-
-  // Every line given says the same, red for a problem, whole in its tool tip.
-  void whatTheStatusLinesSay() {
-    QFETCH(QByteArray, document);
-    QFETCH(QByteArray, exitStatus);
-    QFETCH(QString, status);
-    QFETCH(bool, answered);
-    WorkingFolder folder;
-    qputenv("STANDIN_DESCRIBE", folder.writeFile(QStringLiteral("answer.txt"), document).toLocal8Bit());
-    qputenv("STANDIN_DESCRIBE_EXIT", exitStatus);
-    QLabel first;
-    QLabel second;
-    ConverterQuestion question(standinWith({"a"}), {&first, &second});
-    QSignalSpy gotAnswer(&question, &ConverterQuestion::answered);
-    QSignalSpy gotNone(&question, &ConverterQuestion::noAnswer);
-    question.schedule();
-    QTRY_COMPARE_WITH_TIMEOUT(gotAnswer.size() + gotNone.size(), 1, 20000);
-    QCOMPARE(gotAnswer.size(), answered ? 1 : 0);
-    QCOMPARE(question.answer().has_value(), answered);
-    for (const QLabel* label : {&first, &second}) {
-      QCOMPARE(label->toolTip(), status);
-      if (!status.isEmpty())
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(200, 0, 0));
-    }
   }
 
   // An exit status of 1 comes with the failure the document names; one

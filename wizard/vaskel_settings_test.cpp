@@ -73,21 +73,6 @@ class SettingsTest : public QObject {
     QCOMPARE(written(readFrom(file)), file);
   }
 
-  // Switched off, the mode's choices and the database file are not written.
-  void switchesOffLeaveTheirRecordsOut() {
-    RememberedSettings settings = everything();
-    settings.workbenchMode = false;
-    settings.database = std::nullopt;
-    QCOMPARE(written(settings),
-             QByteArray("Workspace Dir:\n/ws\n\nMessage Personality:\n/m.p_s\n\n"
-                        "Analyser Personality:\n/a.p_a\n\nCompiler Personality:\n/c.p_c\n\n"
-                        "Output Folder:\n/out\n\n"));
-    const RememberedSettings read = readFrom("Workbench Mode:\nyes\nCompilation Database:");
-    QCOMPARE(read.workbenchMode, std::optional<bool>(false));
-    QCOMPARE(read.database, std::optional<bool>(false));
-    QCOMPARE(read.spec, std::nullopt);
-  }
-
   void load_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("fields");  // workspace, message, analyser, compiler
