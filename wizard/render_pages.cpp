@@ -23,7 +23,7 @@ bool waitForAnswer(const Vaskel& wizard) {
     QApplication::processEvents(QEventLoop::AllEvents, 10);
     QThread::msleep(5);
   }
-  if (wizard.describing() || !wizard.description) {
+  if (wizard.describing() || !wizard.question->answer()) {
     QTextStream(stderr) << "Plovik gave no description: " << wizard.ProjectStatusLabel->toolTip()
                         << '\n';
     return false;

@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <utility>
+
+#include "vaskel_status.h"
 
 namespace {
 
@@ -21,53 +24,57 @@ void colourText(QLineEdit* field, bool exists) {
 }  // namespace
 
 Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
-    : VaskelBase(parent, name, modal, flags), outputDecoder(QStringConverter::System) {
+    : VaskelBase(parent, name, modal, flags),
+      page0Paths{{ProjectEdit, tr("The .project file")},
+                 {WRProjectEdit, tr("The .wrproject file")},
+                 {WRWorkspaceDirEdit, tr("The workspace folder")},
+                 {OlvProjectEdit, tr("The output folder")}},
+      personalities{
+          {MsgPersonEdit, tr("The message personality"), ConverterOption::MessagePersonality},
+          {AnalPersonEdit, tr("The template analyser personality"),
+           ConverterOption::AnalyserPersonality},
+          {CmpPersonEdit, tr("The compiler personality"), ConverterOption::CompilerPersonality}},
+      extensions{{cppCheck, QLatin1String("cpp")}, {ccCheck, QLatin1String("cc")},
+                 {cxxCheck, QLatin1String("cxx")}, {cCheck, QLatin1String("c")},
+                 {hCheck, QLatin1String("h")},     {hhCheck, QLatin1String("hh")},
+                 {hppCheck, QLatin1String("hpp")}, {hxxCheck, QLatin1String("hxx")}} {
   Page0->setComplete(false);
   Page3->setComplete(false);  // until Next on Page 2 has built the summary
+  connectFields();
 
-  connect(ProjectEdit, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
-  connect(ProjectBrowseBtn, &QPushButton::clicked, this, &Vaskel::ProjectBrowseBtn_clicked);
-  connect(WRProjectEdit, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
-  connect(WRProjectBrowseBtn, &QPushButton::clicked, this, &Vaskel::WRProjectBrowseBtn_clicked);
-  connect(OlvProjectBrowseBtn, &QPushButton::clicked, this, &Vaskel::OlvProjectBrowseBtn_clicked);
-  connect(WRWorkspaceDirEdit, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
-  connect(WRWorkspaceBrowseBtn, &QPushButton::clicked, this,
-          &Vaskel::WRWorkspaceBrowseBtn_clicked);
-  connect(OlvProjectEdit, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
-  connect(OlvNameEdit, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
-  connect(MsgBrowseBtn, &QPushButton::clicked, this, &Vaskel::MsgBrowseBtn_clicked);
-  connect(AnalBrowseBtn, &QPushButton::clicked, this, &Vaskel::AnalBrowseBtn_clicked);
-  connect(CmpBrowseBtn, &QPushButton::clicked, this, &Vaskel::CmpBrowseBtn_clicked);
-  connect(MsgPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
-  connect(AnalPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
-  connect(CmpPersonEdit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
+  project = new ProjectChoice({Page0, ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvNameEdit,
+                               NameNoteLabel, WorkspaceOfferLabel, WorkspaceOfferCombo,
+                               WorkspaceOfferBtn},
+                              page0Fields(), this);
   // After the check, which the fields it fills then run again.
-  connect(ProjectEdit, &QLineEdit::textChanged, this, &Vaskel::ProjectEdit_textchanged);
-  connect(WorkspaceOfferBtn, &QPushButton::clicked, this, &Vaskel::WorkspaceOfferBtn_clicked);
+  connect(ProjectEdit, &QLineEdit::textChanged, project, &ProjectChoice::projectChanged);
+  connect(project, &ProjectChoice::dropped, this, [this](const QString& path) { lastPath = path; });
 
-  for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit,
-                           OlvNameEdit, MsgPersonEdit, AnalPersonEdit, CmpPersonEdit})
-    field->installEventFilter(this);
-  // A project dropped anywhere on the first page: the page takes what its
-  // labels and boxes do not, and the filter sees it before a field would.
-  Page0->setAcceptDrops(true);
-  Page0->installEventFilter(this);
+  question = new ConverterQuestion([this] { return describeCommand(); },
+                                   {ProjectStatusLabel, DescribeStatusLabel}, this);
+  connect(question, &ConverterQuestion::asked, this, [this] { lastPathsPresent = pathsPresent(); });
+  connect(question, &ConverterQuestion::answered, this, &Vaskel::takeAnswer);
+  connect(question, &ConverterQuestion::noAnswer, this, &Vaskel::takeNoAnswer);
+  for (QLineEdit* field : commandLineFields())
+    connect(field, &QLineEdit::textChanged, question, &ConverterQuestion::schedule);
 
-  setUpDescribe();
-  setUpWorkbenchMode();
-  setUpCompilationDatabase();
+  mode = new WorkbenchMode({WorkbenchBox, SpecCombo, TargetCombo, VariablesTable}, this);
+  connect(mode, &WorkbenchMode::changed, question, &ConverterQuestion::schedule);
+  connect(mode, &WorkbenchMode::changed, this, &Vaskel::Page2Check);
+  database = new CompilationDatabase({CdbCheck, CdbEdit, CdbBrowseBtn, OlvProjectEdit}, this);
+  connect(database, &CompilationDatabase::changed, question, &ConverterQuestion::schedule);
+  connect(database, &CompilationDatabase::changed, this, &Vaskel::Page2Check);
+  connect(CdbBrowseBtn, &QPushButton::clicked, this, &Vaskel::CdbBrowseBtn_clicked);
+  // Page 2's Next waits for values the converter would take for options.
+  connect(CustExtEdit, &QLineEdit::textChanged, this, &Vaskel::Page2Check);
+  for (const Extension& extension : extensions) {
+    connect(extension.check, &QCheckBox::toggled, question, &ConverterQuestion::schedule);
+    connect(extension.check, &QCheckBox::toggled, this, &Vaskel::Page2Check);
+  }
 
-  // Shown on Page 3 after a successful run only.
-  setButtonText(QWizard::CustomButton1, tr("Open Folder"));
-  button(QWizard::CustomButton1)->setObjectName(QStringLiteral("OpenFolderBtn"));
-  button(QWizard::CustomButton1)
-      ->setToolTip(tr("Show the destination folder in the file manager."));
-  connect(this, &QWizard::customButtonClicked, this, [this](int which) {
-    if (which == QWizard::CustomButton1) OpenFolderBtn_clicked();
-  });
-  connect(this, &QWizard::currentIdChanged, this, [this] {
-    if (currentPage() != Page3) showOpenFolder(false);
-  });
+  conversion = new ConversionRun(this, {Page3, DetailsText, RunProgressBar, Page3StatusLabel});
+  connect(conversion, &ConversionRun::outputReady, this, &Vaskel::readFromStdout);
+  connect(conversion, &ConversionRun::exited, this, &Vaskel::processExit);
 
   for (auto which : {QWizard::NextButton, QWizard::BackButton, QWizard::CancelButton,
                      QWizard::FinishButton, QWizard::CustomButton1}) {
@@ -76,14 +83,44 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
     button(which)->setPalette(palette);
   }
 
-  ownCancelText = buttonText(QWizard::CancelButton);
-  RunProgressBar->hide();
-  updateCancelButton();
-
   lastPath = QDir::toNativeSeparators(QStringLiteral("/"));
   converterPath = locateConverter(QCoreApplication::applicationDirPath());
   Page0LineEdit_textchanged(QString());  // says why Next waits, from the start
   loadSettings();
+}
+
+QList<QLineEdit*> Vaskel::page0Fields() const {
+  QList<QLineEdit*> fields;
+  for (const PathField& path : page0Paths) fields << path.edit;
+  return fields << OlvNameEdit;
+}
+
+QList<QLineEdit*> Vaskel::commandLineFields() const {
+  QList<QLineEdit*> fields = page0Fields();
+  for (const Personality& personality : personalities) fields << personality.edit;
+  return fields << CustExtEdit;
+}
+
+// The page checks run on every change of a field's text and on every key
+// released in it (Vaskel::eventFilter).
+void Vaskel::connectFields() {
+  for (QLineEdit* field : page0Fields()) {
+    connect(field, &QLineEdit::textChanged, this, &Vaskel::Page0LineEdit_textchanged);
+    field->installEventFilter(this);
+  }
+  for (const Personality& personality : personalities) {
+    connect(personality.edit, &QLineEdit::textChanged, this, &Vaskel::Page1LineEdit_textchanged);
+    personality.edit->installEventFilter(this);
+  }
+  const std::pair<QPushButton*, void (Vaskel::*)()> browsers[] = {
+      {ProjectBrowseBtn, &Vaskel::ProjectBrowseBtn_clicked},
+      {WRProjectBrowseBtn, &Vaskel::WRProjectBrowseBtn_clicked},
+      {OlvProjectBrowseBtn, &Vaskel::OlvProjectBrowseBtn_clicked},
+      {WRWorkspaceBrowseBtn, &Vaskel::WRWorkspaceBrowseBtn_clicked},
+      {MsgBrowseBtn, &Vaskel::MsgBrowseBtn_clicked},
+      {AnalBrowseBtn, &Vaskel::AnalBrowseBtn_clicked},
+      {CmpBrowseBtn, &Vaskel::CmpBrowseBtn_clicked}};
+  for (const auto& [button, slot] : browsers) connect(button, &QPushButton::clicked, this, slot);
 }
 
 QString Vaskel::locateConverter(const QString& folder) {
@@ -93,25 +130,15 @@ QString Vaskel::locateConverter(const QString& folder) {
 }
 
 bool Vaskel::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
-    const bool onPage0 = watched == Page0 || watched == ProjectEdit || watched == WRProjectEdit ||
-                         watched == WRWorkspaceDirEdit || watched == OlvProjectEdit ||
-                         watched == OlvNameEdit;
-    if (onPage0 && page0DragEvent(event)) return true;
-  }
-  if (type == QEvent::KeyRelease) {
+  if (event->type() == QEvent::KeyRelease) {
     // Re-checking on every key release, even one that changed nothing, also
     // notices a file that appeared or vanished since the last edit.
-    for (QObject* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit,
-                           OlvNameEdit}) {
-      if (watched == field) {
-        Page0LineEdit_textchanged(QString());
-        return false;
-      }
+    if (page0Fields().contains(qobject_cast<QLineEdit*>(watched))) {
+      Page0LineEdit_textchanged(QString());
+      return false;
     }
-    for (QObject* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}) {
-      if (watched == field) {
+    for (const Personality& personality : personalities) {
+      if (watched == personality.edit) {
         Page1LineEdit_textchanged(QString());
         return false;
       }
@@ -121,22 +148,118 @@ bool Vaskel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Vaskel::Page0LineEdit_textchanged(const QString&) {
-  for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit, OlvProjectEdit})
-    colourText(field, pathExists(field->text()));
+  for (const PathField& path : page0Paths) colourText(path.edit, pathExists(path.edit->text()));
   const QString problem = page0Problem();
   Page0->setComplete(problem.isEmpty());
-  showPageStatus(Page0StatusLabel, problem);
-  offerWorkspaces();
+  showStatus(Page0StatusLabel, problem);
+  project->offerWorkspaces();
 }
 
 void Vaskel::Page1LineEdit_textchanged(const QString&) {
   // Every personality is optional, but one that is given must exist.
-  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}) {
-    if (!field->text().isEmpty()) colourText(field, pathExists(field->text()));
+  for (const Personality& personality : personalities) {
+    const QString path = personality.edit->text();
+    if (!path.isEmpty()) colourText(personality.edit, pathExists(path));
   }
   const QString problem = page1Problem();
   Page1->setComplete(problem.isEmpty());
-  showPageStatus(Page1StatusLabel, problem);
+  showStatus(Page1StatusLabel, problem);
+}
+
+void Vaskel::Page2Check() {
+  const QString problem = page2Problem();
+  Page2->setComplete(problem.isEmpty());
+  showStatus(Page2StatusLabel, problem);
+}
+
+QString Vaskel::page0Problem() const {
+  for (const PathField& path : page0Paths) {
+    const QString problem = missingPath(path.what, path.edit->text());
+    if (!problem.isEmpty()) return problem;
+  }
+  const QString name = OlvNameEdit->text();
+  if (name.isEmpty()) return tr("The project needs a name.");
+  return project->nameFromProject()
+             ? clashWithOption(tr("The .project file names the project"), name,
+                               tr("rename the project in Workbench."))
+             : clashWithOption(tr("The name"), name, tr("choose another name."));
+}
+
+QString Vaskel::page1Problem() const {
+  for (const Personality& personality : personalities) {
+    const QString path = personality.edit->text();
+    if (path.isEmpty()) continue;  // every personality is optional
+    QString problem = missingPath(personality.what, path);
+    if (problem.isEmpty()) problem = clashWithOption(personality.what, path, tr("choose another file."));
+    if (!problem.isEmpty()) return problem;
+  }
+  return QString();
+}
+
+QString Vaskel::page2Problem() const {
+  QString problem = clashWithOption(tr("The extension list"), currentExtensionList(),
+                                    tr("change the extensions."));
+  if (problem.isEmpty()) problem = database->problem();
+  if (problem.isEmpty()) problem = mode->problem();
+  return problem;
+}
+
+QString Vaskel::pathsPresent() const {
+  QString present;
+  for (const PathField& path : page0Paths) present += QFileInfo::exists(path.edit->text()) ? u'1' : u'0';
+  for (const Personality& personality : personalities)
+    present += QFileInfo::exists(personality.edit->text()) ? u'1' : u'0';
+  return present;
+}
+
+void Vaskel::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) {
+    Page0LineEdit_textchanged(QString());
+    Page1LineEdit_textchanged(QString());
+    // What the converter said may have been about files that were missing.
+    const QString present = pathsPresent();
+    if (present != lastPathsPresent) {
+      lastPathsPresent = present;
+      question->askAgain();
+    }
+  }
+  VaskelBase::changeEvent(event);
+}
+
+ConverterQuestion::Command Vaskel::describeCommand() const {
+  // Nothing to ask until the project's files and workspace are named.
+  for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit}) {
+    if (field->text().isEmpty()) return {};
+  }
+  return {converterPath, conversionArguments(true)};
+}
+
+void Vaskel::takeAnswer(const ProjectDescription& answer) {
+  project->showName(answer.namedByProject(), answer.projectName);
+  mode->take(answer);
+  Page2Check();
+}
+
+// What the lists and the name showed may be about other files.
+void Vaskel::takeNoAnswer() {
+  project->showName(false, QString());
+  mode->clear();
+  Page2Check();
+}
+
+QStringList Vaskel::conversionArguments(bool forDescribe) const {
+  QStringList arguments;
+  for (const PathField& path : page0Paths) arguments << path.edit->text();
+  arguments << optionName(ConverterOption::ProjectName) << OlvNameEdit->text();
+  for (const Personality& personality : personalities) {
+    if (!personality.edit->text().isEmpty())
+      arguments << optionName(personality.option) << personality.edit->text();
+  }
+  // A question about the project may come before Page 2 is left: it takes
+  // the extensions as the boxes stand.
+  const QString list = forDescribe ? currentExtensionList() : extensionList;
+  if (!list.isEmpty()) arguments << optionName(ConverterOption::FileExtensions) << list;
+  return arguments + database->arguments() + mode->arguments();
 }
 
 // The folder the next dialog opens in. Given the last file itself, the dialog
@@ -205,23 +328,31 @@ void Vaskel::CmpBrowseBtn_clicked() {
               CmpPersonEdit);
 }
 
+void Vaskel::CdbBrowseBtn_clicked() {
+  QFileDialog dialog(this, tr("Select the Compilation Database File"), browseStart(),
+                     tr("Compilation databases (*.json)"));
+  dialog.setObjectName(QStringLiteral("save file dialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  lastPath = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+  database->takeFile(lastPath);
+}
+
 bool Vaskel::validateCurrentPage() {
   if (currentPage() == Page2) {
     extensionList = currentExtensionList();
     DetailsText->setPlainText(summary());
     Page3->setComplete(true);
-    showPageStatus(Page3StatusLabel, QString());
+    showStatus(Page3StatusLabel, QString());
   }
   return VaskelBase::validateCurrentPage();
 }
 
 QString Vaskel::currentExtensionList() const {
-  const std::pair<QCheckBox*, const char*> pieces[] = {
-      {cppCheck, "cpp,"}, {ccCheck, "cc,"},   {cxxCheck, "cxx,"}, {cCheck, "c,"},
-      {hCheck, "h,"},     {hhCheck, "hh,"},   {hppCheck, "hpp,"}, {hxxCheck, "hxx,"}};
   QString list;
-  for (const auto& [check, piece] : pieces) {
-    if (check->isChecked()) list += QLatin1String(piece);
+  for (const Extension& extension : extensions) {
+    if (extension.check->isChecked()) list += extension.piece + u',';
   }
   list += CustExtEdit->text();
   if (list.endsWith(u',')) list.chop(1);
@@ -237,8 +368,59 @@ QString Vaskel::summary() const {
          QStringLiteral("\n\nMessage Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\nTamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\nCompiler Personality:\n") + CmpPersonEdit->text() +
-         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' +
-         (CdbCheck->isChecked() ? QStringLiteral("\nCompilation Database:\n") + CdbEdit->text() + u'\n'
-                                : QString()) +
-         workbenchSummary();
+         QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' + database->summary() +
+         mode->summary();
+}
+
+void Vaskel::loadSettings() {
+  const RememberedSettings remembered = settings.load();
+  const std::pair<QLineEdit*, std::optional<QString>> fields[] = {
+      {WRWorkspaceDirEdit, remembered.workspace}, {MsgPersonEdit, remembered.message},
+      {AnalPersonEdit, remembered.analyser},      {CmpPersonEdit, remembered.compiler},
+      {OlvProjectEdit, remembered.destination}};
+  // Set as typed, so the page checks run and a path that is gone shows red.
+  for (const auto& [field, value] : fields) {
+    if (value) field->setText(*value);
+  }
+  if (remembered.workbenchMode) mode->setOn(*remembered.workbenchMode);
+  mode->remember({remembered.spec.value_or(QString()), remembered.target.value_or(QString())});
+  if (remembered.database) database->setOn(*remembered.database);
+  if (remembered.databaseFile) database->setOwnFile(*remembered.databaseFile);
+}
+
+void Vaskel::saveSettings() {
+  RememberedSettings remembered;
+  remembered.workspace = WRWorkspaceDirEdit->text();
+  remembered.message = MsgPersonEdit->text();
+  remembered.analyser = AnalPersonEdit->text();
+  remembered.compiler = CmpPersonEdit->text();
+  remembered.destination = OlvProjectEdit->text();
+  remembered.workbenchMode = mode->isOn();
+  if (mode->isOn()) {
+    const WorkbenchMode::Choice choice = mode->choiceToKeep();
+    remembered.spec = choice.spec;
+    remembered.target = choice.target;
+  }
+  remembered.database = database->isOn();
+  remembered.databaseFile = database->ownFile();
+  settings.save(remembered);
+}
+
+void Vaskel::accept() {
+  const QStringList arguments = conversionArguments();
+  Page3->setComplete(false);
+  conversion->start(converterPath, arguments, OlvProjectEdit->text(), OlvNameEdit->text());
+}
+
+void Vaskel::readFromStdout() { conversion->readOutput(); }
+
+void Vaskel::processExit() {
+  conversion->finish();
+  saveSettings();
+}
+
+void Vaskel::reject() {
+  question->cancel();
+  conversion->stop();
+  VaskelBase::reject();
 }

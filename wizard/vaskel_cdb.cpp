@@ -1,45 +1,71 @@
-// Page 2's compilation database: a check box that adds -cdb FILE to the
-// conversion, the file <destination>/compile_commands.json until the user
-// types or browses another, and a Next that waits for a file when it is on.
+#include "vaskel_cdb.h"
+
+#include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 
-#include "vaskel.h"
+#include "vaskel_converter_options.h"
+#include "vaskel_status.h"
 
-void Vaskel::setUpCompilationDatabase() {
-  CdbEdit->setEnabled(false);
-  CdbBrowseBtn->setEnabled(false);
-  connect(CdbCheck, &QCheckBox::toggled, this, [this](bool on) {
-    CdbEdit->setEnabled(on);
-    CdbBrowseBtn->setEnabled(on);
-    Page2Check();
+CompilationDatabase::CompilationDatabase(const Widgets& widgets, QObject* parent)
+    : QObject(parent), w(widgets) {
+  w.file->setEnabled(false);
+  w.browse->setEnabled(false);
+  connect(w.check, &QCheckBox::toggled, this, [this](bool on) {
+    w.file->setEnabled(on);
+    w.browse->setEnabled(on);
+    emit changed();
   });
-  connect(CdbEdit, &QLineEdit::textChanged, this, &Vaskel::Page2Check);
-  connect(CdbEdit, &QLineEdit::textEdited, this,
-          [this](const QString& text) { cdbFollowsDestination = text == defaultCdbFile(); });
-  connect(CdbBrowseBtn, &QPushButton::clicked, this, &Vaskel::CdbBrowseBtn_clicked);
-  connect(OlvProjectEdit, &QLineEdit::textChanged, this, &Vaskel::followDestination);
+  connect(w.file, &QLineEdit::textChanged, this, &CompilationDatabase::changed);
+  connect(w.file, &QLineEdit::textEdited, this,
+          [this](const QString& text) { followsDestination = text == defaultFile(); });
+  connect(w.destination, &QLineEdit::textChanged, this, &CompilationDatabase::followDestination);
 }
 
-QString Vaskel::defaultCdbFile() const {
-  const QString destination = OlvProjectEdit->text();
+bool CompilationDatabase::isOn() const { return w.check->isChecked(); }
+
+void CompilationDatabase::setOn(bool on) { w.check->setChecked(on); }
+
+QStringList CompilationDatabase::arguments() const {
+  if (!isOn() || w.file->text().isEmpty()) return {};
+  return {optionName(ConverterOption::Database), w.file->text()};
+}
+
+QString CompilationDatabase::summary() const {
+  if (!isOn()) return QString();
+  return QStringLiteral("\nCompilation Database:\n") + w.file->text() + u'\n';
+}
+
+QString CompilationDatabase::problem() const {
+  if (!isOn()) return QString();
+  if (w.file->text().isEmpty()) return tr("The compilation database file is not given.");
+  return clashWithOption(tr("The compilation database file"), w.file->text(),
+                         tr("choose another file."));
+}
+
+void CompilationDatabase::takeFile(const QString& file) {
+  w.file->setText(file);
+  followsDestination = file == defaultFile();
+}
+
+std::optional<QString> CompilationDatabase::ownFile() const {
+  if (followsDestination) return std::nullopt;
+  return w.file->text();
+}
+
+void CompilationDatabase::setOwnFile(const QString& file) {
+  followsDestination = false;
+  w.file->setText(file);
+}
+
+QString CompilationDatabase::defaultFile() const {
+  const QString destination = w.destination->text();
   if (destination.isEmpty()) return QString();
   return QDir::toNativeSeparators(
       QDir::cleanPath(destination + QStringLiteral("/compile_commands.json")));
 }
 
-void Vaskel::followDestination() {
-  if (cdbFollowsDestination) CdbEdit->setText(defaultCdbFile());
-}
-
-
-void Vaskel::CdbBrowseBtn_clicked() {
-  QFileDialog dialog(this, tr("Select the Compilation Database File"), browseStart(),
-                     tr("Compilation databases (*.json)"));
-  dialog.setObjectName(QStringLiteral("save file dialog"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  takeBrowsed(dialog.selectedFiles().constFirst(), CdbEdit);
-  cdbFollowsDestination = CdbEdit->text() == defaultCdbFile();
+void CompilationDatabase::followDestination() {
+  if (followsDestination) w.file->setText(defaultFile());
 }

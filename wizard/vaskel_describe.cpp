@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QObject>
 
 namespace {
 
@@ -62,73 +63,4 @@ std::optional<ProjectDescription> parseDescription(const QByteArray& answer, QSt
   description.warnings = strings(root.value(QLatin1String("warnings")));
   description.failure = root.value(QLatin1String("failure")).toString();
   return description;
-}
-
-DescribeRun::DescribeRun(QObject* parent) : QObject(parent) {
-  deadline.setSingleShot(true);
-  connect(&deadline, &QTimer::timeout, this, &DescribeRun::timedOut);
-}
-
-DescribeRun::~DescribeRun() { abandon(); }
-
-void DescribeRun::ask(const QString& program, const QStringList& arguments) {
-  abandon();
-  output.clear();
-  process = new QProcess(this);
-  connect(process, &QProcess::readyReadStandardOutput, this,
-          [this] { output += process->readAllStandardOutput(); });
-  connect(process, &QProcess::finished, this, &DescribeRun::finished);
-  connect(process, &QProcess::errorOccurred, this, &DescribeRun::failedToStart);
-  deadline.start(timeoutMs);
-  process->start(program, arguments + QStringList{QStringLiteral("-describe")});
-}
-
-void DescribeRun::cancel() { abandon(); }
-
-void DescribeRun::abandon() {
-  deadline.stop();
-  if (!process) return;
-  QProcess* gone = std::exchange(process, nullptr);
-  disconnect(gone, nullptr, this, nullptr);
-  if (gone->state() == QProcess::NotRunning) {
-    gone->deleteLater();
-    return;
-  }
-  // Deleting a running QProcess waits for it to end; the window must not.
-  gone->setParent(nullptr);
-  connect(gone, &QProcess::finished, gone, &QObject::deleteLater);
-  gone->kill();
-}
-
-void DescribeRun::finished(int exitCode, QProcess::ExitStatus status) {
-  output += process->readAllStandardOutput();
-  abandon();
-  if (status != QProcess::NormalExit) {
-    emit noAnswer(tr("Plovik ended abnormally while reading the project"));
-    return;
-  }
-  QString error;
-  std::optional<ProjectDescription> description = parseDescription(output, &error);
-  if (!description) {
-    emit noAnswer(error);
-    return;
-  }
-  // A conversion that would fail says so in the answer; an exit status of 1
-  // without a failure named means the answer was cut short.
-  if (exitCode != 0 && description->failure.isEmpty())
-    description->failure = tr("Plovik ended with exit status %1").arg(exitCode);
-  emit answered(*description);
-}
-
-void DescribeRun::failedToStart(QProcess::ProcessError error) {
-  if (error != QProcess::FailedToStart) return;
-  abandon();
-  emit noAnswer(tr("Plovik could not be asked about the project: Please ensure Plovik.exe is "
-                   "set on the path."));
-}
-
-void DescribeRun::timedOut() {
-  abandon();
-  emit noAnswer(tr("Plovik did not answer within %1 seconds; it was stopped")
-                    .arg(QString::number(timeoutMs / 1000.0)));
 }

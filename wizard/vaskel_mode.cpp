@@ -1,12 +1,14 @@
-// Page 2's real-project mode: the check box that asks the converter to read
-// the project as Workbench builds it (-wb), the build spec it reads (-spec),
-// the build target whose files it takes (-target) and the variables the
-// project refers to, with the values the user gives them (-var NAME=VALUE).
-// The lists hold what the converter's latest answer named, nothing else.
+#include "vaskel_mode.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QTableWidget>
 #include <QTableWidgetItem>
 
-#include "vaskel.h"
+#include "vaskel_converter_options.h"
+#include "vaskel_status.h"
 
 namespace {
 
@@ -20,75 +22,91 @@ QTableWidgetItem* fixedItem(const QString& text) {
 
 }  // namespace
 
-void Vaskel::setUpWorkbenchMode() {
-  VariablesTable->setRowCount(0);
+WorkbenchMode::WorkbenchMode(const Widgets& widgets, QObject* parent)
+    : QObject(parent), w(widgets) {
+  w.variables->setRowCount(0);
   // Rows as tall as the font needs and no taller, so that six show at once;
   // the names and sources whole, the values taking what is left.
-  const int line = VariablesTable->fontMetrics().height();
-  VariablesTable->verticalHeader()->setMinimumSectionSize(line + 1);
-  VariablesTable->verticalHeader()->setDefaultSectionSize(line + 1);
-  QHeaderView* header = VariablesTable->horizontalHeader();
+  const int line = w.variables->fontMetrics().height();
+  w.variables->verticalHeader()->setMinimumSectionSize(line + 1);
+  w.variables->verticalHeader()->setDefaultSectionSize(line + 1);
+  QHeaderView* header = w.variables->horizontalHeader();
   header->setFixedHeight(line + 3);
   header->setStretchLastSection(false);
   header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   header->setSectionResizeMode(1, QHeaderView::Stretch);
   header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-  connect(VariablesTable, &QTableWidget::itemChanged, this, &Vaskel::VariablesTable_itemChanged);
-  connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::scheduleDescribe);
+  connect(w.variables, &QTableWidget::itemChanged, this, &WorkbenchMode::valueChanged);
   // After the box has set its children's state: a list with nothing to
   // choose from stays off.
-  connect(WorkbenchBox, &QGroupBox::toggled, this, &Vaskel::enableModeLists);
-  connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
-  connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::scheduleDescribe);
-  // Page 2's Next waits for values the converter would take for options.
-  connect(SpecCombo, &QComboBox::currentIndexChanged, this, &Vaskel::Page2Check);
-  connect(TargetCombo, &QComboBox::currentIndexChanged, this, &Vaskel::Page2Check);
-  connect(CustExtEdit, &QLineEdit::textChanged, this, &Vaskel::Page2Check);
-  for (QCheckBox* check : {cppCheck, ccCheck, cxxCheck, cCheck, hCheck, hhCheck, hppCheck, hxxCheck})
-    connect(check, &QCheckBox::toggled, this, &Vaskel::Page2Check);
+  connect(w.box, &QGroupBox::toggled, this, &WorkbenchMode::enableLists);
+  connect(w.box, &QGroupBox::toggled, this, &WorkbenchMode::changed);
+  connect(w.specs, &QComboBox::currentIndexChanged, this, &WorkbenchMode::changed);
+  connect(w.targets, &QComboBox::currentIndexChanged, this, &WorkbenchMode::changed);
   fillTargets({});
-  enableModeLists();
+  enableLists();
+}
+
+bool WorkbenchMode::isOn() const { return w.box->isChecked(); }
+
+void WorkbenchMode::setOn(bool on) { w.box->setChecked(on); }
+
+void WorkbenchMode::take(const ProjectDescription& answer) {
+  described = answer.variables;
+  fillSpecs(answer.knownSpecs, answer.defaultSpec);
+  fillTargets(answer.knownTargets);
+  // A value being typed stays: its end asks again, and that answer fills in.
+  // (The cell's editor is the only widget in the table that takes the focus.)
+  const QWidget* focus = QApplication::focusWidget();
+  const bool typing = focus && w.variables->viewport()->isAncestorOf(focus);
+  if (!typing) fillVariables(answer.variables, answer.expandsVariables());
+}
+
+void WorkbenchMode::clear() {
+  described.clear();
+  fillSpecs({}, QString());
+  fillTargets({});
+  fillVariables({}, false);
 }
 
 // With no build spec named the converter picks one; with no target named
 // there is nothing to choose but all. Set here, not by the box alone, since
 // a list set usable while the box is off would stay usable.
-void Vaskel::enableModeLists() {
-  SpecCombo->setEnabled(WorkbenchBox->isChecked() && SpecCombo->count() > 0);
-  TargetCombo->setEnabled(WorkbenchBox->isChecked() && TargetCombo->count() > 1);
-  Page2Check();
+void WorkbenchMode::enableLists() {
+  w.specs->setEnabled(isOn() && w.specs->count() > 0);
+  w.targets->setEnabled(isOn() && w.targets->count() > 1);
 }
 
-void Vaskel::fillSpecs(const QStringList& known, const QString& defaultSpec) {
-  const QString wanted = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText() : rememberedSpec;
+void WorkbenchMode::fillSpecs(const QStringList& known, const QString& defaultSpec) {
+  const QString wanted = w.specs->currentIndex() >= 0 ? w.specs->currentText() : remembered.spec;
   {
-    const QSignalBlocker quiet(SpecCombo);
-    SpecCombo->clear();
-    SpecCombo->addItems(known);
+    const QSignalBlocker quiet(w.specs);
+    w.specs->clear();
+    w.specs->addItems(known);
     qsizetype index = known.indexOf(wanted);
     if (index < 0) index = known.indexOf(defaultSpec);
     if (index < 0 && !known.isEmpty()) index = 0;
-    SpecCombo->setCurrentIndex(int(index));
+    w.specs->setCurrentIndex(int(index));
   }
-  enableModeLists();
+  enableLists();
 }
 
-void Vaskel::fillTargets(const QStringList& known) {
-  const QString wanted = TargetCombo->currentIndex() > 0 ? TargetCombo->currentText()
-                                                          : rememberedTarget;
+void WorkbenchMode::fillTargets(const QStringList& known) {
+  const QString wanted =
+      w.targets->currentIndex() > 0 ? w.targets->currentText() : remembered.target;
   {
-    const QSignalBlocker quiet(TargetCombo);
-    TargetCombo->clear();
-    TargetCombo->addItem(tr("all targets"));
-    TargetCombo->addItems(known);
-    TargetCombo->setCurrentIndex(int(known.indexOf(wanted)) + 1);  // not known: all targets
+    const QSignalBlocker quiet(w.targets);
+    w.targets->clear();
+    w.targets->addItem(tr("all targets"));
+    w.targets->addItems(known);
+    w.targets->setCurrentIndex(int(known.indexOf(wanted)) + 1);  // not known: all targets
   }
-  enableModeLists();
+  enableLists();
 }
 
 // One row per variable the project refers to: its name, the value the user
 // gave or else the one the converter found, and where that value comes from.
-void Vaskel::fillVariables(const QList<DescribedVariable>& variables, bool expanded) {
+void WorkbenchMode::fillVariables(const QList<DescribedVariable>& variables, bool expanded) {
   // The values given are kept for the variables still referred to; without
   // the mode nothing is expanded, so nothing is forgotten either.
   if (expanded) {
@@ -98,11 +116,11 @@ void Vaskel::fillVariables(const QList<DescribedVariable>& variables, bool expan
     }
     givenValues = kept;
   }
-  const QSignalBlocker quiet(VariablesTable);
-  VariablesTable->setRowCount(0);
+  const QSignalBlocker quiet(w.variables);
+  w.variables->setRowCount(0);
   for (const DescribedVariable& variable : variables) {
-    const int row = VariablesTable->rowCount();
-    VariablesTable->insertRow(row);
+    const int row = w.variables->rowCount();
+    w.variables->insertRow(row);
     QTableWidgetItem* name = fixedItem(variable.name);
     QTableWidgetItem* source = fixedItem(variable.resolved() ? variable.source : tr("unresolved"));
     if (!variable.resolved()) {
@@ -112,23 +130,22 @@ void Vaskel::fillVariables(const QList<DescribedVariable>& variables, bool expan
                            .arg(variable.name));
     }
     if (name->toolTip().isEmpty()) name->setToolTip(variable.name);
-    VariablesTable->setItem(row, 0, name);
+    w.variables->setItem(row, 0, name);
     auto* value = new QTableWidgetItem(givenValues.value(variable.name, variable.value));
     value->setToolTip(value->text());  // a long path, cut short in the cell
-    VariablesTable->setItem(row, 1, value);
-    VariablesTable->setItem(row, 2, source);
+    w.variables->setItem(row, 1, value);
+    w.variables->setItem(row, 2, source);
   }
 }
 
-void Vaskel::VariablesTable_itemChanged(QTableWidgetItem* item) {
+void WorkbenchMode::valueChanged(QTableWidgetItem* item) {
   if (item->column() != 1) return;
-  const QString name = VariablesTable->item(item->row(), 0)->text();
+  const QString name = w.variables->item(item->row(), 0)->text();
   const QString value = item->text();
   QString found;
-  if (description) {
-    for (const DescribedVariable& variable : description->variables) {
-      if (variable.name == name && variable.source != QLatin1String("-var")) found = variable.value;
-    }
+  for (const DescribedVariable& variable : described) {
+    if (variable.name == name && variable.source != optionName(ConverterOption::Variable))
+      found = variable.value;
   }
   // An emptied value hands the variable back to the converter's own lookup;
   // the value it found, left as it was, is not the user's.
@@ -136,16 +153,16 @@ void Vaskel::VariablesTable_itemChanged(QTableWidgetItem* item) {
     givenValues.remove(name);
   else
     givenValues.insert(name, value);
-  scheduleDescribe();
+  emit changed();
 }
 
-QStringList Vaskel::variableAssignments() const {
+QStringList WorkbenchMode::variableAssignments() const {
   // In the table's order; values given for variables the table does not
   // show (no answer yet) follow by name.
   QStringList assignments;
   QStringList shown;
-  for (int row = 0; row < VariablesTable->rowCount(); ++row) {
-    const QString name = VariablesTable->item(row, 0)->text();
+  for (int row = 0; row < w.variables->rowCount(); ++row) {
+    const QString name = w.variables->item(row, 0)->text();
     shown << name;
     if (givenValues.contains(name)) assignments << name + u'=' + givenValues[name];
   }
@@ -157,23 +174,48 @@ QStringList Vaskel::variableAssignments() const {
   return assignments;
 }
 
-QStringList Vaskel::workbenchArguments() const {
-  if (!WorkbenchBox->isChecked()) return {};
-  QStringList arguments{QStringLiteral("-wb")};
-  if (SpecCombo->currentIndex() >= 0)
-    arguments << QStringLiteral("-spec") << SpecCombo->currentText();
+QStringList WorkbenchMode::arguments() const {
+  if (!isOn()) return {};
+  QStringList arguments{optionName(ConverterOption::RealProject)};
+  if (w.specs->currentIndex() >= 0)
+    arguments << optionName(ConverterOption::Spec) << w.specs->currentText();
   for (const QString& assignment : variableAssignments())
-    arguments << QStringLiteral("-var") << assignment;
-  if (TargetCombo->currentIndex() > 0)
-    arguments << QStringLiteral("-target") << TargetCombo->currentText();
+    arguments << optionName(ConverterOption::Variable) << assignment;
+  if (w.targets->currentIndex() > 0)
+    arguments << optionName(ConverterOption::Target) << w.targets->currentText();
   return arguments;
 }
 
-QString Vaskel::workbenchSummary() const {
-  if (!WorkbenchBox->isChecked()) return QString();
-  const QString spec = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText()
-                                                      : QStringLiteral("(chosen by Plovik)");
+QString WorkbenchMode::summary() const {
+  if (!isOn()) return QString();
+  const QString spec = w.specs->currentIndex() >= 0 ? w.specs->currentText()
+                                                    : QStringLiteral("(chosen by Plovik)");
   return QStringLiteral("\nWorkbench Build Spec:\n") + spec +
-         QStringLiteral("\n\nWorkbench Build Target:\n") + TargetCombo->currentText() +
+         QStringLiteral("\n\nWorkbench Build Target:\n") + w.targets->currentText() +
          QStringLiteral("\n\nWorkbench Variables:\n") + variableAssignments().join(u'\n') + u'\n';
+}
+
+QString WorkbenchMode::problem() const {
+  if (!isOn()) return QString();
+  QString problem;
+  if (w.specs->currentIndex() >= 0) {
+    problem = clashWithOption(tr("The build spec"), w.specs->currentText(),
+                              tr("choose another build spec."));
+    if (!problem.isEmpty()) return problem;
+  }
+  if (w.targets->currentIndex() > 0) {
+    problem = clashWithOption(tr("The build target"), w.targets->currentText(),
+                              tr("choose another build target."));
+  }
+  return problem;
+}
+
+void WorkbenchMode::remember(const Choice& choice) { remembered = choice; }
+
+WorkbenchMode::Choice WorkbenchMode::choiceToKeep() {
+  if (w.specs->count() > 0)
+    remembered.spec = w.specs->currentIndex() >= 0 ? w.specs->currentText() : QString();
+  if (w.targets->count() > 1)
+    remembered.target = w.targets->currentIndex() > 0 ? w.targets->currentText() : QString();
+  return remembered;
 }

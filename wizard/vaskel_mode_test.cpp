@@ -1,7 +1,8 @@
-// Page 2's real-project mode and compilation database: the build specs,
-// build targets and variables offered from the converter's answer, the
-// values the user gives, the command line and the summary. The converter is
-// the stand-in here, answering with documents written for each case.
+// Page 2's real-project mode: the build specs, build targets and variables
+// offered from the converter's answer, the values the user gives, the
+// command line (with the compilation database beside it) and the summary.
+// The converter is the stand-in here, answering with documents written for
+// each case.
 #include <QtTest>
 
 #include "vaskel.h"
@@ -210,33 +211,6 @@ class ModeTest : public QObject {
     QVERIFY(wizard.DetailsText->toPlainText().endsWith(
         "\nWorkbench Build Spec:\n(chosen by Plovik)\n\nWorkbench Build Target:\nall targets\n\n"
         "Workbench Variables:\n\n"));
-  }
-
-  // The database file follows the output folder until the user picks one;
-  // with the box on, Next waits for a file.
-  void theDatabaseFileFollowsTheOutputFolder() {
-    WorkingFolder folder;
-    Vaskel wizard;
-    Page0Paths paths;
-    QVERIFY(toPage2(wizard, folder, twoSpecs(), &paths));
-    QVERIFY(!wizard.CdbEdit->isEnabled());
-    wizard.CdbCheck->setChecked(true);
-    QVERIFY(wizard.CdbEdit->isEnabled());
-    QCOMPARE(wizard.CdbEdit->text(),
-             QDir::toNativeSeparators(paths.output + QStringLiteral("/compile_commands.json")));
-    wizard.OlvProjectEdit->setText(folder.makeFolder(QStringLiteral("out2")));
-    QVERIFY(wizard.CdbEdit->text().endsWith(
-        QDir::toNativeSeparators(QStringLiteral("out2/compile_commands.json"))));
-
-    QTest::keyClicks(wizard.CdbEdit, QStringLiteral("x"));  // typed: no longer follows
-    const QString typed = wizard.CdbEdit->text();
-    wizard.OlvProjectEdit->setText(paths.output);
-    QCOMPARE(wizard.CdbEdit->text(), typed);
-
-    wizard.CdbEdit->clear();
-    QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
-    wizard.CdbCheck->setChecked(false);
-    QVERIFY(wizard.button(QWizard::NextButton)->isEnabled());
   }
 };
 

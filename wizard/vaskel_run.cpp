@@ -1,22 +1,23 @@
-// Running the converter: Finish starts Plovik with the fields as its command
-// line, its output goes into the details log, and its exit status decides
-// between the success line and the failure message box.
+#include "vaskel_run.h"
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
-#include <QRegularExpression>
+#include <QProgressBar>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QTextCursor>
 #include <QUrl>
+#include <QWizard>
 #include <utility>
 
-#include "vaskel.h"
+#include "vaskel_status.h"
+#include "vaskel_warnings.h"
 
 namespace {
-
-const QLatin1String kWarningStart("Warning: ");
 
 QTextCharFormat warningFormat() {
   QTextCharFormat format;
@@ -32,96 +33,85 @@ QTextCharFormat errorFormat() {
   return format;
 }
 
-// The converter's advice for an unresolved variable names its command-line
-// option, which a wizard user cannot type; the log says where to give it here.
-QString forTheWizard(const QString& warning) {
-  static const QRegularExpression advice(QStringLiteral(R"( \(give it with -var [^=\s]+=\.\.\.\)$)"));
-  QString line = warning;
-  return line.replace(advice, QObject::tr(" (type its value into the Variables table on the previous page)"));
-}
-
 }  // namespace
 
-QStringList Vaskel::conversionArguments(bool forDescribe) const {
-  QStringList arguments{ProjectEdit->text(), WRProjectEdit->text(), WRWorkspaceDirEdit->text(),
-                        OlvProjectEdit->text(), QStringLiteral("-pn"), OlvNameEdit->text()};
-  // A question about the project may come before Page 2 is left: it takes
-  // the extensions as the boxes stand.
-  const std::pair<const char*, QString> options[] = {
-      {"-mp", MsgPersonEdit->text()},
-      {"-ap", AnalPersonEdit->text()},
-      {"-cp", CmpPersonEdit->text()},
-      {"-ext", forDescribe ? currentExtensionList() : extensionList},
-      {"-cdb", CdbCheck->isChecked() ? CdbEdit->text() : QString()}};
-  for (const auto& [option, value] : options) {
-    if (!value.isEmpty()) arguments << QLatin1String(option) << value;
-  }
-  return arguments + workbenchArguments();
+ConversionRun::ConversionRun(QWizard* owner, const Widgets& widgets)
+    : QObject(owner), wizard(owner), w(widgets), decoder(QStringConverter::System) {
+  // Shown on the last page after a successful run only.
+  wizard->setButtonText(QWizard::CustomButton1, tr("Open Folder"));
+  QAbstractButton* open = wizard->button(QWizard::CustomButton1);
+  open->setObjectName(QStringLiteral("OpenFolderBtn"));
+  open->setToolTip(tr("Show the destination folder in the file manager."));
+  connect(wizard, &QWizard::customButtonClicked, this, [this](int which) {
+    if (which == QWizard::CustomButton1) openFolder();
+  });
+  connect(wizard, &QWizard::currentIdChanged, this, [this] {
+    if (wizard->currentPage() != w.page) showOpenFolder(false);
+  });
+  ownCancelText = wizard->buttonText(QWizard::CancelButton);
+  w.progress->hide();
+  updateCancelButton();
 }
 
-void Vaskel::accept() {
-  converterProcess = new QProcess(this);
-  const QStringList arguments = conversionArguments();
-
-  DetailsText->clear();
-  DetailsText->setPlainText(QStringLiteral("Initialising Project Conversion ...\n"));
-  outputDecoder = QStringDecoder(QStringConverter::System);
+void ConversionRun::start(const QString& program, const QStringList& arguments,
+                          const QString& runDestination, const QString& name) {
+  converter = new QProcess(wizard);
+  w.log->clear();
+  w.log->setPlainText(QStringLiteral("Initialising Project Conversion ...\n"));
+  decoder = QStringDecoder(QStringConverter::System);
   partialLine.clear();
   warningCount = 0;
-  runDestination = OlvProjectEdit->text();
+  destination = runDestination;
   showOpenFolder(false);
-  lastRunSucceeded = false;
+  succeeded = false;
   // The converter names the file after the project, as the Name field shows
   // it once the converter has answered.
-  expectedProjectFile =
-      QDir(OlvProjectEdit->text()).filePath(OlvNameEdit->text() + QStringLiteral(".prj"));
+  expectedProjectFile = QDir(destination).filePath(name + QStringLiteral(".prj"));
   projectFilesBefore = projectFileStates();
 
-  connect(converterProcess, &QProcess::readyReadStandardOutput, this, &Vaskel::readFromStdout);
-  connect(converterProcess, &QProcess::finished, this, &Vaskel::processExit);
-  connect(converterProcess, &QProcess::errorOccurred, this, &Vaskel::processError);
-
-  Page3->setComplete(false);
-  converterProcess->start(converterPath, arguments);
+  connect(converter, &QProcess::readyReadStandardOutput, this, &ConversionRun::outputReady);
+  connect(converter, &QProcess::finished, this, &ConversionRun::exited);
+  connect(converter, &QProcess::errorOccurred, this, &ConversionRun::failedToStart);
+  converter->start(program, arguments);
   // A start that fails may already have been reported from inside start().
-  if (converterProcess->state() != QProcess::NotRunning) setConverterRunning(true);
+  if (converter->state() != QProcess::NotRunning) setRunning(true);
 }
 
-void Vaskel::setConverterRunning(bool running) {
-  converterRunning = running;
+void ConversionRun::setRunning(bool running) {
+  isRunning = running;
   // One conversion at a time: no way back to Page 2 (and to a second Finish)
   // until this one has ended.
-  button(QWizard::BackButton)->setEnabled(!running);
-  RunProgressBar->setVisible(running);
-  showPageStatus(Page3StatusLabel,
-                 running ? tr("Plovik is converting the project ...")
-                         : tr("Back, then Next, prepares another run."),
-                 false);
+  wizard->button(QWizard::BackButton)->setEnabled(!running);
+  w.progress->setVisible(running);
+  showStatus(w.status,
+             running ? tr("Plovik is converting the project ...")
+                     : tr("Back, then Next, prepares another run."),
+             false);
   updateCancelButton();
 }
 
 // The button closes the wizard in every state; while a run is under way it
 // stops the run first, and says so.
-void Vaskel::updateCancelButton() {
-  const bool closes = lastRunSucceeded && !converterRunning;
-  setButtonText(QWizard::CancelButton, closes ? QStringLiteral("Close") : ownCancelText);
-  button(QWizard::CancelButton)
-      ->setToolTip(converterRunning   ? tr("Stop Plovik and close the wizard.")
-                   : lastRunSucceeded ? tr("Close the wizard.")
-                                      : tr("Close the wizard without converting."));
+void ConversionRun::updateCancelButton() {
+  const bool closes = succeeded && !isRunning;
+  wizard->setButtonText(QWizard::CancelButton, closes ? QStringLiteral("Close") : ownCancelText);
+  wizard->button(QWizard::CancelButton)
+      ->setToolTip(isRunning   ? tr("Stop Plovik and close the wizard.")
+                   : succeeded ? tr("Close the wizard.")
+                               : tr("Close the wizard without converting."));
 }
 
-Vaskel::FileState Vaskel::fileState(const QString& path) {
+ConversionRun::FileState ConversionRun::fileState(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return {};
   return {true, info.lastModified(), info.birthTime(), info.size()};
 }
 
-QHash<QString, Vaskel::FileState> Vaskel::projectFileStates() const {
+QHash<QString, ConversionRun::FileState> ConversionRun::projectFileStates() const {
   QHash<QString, FileState> states;
-  const QDir destination(runDestination);
-  for (const QString& name : destination.entryList({QStringLiteral("*.prj")}, QDir::Files | QDir::Hidden))
-    states.insert(destination.filePath(name), fileState(destination.filePath(name)));
+  const QDir folder(destination);
+  for (const QString& name : folder.entryList({QStringLiteral("*.prj")}, QDir::Files | QDir::Hidden))
+    states.insert(folder.filePath(name), fileState(folder.filePath(name)));
   return states;
 }
 
@@ -130,7 +120,7 @@ QHash<QString, Vaskel::FileState> Vaskel::projectFileStates() const {
 // before it writes anything. A run started before the converter's answer
 // named the project may have used another name than the field's: any
 // project file this run wrote into the destination counts.
-bool Vaskel::projectFileWritten() const {
+bool ConversionRun::projectFileWritten() const {
   const QHash<QString, FileState> after = projectFileStates();
   for (auto file = after.cbegin(); file != after.cend(); ++file) {
     if (!(projectFilesBefore.value(file.key()) == file.value())) return true;
@@ -138,38 +128,38 @@ bool Vaskel::projectFileWritten() const {
   return false;
 }
 
-void Vaskel::processError(QProcess::ProcessError error) {
+void ConversionRun::failedToStart(QProcess::ProcessError error) {
   if (error != QProcess::FailedToStart) return;
   logText(QStringLiteral(
       "Project Conversion could not be executed: Please ensure Plovik.exe is set on the path.\n"));
-  setConverterRunning(false);
+  setRunning(false);
 }
 
 // Appends a paragraph at the end of the log, keeping the view at the end
 // when it was there.
-void Vaskel::logText(const QString& text, const QTextCharFormat& format) {
-  QScrollBar* bar = DetailsText->verticalScrollBar();
+void ConversionRun::logText(const QString& text, const QTextCharFormat& format) {
+  QScrollBar* bar = w.log->verticalScrollBar();
   const bool atEnd = bar->value() == bar->maximum();
-  QTextCursor cursor(DetailsText->document());
+  QTextCursor cursor(w.log->document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertBlock(QTextBlockFormat(), format);
   cursor.insertText(text, format);
   if (atEnd) bar->setValue(bar->maximum());
 }
 
-void Vaskel::logOutputLine(const QString& line) {
-  if (line.startsWith(kWarningStart)) {
+void ConversionRun::logOutputLine(const QString& line) {
+  if (isConverterWarning(line)) {
     ++warningCount;
-    logText(forTheWizard(line), warningFormat());
+    logText(warningForTheWizard(line), warningFormat());
   } else {
     logText(line);
   }
 }
 
-void Vaskel::readFromStdout() {
+void ConversionRun::readOutput() {
   // Whole lines only, so that a warning split between two deliveries is
   // still seen as one; the rest waits for its line end.
-  partialLine += outputDecoder.decode(converterProcess->readAllStandardOutput());
+  partialLine += decoder.decode(converter->readAllStandardOutput());
   qsizetype start = 0;
   for (qsizetype end; (end = partialLine.indexOf(u'\n', start)) >= 0; start = end + 1) {
     QString line = partialLine.mid(start, end - start);
@@ -179,12 +169,12 @@ void Vaskel::readFromStdout() {
   partialLine.remove(0, start);
 }
 
-void Vaskel::processExit() {
-  setConverterRunning(false);
-  readFromStdout();
+void ConversionRun::finish() {
+  setRunning(false);
+  readOutput();
   if (!partialLine.isEmpty()) logOutputLine(std::exchange(partialLine, QString()));
-  const bool normalExit = converterProcess->exitStatus() == QProcess::NormalExit;
-  bool succeeded = normalExit && converterProcess->exitCode() == 0;
+  const bool normalExit = converter->exitStatus() == QProcess::NormalExit;
+  succeeded = normalExit && converter->exitCode() == 0;
   if (succeeded && !projectFileWritten()) {
     succeeded = false;
     logText(tr("Plovik ended with exit status 0 but did not write the project file %1: the "
@@ -192,7 +182,6 @@ void Vaskel::processExit() {
                 .arg(QDir::toNativeSeparators(expectedProjectFile)),
             errorFormat());
   }
-  lastRunSucceeded = succeeded;
   updateCancelButton();
   if (succeeded) logText(QStringLiteral("Project Converted Successfully!"));
   if (warningCount > 0) {
@@ -206,32 +195,27 @@ void Vaskel::processExit() {
         nullptr, QStringLiteral("Vaskel"),
         QStringLiteral("Project Conversion Failed!\nPlease check the details log and try again."));
   }
-  saveSettings();
 }
 
-void Vaskel::showOpenFolder(bool shown) { setOption(QWizard::HaveCustomButton1, shown); }
+void ConversionRun::stop() {
+  if (!converter) return;
+  // Cancelling is no end of the conversion: nothing more is shown or saved.
+  disconnect(converter, nullptr, this, nullptr);
+#ifndef Q_OS_WIN
+  // Asked to stop first, the converter removes its temporary files; only
+  // one that does not end within a second is killed.
+  converter->terminate();
+  if (!converter->waitForFinished(1000))
+#endif
+    converter->kill();
+  converter->waitForFinished(1000);
+}
 
-void Vaskel::OpenFolderBtn_clicked() {
+void ConversionRun::showOpenFolder(bool shown) { wizard->setOption(QWizard::HaveCustomButton1, shown); }
+
+void ConversionRun::openFolder() {
   // Relative to the current directory, as the converter took it.
-  const QString folder = QFileInfo(runDestination).absoluteFilePath();
+  const QString folder = QFileInfo(destination).absoluteFilePath();
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
     logText(QStringLiteral("Could not open the folder ") + QDir::toNativeSeparators(folder));
-}
-
-void Vaskel::reject() {
-  describeDelay.stop();
-  describeRun->cancel();
-  if (converterProcess) {
-    // Cancelling is no exit of the conversion: nothing more is shown or saved.
-    disconnect(converterProcess, nullptr, this, nullptr);
-#ifndef Q_OS_WIN
-    // Asked to stop first, the converter removes its temporary files; only
-    // one that does not end within a second is killed.
-    converterProcess->terminate();
-    if (!converterProcess->waitForFinished(1000))
-#endif
-      converterProcess->kill();
-    converterProcess->waitForFinished(1000);
-  }
-  VaskelBase::reject();
 }

@@ -198,7 +198,7 @@ class RunTest : public QObject {
     ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
     QVERIFY(finishAndWait(wizard));
 
-    QCOMPARE(wizard.converterProcess->exitStatus(),
+    QCOMPARE(wizard.converterProcess()->exitStatus(),
              crashes ? QProcess::CrashExit : QProcess::NormalExit);
     QCOMPARE(boxes.seen(), !succeeded && !crashes ? 1 : 0);
     QCOMPARE(logLines(wizard).last() == kSucceeded, succeeded);
@@ -230,13 +230,13 @@ class RunTest : public QObject {
       QFile::remove(gate);
       cancel = wizard.button(QWizard::CancelButton);
       wizard.button(QWizard::FinishButton)->click();
-      QTRY_VERIFY(wizard.converterProcess->state() == QProcess::Running);
+      QTRY_VERIFY(wizard.converterProcess()->state() == QProcess::Running);
       QCOMPARE(cancel->text(), cancelText);
       QCOMPARE(cancel->toolTip(), QStringLiteral("Stop Plovik and close the wizard."));
       QVERIFY(wizard.RunProgressBar->isVisible());
       QCOMPARE(wizard.RunProgressBar->maximum(), 0);  // busy, with no end to show
 
-      QSignalSpy ended(wizard.converterProcess, &QProcess::finished);
+      QSignalSpy ended(wizard.converterProcess(), &QProcess::finished);
       folder.writeFile(QStringLiteral("go"));
       QVERIFY(ended.wait(20000));
       QCOMPARE(cancel->text(), QStringLiteral("Close"));
@@ -279,7 +279,7 @@ class RunTest : public QObject {
     QVERIFY(goToPage3(wizard));
 
     wizard.button(QWizard::FinishButton)->click();
-    QProcess* first = wizard.converterProcess;
+    QProcess* first = wizard.converterProcess();
     QVERIFY(first);
     QTRY_COMPARE(first->state(), QProcess::Running);
     QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
@@ -298,7 +298,7 @@ class RunTest : public QObject {
     QVERIFY(clickNext(wizard));
     QVERIFY(wizard.DetailsText->toPlainText().startsWith("WindRiver Project(s):\n"));
     QVERIFY(finishAndWait(wizard));
-    QVERIFY(wizard.converterProcess != first);
+    QVERIFY(wizard.converterProcess() != first);
     QCOMPARE(logLines(wizard).first(), kInitialising);
     QCOMPARE(logLines(wizard).last(), kSucceeded);
   }
@@ -312,7 +312,7 @@ class RunTest : public QObject {
     wizard.show();
     QVERIFY(goToPage3(wizard));
     wizard.button(QWizard::FinishButton)->click();
-    QProcess* process = wizard.converterProcess;
+    QProcess* process = wizard.converterProcess();
     QTRY_COMPARE(process->state(), QProcess::Running);
 
     wizard.button(QWizard::CancelButton)->click();

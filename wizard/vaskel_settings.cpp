@@ -1,17 +1,10 @@
-// The settings file "settings.txt" in the current directory: the workspace
-// folder, the three personalities, the last destination, the real-project
-// mode with its build spec and target, and the compilation database, as key
-// line, value line, empty line. The later records follow the first four, so
-// an older file simply lacks them. A file that cannot be read or written is
-// passed over in silence.
+#include "vaskel_settings.h"
+
 #include <QFile>
 #include <QTextStream>
 
-#include "vaskel.h"
-
 namespace {
 
-const QString kSettingsFile = QStringLiteral("settings.txt");
 const QString kWorkspaceKey = QStringLiteral("Workspace Dir:");
 const QString kMessageKey = QStringLiteral("Message Personality:");
 const QString kAnalyserKey = QStringLiteral("Analyser Personality:");
@@ -20,78 +13,86 @@ const QString kDestinationKey = QStringLiteral("Output Folder:");
 const QString kModeKey = QStringLiteral("Workbench Mode:");
 const QString kSpecKey = QStringLiteral("Build Spec:");
 const QString kTargetKey = QStringLiteral("Build Target:");
-const QString kCdbKey = QStringLiteral("Compilation Database:");
-const QString kCdbFileKey = QStringLiteral("Compilation Database File:");
-const QString kModeOn = QStringLiteral("on");
+const QString kDatabaseKey = QStringLiteral("Compilation Database:");
+const QString kDatabaseFileKey = QStringLiteral("Compilation Database File:");
+const QString kOn = QStringLiteral("on");
+
+// The text records in the order they are written; the switches sit among
+// them where written below.
+struct TextRecord {
+  const QString& key;
+  std::optional<QString> RememberedSettings::*value;
+};
+const TextRecord kTextRecords[] = {{kWorkspaceKey, &RememberedSettings::workspace},
+                                   {kMessageKey, &RememberedSettings::message},
+                                   {kAnalyserKey, &RememberedSettings::analyser},
+                                   {kCompilerKey, &RememberedSettings::compiler},
+                                   {kDestinationKey, &RememberedSettings::destination},
+                                   {kSpecKey, &RememberedSettings::spec},
+                                   {kTargetKey, &RememberedSettings::target},
+                                   {kDatabaseFileKey, &RememberedSettings::databaseFile}};
+
+// A record that has a value; an empty value only where `evenEmpty`.
+void writeRecord(QTextStream& out, const QString& key, const std::optional<QString>& value,
+                 bool evenEmpty = false) {
+  if (!value || (value->isEmpty() && !evenEmpty)) return;
+  out << key << '\n' << *value << "\n\n";
+}
 
 }  // namespace
 
-void Vaskel::loadSettings() {
-  QFile file(kSettingsFile);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  QTextStream in(&file);
+RememberedSettings SettingsFile::load() const {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return read(file);
+}
+
+void SettingsFile::save(const RememberedSettings& settings) const {
+  QFile file(path);
+  // Binary mode: the lines end in a bare line feed on every platform.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  write(file, settings);
+}
+
+RememberedSettings SettingsFile::read(QIODevice& device) {
+  QTextStream in(&device);
   in.setEncoding(QStringConverter::System);
-  const std::pair<QString, QLineEdit*> records[] = {{kWorkspaceKey, WRWorkspaceDirEdit},
-                                                    {kMessageKey, MsgPersonEdit},
-                                                    {kAnalyserKey, AnalPersonEdit},
-                                                    {kCompilerKey, CmpPersonEdit}};
+  RememberedSettings settings;
   while (!in.atEnd()) {
     const QString line = in.readLine();
-    // A key on the last line has no value line: it clears its field.
+    // A key on the last line has no value line: its value is empty.
     const auto value = [&in] { return in.atEnd() ? QString() : in.readLine(); };
-    if (line == kDestinationKey) {
-      OlvProjectEdit->setText(value());
-    } else if (line == kModeKey) {
-      WorkbenchBox->setChecked(value() == kModeOn);
-    } else if (line == kSpecKey) {
-      rememberedSpec = value();
-    } else if (line == kTargetKey) {
-      rememberedTarget = value();
-    } else if (line == kCdbKey) {
-      CdbCheck->setChecked(value() == kModeOn);
-    } else if (line == kCdbFileKey) {
-      cdbFollowsDestination = false;
-      CdbEdit->setText(value());
+    if (line == kModeKey) {
+      settings.workbenchMode = value() == kOn;
+    } else if (line == kDatabaseKey) {
+      settings.database = value() == kOn;
     } else {
-      for (const auto& [key, field] : records) {
-        if (line == key) {
-          field->setText(value());
+      for (const TextRecord& record : kTextRecords) {
+        if (line == record.key) {
+          settings.*record.value = value();
           break;
         }
       }
     }
   }
+  return settings;
 }
 
-void Vaskel::saveSettings() {
-  QFile file(kSettingsFile);
-  // Binary mode: the lines end in a bare line feed on every platform.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  QTextStream out(&file);
+void SettingsFile::write(QIODevice& device, const RememberedSettings& settings) {
+  QTextStream out(&device);
   out.setEncoding(QStringConverter::System);
-  out << kWorkspaceKey << '\n' << WRWorkspaceDirEdit->text() << "\n\n";
-  const std::pair<QString, QLineEdit*> optional[] = {
-      {kMessageKey, MsgPersonEdit}, {kAnalyserKey, AnalPersonEdit}, {kCompilerKey, CmpPersonEdit}};
-  for (const auto& [key, field] : optional) {
-    if (!field->text().isEmpty()) out << key << '\n' << field->text() << "\n\n";
+  writeRecord(out, kWorkspaceKey, settings.workspace.value_or(QString()), true);
+  writeRecord(out, kMessageKey, settings.message);
+  writeRecord(out, kAnalyserKey, settings.analyser);
+  writeRecord(out, kCompilerKey, settings.compiler);
+  writeRecord(out, kDestinationKey, settings.destination);
+  if (settings.workbenchMode.value_or(false)) {
+    writeRecord(out, kModeKey, kOn);
+    writeRecord(out, kSpecKey, settings.spec);
+    writeRecord(out, kTargetKey, settings.target);
   }
-  if (!OlvProjectEdit->text().isEmpty())
-    out << kDestinationKey << '\n' << OlvProjectEdit->text() << "\n\n";
-  if (WorkbenchBox->isChecked()) {
-    out << kModeKey << '\n' << kModeOn << "\n\n";
-    // Lists that hold no answer (a run that failed on a broken project, say)
-    // choose nothing: the remembered choice stays for the next start.
-    if (SpecCombo->count() > 0)
-      rememberedSpec = SpecCombo->currentIndex() >= 0 ? SpecCombo->currentText() : QString();
-    if (TargetCombo->count() > 1)
-      rememberedTarget = TargetCombo->currentIndex() > 0 ? TargetCombo->currentText() : QString();
-    if (!rememberedSpec.isEmpty()) out << kSpecKey << '\n' << rememberedSpec << "\n\n";
-    if (!rememberedTarget.isEmpty()) out << kTargetKey << '\n' << rememberedTarget << "\n\n";
-  }
-  if (CdbCheck->isChecked()) {
-    out << kCdbKey << '\n' << kModeOn << "\n\n";
-    // A file that follows the destination is not written, so it follows the
-    // remembered destination next time too.
-    if (!cdbFollowsDestination) out << kCdbFileKey << '\n' << CdbEdit->text() << "\n\n";
+  if (settings.database.value_or(false)) {
+    writeRecord(out, kDatabaseKey, kOn);
+    writeRecord(out, kDatabaseFileKey, settings.databaseFile, true);
   }
 }

@@ -1,5 +1,7 @@
-// The settings file "settings.txt" in the current directory: what a new
-// wizard takes from it, and when and how the wizard writes it.
+// The settings file "settings.txt" in the current directory: its records
+// written and read back, what a new wizard takes from it, and when and how
+// the wizard writes it.
+#include <QBuffer>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -12,6 +14,23 @@ struct Fields {
   QString workspace, message, analyser, compiler;
 };
 
+QByteArray written(const RememberedSettings& settings) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  SettingsFile::write(buffer, settings);
+  return buffer.data();
+}
+
+RememberedSettings readFrom(QByteArray bytes) {
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return SettingsFile::read(buffer);
+}
+
+RememberedSettings everything() {
+  return {"/ws", "/m.p_s", "/a.p_a", "/c.p_c", "/out", true, "PPC32gnu", "app", true, "/db.json"};
+}
+
 Fields fieldsOf(const Vaskel& wizard) {
   return {wizard.WRWorkspaceDirEdit->text(), wizard.MsgPersonEdit->text(),
           wizard.AnalPersonEdit->text(), wizard.CmpPersonEdit->text()};
@@ -23,6 +42,37 @@ class SettingsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void records_data() {
+    QTest::addColumn<RememberedSettings>("settings");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("readBack");  // whether reading the file gives the settings again
+    QTest::newRow("nothing: the workspace alone, empty")
+        << RememberedSettings{} << QByteArray("Workspace Dir:\n\n\n") << false;
+    QTest::newRow("everything, in a fixed order")
+        << everything()
+        << QByteArray("Workspace Dir:\n/ws\n\nMessage Personality:\n/m.p_s\n\n"
+                      "Analyser Personality:\n/a.p_a\n\nCompiler Personality:\n/c.p_c\n\n"
+                      "Output Folder:\n/out\n\nWorkbench Mode:\non\n\nBuild Spec:\nPPC32gnu\n\n"
+                      "Build Target:\napp\n\nCompilation Database:\non\n\n"
+                      "Compilation Database File:\n/db.json\n\n")
+        << true;
+    RememberedSettings empties{"", "", "", "", "", true, "", "", true, ""};
+    QTest::newRow("empty values: left out, but the workspace's and the database file's")
+        << empties
+        << QByteArray("Workspace Dir:\n\n\nWorkbench Mode:\non\n\nCompilation Database:\non\n\n"
+                      "Compilation Database File:\n\n\n")
+        << false;
+  }
+
+  void records() {
+    QFETCH(RememberedSettings, settings);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, readBack);
+    QCOMPARE(written(settings), file);
+    QCOMPARE(readFrom(file) == settings, readBack);
+    QCOMPARE(written(readFrom(file)), file);
+  }
+
   void load_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("fields");  // workspace, message, analyser, compiler

@@ -74,6 +74,41 @@ class StatusTest : public QObject {
     if (!status.isEmpty()) QVERIFY(!lines[page]->text().isEmpty());
   }
 
+  void aLongRefusalIsCutToTheLinesItHas_data() {
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("words") << "WR Project file parsing encountered unexpected token: " +
+                                  QStringLiteral("buildSpec ").repeated(30);
+    QTest::newRow("one long path")
+        << "Could not open file: /" + QStringLiteral("very_long_folder_name/").repeated(12);
+  }
+
+  // Cut in the middle to the first page's one line, and to the third
+  // page's four lines, where it wraps; whole in both tool tips.
+  void aLongRefusalIsCutToTheLinesItHas() {
+    QFETCH(QString, failure);
+    WorkingFolder folder;
+    CannedDescription refused;
+    refused.failure = failure;
+    answerWith(folder, refused);
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    wizard.show();
+    QVERIFY(waitForAnswer(wizard));
+    for (QLabel* label : {wizard.ProjectStatusLabel, wizard.DescribeStatusLabel}) {
+      QCOMPARE(label->toolTip(), failure);
+      QVERIFY(label->text().startsWith(failure.left(10)));
+      QVERIFY(label->text().contains(QChar(0x2026)));  // the cut
+      const QRect room = label->contentsRect();
+      const QRect needed = label->fontMetrics().boundingRect(
+          room, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+          label->text());
+      QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+               qPrintable(label->objectName()));
+    }
+    QVERIFY(wizard.DescribeStatusLabel->text().size() > wizard.ProjectStatusLabel->text().size());
+  }
+
   // A folder made in a terminal while the wizard waited counts once the
   // window is active again, without an edit of the field.
   void comingBackToTheWindowChecksThePathsAgain() {

@@ -1,5 +1,6 @@
 // The controller: the page checks as the user types, the browse dialogs, the
-// extension list and the summary built when Next leaves Page 2.
+// extension list and the summary built when Next leaves Page 2, the texts'
+// room on every page, and Vaskel's own --version and --help.
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QRadioButton>
@@ -395,6 +396,36 @@ class ControllerTest : public QObject {
       if (page != wizard.Page3) QVERIFY(clickNext(wizard));
     }
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
+  }
+
+  void versionAndHelp_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("--version") << "--version" << "Vaskel 1.";
+    QTest::newRow("-v") << "-v" << "Vaskel 1.";
+    QTest::newRow("--help") << "--help" << "Usage: ";
+  }
+
+  // Answered on standard output without a window (no platform is needed).
+  void versionAndHelp() {
+    QFETCH(QString, option);
+    QFETCH(QString, start);
+    QProcess vaskel;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    vaskel.setProcessEnvironment(environment);
+    vaskel.start(requiredEnvironment("VASKEL_EXE"), {option});
+    QVERIFY(vaskel.waitForFinished(20000));
+    QCOMPARE(vaskel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(vaskel.exitCode(), 0);
+    const QString output = QString::fromLocal8Bit(vaskel.readAllStandardOutput());
+    QVERIFY2(output.startsWith(start), qPrintable(output));
+    if (option == "--help") {
+      QVERIFY(output.contains("--version"));
+      QVERIFY(output.contains("--help"));
+    } else {
+      QCOMPARE(output.trimmed().count(u'\n'), 0);
+    }
   }
 };
 

@@ -116,9 +116,9 @@ bool finishAndWait(Vaskel& wizard, int timeoutMs) {
   QAbstractButton* finish = wizard.button(QWizard::FinishButton);
   if (!finish->isEnabled()) return false;
   finish->click();
-  if (!wizard.converterProcess) return false;
+  if (!wizard.converterProcess()) return false;
   // Connected after the wizard's own handler, so it fires once that is done.
-  QSignalSpy ended(wizard.converterProcess, &QProcess::finished);
+  QSignalSpy ended(wizard.converterProcess(), &QProcess::finished);
   return ended.wait(timeoutMs);
 }
 
