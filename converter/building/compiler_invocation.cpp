@@ -126,10 +126,16 @@ CompilerInvocation invocationOf(std::string_view expandedRecipe) {
   const std::size_t program = programWordOf(words);
   if (program == words.size()) return invocation;
   invocation.program = programNamed(words[program]);
-  invocation.words.push_back(std::move(words[program]));
-  for (std::size_t i = program + 1; i < words.size(); ++i) {
-    if (!onlyReferences(words[i])) invocation.words.push_back(std::move(words[i]));
+  // The words kept are moved down in place: a command may hold a hundred
+  // thousand of them.
+  std::size_t kept = 0;
+  for (std::size_t i = program; i < words.size(); ++i) {
+    if (i != program && onlyReferences(words[i])) continue;
+    if (kept != i) words[kept] = std::move(words[i]);
+    ++kept;
   }
+  words.resize(kept);
+  invocation.words = std::move(words);
   readOptions(invocation);
   return invocation;
 }
