@@ -19,7 +19,8 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // Whether the word is nothing but references: make would leave nothing.
 bool onlyReferences(std::string_view word) {
-  if (word.empty()) return false;
+  // Nearly every word begins with something else: no scan for it.
+  if (!word.starts_with('$')) return false;
   std::size_t covered = 0;
   forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
     if (begin == covered) covered = end;
