@@ -14,15 +14,20 @@ std::string expanded(std::string_view text, VariableExpander& variables) {
   return variables.expand(parenthesised(text));
 }
 
+// The same appended to `out`, after a space unless it is the first.
+void appendExpanded(std::string_view text, VariableExpander& variables, std::string& out) {
+  if (!out.empty()) out += ' ';
+  if (text.find("${") == std::string_view::npos) return variables.expandAppend(text, out);
+  variables.expandAppend(parenthesised(text), out);
+}
+
 // The entries that belong to the build spec, each expanded, joined by
 // spaces as Workbench joins them into the Makefile.
 std::string joined(const std::vector<SpecValue>& entries, const std::string& spec,
                    VariableExpander& variables) {
   std::string text;
   for (const auto& entry : entries) {
-    if (!belongsToSpec(entry.spec, spec)) continue;
-    if (!text.empty()) text += ' ';
-    text += expanded(entry.value, variables);
+    if (belongsToSpec(entry.spec, spec)) appendExpanded(entry.value, variables, text);
   }
   return text;
 }
@@ -54,10 +59,7 @@ std::string recipeOf(const CompilerCommandInputs& in, const std::string& command
 CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExpander& variables) {
   const std::string defines = joined(in.facts.defines, in.spec, variables);
   std::string includes;
-  for (const auto& entry : in.includes) {
-    if (!includes.empty()) includes += ' ';
-    includes += expanded(entry, variables);
-  }
+  for (const auto& entry : in.includes) appendExpanded(entry, variables, includes);
   const std::string cRecipe =
       recipeOf(in, in.cCommand, keys::kCCompiler, defines, includes, variables);
   const std::string cxxRecipe =

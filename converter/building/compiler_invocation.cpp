@@ -19,7 +19,8 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // Whether the word is nothing but references: make would leave nothing.
 bool onlyReferences(std::string_view word) {
-  if (word.empty()) return false;
+  // Nearly every word begins with something else: no scan for it.
+  if (!word.starts_with('$')) return false;
   std::size_t covered = 0;
   forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
     if (begin == covered) covered = end;
@@ -126,10 +127,16 @@ CompilerInvocation invocationOf(std::string_view expandedRecipe) {
   const std::size_t program = programWordOf(words);
   if (program == words.size()) return invocation;
   invocation.program = programNamed(words[program]);
-  invocation.words.push_back(std::move(words[program]));
-  for (std::size_t i = program + 1; i < words.size(); ++i) {
-    if (!onlyReferences(words[i])) invocation.words.push_back(std::move(words[i]));
+  // The words kept are moved down in place: a command may hold a hundred
+  // thousand of them.
+  std::size_t kept = 0;
+  for (std::size_t i = program; i < words.size(); ++i) {
+    if (i != program && onlyReferences(words[i])) continue;
+    if (kept != i) words[kept] = std::move(words[i]);
+    ++kept;
   }
+  words.resize(kept);
+  invocation.words = std::move(words);
   readOptions(invocation);
   return invocation;
 }

@@ -58,4 +58,17 @@ TEST(CompilerInvocation, TheWordsAsTheCompilerReadsThem) {
             (Strings{"$(TOOL_PATH)dcc", "-o", "$@", "-c", "$<"}));
 }
 
+TEST(CompilerInvocation, OnlyWordsOfNothingButReferencesAreDropped) {
+  const struct {
+    const char* recipe;
+    Strings words;
+  } cases[] = {
+      {"cc $(A) $(A)$(B) \"$(C)\" -o", {"cc", "-o"}},
+      {"cc x$(A) $(A)x $(A)-$(B) -I$(A)", {"cc", "x$(A)", "$(A)x", "$(A)-$(B)", "-I$(A)"}},
+      {"cc $ $x '' $(", {"cc", "$", "$x", "", "$("}},
+      {"$(A) cc $(B)", {"$(A)", "cc"}},  // the program may be a reference
+  };
+  for (const auto& one : cases) EXPECT_EQ(invocationOf(one.recipe).words, one.words) << one.recipe;
+}
+
 }  // namespace

@@ -118,6 +118,7 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
 // replaced by it, unless that would make the text, or all expansions
 // together, grow past their bounds.
 void VariableExpander::expandInto(std::string_view text, int depth, std::string& out) {
+  const std::size_t base = out.size();
   std::size_t done = 0;
   forEachReference(text, [&](std::size_t begin, std::size_t end, std::string_view name) {
     if (!isVariableName(name)) return;
@@ -125,7 +126,7 @@ void VariableExpander::expandInto(std::string_view text, int depth, std::string&
     if (entry.state != Entry::Expanded) return;
     const std::size_t reference = end - begin;
     const std::size_t grows = entry.value.size() > reference ? entry.value.size() - reference : 0;
-    if (out.size() + (begin - done) + entry.value.size() > kMaxTextSize ||
+    if (out.size() - base + (begin - done) + entry.value.size() > kMaxTextSize ||
         growth + grows > kMaxGrowth) {
       return;
     }
@@ -151,8 +152,13 @@ std::string VariableExpander::expand(std::string_view value) {
   return result;
 }
 
+void VariableExpander::expandAppend(std::string_view value, std::string& out) {
+  expandInto(value, 0, out);
+}
+
 std::vector<VariableExpander::Reference> VariableExpander::references() const {
   std::vector<Reference> all;
+  all.reserve(met.size());
   for (const auto& [name, entry] : met) {
     std::optional<std::string> value;
     if (entry.state == Entry::Expanded) value = entry.value;

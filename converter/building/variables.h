@@ -33,6 +33,9 @@ class VariableExpander {
 
   // The value with every variable that can be expanded expanded.
   std::string expand(std::string_view value);
+  // The same appended to `out`, bounded as a text of its own: a long list
+  // of entries is joined without a string for each.
+  void expandAppend(std::string_view value, std::string& out);
   // The same in place; the text is only rebuilt when it names a variable.
   void expandInPlace(std::string& value);
 

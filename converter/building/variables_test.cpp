@@ -150,4 +150,27 @@ TEST(Variables, AllExpansionsTogetherAreBounded) {
   EXPECT_EQ(expander.left()[0].reason, VariableExpander::Reason::TooLong);
 }
 
+TEST(Variables, AnAppendedTextIsBoundedOnItsOwn) {
+  const std::string big(std::size_t{3} << 20, 'b');
+  LookupTable macros;
+  VariableExpander expander({{"BIG", big}, {"A", "a"}}, macros, nullptr);
+  const struct {
+    std::string before;
+    std::string appended;
+    std::string after;
+  } cases[] = {
+      {"", "x$(A)", "xa"},
+      {"-I", "$(A)$(B)", "-Ia$(B)"},
+      // What the text held already does not count against what is added.
+      {big, "$(BIG)", big + big},
+      {"", "$(BIG)$(BIG)", big + "$(BIG)"},
+  };
+  for (const auto& one : cases) {
+    std::string text = one.before;
+    expander.expandAppend(one.appended, text);
+    EXPECT_EQ(text.size(), one.after.size()) << one.appended;
+    EXPECT_TRUE(text == one.after) << one.appended;
+  }
+}
+
 }  // namespace

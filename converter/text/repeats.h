@@ -1,6 +1,7 @@
-// Which items of a long list repeat an earlier one. Sorting hashes is far
-// cheaper, in time and memory, than a table of the texts when there are
-// hundreds of thousands of them.
+// Which items of a long list repeat an earlier one. A table of the items'
+// hashes is far cheaper, in time and memory, than a table of the texts when
+// there are hundreds of thousands of them, and cheaper in time than sorting
+// the hashes.
 #pragma once
 
 #include <algorithm>
@@ -13,24 +14,23 @@
 // asked only of items whose hashes are equal.
 template <typename Hash, typename Equal>
 std::vector<bool> repeatedItems(std::size_t count, Hash hash, Equal equal) {
-  std::vector<std::pair<std::size_t, std::uint32_t>> order(count);
-  for (std::size_t i = 0; i < count; ++i) order[i] = {hash(i), static_cast<std::uint32_t>(i)};
-  std::sort(order.begin(), order.end());
   std::vector<bool> repeated(count, false);
-  for (std::size_t run = 0; run < order.size();) {
-    std::size_t end = run + 1;
-    while (end < order.size() && order[end].first == order[run].first) ++end;
-    // Within a run of equal hashes (in index order), an item equal to an
-    // earlier one is a repeat.
-    for (std::size_t i = run + 1; i < end; ++i) {
-      for (std::size_t j = run; j < i; ++j) {
-        if (!repeated[order[j].second] && equal(order[j].second, order[i].second)) {
-          repeated[order[i].second] = true;
-          break;
-        }
+  // Open addressing, at most half full: each slot an item's hash and its
+  // place plus one (0: free). Only the first of each item is placed, so a
+  // search meets each different item of its hash once.
+  std::size_t size = 16;
+  while (size < count * 2) size *= 2;
+  std::vector<std::pair<std::size_t, std::uint32_t>> slots(size);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t hashed = hash(i);
+    std::size_t at = hashed & (size - 1);
+    for (; slots[at].second != 0; at = (at + 1) & (size - 1)) {
+      if (slots[at].first == hashed && equal(slots[at].second - 1, i)) {
+        repeated[i] = true;
+        break;
       }
     }
-    run = end;
+    if (!repeated[i]) slots[at] = {hashed, static_cast<std::uint32_t>(i + 1)};
   }
   return repeated;
 }

@@ -13,7 +13,9 @@
 #include <pthread.h>
 #include <sys/stat.h>
 #include <thread>
+#include <string_view>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "platform/interrupt_table.h"
 
@@ -296,10 +298,33 @@ void releaseInterrupts() {
   pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr);
 }
 
+namespace {
+
+// The environment as it was at the first look-up, by name. A build may name
+// a hundred thousand variables nothing defines, each looked for here, and
+// getenv walks the whole environment each time; nothing in a run sets one.
+const std::unordered_map<std::string, std::string>& environmentByName() {
+  static const std::unordered_map<std::string, std::string> table = [] {
+    std::unordered_map<std::string, std::string> made;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+      const std::string_view text(*entry);
+      const std::size_t equals = text.find('=');
+      if (equals == std::string_view::npos) continue;
+      // The first of a name wins, as for getenv.
+      made.try_emplace(std::string(text.substr(0, equals)), text.substr(equals + 1));
+    }
+    return made;
+  }();
+  return table;
+}
+
+}  // namespace
+
 bool environmentVariable(const std::string& name, std::string& value) {
-  const char* found = std::getenv(name.c_str());
-  if (found == nullptr) return false;
-  value = found;
+  const auto& table = environmentByName();
+  const auto found = table.find(name);
+  if (found == table.end()) return false;
+  value = found->second;
   return true;
 }
 

@@ -2,6 +2,8 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include "temp_dir.h"
@@ -27,6 +29,26 @@ TEST(PosixListing, EntriesComeInByteOrder) {
   std::sort(expected.begin(), expected.end());
   expected.insert(expected.begin(), "kept");
   EXPECT_EQ(listed, expected);
+}
+
+// The environment is read once into a table: each variable is found with
+// the value getenv gives, and a name that is only part of one is not.
+TEST(PosixEnvironment, EachVariableAsGetenvGivesIt) {
+  std::size_t found = 0;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string text(*entry);
+    const std::string name = text.substr(0, text.find('='));
+    std::string value;
+    ASSERT_TRUE(platform::environmentVariable(name, value)) << name;
+    EXPECT_EQ(value, std::getenv(name.c_str())) << name;
+    ++found;
+    std::string none;
+    EXPECT_EQ(platform::environmentVariable(name + "\x01", none),
+              std::getenv((name + "\x01").c_str()) != nullptr);
+  }
+  EXPECT_GT(found, 0u);
+  std::string none;
+  EXPECT_FALSE(platform::environmentVariable("", none));
 }
 
 }  // namespace
