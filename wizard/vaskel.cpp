@@ -174,10 +174,8 @@ void Vaskel::Page0LineEdit_textchanged(const QString&) {
     return;
   }
   // The offer is about the one project's .project, not asked for now.
-  for (QWidget* offer : {static_cast<QWidget*>(WorkspaceOfferLabel),
-                         static_cast<QWidget*>(WorkspaceOfferCombo),
-                         static_cast<QWidget*>(WorkspaceOfferBtn)})
-    offer->hide();
+  const QList<QWidget*> offer{WorkspaceOfferLabel, WorkspaceOfferCombo, WorkspaceOfferBtn};
+  for (QWidget* widget : offer) widget->hide();
 }
 
 void Vaskel::Page1LineEdit_textchanged(const QString&) {
