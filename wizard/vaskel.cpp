@@ -416,16 +416,20 @@ QString Vaskel::currentExtensionList() const {
 }
 
 QString Vaskel::summary() const {
-  return QStringLiteral("WindRiver Project(s):\n") + ProjectEdit->text() + u'\n' +
-         WRProjectEdit->text() + QStringLiteral("\n\nWindRiver Workspace:\n") +
+  // A workspace run lists its projects; each is named by its own .project.
+  const bool whole = workspace->isOn();
+  const QString projects =
+      whole ? workspace->summary() : ProjectEdit->text() + u'\n' + WRProjectEdit->text();
+  return QStringLiteral("WindRiver Project(s):\n") + projects +
+         QStringLiteral("\n\nWindRiver Workspace:\n") +
          WRWorkspaceDirEdit->text() +
          QStringLiteral("\n\nOlvex / Olvex++ Project Directory:\n") + OlvProjectEdit->text() +
-         QStringLiteral("\n\nOlvex / Olvex++ Project Name:\n") + OlvNameEdit->text() +
+         QStringLiteral("\n\nOlvex / Olvex++ Project Name:\n") + (whole ? QString() : OlvNameEdit->text()) +
          QStringLiteral("\n\nMessage Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\nTamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\nCompiler Personality:\n") + CmpPersonEdit->text() +
          QStringLiteral("\n\nFile Extensions:\n") + extensionList + u'\n' + database->summary() +
-         mode->summary() + workspace->summary();
+         mode->summary();
 }
 
 void Vaskel::loadSettings() {

@@ -90,8 +90,7 @@ QString WorkspaceChoice::problem() const {
 }
 
 QString WorkspaceChoice::summary() const {
-  if (!isOn()) return QString();
   QStringList names;
   for (const WorkspaceMember& member : ticked()) names << member.name;
-  return QStringLiteral("\nWorkspace Projects:\n") + names.join(u'\n') + u'\n';
+  return names.join(u'\n');
 }

@@ -51,6 +51,7 @@ class WorkspaceChoice : public QObject {
   QStringList projectFiles() const;
   // What keeps the page from going on; empty when nothing does.
   QString problem() const;
+  // The ticked projects' names, a line each, for the last page's summary.
   QString summary() const;
 
  signals:

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QTextBrowser>
 #include <QTest>
 
 #include "vaskel.h"
@@ -145,6 +146,9 @@ class WorkspaceTest : public QObject {
     w.wizard.show();
     ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
     QVERIFY(goToPage3(w.wizard));
+    QVERIFY(w.wizard.DetailsText->toPlainText().startsWith(
+        untick.isEmpty() ? QStringLiteral("WindRiver Project(s):\nApp\nLib\nRtp\n\n")
+                         : QStringLiteral("WindRiver Project(s):\nApp\nRtp\n\n")));
     QVERIFY(finishAndWait(w.wizard));
     const QStringList log = logLines(w.wizard);
     QCOMPARE(log.contains(QStringLiteral("Project Converted Successfully!")), success);
