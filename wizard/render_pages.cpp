@@ -1,4 +1,5 @@
-// Renders each of the wizard's four pages to a PNG file, filled in as for a
+// Renders each of the wizard's four pages to a PNG file (and the first page
+// once more, converting every project of examples/fleet), filled in as for a
 // conversion of the example workbench project into <destination> (created when
 // missing), with the real-project mode on, a build target, a variable's value
 // and the compilation database, once the converter beside this program has
@@ -31,9 +32,9 @@ bool waitForAnswer(const Vaskel& wizard) {
   return true;
 }
 
-bool save(Vaskel& wizard, const QDir& folder, int page) {
+bool save(Vaskel& wizard, const QDir& folder, const QString& name) {
   QApplication::processEvents();
-  const QString path = folder.filePath(QStringLiteral("vaskel_page%1.png").arg(page));
+  const QString path = folder.filePath(name);
   if (!wizard.grab().save(path)) {
     QTextStream(stderr) << "cannot write " << path << '\n';
     return false;
@@ -81,8 +82,16 @@ int main(int argc, char** argv) {
       QApplication::processEvents();
       wizard.VariablesTable->scrollToTop();
     }
-    if (!save(wizard, folder, page)) return 1;
+    if (!save(wizard, folder, QStringLiteral("vaskel_page%1.png").arg(page))) return 1;
     if (page < 3) wizard.next();
   }
-  return 0;
+
+  // The first page again, with every project of the example workspace.
+  Vaskel whole;
+  whole.show();
+  whole.Page0WorkspaceRadio->setChecked(true);
+  whole.WRWorkspaceDirEdit->setText(QDir::toNativeSeparators("examples/fleet"));
+  whole.OlvProjectEdit->setText(QDir::toNativeSeparators(destination));
+  if (!waitForAnswer(whole)) return 1;
+  return save(whole, folder, QStringLiteral("vaskel_page0_workspace.png")) ? 0 : 1;
 }

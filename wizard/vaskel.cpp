@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <utility>
 
@@ -50,6 +51,14 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
   connect(ProjectEdit, &QLineEdit::textChanged, project, &ProjectChoice::projectChanged);
   connect(project, &ProjectChoice::dropped, this, [this](const QString& path) { lastPath = path; });
 
+  workspace = new WorkspaceChoice(
+      {Page0OneProjectRadio, Page0WorkspaceRadio, Page0WorkspaceProjectsLabel,
+       Page0WorkspaceProjectList,
+       {textLabel1_3, textLabel1_3_2, ProjectEdit, WRProjectEdit, ProjectBrowseBtn,
+        WRProjectBrowseBtn},
+       {textLabel1_2, OlvNameEdit}},
+      this);
+
   question = new ConverterQuestion([this] { return describeCommand(); },
                                    {ProjectStatusLabel, DescribeStatusLabel}, this);
   connect(question, &ConverterQuestion::asked, this, [this] { lastPathsPresent = pathsPresent(); });
@@ -57,6 +66,14 @@ Vaskel::Vaskel(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
   connect(question, &ConverterQuestion::noAnswer, this, &Vaskel::takeNoAnswer);
   for (QLineEdit* field : commandLineFields())
     connect(field, &QLineEdit::textChanged, question, &ConverterQuestion::schedule);
+  connect(workspace, &WorkspaceChoice::changed, question, &ConverterQuestion::schedule);
+  connect(workspace, &WorkspaceChoice::changed, this, [this] { Page0LineEdit_textchanged(QString()); });
+  connect(Page0WorkspaceRadio, &QRadioButton::toggled, this, [this](bool on) {
+    // What the last answer said was about the other form of the question.
+    if (on) project->showName(false, QString());
+    workspace->clear();
+    mode->clear();
+  });
 
   mode = new WorkbenchMode({WorkbenchBox, SpecCombo, TargetCombo, VariablesTable}, this);
   connect(mode, &WorkbenchMode::changed, question, &ConverterQuestion::schedule);
@@ -152,7 +169,13 @@ void Vaskel::Page0LineEdit_textchanged(const QString&) {
   const QString problem = page0Problem();
   Page0->setComplete(problem.isEmpty());
   showStatus(Page0StatusLabel, problem);
-  project->offerWorkspaces();
+  if (!workspace->isOn()) {
+    project->offerWorkspaces();
+    return;
+  }
+  // The offer is about the one project's .project, not asked for now.
+  const QList<QWidget*> offer{WorkspaceOfferLabel, WorkspaceOfferCombo, WorkspaceOfferBtn};
+  for (QWidget* widget : offer) widget->hide();
 }
 
 void Vaskel::Page1LineEdit_textchanged(const QString&) {
@@ -173,6 +196,14 @@ void Vaskel::Page2Check() {
 }
 
 QString Vaskel::page0Problem() const {
+  if (workspace->isOn()) {
+    for (const PathField& path : page0Paths) {
+      if (path.edit != WRWorkspaceDirEdit && path.edit != OlvProjectEdit) continue;
+      const QString problem = missingPath(path.what, path.edit->text());
+      if (!problem.isEmpty()) return problem;
+    }
+    return workspace->problem();
+  }
   for (const PathField& path : page0Paths) {
     const QString problem = missingPath(path.what, path.edit->text());
     if (!problem.isEmpty()) return problem;
@@ -227,6 +258,10 @@ void Vaskel::changeEvent(QEvent* event) {
 }
 
 ConverterQuestion::Command Vaskel::describeCommand() const {
+  if (workspace->isOn()) {
+    if (WRWorkspaceDirEdit->text().isEmpty() || OlvProjectEdit->text().isEmpty()) return {};
+    return {converterPath, conversionArguments(true)};
+  }
   // Nothing to ask until the project's files and workspace are named.
   for (QLineEdit* field : {ProjectEdit, WRProjectEdit, WRWorkspaceDirEdit}) {
     if (field->text().isEmpty()) return {};
@@ -235,6 +270,15 @@ ConverterQuestion::Command Vaskel::describeCommand() const {
 }
 
 void Vaskel::takeAnswer(const ProjectDescription& answer) {
+  if (workspace->isOn()) {
+    // An answer of the one-project form lists nothing.
+    if (answer.isWorkspace())
+      workspace->take(answer);
+    else
+      workspace->clear();
+    Page2Check();
+    return;
+  }
   project->showName(answer.namedByProject(), answer.projectName);
   mode->take(answer);
   Page2Check();
@@ -242,6 +286,7 @@ void Vaskel::takeAnswer(const ProjectDescription& answer) {
 
 // What the lists and the name showed may be about other files.
 void Vaskel::takeNoAnswer() {
+  if (workspace->isOn()) workspace->clear();
   project->showName(false, QString());
   mode->clear();
   Page2Check();
@@ -249,8 +294,16 @@ void Vaskel::takeNoAnswer() {
 
 QStringList Vaskel::conversionArguments(bool forDescribe) const {
   QStringList arguments;
-  for (const PathField& path : page0Paths) arguments << path.edit->text();
-  arguments << optionName(ConverterOption::ProjectName) << OlvNameEdit->text();
+  if (workspace->isOn()) {
+    // Each project is named by its own .project; the run is in the
+    // real-project mode whether or not Page 2 asks for it.
+    arguments << optionName(ConverterOption::Workspace) << WRWorkspaceDirEdit->text()
+              << OlvProjectEdit->text();
+    if (!mode->isOn()) arguments << optionName(ConverterOption::RealProject);
+  } else {
+    for (const PathField& path : page0Paths) arguments << path.edit->text();
+    arguments << optionName(ConverterOption::ProjectName) << OlvNameEdit->text();
+  }
   for (const Personality& personality : personalities) {
     if (!personality.edit->text().isEmpty())
       arguments << optionName(personality.option) << personality.edit->text();
@@ -259,7 +312,10 @@ QStringList Vaskel::conversionArguments(bool forDescribe) const {
   // the extensions as the boxes stand.
   const QString list = forDescribe ? currentExtensionList() : extensionList;
   if (!list.isEmpty()) arguments << optionName(ConverterOption::FileExtensions) << list;
-  return arguments + database->arguments() + mode->arguments();
+  arguments += database->arguments() + mode->arguments();
+  // The question lists every project; the run converts the ticked ones.
+  if (workspace->isOn() && !forDescribe) arguments += workspace->arguments();
+  return arguments;
 }
 
 // The folder the next dialog opens in. Given the last file itself, the dialog
@@ -360,11 +416,15 @@ QString Vaskel::currentExtensionList() const {
 }
 
 QString Vaskel::summary() const {
-  return QStringLiteral("WindRiver Project(s):\n") + ProjectEdit->text() + u'\n' +
-         WRProjectEdit->text() + QStringLiteral("\n\nWindRiver Workspace:\n") +
+  // A workspace run lists its projects; each is named by its own .project.
+  const bool whole = workspace->isOn();
+  const QString projects =
+      whole ? workspace->summary() : ProjectEdit->text() + u'\n' + WRProjectEdit->text();
+  return QStringLiteral("WindRiver Project(s):\n") + projects +
+         QStringLiteral("\n\nWindRiver Workspace:\n") +
          WRWorkspaceDirEdit->text() +
          QStringLiteral("\n\nOlvex / Olvex++ Project Directory:\n") + OlvProjectEdit->text() +
-         QStringLiteral("\n\nOlvex / Olvex++ Project Name:\n") + OlvNameEdit->text() +
+         QStringLiteral("\n\nOlvex / Olvex++ Project Name:\n") + (whole ? QString() : OlvNameEdit->text()) +
          QStringLiteral("\n\nMessage Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\nTamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\nCompiler Personality:\n") + CmpPersonEdit->text() +
@@ -386,6 +446,7 @@ void Vaskel::loadSettings() {
   mode->remember({remembered.spec.value_or(QString()), remembered.target.value_or(QString())});
   if (remembered.database) database->setOn(*remembered.database);
   if (remembered.databaseFile) database->setOwnFile(*remembered.databaseFile);
+  if (remembered.wholeWorkspace) workspace->setOn(*remembered.wholeWorkspace);
 }
 
 void Vaskel::saveSettings() {
@@ -403,12 +464,18 @@ void Vaskel::saveSettings() {
   }
   remembered.database = database->isOn();
   remembered.databaseFile = database->ownFile();
+  remembered.wholeWorkspace = workspace->isOn();
   settings.save(remembered);
 }
 
 void Vaskel::accept() {
   const QStringList arguments = conversionArguments();
   Page3->setComplete(false);
+  if (workspace->isOn()) {
+    conversion->startWorkspace(converterPath, arguments, OlvProjectEdit->text(),
+                               workspace->projectFiles());
+    return;
+  }
   conversion->start(converterPath, arguments, OlvProjectEdit->text(), OlvNameEdit->text());
 }
 

@@ -4,7 +4,8 @@
 // parts: the project on the first page (vaskel_project.h), the question to
 // the converter (vaskel_question.h), the real-project mode (vaskel_mode.h),
 // the compilation database (vaskel_cdb.h), the conversion run and its log
-// (vaskel_run.h) and the settings file (vaskel_settings.h).
+// (vaskel_run.h), the settings file (vaskel_settings.h) and the choice of a
+// whole workspace over one project (vaskel_workspace.h).
 #pragma once
 
 #include <QList>
@@ -19,6 +20,7 @@
 #include "vaskel_question.h"
 #include "vaskel_run.h"
 #include "vaskel_settings.h"
+#include "vaskel_workspace.h"
 
 class QCheckBox;
 class QProcess;
@@ -45,6 +47,7 @@ class Vaskel : public VaskelBase {
 
   // The parts, each owning its widgets' behaviour and its own state.
   ProjectChoice* project = nullptr;
+  WorkspaceChoice* workspace = nullptr;
   ConverterQuestion* question = nullptr;
   WorkbenchMode* mode = nullptr;
   CompilationDatabase* database = nullptr;

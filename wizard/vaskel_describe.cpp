@@ -62,5 +62,13 @@ std::optional<ProjectDescription> parseDescription(const QByteArray& answer, QSt
   }
   description.warnings = strings(root.value(QLatin1String("warnings")));
   description.failure = root.value(QLatin1String("failure")).toString();
+  for (const QJsonValue& item : root.value(QLatin1String("projects")).toArray()) {
+    const QJsonObject member = item.toObject();
+    description.projects.append(
+        {member.value(QLatin1String("name")).toString(),
+         member.value(QLatin1String("folder")).toString(),
+         member.value(QLatin1String("output")).toString(),
+         member.value(QLatin1String("description")).toObject().value(QLatin1String("failure")).toString()});
+  }
   return description;
 }

@@ -17,6 +17,14 @@ struct DescribedVariable {
   bool resolved() const { return source != QLatin1String("unresolved"); }
 };
 
+// One project of a workspace's description (`-workspace WS DEST -describe`).
+struct WorkspaceMember {
+  QString name;
+  QString folder;
+  QString output;   // the folder it is converted into
+  QString failure;  // what would end its run; empty when nothing would
+};
+
 struct ProjectDescription {
   QString mode;  // "default" or "real-project"
   QString projectName;
@@ -28,6 +36,9 @@ struct ProjectDescription {
   QList<DescribedVariable> variables;
   QStringList warnings;
   QString failure;  // the line the conversion would fail with; empty when it would not
+  QList<WorkspaceMember> projects;  // a workspace's projects, in the run's order
+
+  bool isWorkspace() const { return mode == QLatin1String("workspace"); }
 
   bool namedByProject() const { return nameFrom == QLatin1String(".project"); }
   // Only the real-project mode expands variables, and so lists them.

@@ -1,6 +1,7 @@
 #include "vaskel_question.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <utility>
 
 #include "vaskel_converter_options.h"
@@ -87,7 +88,11 @@ void ConverterQuestion::finished(int exitCode, QProcess::ExitStatus status) {
   }
   // A conversion that would fail says so in the answer; an exit status of 1
   // without a failure named means the answer was cut short.
-  if (exitCode != 0 && description->failure.isEmpty())
+  // A workspace's answer ends with 1 when a project's run would fail; that
+  // project's failure shows beside it in the list.
+  const bool projectFails = std::any_of(description->projects.cbegin(), description->projects.cend(),
+                                        [](const WorkspaceMember& member) { return !member.failure.isEmpty(); });
+  if (exitCode != 0 && description->failure.isEmpty() && !projectFails)
     description->failure = tr("Plovik ended with exit status %1").arg(exitCode);
   latest = description;
   emit answered(*description);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -33,6 +34,19 @@ QTextCharFormat errorFormat() {
   return format;
 }
 
+QTextCharFormat landmarkFormat() {
+  QTextCharFormat format;
+  format.setFontWeight(QFont::Bold);
+  return format;
+}
+
+// A project's heading ("Project 2 of 3: Lib (ws/Lib)") or the summary's
+// first line: where the eye looks for a project in a long log.
+bool isWorkspaceLandmark(const QString& line) {
+  static const QRegularExpression heading(QStringLiteral("^Project \\d+ of \\d+: "));
+  return heading.match(line).hasMatch() || line.startsWith(QLatin1String("Workspace: "));
+}
+
 }  // namespace
 
 ConversionRun::ConversionRun(QWizard* owner, const Widgets& widgets)
@@ -55,6 +69,21 @@ ConversionRun::ConversionRun(QWizard* owner, const Widgets& widgets)
 
 void ConversionRun::start(const QString& program, const QStringList& arguments,
                           const QString& runDestination, const QString& name) {
+  workspaceFiles.clear();
+  workspaceFilesBefore.clear();
+  launch(program, arguments, runDestination, name);
+}
+
+void ConversionRun::startWorkspace(const QString& program, const QStringList& arguments,
+                                   const QString& runDestination, const QStringList& projectFiles) {
+  workspaceFiles = projectFiles;
+  workspaceFilesBefore.clear();
+  for (const QString& file : projectFiles) workspaceFilesBefore.insert(file, fileState(file));
+  launch(program, arguments, runDestination, QString());
+}
+
+void ConversionRun::launch(const QString& program, const QStringList& arguments,
+                           const QString& runDestination, const QString& name) {
   converter = new QProcess(wizard);
   w.log->clear();
   w.log->setPlainText(QStringLiteral("Initialising Project Conversion ...\n"));
@@ -128,6 +157,15 @@ bool ConversionRun::projectFileWritten() const {
   return false;
 }
 
+QStringList ConversionRun::workspaceFilesMissing() const {
+  QStringList missing;
+  for (const QString& file : workspaceFiles) {
+    const FileState after = fileState(file);
+    if (!after.exists || after == workspaceFilesBefore.value(file)) missing << file;
+  }
+  return missing;
+}
+
 void ConversionRun::failedToStart(QProcess::ProcessError error) {
   if (error != QProcess::FailedToStart) return;
   logText(QStringLiteral(
@@ -151,6 +189,8 @@ void ConversionRun::logOutputLine(const QString& line) {
   if (isConverterWarning(line)) {
     ++warningCount;
     logText(warningForTheWizard(line), warningFormat());
+  } else if (!workspaceFiles.isEmpty() && isWorkspaceLandmark(line)) {
+    logText(line, landmarkFormat());
   } else {
     logText(line);
   }
@@ -175,7 +215,16 @@ void ConversionRun::finish() {
   if (!partialLine.isEmpty()) logOutputLine(std::exchange(partialLine, QString()));
   const bool normalExit = converter->exitStatus() == QProcess::NormalExit;
   succeeded = normalExit && converter->exitCode() == 0;
-  if (succeeded && !projectFileWritten()) {
+  if (succeeded && !workspaceFiles.isEmpty()) {
+    // Every project the run was to convert must have its project file anew.
+    for (const QString& file : workspaceFilesMissing()) {
+      succeeded = false;
+      logText(tr("Plovik ended with exit status 0 but did not write the project file %1: the "
+                 "project was not converted.")
+                  .arg(QDir::toNativeSeparators(file)),
+              errorFormat());
+    }
+  } else if (succeeded && !projectFileWritten()) {
     succeeded = false;
     logText(tr("Plovik ended with exit status 0 but did not write the project file %1: the "
                "project was not converted.")

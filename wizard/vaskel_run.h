@@ -39,6 +39,11 @@ class ConversionRun : public QObject {
   // `destination`; the log names that file when it writes none.
   void start(const QString& program, const QStringList& arguments, const QString& destination,
              const QString& name);
+  // Starts a workspace run: each of `projectFiles` (one per project to
+  // convert) must be written by it for the run to succeed. Each project's
+  // heading and the summary at the end stand out in the log.
+  void startWorkspace(const QString& program, const QStringList& arguments,
+                      const QString& destination, const QStringList& projectFiles);
   // Logs the lines the converter has completed so far; the rest waits for
   // its line end.
   void readOutput();
@@ -69,7 +74,11 @@ class ConversionRun : public QObject {
   static FileState fileState(const QString& path);
   QHash<QString, FileState> projectFileStates() const;
   bool projectFileWritten() const;
+  // The workspace run's project files that it did not write.
+  QStringList workspaceFilesMissing() const;
 
+  void launch(const QString& program, const QStringList& arguments, const QString& destination,
+              const QString& name);
   void failedToStart(QProcess::ProcessError error);
   void setRunning(bool running);
   void updateCancelButton();
@@ -90,6 +99,9 @@ class ConversionRun : public QObject {
   // in the destination before it.
   QString expectedProjectFile;
   QHash<QString, FileState> projectFilesBefore;
+  // A workspace run's project files, one per project; empty for one project.
+  QStringList workspaceFiles;
+  QHash<QString, FileState> workspaceFilesBefore;
   // Decodes the converter's output across deliveries, so a character split
   // between two reads comes out whole.
   QStringDecoder decoder;

@@ -15,6 +15,7 @@ const QString kSpecKey = QStringLiteral("Build Spec:");
 const QString kTargetKey = QStringLiteral("Build Target:");
 const QString kDatabaseKey = QStringLiteral("Compilation Database:");
 const QString kDatabaseFileKey = QStringLiteral("Compilation Database File:");
+const QString kWholeWorkspaceKey = QStringLiteral("Whole Workspace:");
 const QString kOn = QStringLiteral("on");
 
 // The text records in the order they are written; the switches sit among
@@ -66,6 +67,8 @@ RememberedSettings SettingsFile::read(QIODevice& device) {
       settings.workbenchMode = value() == kOn;
     } else if (line == kDatabaseKey) {
       settings.database = value() == kOn;
+    } else if (line == kWholeWorkspaceKey) {
+      settings.wholeWorkspace = value() == kOn;
     } else {
       for (const TextRecord& record : kTextRecords) {
         if (line == record.key) {
@@ -95,4 +98,5 @@ void SettingsFile::write(QIODevice& device, const RememberedSettings& settings) 
     writeRecord(out, kDatabaseKey, kOn);
     writeRecord(out, kDatabaseFileKey, settings.databaseFile, true);
   }
+  if (settings.wholeWorkspace.value_or(false)) writeRecord(out, kWholeWorkspaceKey, kOn);
 }

@@ -1,6 +1,7 @@
 // The settings file "settings.txt" in the current directory: the workspace
 // folder, the three personalities, the last destination, the real-project
-// mode with its build spec and target, and the compilation database, as key
+// mode with its build spec and target, the compilation database and the
+// choice of the whole workspace over one project, as key
 // line, value line, empty line. The later records follow the first four, so
 // an older file simply lacks them. A file that cannot be read or written is
 // passed over in silence.
@@ -15,7 +16,7 @@ class QIODevice;
 // none. Written, a record that is none is left out, and so is an empty one
 // (but the workspace, always written, and a database file); the build spec
 // and target are written only with the mode on, the database file only with
-// the database on.
+// the database on, the whole workspace only when chosen.
 struct RememberedSettings {
   std::optional<QString> workspace;
   std::optional<QString> message;
@@ -27,6 +28,7 @@ struct RememberedSettings {
   std::optional<QString> target;
   std::optional<bool> database;
   std::optional<QString> databaseFile;
+  std::optional<bool> wholeWorkspace;  // every project of the workspace, not one
 
   bool operator==(const RememberedSettings&) const = default;
 };

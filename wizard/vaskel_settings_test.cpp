@@ -56,6 +56,10 @@ class SettingsTest : public QObject {
                       "Build Target:\napp\n\nCompilation Database:\non\n\n"
                       "Compilation Database File:\n/db.json\n\n")
         << true;
+    RememberedSettings workspace;
+    workspace.wholeWorkspace = true;
+    QTest::newRow("the whole workspace, last")
+        << workspace << QByteArray("Workspace Dir:\n\n\nWhole Workspace:\non\n\n") << false;
     RememberedSettings empties{"", "", "", "", "", true, "", "", true, ""};
     QTest::newRow("empty values: left out, but the workspace's and the database file's")
         << empties
@@ -287,25 +291,30 @@ class SettingsTest : public QObject {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("destination");
     QTest::addColumn<bool>("mode");
-    QTest::newRow("an older file without them")
-        << QByteArray("Workspace Dir:\n/ws\n\nMessage Personality:\n/m.p_s\n\n") << "" << false;
+    QTest::addColumn<bool>("wholeWorkspace");
+    QTest::newRow("an older file without them: one project")
+        << QByteArray("Workspace Dir:\n/ws\n\nMessage Personality:\n/m.p_s\n\n") << "" << false
+        << false;
     QTest::newRow("all of them")
         << QByteArray("Workspace Dir:\n/ws\n\nOutput Folder:\n/out put\n\n"
-                      "Workbench Mode:\non\n\nBuild Spec:\nPPC32gnu\n\n")
-        << "/out put" << true;
+                      "Workbench Mode:\non\n\nBuild Spec:\nPPC32gnu\n\nWhole Workspace:\non\n\n")
+        << "/out put" << true << true;
     QTest::newRow("a mode other than on is off")
-        << QByteArray("Workbench Mode:\nyes\n") << "" << false;
+        << QByteArray("Workbench Mode:\nyes\n\nWhole Workspace:\nyes\n") << "" << false << false;
   }
 
   void newKeys() {
     QFETCH(QByteArray, file);
     QFETCH(QString, destination);
     QFETCH(bool, mode);
+    QFETCH(bool, wholeWorkspace);
     WorkingFolder folder;
     folder.writeFile(QStringLiteral("settings.txt"), file);
     Vaskel wizard;
     QCOMPARE(wizard.OlvProjectEdit->text(), destination);
     QCOMPARE(wizard.WorkbenchBox->isChecked(), mode);
+    QCOMPARE(wizard.Page0WorkspaceRadio->isChecked(), wholeWorkspace);
+    QCOMPARE(wizard.ProjectEdit->isHidden(), wholeWorkspace);
     if (file.startsWith("Workspace Dir:"))
       QCOMPARE(wizard.WRWorkspaceDirEdit->text(), QStringLiteral("/ws"));
   }

@@ -63,6 +63,7 @@ void apply(ConversionOptions& options, const OptionSpec& option, const std::stri
     case OptionId::Database: options.compilationDatabase = normalisePath(value); break;
     case OptionId::Describe: options.describe = true; break;
     case OptionId::Jobs: options.jobs = jobCount(option, value); break;
+    case OptionId::Project: options.projects.push_back(value); break;
     case OptionId::Workspace: break;  // a pair: applyPair
   }
 }

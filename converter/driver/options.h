@@ -30,6 +30,9 @@ struct ConversionOptions {
   std::string workspaceRun;
   std::string workspaceDest;
   unsigned jobs = 0;  // -j N: projects converted at once; 0: one per processor
+  // -project NAME, repeatable: a workspace run converts only these projects
+  // (by name or output folder). Empty: every project.
+  std::vector<std::string> projects;
   // Further paths the scans pass over: a workspace run's destination and
   // database, which another project's run writes.
   std::vector<std::string> passOver;

@@ -239,6 +239,32 @@ std::string mergedDatabase(const std::vector<std::string>& databases, std::size_
   return merged;
 }
 
+std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>& projects,
+                                             const std::vector<std::string>& names) {
+  if (names.empty()) return projects;
+  const auto named = [](const WorkspaceProject& project, const std::string& name) {
+    return project.name == name || project.outputName == name;
+  };
+  for (const std::string& name : names) {
+    if (std::any_of(projects.begin(), projects.end(),
+                    [&](const WorkspaceProject& project) { return named(project, name); }))
+      continue;
+    // The known names, so a typing slip shows at once; a long list is cut.
+    std::vector<std::string> known;
+    for (std::size_t i = 0; i < projects.size() && i < 20; ++i) known.push_back(projects[i].outputName);
+    if (projects.size() > 20) known.push_back("...");
+    throw Failure(FailureKind::InvalidValue, "-project",
+                  {name, "a project of the workspace: " + ::names(known)});
+  }
+  std::vector<WorkspaceProject> chosen;
+  for (const WorkspaceProject& project : projects) {
+    if (std::any_of(names.begin(), names.end(),
+                    [&](const std::string& name) { return named(project, name); }))
+      chosen.push_back(project);
+  }
+  return chosen;
+}
+
 namespace {
 
 // The projects of the workspace, and the destination made; or the failure
@@ -259,8 +285,9 @@ std::vector<WorkspaceProject> findProjects(const ConversionOptions& given,
                        " folders; projects beyond were not looked for");
   }
   if (search.projects.empty()) throw Failure(FailureKind::NoWorkbenchProject, given.workspaceRun);
+  std::vector<WorkspaceProject> chosen = chosenProjects(search.projects, given.projects);
   if (!given.describe) makeDirectory(given.workspaceDest);
-  return std::move(search.projects);
+  return chosen;
 }
 
 std::string summaryLine(const WorkspaceProject& project, const Outcome& outcome) {

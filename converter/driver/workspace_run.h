@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "building/workspace_projects.h"
+
 // `args` as the entry has them (args[0] the program); the exit status: 1
 // when a project failed, or nothing could be found or written.
 int runWorkspace(const std::vector<std::string>& args);
@@ -16,6 +18,12 @@ int runWorkspace(const std::vector<std::string>& args);
 // the project named PROJECT only, without that prefix; the rest for all.
 std::vector<std::string> argumentsFor(const std::vector<std::string>& args,
                                       const std::string& project);
+
+// The projects of `projects` that `names` (-project) choose, by name or by
+// output folder, in their order; all of them when `names` is empty. Throws
+// Failure InvalidValue naming a name that chooses none.
+std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>& projects,
+                                             const std::vector<std::string>& names);
 
 // The entries of the compilation databases `databases` (each as a
 // conversion writes it) as one database, each entry once, in order.

@@ -195,6 +195,27 @@ TEST_F(WorkspaceRun, ByProjectSpecAndFailuresOfTheWholeRun) {
   
 }
 
+// -project converts the named projects alone, numbered among themselves;
+// a name of no project ends the run before any is converted.
+TEST_F(WorkspaceRun, OnlyTheChosenProjects) {
+  threeAndANested();
+  const ProgramResult result = run({"-project", "Rtp", "-project", "Lib", "-cdb", "out/all.json"});
+  EXPECT_EQ(result.exitCode, 0) << result.out;
+  EXPECT_EQ(summary(result), (std::vector<std::string>{
+                                 "Workspace: 2 of 2 projects converted", "Lib: converted",
+                                 "Rtp: converted", "Compilation database: 2 entries of 2 projects"}));
+  // The folder in the platform's own separators.
+  EXPECT_EQ(linesOf(result.out).front().rfind("Project 1 of 2: Lib (ws", 0), 0u) << result.out;
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "App"));
+
+  const ProgramResult unknown = run({"-project", "Lib", "-project", "Nope"}, "other");
+  EXPECT_EQ(unknown.exitCode, 1);
+  EXPECT_EQ(linesOf(unknown.out),
+            (std::vector<std::string>{"Invalid value for -project: \"Nope\" (give a project of "
+                                      "the workspace: App, Lib, Rtp, Inner)"}));
+  EXPECT_FALSE(fs::exists(dir.path() / "other"));
+}
+
 // The option's two values are a whole line; without them it names its fault
 // rather than showing the usage.
 TEST_F(WorkspaceRun, TheOptionsTwoValuesAreAWholeLine) {

@@ -16,15 +16,25 @@
 // project and knows nothing: the -pn value as the name) and ends with
 // STANDIN_DESCRIBE_EXIT (default 0). With STANDIN_DESCRIBE_HANG set it never
 // answers (for a minute), as a converter stuck on a FIFO would.
+//
+// Given -workspace WS DEST, it stands for a workspace of the projects
+// STANDIN_PROJECTS names, apart by commas ("App,Lib" by default), each in
+// WS/NAME: described, it lists them with DEST/NAME as output; run, it prints
+// a heading for each project the -project options choose (all without
+// them), writes DEST/NAME/NAME.prj for each but the one STANDIN_SKIP names,
+// and prints a summary.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -45,6 +55,65 @@ namespace {
   std::abort();  // not reached
 }
 
+struct WorkspaceArguments {
+  std::string workspace, destination;
+  std::vector<std::string> projects;  // STANDIN_PROJECTS
+  std::vector<std::string> chosen;    // -project
+};
+
+std::optional<WorkspaceArguments> workspaceArguments(int argc, char** argv) {
+  for (int i = 1; i + 2 < argc; ++i) {
+    if (std::string_view(argv[i]) != "-workspace") continue;
+    WorkspaceArguments given{argv[i + 1], argv[i + 2], {}, {}};
+    const char* names = std::getenv("STANDIN_PROJECTS");
+    std::string list = names ? names : "App,Lib";
+    for (std::size_t start = 0; start <= list.size();) {
+      const std::size_t comma = std::min(list.find(',', start), list.size());
+      given.projects.push_back(list.substr(start, comma - start));
+      start = comma + 1;
+    }
+    for (int j = 1; j + 1 < argc; ++j) {
+      if (std::string_view(argv[j]) == "-project") given.chosen.push_back(argv[j + 1]);
+    }
+    return given;
+  }
+  return std::nullopt;
+}
+
+void describeWorkspace(const WorkspaceArguments& given) {
+  std::printf("{\"version\": 1, \"mode\": \"workspace\", \"workspace\": \"%s\", "
+              "\"destination\": \"%s\", \"projects\": [",
+              given.workspace.c_str(), given.destination.c_str());
+  for (std::size_t i = 0; i < given.projects.size(); ++i) {
+    const char* name = given.projects[i].c_str();
+    std::printf("%s{\"name\": \"%s\", \"folder\": \"%s/%s\", \"output\": \"%s/%s\", "
+                "\"description\": {\"version\": 1, \"failure\": null}}",
+                i == 0 ? "" : ", ", name, given.workspace.c_str(), name,
+                given.destination.c_str(), name);
+  }
+  std::printf("], \"warnings\": [], \"failure\": null}\n");
+}
+
+void runWorkspace(const WorkspaceArguments& given) {
+  std::vector<std::string> run;
+  for (const std::string& name : given.projects) {
+    if (given.chosen.empty() ||
+        std::find(given.chosen.begin(), given.chosen.end(), name) != given.chosen.end())
+      run.push_back(name);
+  }
+  const char* skip = std::getenv("STANDIN_SKIP");
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    std::printf("Project %zu of %zu: %s (%s/%s)\n", i + 1, run.size(), run[i].c_str(),
+                given.workspace.c_str(), run[i].c_str());
+    if (skip && run[i] == skip) continue;
+    const std::filesystem::path folder = std::filesystem::path(given.destination) / run[i];
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / (run[i] + ".prj"), std::ios::binary) << "stand-in\n";
+  }
+  std::printf("Workspace: %zu of %zu projects converted\n", run.size(), run.size());
+  for (const std::string& name : run) std::printf("%s: converted\n", name.c_str());
+}
+
 int describe(int argc, char** argv) {
   {
     std::ofstream record("describe_arguments.txt", std::ios::binary);
@@ -57,6 +126,8 @@ int describe(int argc, char** argv) {
   if (const char* document = std::getenv("STANDIN_DESCRIBE")) {
     std::ifstream in(document, std::ios::binary);
     std::fputs(std::string(std::istreambuf_iterator<char>(in), {}).c_str(), stdout);
+  } else if (const auto given = workspaceArguments(argc, argv)) {
+    describeWorkspace(*given);
   } else {
     std::string name;
     for (int i = 5; i + 1 < argc; ++i) {
@@ -112,6 +183,12 @@ int main(int argc, char** argv) {
   }
 
   if (std::getenv("STANDIN_CRASH")) crash();
+  if (const auto given = workspaceArguments(argc, argv)) {
+    runWorkspace(*given);
+    std::fflush(stdout);
+    const char* status = std::getenv("STANDIN_EXIT");
+    return status ? std::atoi(status) : 0;
+  }
   if (!std::getenv("STANDIN_NO_PRJ") && argc > 4) {
     for (int i = 5; i + 1 < argc; ++i) {
       if (std::string_view(argv[i]) == "-pn")

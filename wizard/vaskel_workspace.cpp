@@ -1,0 +1,96 @@
+#include "vaskel_workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+
+#include "vaskel_converter_options.h"
+
+WorkspaceChoice::WorkspaceChoice(const Widgets& widgets, QObject* parent)
+    : QObject(parent), w(widgets) {
+  connect(w.workspace, &QRadioButton::toggled, this, [this](bool on) {
+    show(on);
+    emit changed();
+  });
+  connect(w.list, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    const QString folder = item->data(Qt::UserRole).toString();
+    if (item->checkState() == Qt::Checked)
+      unticked.remove(folder);
+    else
+      unticked.insert(folder);
+    emit changed();
+  });
+}
+
+bool WorkspaceChoice::isOn() const { return w.workspace->isChecked(); }
+
+void WorkspaceChoice::setOn(bool on) { (on ? w.workspace : w.oneProject)->setChecked(true); }
+
+void WorkspaceChoice::show(bool workspace) {
+  for (QWidget* widget : w.hiddenForWorkspace) widget->setVisible(!workspace);
+  for (QWidget* widget : w.disabledForWorkspace) widget->setEnabled(!workspace);
+  w.listLabel->setVisible(workspace);
+  w.list->setVisible(workspace);
+}
+
+void WorkspaceChoice::take(const ProjectDescription& answer) {
+  members = answer.projects;
+  const QSignalBlocker quiet(w.list);
+  w.list->clear();
+  for (const WorkspaceMember& member : members) {
+    const QString folder = QFileInfo(member.output).fileName();
+    auto* item = new QListWidgetItem(member.name, w.list);
+    item->setData(Qt::UserRole, folder);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    item->setCheckState(unticked.contains(folder) ? Qt::Unchecked : Qt::Checked);
+    QString tip = QDir::toNativeSeparators(member.folder);
+    if (!member.failure.isEmpty()) tip += u'\n' + member.failure;
+    item->setToolTip(tip);
+    if (!member.failure.isEmpty()) item->setForeground(QColor(255, 0, 0));
+  }
+  emit changed();
+}
+
+void WorkspaceChoice::clear() {
+  members.clear();
+  w.list->clear();
+  emit changed();
+}
+
+QList<WorkspaceMember> WorkspaceChoice::ticked() const {
+  QList<WorkspaceMember> chosen;
+  for (int i = 0; i < w.list->count() && i < members.size(); ++i) {
+    if (w.list->item(i)->checkState() == Qt::Checked) chosen << members[i];
+  }
+  return chosen;
+}
+
+QStringList WorkspaceChoice::arguments() const {
+  const QList<WorkspaceMember> chosen = ticked();
+  QStringList arguments;
+  if (chosen.size() == members.size()) return arguments;
+  for (const WorkspaceMember& member : chosen)
+    arguments << optionName(ConverterOption::Project) << QFileInfo(member.output).fileName();
+  return arguments;
+}
+
+QStringList WorkspaceChoice::projectFiles() const {
+  QStringList files;
+  for (const WorkspaceMember& member : ticked())
+    files << QDir(member.output).filePath(member.name + QStringLiteral(".prj"));
+  return files;
+}
+
+QString WorkspaceChoice::problem() const {
+  if (members.isEmpty()) return tr("The workspace's projects are not listed yet.");
+  if (ticked().isEmpty()) return tr("Tick at least one project to convert.");
+  return QString();
+}
+
+QString WorkspaceChoice::summary() const {
+  QStringList names;
+  for (const WorkspaceMember& member : ticked()) names << member.name;
+  return names.join(u'\n');
+}
