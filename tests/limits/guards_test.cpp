@@ -120,19 +120,8 @@ TEST_F(Guards, AnInterruptedRunRemovesItsTemporaryFiles) {
   const std::string fifo = dir.str("given.p_a");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const int signal : {SIGINT, SIGTERM}) {
-    std::vector<std::string> all = args({"-ap", "given.p_a", "-cdb", "out/cc.json"});
-    const std::string program = plovikProgram();
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      // A shell may start background jobs with SIGINT ignored, which the run keeps.
-      std::signal(signal, SIG_DFL);
-      dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
-      if (chdir(dir.str().c_str()) == 0) execv(program.c_str(), argv.data());
-      _exit(127);
-    }
+    const pid_t pid =
+        startQuietly(args({"-ap", "given.p_a", "-cdb", "out/cc.json"}), dir.str(), signal);
     ASSERT_GT(pid, 0);
     // Opening the FIFO for writing succeeds once the run has opened it to read.
     int writer = -1;

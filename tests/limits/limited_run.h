@@ -23,6 +23,12 @@ using LimitedResult = ChildResult;
 LimitedResult runLimited(const std::vector<std::string>& args, const std::string& workingDir,
                          const Limits& limits = {});
 
+// Starts the converter with `args` in `workingDir` and returns at once with
+// the child's pid (for the test to signal and wait for); its standard output
+// goes nowhere, and `signal` has its default action in it (a shell may start
+// background jobs with SIGINT ignored, which the run would keep).
+int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal);
+
 // Gives everything below `root` to the user that unprivileged runs use, so
 // such a run may write where the test allows it. Does nothing when the tests
 // do not run as root (the child then runs as the same user).

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <grp.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -96,6 +97,22 @@ LimitedResult runLimited(const std::vector<std::string>& args, const std::string
   options.timeoutSeconds = limits.timeoutSeconds;
   return runChild(switchesUser(limits) ? unprivilegedProgram() : plovikProgram(), args, workingDir,
                   options);
+}
+
+int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal) {
+  const std::string program = plovikProgram();
+  std::vector<std::string> all = args;
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (auto& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::signal(signal, SIG_DFL);
+    dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+    if (chdir(workingDir.c_str()) == 0) execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
 }
 
 void handToUnprivilegedUser(const fs::path& root) {

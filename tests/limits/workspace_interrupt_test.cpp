@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "conversion_fixture.h"
+#include "limited_run.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -35,18 +36,7 @@ class WorkspaceInterrupt : public ::testing::Test {
   pid_t start(const std::vector<std::string>& options, int signal) {
     std::vector<std::string> all{"-workspace", "ws", "out", "-cdb", "out/all.json"};
     all.insert(all.end(), options.begin(), options.end());
-    const std::string program = plovikProgram();
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      std::signal(signal, SIG_DFL);
-      dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
-      if (chdir(dir.str().c_str()) == 0) execv(program.c_str(), argv.data());
-      _exit(127);
-    }
-    return pid;
+    return startQuietly(all, dir.str(), signal);
   }
   bool everyProjectWriting() const {
     for (const std::string name : kProjects) {
