@@ -33,9 +33,11 @@ void PassOver::add(const std::string& path) {
   paths.push_back(std::move(comparable));
 }
 
-bool PassOver::holds(const std::string& folder, const std::string& name) const {
+bool PassOver::holds(std::string_view folder, std::string_view name) const {
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name && path::comparable(folder + path::separator() + name, base) == paths[i]) {
+    if (names[i] == name &&
+        path::comparable(std::string(folder).append(1, path::separator()).append(name), base) ==
+            paths[i]) {
       return true;
     }
   }

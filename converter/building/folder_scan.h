@@ -24,7 +24,7 @@ struct PassOver {
   // "." and ".." parts (path::comparable).
   void add(const std::string& path);
   // Whether the entry `name` of `folder` is one of them.
-  bool holds(const std::string& folder, const std::string& name) const;
+  bool holds(std::string_view folder, std::string_view name) const;
 
   std::string base;                // what relative paths are taken from
   std::vector<std::string> names;  // the last part of each path: a quick first test

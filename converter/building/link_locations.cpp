@@ -10,6 +10,8 @@
 namespace {
 
 std::string percentDecoded(std::string_view uri) {
+  // Nearly every location escapes nothing.
+  if (uri.find('%') == std::string_view::npos) return std::string(uri);
   std::string out;
   out.reserve(uri.size());
   for (std::size_t i = 0; i < uri.size(); ++i) {
@@ -123,7 +125,10 @@ class Resolver {
     while (cut < decoded.size() && !path::isSeparator(decoded[cut], path::workbench)) ++cut;
     auto base = variable(std::string_view(decoded).substr(0, cut), depth);
     if (!base) return std::nullopt;
-    if (cut < decoded.size()) base->append("/").append(decoded.substr(cut + 1));
+    if (cut < decoded.size()) {
+      base->reserve(base->size() + decoded.size() - cut);
+      base->append("/").append(std::string_view(decoded).substr(cut + 1));
+    }
     return base;
   }
 
@@ -145,12 +150,11 @@ LinkResolver::LinkResolver(const ModeContext& context)
 
 LinkLocation LinkResolver::resolve(const LinkedResource& link) const {
   if (link.isUri && link.location.starts_with("virtual:")) return {LinkLocation::Virtual, {}};
-  std::optional<std::string> path = link.location;
-  if (link.isUri) {
-    path = Resolver(context, workspaceFolder, given, projectVariables).uri(link.location, 0);
-  }
+  std::optional<std::string> path =
+      link.isUri ? Resolver(context, workspaceFolder, given, projectVariables).uri(link.location, 0)
+                 : link.location;
   if (!path || path->empty()) return {};
-  return {LinkLocation::Path, path::comparable(*path, context.projectFolder)};
+  return {LinkLocation::Path, path::comparableOf(std::move(*path), context.projectFolder)};
 }
 
 LinkLocation resolveLinkLocation(const LinkedResource& link, const ModeContext& context) {

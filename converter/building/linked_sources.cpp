@@ -12,21 +12,18 @@ namespace {
 
 constexpr char sep = path::separator();
 
-std::vector<std::string> partsOf(std::string_view name) {
-  const std::vector<std::string_view> parts = path::parts(name);
-  return {parts.begin(), parts.end()};
-}
+using Parts = std::vector<std::string_view>;
 
 // A link name must stay inside the project: no "." or ".." parts.
-bool isPlaceable(const std::vector<std::string>& parts) {
-  return !parts.empty() && std::none_of(parts.begin(), parts.end(), [](const std::string& part) {
-    return part == "." || part == ".." || part.find_first_of("\r\n") != std::string::npos;
+bool isPlaceable(const Parts& parts) {
+  return !parts.empty() && std::none_of(parts.begin(), parts.end(), [](std::string_view part) {
+    return part == "." || part == ".." || part.find_first_of("\r\n") != std::string_view::npos;
   });
 }
 
-std::string joined(const std::vector<std::string>& parts, std::size_t count) {
+std::string joined(const Parts& parts) {
   std::string text;
-  for (std::size_t i = 0; i < count; ++i) text += (i ? "/" : "") + parts[i];
+  for (const auto part : parts) (text.empty() ? text : text.append(1, '/')).append(part);
   return text;
 }
 
@@ -40,12 +37,12 @@ class GroupPlaces {
   // made here is "made": its folder is its parent's and its name, worked out
   // only once it is known to keep files (see nameMadeFolders), since link names
   // may nest thousands of levels deep.
-  FileGroup& at(FileGroup& top, const std::vector<std::string>& parts, std::size_t count) {
+  FileGroup& at(FileGroup& top, const Parts& parts, std::size_t count) {
     FileGroup* group = &top;
     for (std::size_t i = 0; i < count; ++i) {
       FileGroup* found = child(*group, parts[i]);
       if (found == nullptr) {
-        group->subGroups.push_back(std::make_unique<FileGroup>(parts[i]));
+        group->subGroups.push_back(std::make_unique<FileGroup>(std::string(parts[i])));
         found = group->subGroups.back().get();
         adopt(*group, group->subGroups.size() - 1);
         made.push_back(found);
@@ -85,7 +82,7 @@ class GroupPlaces {
  private:
   static constexpr std::size_t kIndexFrom = 16;  // sub-groups
 
-  FileGroup* child(FileGroup& group, const std::string& name) {
+  FileGroup* child(FileGroup& group, std::string_view name) {
     if (group.subGroups.size() < kIndexFrom) {
       for (const auto& sub : group.subGroups) {
         if (sub->name == name) return sub.get();
@@ -101,7 +98,12 @@ class GroupPlaces {
     return found == known->second.end() ? nullptr : found->second;
   }
 
-  std::unordered_map<const FileGroup*, std::unordered_map<std::string, FileGroup*>> index;
+  struct Hash : std::hash<std::string_view> {
+    using is_transparent = void;
+  };
+  std::unordered_map<const FileGroup*,
+                     std::unordered_map<std::string, FileGroup*, Hash, std::equal_to<>>>
+      index;
   std::vector<const FileGroup*> made;    // sorted once settled
   std::vector<const FileGroup*> unmade;  // made, then given a folder
 };
@@ -111,26 +113,48 @@ class Entries {
  public:
   explicit Entries(const FolderLister& lister) : lister(lister) {}
 
-  std::optional<EntryKind> at(const std::string& path) {
+  std::optional<EntryKind> at(std::string_view path) {
     const std::size_t name = path::fileNameStart(path);
     if (name == 0) return std::nullopt;
-    const std::string folder(path::folderOf(path));
-    auto listed = folders.find(folder);
-    if (listed == folders.end()) {
-      std::vector<ListedEntry> entries;
-      if (!lister(folder, entries)) entries.clear();
-      listed = folders.emplace(folder, std::unordered_map<std::string, EntryKind>()).first;
-      for (auto& entry : entries) listed->second.emplace(std::move(entry.name), entry.kind);
-    }
-    const auto entry = listed->second.find(path.substr(name));
-    if (entry == listed->second.end()) return std::nullopt;
-    return entry->second;
+    const Listing& listing = listingOf(path::folderOf(path));
+    // Thousands of links may point into one folder: its names are searched
+    // in order rather than put into a table each.
+    const auto entry =
+        std::lower_bound(listing.begin(), listing.end(), path.substr(name), ByName());
+    if (entry == listing.end() || entry->name != path.substr(name)) return std::nullopt;
+    return entry->kind;
   }
 
  private:
+  using Listing = std::vector<ListedEntry>;
+  struct ByName {
+    bool operator()(const ListedEntry& a, std::string_view b) const { return a.name < b; }
+    bool operator()(const ListedEntry& a, const ListedEntry& b) const { return a.name < b.name; }
+  };
+
+  // Links side by side ask for one folder many times over: the last one
+  // asked for is kept at hand.
+  const Listing& listingOf(std::string_view folder) {
+    if (last != nullptr && last->first == folder) return last->second;
+    auto listed = folders.find(folder);
+    if (listed == folders.end()) {
+      const std::string named(folder);
+      listed = folders.emplace(named, Listing()).first;
+      Listing& entries = listed->second;
+      if (!lister(named, entries)) entries.clear();
+      // The system lister sorts by name already; the first of a name is the
+      // one found.
+      if (!std::is_sorted(entries.begin(), entries.end(), ByName())) {
+        std::stable_sort(entries.begin(), entries.end(), ByName());
+      }
+    }
+    last = &*listed;
+    return listed->second;
+  }
+
   const FolderLister& lister;
-  // Each folder's entries by name: thousands of links may point into one.
-  std::map<std::string, std::unordered_map<std::string, EntryKind>> folders;
+  std::map<std::string, Listing, std::less<>> folders;
+  const std::pair<const std::string, Listing>* last = nullptr;
 };
 
 // Keeps the files below `group` that `keeps` takes by the path the project
@@ -203,8 +227,13 @@ std::vector<std::string> addLinkedSources(
   const ProjectLinks& links = context.links;
   // Shorter names first, so that a link inside a linked or virtual folder
   // finds that folder's group.
-  std::vector<std::pair<std::size_t, const LinkedResource*>> order;
-  for (const auto& link : links.links) order.emplace_back(path::parts(link.name).size(), &link);
+  std::vector<Parts> partsOf;
+  partsOf.reserve(links.links.size());
+  std::vector<std::pair<std::size_t, std::size_t>> order;  // parts, link
+  for (const auto& link : links.links) {
+    partsOf.push_back(path::parts(link.name));
+    order.emplace_back(partsOf.back().size(), order.size());
+  }
   std::stable_sort(order.begin(), order.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   // Files are judged by the path shown, not by the extension they lie under.
@@ -213,9 +242,10 @@ std::vector<std::string> addLinkedSources(
   std::vector<std::string> missing;
   GroupPlaces places;
   const LinkResolver resolver(context);
-  for (const auto& [count, link] : order) {
-    const std::vector<std::string> parts = partsOf(link->name);
-    const LinkLocation where = resolver.resolve(*link);
+  for (const auto& [count, index] : order) {
+    const Parts& parts = partsOf[index];
+    const LinkedResource* link = &links.links[index];
+    LinkLocation where = resolver.resolve(*link);
     if (!isPlaceable(parts) || where.kind == LinkLocation::Unknown) {
       missing.push_back(link->name);
       continue;
@@ -226,8 +256,8 @@ std::vector<std::string> addLinkedSources(
     }
     // The run's own outputs are never sources, however they are named.
     const std::size_t name = path::fileNameStart(where.path);
-    if (name != 0 && scan.passOver.holds(std::string(path::folderOf(where.path)),
-                                          where.path.substr(name))) {
+    if (name != 0 && scan.passOver.holds(path::folderOf(where.path),
+                                          std::string_view(where.path).substr(name))) {
       continue;
     }
     const auto kind = entries.at(where.path);
@@ -237,9 +267,11 @@ std::vector<std::string> addLinkedSources(
       missing.push_back(link->name);
       continue;
     }
-    const std::string shown = joined(parts, parts.size());
+    const std::string shown = joined(parts);
     if (!link->folder) {
-      if (keeps(shown)) places.at(own, parts, parts.size() - 1).files.push_back(where.path);
+      if (keeps(shown)) {
+        places.at(own, parts, parts.size() - 1).files.push_back(std::move(where.path));
+      }
       continue;
     }
     FileGroup scanned;

@@ -3,6 +3,7 @@
 #include "driver/messages.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 
 #include "fake_folders.h"
@@ -72,7 +73,9 @@ class RealProject : public ::testing::Test {
   FolderLister counted(FolderLister lister) {
     return [this, lister](const std::string& folder, std::vector<ListedEntry>& entries) {
       ++listed[folder];
-      return lister(folder, entries);
+      if (!lister(folder, entries)) return false;
+      if (reverseListings) std::reverse(entries.begin(), entries.end());
+      return true;
     };
   }
   // The warnings as the converter shows them, and the lines of the long steps.
@@ -105,6 +108,7 @@ class RealProject : public ::testing::Test {
   Strings extensions;
   PassOver passOver;
   std::map<std::string, int> listed;  // how often each folder was listed
+  bool reverseListings = false;       // a lister that does not sort by name
   Strings warnings;
   Strings steps;
   RealProjectOptions options{true, "", "", {}, {}};
@@ -367,6 +371,8 @@ TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
     links.links.back().location = "PARENT-1-PROJECT_LOC/Shared/" + name + ".c";
     many.push_back(name);
   }
+  // The 20 linked files lie in one folder whose listing comes unsorted.
+  reverseListings = true;
   links.links.push_back(link("v3/y.c", false, "PARENT-1-PROJECT_LOC/Shared/y.c"));
   links.links.push_back(link("deep/a/b/c/x.c", false, "PARENT-1-PROJECT_LOC/Shared/x.c"));
   links.links.push_back(link("virt/lib", true, "PARENT-1-PROJECT_LOC/Shared/lib"));

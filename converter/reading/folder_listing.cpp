@@ -5,18 +5,20 @@
 
 namespace {
 
-// What an entry is, from the listing where it says so.
-EntryKind kindOf(const platform::FolderEntry& entry, const std::string& fullPath) {
+// What an entry is, from the listing where it says so; the entry's path is
+// made only where the system must be asked.
+EntryKind kindOf(const platform::FolderEntry& entry, const std::string& folder) {
+  const auto pointsToFolder = [&] {
+    return platform::pathKind(folder + path::separator() + entry.name) ==
+           platform::PathKind::Folder;
+  };
   switch (entry.type) {
     case platform::EntryType::File: return EntryKind::File;
     case platform::EntryType::Folder: return EntryKind::Folder;
-    case platform::EntryType::Link:
-      return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::FolderLink
-                                                                         : EntryKind::File;
+    case platform::EntryType::Link: return pointsToFolder() ? EntryKind::FolderLink : EntryKind::File;
     case platform::EntryType::Unknown: break;
   }
-  return platform::pathKind(fullPath) == platform::PathKind::Folder ? EntryKind::Folder
-                                                                     : EntryKind::File;
+  return pointsToFolder() ? EntryKind::Folder : EntryKind::File;
 }
 
 }  // namespace
@@ -27,7 +29,7 @@ FolderLister systemFolderLister() {
     entries.clear();
     if (!platform::listFolder(folder, entries)) return false;
     for (auto& entry : entries) {
-      const EntryKind kind = kindOf(entry, folder + path::separator() + entry.name);
+      const EntryKind kind = kindOf(entry, folder);
       listed.push_back({std::move(entry.name), kind});
     }
     return true;

@@ -40,14 +40,32 @@ Place placeOf(Place parent, std::string_view name, bool outermost) {
   }
 }
 
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool holdsValue(Place place) {
+  switch (place) {
+    case Place::LinkName:
+    case Place::LinkType:
+    case Place::LinkLocation:
+    case Place::LinkLocationUri:
+    case Place::VariableName:
+    case Place::VariableValue: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 void LinkedResourcesReader::take(MarkupReader::TokenKind kind, std::string_view token) {
   if (finished) return;
   if (kind == MarkupReader::StartTag && !token.ends_with('/')) {
-    open(token.substr(0, token.find_first_of(" \t\r\n")));
+    std::size_t name = 0;
+    while (name < token.size() && !isSpace(token[name])) ++name;
+    open(token.substr(0, name));
   } else if (kind == MarkupReader::Text) {
-    text.assign(token);
+    // Only an element whose value is taken keeps its text: the white space
+    // between the other elements is most of a description's tokens.
+    if (!places.empty() && holdsValue(places.back())) text.assign(token);
   } else if (kind == MarkupReader::EndTag) {
     // An end with nothing open, or the end of the outermost element, ends
     // the description.
@@ -85,8 +103,11 @@ void LinkedResourcesReader::close() {
 }
 
 std::string LinkedResourcesReader::value() const {
+  constexpr std::string_view kSpace = " \t\r\n";
+  // Nearly every value holds no entity: cut without decoding a copy.
+  if (text.find('&') == std::string::npos) return text.substr(0, text.find_last_not_of(kSpace) + 1);
   std::string decoded = decodeEntities(text);
-  decoded.erase(decoded.find_last_not_of(" \t\r\n") + 1);
+  decoded.erase(decoded.find_last_not_of(kSpace) + 1);
   return decoded;
 }
 

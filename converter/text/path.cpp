@@ -140,6 +140,11 @@ std::string comparable(std::string_view path, std::string_view base, Style style
   return result;
 }
 
+std::string comparableOf(std::string&& path, std::string_view base, Style style) {
+  if (isComparableForm(path, separator(style))) return std::move(path);
+  return comparable(std::string_view(path), base, style);
+}
+
 bool leavesFolder(std::string_view relative, Style style) {
   std::size_t depth = 0;
   return !forEachPart(relative, style, [&](std::string_view part) {

@@ -89,6 +89,9 @@ std::vector<std::string_view> parts(std::string_view path, Style style = workben
 // A relative path that comes back to where it starts is ".", never empty:
 // an empty include path or folder would name nothing at all.
 std::string comparable(std::string_view path, std::string_view base, Style style = native);
+// The same for a path the caller gives up: one already in that form comes
+// back without a copy.
+std::string comparableOf(std::string&& path, std::string_view base, Style style = native);
 
 // Whether `relative`, joined to a folder, leads out of that folder at any
 // point: a ".." part that climbs above it, whatever the separators ("/",

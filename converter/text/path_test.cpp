@@ -136,6 +136,7 @@ TEST(Path, ComparablePathsHaveOneSpellingEach) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(path::comparable(c.path, c.base, c.style), c.comparable) << c.path;
+    EXPECT_EQ(path::comparableOf(std::string(c.path), c.base, c.style), c.comparable) << c.path;
     if (path::isAbsolute(c.comparable)) {
       EXPECT_EQ(path::comparable(c.comparable, "/other", c.style), c.comparable)
           << "the spelling is its own comparable path: " << c.comparable;
