@@ -111,9 +111,12 @@ std::vector<std::string> databaseWords(const CompilerInvocation& compiler,
 bool isProjectMetadata(std::string_view file) {
   static constexpr std::string_view kFiles[] = {".project", ".wrproject", ".cproject",
                                                 ".wrmakefile"};
-  const std::string_view name = path::fileName(file);
-  if (std::find(std::begin(kFiles), std::end(kFiles), name) != std::end(kFiles)) return true;
-  const std::string_view folder = path::fileName(path::folderOf(file));
+  const std::size_t start = path::fileNameStart(file);
+  if (std::find(std::begin(kFiles), std::end(kFiles), file.substr(start)) != std::end(kFiles)) {
+    return true;
+  }
+  // The folder's own name, the separator before the file's left out.
+  const std::string_view folder = start == 0 ? "" : path::fileName(file.substr(0, start - 1));
   return folder == ".settings" || folder == ".metadata";
 }
 

@@ -2,29 +2,33 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 #include "text/path.h"
 
 namespace {
 
 // Each sub-project once, named by its path's last part, the project itself
-// and empty names left out.
-void note(const std::string& entry, const std::string& projectName,
-          std::vector<std::pair<std::string, std::string>>& named) {
-  const std::string name(path::fileName(entry));
-  if (name.empty() || name == projectName) return;
-  if (std::none_of(named.begin(), named.end(), [&](const auto& known) { return known.first == name; })) {
+// and empty names left out; the names met are kept by hash, as a workspace
+// may hold thousands.
+struct Named {
+  void note(const std::string& entry, const std::string& projectName) {
+    const std::string name(path::fileName(entry));
+    if (name.empty() || name == projectName || !met.insert(name).second) return;
     named.emplace_back(name, entry);
   }
-}
+  std::vector<std::pair<std::string, std::string>> named;  // name, path
+  std::unordered_set<std::string> met;
+};
 
 }  // namespace
 
 void addSubprojects(const ModeContext& context, const FolderScan& scan,
                     const std::vector<std::string>& entries, FileGroup& root, Subprojects& out) {
-  std::vector<std::pair<std::string, std::string>> named;  // name, path
-  for (const auto& entry : entries) note(entry, context.projectName, named);
-  for (const auto& name : context.referencedProjects) note(name, context.projectName, named);
+  Named found;
+  for (const auto& entry : entries) found.note(entry, context.projectName);
+  for (const auto& name : context.referencedProjects) found.note(name, context.projectName);
+  const auto& named = found.named;
   if (!named.empty()) {
     Note scanning(NoteKind::ScanningSubprojects);
     scanning.number = named.size();

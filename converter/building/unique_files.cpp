@@ -16,18 +16,17 @@ void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
   }, [](FileGroup&) {});
   // A file is told by its folder's comparable path, made once for the
   // files of a folder, and its name.
-  std::string folder, comparableFolder;
+  // (The folder is kept with its separator: the name's start tells it.)
+  std::string folder;
   std::size_t folderHash = 0;
   const auto hash = [&](std::size_t i) {
-    const std::string& file = files[i].first->files[files[i].second];
+    const std::string_view file = files[i].first->files[files[i].second];
     const std::size_t name = path::fileNameStart(file);
-    const std::string_view in = path::folderOf(file);
-    if (in != folder) {
-      folder = in;
-      comparableFolder = path::comparable(folder, currentDirectory);
-      folderHash = std::hash<std::string>{}(comparableFolder);
+    if (file.substr(0, name) != folder) {
+      folder = file.substr(0, name);
+      folderHash = std::hash<std::string>{}(path::comparable(path::folderOf(file), currentDirectory));
     }
-    return folderHash * 31 + std::hash<std::string_view>{}(std::string_view(file).substr(name));
+    return folderHash * 31 + std::hash<std::string_view>{}(file.substr(name));
   };
   const auto key = [&](std::size_t i) {
     const std::string& file = files[i].first->files[files[i].second];

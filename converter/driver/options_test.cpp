@@ -21,6 +21,16 @@ struct Scan {
   bool ok;
 };
 
+// The message of the failure the options give, or "" when they are taken.
+std::string refusal(Args tail) {
+  try {
+    Scan scan(std::move(tail));
+  } catch (const Failure& failure) {
+    return messageFor(failure);
+  }
+  return "";
+}
+
 TEST(OptionScan, ValueIsVisitedAsAnOptionInItsTurn) {
   Scan scan({"-pn", "-ext", "h"});
   ASSERT_TRUE(scan.ok);
@@ -82,14 +92,6 @@ TEST(OptionScan, RealProjectOptionsSwitchTheModeOnAndKeepTheirValues) {
 }
 
 TEST(OptionScan, RealProjectOptionsWithoutAUsableValueAreNamed) {
-  auto refusal = [](Args tail) -> std::string {
-    try {
-      Scan scan(std::move(tail));
-    } catch (const Failure& failure) {
-      return messageFor(failure);
-    }
-    return "";
-  };
   EXPECT_EQ(refusal({"-spec"}), "Missing value for -spec");
   EXPECT_EQ(refusal({"-target", ""}), "Missing value for -target");
   EXPECT_EQ(refusal({"-var"}), "Missing value for -var");
@@ -132,14 +134,6 @@ TEST(OptionScan, WorkspaceTakesTwoValuesAndJobsAWholeNumber) {
   EXPECT_TRUE(scan.job.realProject.enabled);
   EXPECT_EQ(Scan({"-j", "1024"}).job.jobs, 1024u);
   EXPECT_FALSE(Scan({"-j", "3"}).job.realProject.enabled);
-  auto refusal = [](Args tail) -> std::string {
-    try {
-      Scan scan(std::move(tail));
-    } catch (const Failure& failure) {
-      return messageFor(failure);
-    }
-    return "";
-  };
   const std::pair<Args, std::string> cases[] = {
       {{"-workspace", "ws"}, "Missing value for -workspace"},
       {{"-workspace", "", "out"}, "Missing value for -workspace"},
