@@ -23,7 +23,10 @@ bool isPlaceable(const Parts& parts) {
 
 std::string joined(const Parts& parts) {
   std::string text;
-  for (const auto part : parts) (text.empty() ? text : text.append(1, '/')).append(part);
+  for (const auto part : parts) {
+    if (!text.empty()) text += '/';
+    text.append(part);
+  }
   return text;
 }
 
