@@ -1,5 +1,6 @@
 #include "building/compiler_invocation.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -10,12 +11,6 @@
 namespace {
 
 constexpr auto npos = std::string::npos;
-
-void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-}
 
 // Whether the word is nothing but references: make would leave nothing.
 bool onlyReferences(std::string_view word) {
@@ -91,15 +86,35 @@ std::string recipeText(const ToolRecipe& recipe) {
   std::string text = recipe.command.empty() ? "'' %DebugModeFlags% %ToolFlags%" : recipe.command;
   if (text.find("%Defines%") == npos) text += " %Defines%";
   if (text.find("%Includes%") == npos) text += " %Includes%";
-  replaceAll(text, "%ccompilerprefix%", "");
-  replaceAll(text, "%cppcompilerprefix%", "");
-  replaceAll(text, "%DebugModeFlags%", recipe.debugFlags);
-  replaceAll(text, "%ToolFlags%", recipe.toolFlags);
-  replaceAll(text, "%Defines%", recipe.defines);
-  replaceAll(text, "%Includes%", recipe.includes);
-  replaceAll(text, "%OutFile%", "\"$@\"");
-  replaceAll(text, "%InFile%", "\"$<\"");
-  return text;
+  const std::pair<std::string_view, std::string_view> placeholders[] = {
+      {"%ccompilerprefix%", ""},
+      {"%cppcompilerprefix%", ""},
+      {"%DebugModeFlags%", recipe.debugFlags},
+      {"%ToolFlags%", recipe.toolFlags},
+      {"%Defines%", recipe.defines},
+      {"%Includes%", recipe.includes},
+      {"%OutFile%", "\"$@\""},
+      {"%InFile%", "\"$<\""},
+  };
+  // One pass over the command: a value put in is not read again for
+  // placeholders, as the Makefile's own variables are not (a define
+  // holding "%Includes%" keeps it), and the text grows by each value once
+  // per place the command names it.
+  std::string composed;
+  std::size_t done = 0;
+  for (std::size_t at = text.find('%'); at != npos; at = text.find('%', at)) {
+    const std::string_view rest = std::string_view(text).substr(at);
+    const auto named = std::find_if(std::begin(placeholders), std::end(placeholders),
+                                    [&](const auto& one) { return rest.starts_with(one.first); });
+    if (named == std::end(placeholders)) {
+      ++at;
+      continue;
+    }
+    composed.append(text, done, at - done).append(named->second);
+    at += named->first.size();
+    done = at;
+  }
+  return composed.append(text, done);
 }
 
 std::string parenthesised(std::string_view text) {

@@ -17,6 +17,11 @@ TEST(CompilerInvocation, TheRecipeAsTheMakefileHasIt) {
   // A command without the lists gets them; no command, the lists alone.
   EXPECT_EQ(recipeText({"cc -c %InFile%", "", "", "-DA", "-I/h"}), "cc -c \"$<\" -DA -I/h");
   EXPECT_EQ(recipeText({"", "-O", "-g", "-DA", "-I/h"}), "'' -g -O -DA -I/h");
+  // The values are put in as they stand: placeholders in them stay, and a
+  // list is not put into another.
+  EXPECT_EQ(recipeText({"cc %DebugModeFlags% %ToolFlags% %Defines% %Includes% -c %InFile%",
+                        "-O%Defines%", "-g %ToolFlags%", "-DX=%InFile% -DY=%Includes%", "-I%Defines%"}),
+            "cc -g %ToolFlags% -O%Defines% -DX=%InFile% -DY=%Includes% -I%Defines% -c \"$<\"");
   EXPECT_EQ(parenthesised("${A}/x ${B ${} $(C) ${D$(E)}"), "$(A)/x ${B ${} $(C) ${D$(E)}");
 }
 
