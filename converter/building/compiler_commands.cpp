@@ -45,13 +45,17 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
 
 std::string recipeOf(const CompilerCommandInputs& in, const std::string& command,
                      std::string_view tool, const std::string& defines,
-                     const std::string& includes, VariableExpander& variables) {
+                     const std::string& includes, VariableExpander& variables,
+                     CompilerSettings& settings) {
   const std::string_view debug = in.debugMode ? keys::kDebugFlags : keys::kNonDebugFlags;
   const ToolRecipe recipe{expanded(command, variables),
                           expanded(toolFlag(in.facts, tool, keys::kFlags, in.spec), variables),
                           expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
                           includes};
-  return recipeText(recipe);
+  bool cut = false;
+  std::string text = recipeText(recipe, &cut);
+  if (cut) settings.cutCommands.push_back({std::string(tool), recipeBound(recipe)});
+  return text;
 }
 
 }  // namespace
@@ -60,11 +64,11 @@ CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExp
   const std::string defines = joined(in.facts.defines, in.spec, variables);
   std::string includes;
   for (const auto& entry : in.includes) appendExpanded(entry, variables, includes);
-  const std::string cRecipe =
-      recipeOf(in, in.cCommand, keys::kCCompiler, defines, includes, variables);
-  const std::string cxxRecipe =
-      recipeOf(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables);
   CompilerSettings settings;
+  const std::string cRecipe =
+      recipeOf(in, in.cCommand, keys::kCCompiler, defines, includes, variables, settings);
+  const std::string cxxRecipe =
+      recipeOf(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables, settings);
   settings.c = invocationOf(cRecipe);
   // Without commands of their own (or with the same one) both languages
   // compile alike: the words of a long command are cut once.

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "building/compiler_invocation.h"
@@ -27,6 +28,9 @@ struct CompilerSettings {
   // left empty rather than a copy of a command that may hold a hundred
   // thousand words.
   bool cxxAsC = false;
+  // The tools whose command names its lists too often to put them all in,
+  // each with the size its recipe was held to (recipeBound).
+  std::vector<std::pair<std::string, std::size_t>> cutCommands;
   const CompilerInvocation& forCxx() const { return cxxAsC ? c : cxx; }
 };
 

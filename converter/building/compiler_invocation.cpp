@@ -80,7 +80,16 @@ void readOptions(CompilerInvocation& invocation) {
 
 }  // namespace
 
-std::string recipeText(const ToolRecipe& recipe) {
+std::size_t recipeBound(const ToolRecipe& recipe) {
+  constexpr std::size_t kLeast = std::size_t{4} << 20;
+  constexpr std::size_t kPlaceholders = 64;  // the longest lists' placeholders and their fill
+  const std::size_t once = recipe.command.size() + recipe.toolFlags.size() +
+                           recipe.debugFlags.size() + recipe.defines.size() +
+                           recipe.includes.size() + kPlaceholders;
+  return std::max(kLeast, 4 * once);
+}
+
+std::string recipeText(const ToolRecipe& recipe, bool* cut) {
   // No command: the lists alone, after an empty word that stands for the
   // program nobody names.
   std::string text = recipe.command.empty() ? "'' %DebugModeFlags% %ToolFlags%" : recipe.command;
@@ -100,6 +109,10 @@ std::string recipeText(const ToolRecipe& recipe) {
   // placeholders, as the Makefile's own variables are not (a define
   // holding "%Includes%" keeps it), and the text grows by each value once
   // per place the command names it.
+  // Each placeholder's first place takes its value whatever the size; the
+  // places after it only within the bound.
+  const std::size_t bound = recipeBound(recipe);
+  bool putIn[std::size(placeholders)] = {};
   std::string composed;
   std::size_t done = 0;
   for (std::size_t at = text.find('%'); at != npos; at = text.find('%', at)) {
@@ -110,6 +123,14 @@ std::string recipeText(const ToolRecipe& recipe) {
       ++at;
       continue;
     }
+    const std::size_t grown = composed.size() + (at - done) + named->second.size();
+    bool& again = putIn[named - std::begin(placeholders)];
+    if (again && grown > bound) {
+      if (cut != nullptr) *cut = true;
+      ++at;  // left as written
+      continue;
+    }
+    again = true;
     composed.append(text, done, at - done).append(named->second);
     at += named->first.size();
     done = at;

@@ -25,7 +25,13 @@ struct ToolRecipe {
 // %Defines% or %Includes% gets the list at its end, so that a hand-made
 // command does not lose the project's lists; without a command, the lists
 // alone, with no program.
-std::string recipeText(const ToolRecipe& recipe);
+// A command may name its lists many times over: each placeholder takes its
+// value at the first place the command names it, and at the places after
+// it only while the recipe stays within four times the command with each
+// value put in once, or 4 MB where that is more (recipeBound). A place past
+// that keeps its placeholder as written, and `cut`, when given, is set.
+std::string recipeText(const ToolRecipe& recipe, bool* cut = nullptr);
+std::size_t recipeBound(const ToolRecipe& recipe);
 
 // "${NAME}" written as "$(NAME)": make reads both alike.
 std::string parenthesised(std::string_view text);

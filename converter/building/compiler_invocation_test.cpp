@@ -22,6 +22,20 @@ TEST(CompilerInvocation, TheRecipeAsTheMakefileHasIt) {
   EXPECT_EQ(recipeText({"cc %DebugModeFlags% %ToolFlags% %Defines% %Includes% -c %InFile%",
                         "-O%Defines%", "-g %ToolFlags%", "-DX=%InFile% -DY=%Includes%", "-I%Defines%"}),
             "cc -g %ToolFlags% -O%Defines% -DX=%InFile% -DY=%Includes% -I%Defines% -c \"$<\"");
+  // A command that names a list thousands of times is held to its bound:
+  // the places past it keep their placeholders.
+  std::string many = "cc";
+  for (int i = 0; i < 1000; ++i) many += " %Includes%";
+  const ToolRecipe hostile{many + " -c %InFile%", "", "", "-DA", std::string(8000, 'i')};
+  bool cut = false;
+  const std::string held = recipeText(hostile, &cut);
+  EXPECT_TRUE(cut);
+  EXPECT_LE(held.size(), recipeBound(hostile) + hostile.command.size());
+  EXPECT_TRUE(held.starts_with("cc " + std::string(8000, 'i') + " ")) << "the first place is filled";
+  EXPECT_TRUE(held.ends_with(" %Includes% -c \"$<\" -DA")) << held.substr(held.size() - 40);
+  cut = false;
+  recipeText(rtp, &cut);
+  EXPECT_FALSE(cut);
   EXPECT_EQ(parenthesised("${A}/x ${B ${} $(C) ${D$(E)}"), "$(A)/x ${B ${} $(C) ${D$(E)}");
 }
 

@@ -172,6 +172,7 @@ class RealProjectBuilder {
       variables().countLeft(path, VariableExpander::IncludePath);
     }
     countMacroValues(compilers, variables());
+    cutCommands = std::move(compilers.cutCommands);
     root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
@@ -288,6 +289,11 @@ class RealProjectBuilder {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     for (const auto& left : variables().left()) note(leftNote(left));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    for (const auto& [tool, bound] : cutCommands) {
+      Note cut(NoteKind::CommandTooLong, tool);
+      cut.number = bound >> 20;
+      note(std::move(cut));
+    }
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
       links.names = missingLinks;
@@ -313,6 +319,7 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
+  std::vector<std::pair<std::string, std::size_t>> cutCommands;  // tool, bound
 };
 
 }  // namespace

@@ -491,6 +491,19 @@ TEST_F(RealProject, EachLanguageHasItsCommandsMacros) {
 // Workbench's own variables and values that name variables; every "$(" the
 // output keeps is named in a warning, before and after -var for each one
 // the warnings name.
+// A command naming its include list thousands of times takes it within the
+// bound only, and says so; the other language's command is whole.
+TEST_F(RealProject, ACommandNamingItsListsTooOftenIsHeldAndNamed) {
+  std::string many = "cc -c %InFile%";
+  for (int i = 0; i < 2000; ++i) many += " %Includes%";
+  read(entry("defaultSpec", "gnu") + entry("Tool|C-Compiler|cmd|gnu", many) +
+       entry("Tool|C++-Compiler|cmd|gnu", "c++ %Includes%") +
+       list("Incl|gnu", {"-I" + std::string(4000, 'h')}));
+  EXPECT_EQ(warnings,
+            (Strings{"Warning: the C-Compiler command names its lists too often, left as written "
+                     "past 4 MB"}));
+}
+
 TEST_F(RealProject, EveryVariableLeftInTheOutputIsNamedInAWarning) {
   const std::string description =
       entry("defaultSpec", "gnu") + entry("Macro|VSB_DIR|value|gnu", "$(PRJ_ROOT_DIR)/../VSB") +

@@ -133,6 +133,9 @@ std::string textOf(const Note& note) {
              std::to_string(note.number) + " folders";
     case NoteKind::BuildTargetLoop:
       return "Warning: build targets refer to each other in a loop, not followed: " + subject;
+    case NoteKind::CommandTooLong:
+      return "Warning: the " + subject + " command names its lists too often, left as written past " +
+             std::to_string(note.number) + " MB";
     case NoteKind::NoSourceFile: return "Warning: the project lists no source file";
     case NoteKind::LineBreakInIncludePath:
       return "Warning: line break in include path, left out of the analyser personality: " +

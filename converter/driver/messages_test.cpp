@@ -27,6 +27,8 @@ TEST(Messages, EveryProgressLineAndWarning) {
   oneLink.names = {"src/x.c"};
   Note cut = note(NoteKind::SearchCutShort);
   cut.number = 20000;
+  Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
+  tooLong.number = 5;
   const auto counted = [](NoteKind kind, std::size_t number) {
     Note made(kind);
     made.number = number;
@@ -68,6 +70,7 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
+      {tooLong, "Warning: the C-Compiler command names its lists too often, left as written past 5 MB"},
       {note(NoteKind::NoSourceFile), "Warning: the project lists no source file"},
       {note(NoteKind::LineBreakInIncludePath, "a\nb"),
        "Warning: line break in include path, left out of the analyser personality: a\nb"},

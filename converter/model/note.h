@@ -37,6 +37,7 @@ enum class NoteKind : unsigned {
   ProjectNotFound,         // subject: the project
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
+  CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
   NoSourceFile,
   // Warnings of the analyser personality, then of the compilation database.
   LineBreakInIncludePath,  // subject: the include path
