@@ -172,11 +172,10 @@ class RealProjectBuilder {
       variables().countLeft(path, VariableExpander::IncludePath);
     }
     countMacroValues(compilers, variables());
-    cutCommands = std::move(compilers.cutCommands);
     root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
-    warn(own);
+    warn(own, compilers.cutCommands);
     if (in.databaseWanted) {
       result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
       result.cxxWords = compilers.cxxAsC
@@ -285,7 +284,9 @@ class RealProjectBuilder {
     return folders;
   }
 
-  void warn(const OwnSourcesFound& own) {
+  // `cutCommands`: the tools whose command was held to its bound.
+  void warn(const OwnSourcesFound& own,
+            const std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     for (const auto& left : variables().left()) note(leftNote(left));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
@@ -319,7 +320,6 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
-  std::vector<std::pair<std::string, std::size_t>> cutCommands;  // tool, bound
 };
 
 }  // namespace
