@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -15,14 +16,12 @@
 #include "building/variables.h"
 #include "model/file_group.h"
 
-struct RealProjectResult {
-  std::string spec;         // the build spec read; empty: all of them
-  std::string cCompiler;    // its C compiler command, empty when there is none
-  std::string cxxCompiler;  // and its C++ compiler command
-  std::string cProgram;     // the programs they run, variables expanded; empty:
-  std::string cxxProgram;   // none could be told
-  // The macros of C and of C++ sources; the root group holds the ones the
-  // analyser personality takes.
+// What compiles a set of files as make runs it: a project's build spec, or
+// a build target's own settings for the files it names.
+struct CompileSettings {
+  std::string cProgram;    // the programs the commands run, variables expanded;
+  std::string cxxProgram;  // empty: none could be told
+  // The macros of C and of C++ sources.
   std::map<std::string, std::string> cMacros;
   std::map<std::string, std::string> cxxMacros;
   // The compilers' words as make runs them, for the compilation database:
@@ -31,6 +30,28 @@ struct RealProjectResult {
   std::vector<std::string> cWords;
   std::vector<std::string> cxxWords;
   std::string objectFolder;
+};
+
+// Settings other than the project's own, and whose they are.
+struct OtherSettings : CompileSettings {
+  std::string owner;   // the project whose build description gives them
+  std::string spec;    // the build spec read there; empty: all of them
+  std::string target;  // the build target whose own attributes these are; empty: none
+};
+
+// The project's own settings are the result's own fields; the root group
+// holds the macros and include folders the analyser personality takes.
+struct RealProjectResult : CompileSettings {
+  std::string spec;         // the build spec read; empty: all of them
+  std::string cCompiler;    // its C compiler command, empty when there is none
+  std::string cxxCompiler;  // and its C++ compiler command
+
+  // Files that take other settings than the project's own (a sub-project's
+  // files, its own; a file a build target gives settings of its own), by
+  // the path the group tree lists them under, as an index into
+  // `otherSettings`. A file not named takes the project's own.
+  std::vector<OtherSettings> otherSettings;
+  std::unordered_map<std::string, std::size_t> settingsOfFile;
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name
