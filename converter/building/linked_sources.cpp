@@ -224,7 +224,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 }  // namespace
 
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    FileGroup& own, const ModeContext& context, LinkResolver& resolver, const FolderScan& scan,
     const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps) {
   const ProjectLinks& links = context.links;
@@ -244,7 +244,6 @@ std::vector<std::string> addLinkedSources(
   Entries entries(scan.lister);
   std::vector<std::string> missing;
   GroupPlaces places;
-  const LinkResolver resolver(context);
   for (const auto& [count, index] : order) {
     const Parts& parts = partsOf[index];
     const LinkedResource* link = &links.links[index];
