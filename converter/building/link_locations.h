@@ -29,6 +29,8 @@ struct LinkLocation {
 class LinkResolver {
  public:
   explicit LinkResolver(const ModeContext& context, const VariableValues& own = {});
+  LinkResolver(const LinkResolver&) = delete;  // its table views its own report's names
+  LinkResolver& operator=(const LinkResolver&) = delete;
   LinkLocation resolve(const LinkedResource& link);
 
   // Every variable the locations resolved so far looked up, in the order
