@@ -142,6 +142,7 @@ class RealProjectBuilder {
   // may be.
   void build(std::istream& stream) {
     readChosenSpec(stream);
+    LinkResolver& links = linkResolver.emplace(in, workbenchVariables());
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
     ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
                                                      in.readProjectName, searchPassesOver());
@@ -154,7 +155,8 @@ class RealProjectBuilder {
     result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
-        in, scan, {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders},
+        in, scan,
+        {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders, links},
         root);
     CompilerSettings compilers = compilerSettingsOf(
         {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
@@ -163,7 +165,7 @@ class RealProjectBuilder {
     const IncludeContext includes{
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
         options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
-        linkedFolders()};
+        linkedFolders(links)};
     const bool takeCxx =
         analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
                          own.languages[static_cast<int>(SourceLanguage::Cxx)]);
@@ -193,6 +195,7 @@ class RealProjectBuilder {
     result.cMacros = std::move(compilers.c.macros);
     result.cProgram = std::move(compilers.c.program);
     result.variables = variables().references();
+    takeLinkVariables(links);
   }
 
  private:
@@ -232,16 +235,25 @@ class RealProjectBuilder {
     return scan;
   }
 
-  // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
+  // The variables Workbench defines for every build, its folders as the
+  // system's own paths; made once the build spec is known, since BUILD_SPEC
+  // is among them.
+  VariableValues workbenchVariables() const {
+    VariableValues values{{"PRJ_ROOT_DIR", in.projectFolder},
+                          {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
+    if (!result.spec.empty()) values.emplace_back("BUILD_SPEC", result.spec);
+    return values;
+  }
+
   // Paths of the system's own go into commands that are split as a shell
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
   VariableExpander& variables() {
     if (!expander) {
-      VariableValues workbench{
-          {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
-          {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
-      if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
+      VariableValues workbench = workbenchVariables();
+      for (auto& [name, value] : workbench) {
+        if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
+      }
       VariableValues given = options.variables;
       for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
       Environment environment;
@@ -268,9 +280,8 @@ class RealProjectBuilder {
 
   // Where each linked folder of the project is shown, and where it lies;
   // deeper links first, so that a link inside a linked folder wins.
-  std::vector<std::pair<std::string, std::string>> linkedFolders() const {
+  std::vector<std::pair<std::string, std::string>> linkedFolders(LinkResolver& resolver) const {
     std::vector<std::pair<std::string, std::string>> folders;
-    const LinkResolver resolver(in);
     for (const auto& link : in.links.links) {
       if (!link.folder) continue;
       const LinkLocation where = resolver.resolve(link);
@@ -282,6 +293,19 @@ class RealProjectBuilder {
     std::stable_sort(folders.begin(), folders.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     return folders;
+  }
+
+  // The variables of link locations the commands do not name, after theirs:
+  // one entry per name.
+  void takeLinkVariables(const LinkResolver& links) {
+    std::set<std::string_view> named;
+    for (const auto& reference : result.variables) named.insert(reference.name);
+    std::vector<VariableExpander::Reference> added;
+    for (const auto& reference : links.references()) {
+      if (!named.contains(reference.name)) added.push_back(reference);
+    }
+    result.variables.insert(result.variables.end(), std::make_move_iterator(added.begin()),
+                            std::make_move_iterator(added.end()));
   }
 
   // `cutCommands`: the tools whose command was held to its bound.
@@ -320,6 +344,7 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
+  std::optional<LinkResolver> linkResolver;
 };
 
 }  // namespace
