@@ -148,6 +148,11 @@ std::string recipeText(const ToolRecipe& recipe, bool* cut) {
 std::string parenthesised(std::string_view text) {
   std::string result(text);
   for (std::size_t open = result.find("${"); open != npos; open = result.find("${", open + 2)) {
+    // "$${HOME}" is the shell's: make's "$$" before it. The "$"s before
+    // each "${" are counted once, as no run of them reaches another "{".
+    std::size_t dollars = 0;
+    while (dollars < open && result[open - dollars - 1] == '$') ++dollars;
+    if (dollars % 2 == 1) continue;
     const std::size_t close = result.find('}', open + 2);
     if (close == npos) break;
     const std::string_view name = std::string_view(result).substr(open + 2, close - open - 2);
@@ -174,20 +179,18 @@ bool compilesOnly(const std::vector<std::string>& words) {
 // -c, the source only, or -c only.
 struct Candidates {
   std::optional<ShellCommand> kinds[2][3];
-  std::optional<ShellCommand> onlyOne;  // the one command that may run, where it names neither
+  std::optional<ShellCommand> onlyOne;  // the recipe's one command, where it names neither
   std::size_t commands = 0;
-  std::size_t running = 0;  // of them, not in a branch that never runs
 
   void take(ShellCommand& command) {
     ++commands;
     if (command.reach == ShellReach::Never) return;
-    ++running;
     const bool source = namesSource(command.words);
     const bool compiles = compilesOnly(command.words);
     auto& slot = kinds[command.reach == ShellReach::Runs ? 0 : 1][source ? (compiles ? 0 : 1) : 2];
     if (source || compiles) {
       if (!slot) slot = std::move(command);
-    } else if (running == 1) {
+    } else if (commands == 1) {
       onlyOne = std::move(command);
     }
   }
@@ -202,7 +205,7 @@ struct Candidates {
         if (kinds[reach][kind]) return &kinds[reach][kind];
       }
     }
-    if (running == 1 && onlyOne) return &onlyOne;
+    if (commands == 1 && onlyOne) return &onlyOne;
     return nullptr;
   }
 };
@@ -276,8 +279,7 @@ void takeDollarsLiterally(CompilerInvocation& invocation) {
     names = names || name.find("$$") != npos;
   }
   if (!names) return;
-  // A name changes: the macros in order again, a later one of the same name
-  // winning as in command order is not known here, so the first is kept.
+  // A name holding "$$" (seldom seen) changes: the table is made again.
   std::map<std::string, std::string> macros;
   for (auto& [name, value] : invocation.macros) {
     std::string literal = name;

@@ -36,7 +36,8 @@ std::size_t recipeBound(const ToolRecipe& recipe);
 // does not lose the project's lists.
 std::string listsNotNamed(const ToolRecipe& recipe);
 
-// "${NAME}" written as "$(NAME)": make reads both alike.
+// "${NAME}" written as "$(NAME)": make reads both alike ("$${NAME}" is the
+// shell's, and stays).
 std::string parenthesised(std::string_view text);
 
 // The kinds of include folder, in the order the compiler searches them.

@@ -48,7 +48,7 @@ std::string known(const std::vector<std::string>& names) {
 // The build spec a note names, or all of them.
 std::string specOf(const Note& note) {
   const bool named = !note.names.empty() && !note.names.front().empty();
-  return named ? "build spec " + note.names.front() : "every build spec";
+  return named ? "build spec " + note.names.front() : "the build description";
 }
 
 }  // namespace

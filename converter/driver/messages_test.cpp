@@ -79,7 +79,7 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "Warning: no command of the C-Compiler recipe of build spec PPC32gnu can be told to "
        "compile the source (none that runs names %InFile% or -c); its lists are taken alone"},
       {noLists,
-       "Warning: the command of the C++-Compiler recipe of every build spec that compiles the "
+       "Warning: the command of the C++-Compiler recipe of the build description that compiles the "
        "source takes neither its include nor its define list"},
       {note(NoteKind::ValueSplit, "WIND_HOME"),
        "Warning: the value of WIND_HOME holds white space and is split into words where a "

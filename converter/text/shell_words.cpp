@@ -97,7 +97,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' ||
 
 // Outside quotes, the bytes that end a run of plain characters; inside
 // double quotes, and inside single ones.
-constexpr auto kUnquotedSyntax = bytesOf(std::string_view("\"'\\ \t\n\r\v\f;&|()<>$`#\0", 21));
+constexpr auto kUnquotedSyntax = bytesOf(std::string_view("\"'\\ \t\n\r\v\f;&|()<>$`#\0", 20));
 constexpr auto kDoubleQuotedSyntax = bytesOf(std::string_view("\"\\$`\0", 5));
 constexpr auto kSingleQuotedSyntax = bytesOf(std::string_view("'\0", 2));
 constexpr auto kKeptBytes = bytesOf("\"'\\ \t\n\r\v\f;&|()<>`#%");
@@ -486,16 +486,11 @@ class RecipeReader {
   void endCommand() {
     target = false;
     if (words.empty()) return;
-    Frame& frame = top();
-    if (frame.phase == Frame::Header || frame.phase == Frame::Pattern) {
-      words.clear();
-      expanding.clear();
-      return;
-    }
     ShellCommand command;
     command.reach = reachHere();
     command.index = count++;
     const Tri result = resultOf(words, expanding);
+    Frame& frame = top();
     if (!frame.skipped) {
       frame.pipeline = result;
       frame.pipelineRan = true;
