@@ -181,12 +181,14 @@ struct Candidates {
   std::optional<ShellCommand> kinds[2][3];
   std::optional<ShellCommand> onlyOne;  // the recipe's one command, where it names neither
   std::size_t commands = 0;
+  bool anyCompiles = false;  // a command that may run has -c
 
   void take(ShellCommand& command) {
     ++commands;
     if (command.reach == ShellReach::Never) return;
     const bool source = namesSource(command.words);
     const bool compiles = compilesOnly(command.words);
+    anyCompiles = anyCompiles || compiles;
     auto& slot = kinds[command.reach == ShellReach::Runs ? 0 : 1][source ? (compiles ? 0 : 1) : 2];
     if (source || compiles) {
       if (!slot) slot = std::move(command);
@@ -196,17 +198,20 @@ struct Candidates {
   }
 
   // The first that compiles the source: it names the source and, where any
-  // that names it has -c, -c too; without one that names the source, the
-  // first with -c. One in a branch whose condition is unknown only where
-  // no surer one does.
+  // command has -c, -c too; without one that names the source, the first
+  // with -c. One in a branch whose condition is unknown only where no
+  // surer one does. None where commands name the source, one has -c, and
+  // none does both.
   std::optional<ShellCommand>* chosen() {
-    for (const int kind : {0, 1, 2}) {
+    const auto first = [&](int kind) -> std::optional<ShellCommand>* {
       for (const int reach : {0, 1}) {
         if (kinds[reach][kind]) return &kinds[reach][kind];
       }
-    }
-    if (commands == 1 && onlyOne) return &onlyOne;
-    return nullptr;
+      return nullptr;
+    };
+    if (first(0) || first(1)) return first(anyCompiles ? 0 : 1);
+    if (auto* compiles = first(2)) return compiles;
+    return commands == 1 && onlyOne ? &onlyOne : nullptr;
   }
 };
 

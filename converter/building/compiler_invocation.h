@@ -74,7 +74,7 @@ struct CompilerInvocation {
 // The invocation of an expanded recipe (in make's notation, "$$" for "$"):
 // of its simple commands the first that compiles the source, as readRecipe
 // reads them, outside a branch that never runs. That is the first naming
-// "$<" and, where one naming it has "-c", having "-c"; without any naming
+// "$<" and, where any command has "-c", having "-c"; without any naming
 // "$<", the first having "-c"; without those, the one command, where the
 // recipe has one. One in a branch whose condition is unknown is taken only
 // where no surer one compiles. Its words from the program on, `lists`

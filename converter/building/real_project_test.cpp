@@ -695,7 +695,12 @@ TEST_F(RealProject, TheCommandThatCompilesIsFoundAsTheShellRunsTheRecipe) {
       {entry("Tool|C-Compiler|cmd", "if [ &quot;0&quot; = &quot;1&quot; ]; then ccppc " + compile + "; fi"),
        "", {{"LISTED", ""}}, 0, 2,
        {"Warning: no command of the C-Compiler recipe of the build description can be told to "
-        "compile the source (none that runs names %InFile% or -c); its lists are taken alone"}},
+        "compile the source; its lists are taken alone"}},
+      {entry("Tool|C-Compiler|cmd", "ccppc -c ctdt.c " + compile.substr(0, compile.find(" -c")) +
+                                         "; apicheck.sh -s %InFile%"),
+       "", {{"LISTED", ""}}, 0, 2,
+       {"Warning: no command of the C-Compiler recipe of the build description can be told to "
+        "compile the source; its lists are taken alone"}},
       {entry("Tool|C-Compiler|cmd", "ccppc -c %InFile%; echo %Defines% %Includes%"), "ccppc", {},
        1, 2,
        {"Warning: the command of the C-Compiler recipe of the build description that compiles "

@@ -144,8 +144,7 @@ std::string textOf(const Note& note) {
              std::to_string(note.number) + " MB";
     case NoteKind::NoCompilingCommand:
       return "Warning: no command of the " + subject + " recipe of " + specOf(note) +
-             " can be told to compile the source (none that runs names %InFile% or -c); its "
-             "lists are taken alone";
+             " can be told to compile the source; its lists are taken alone";
     case NoteKind::CompilerTakesNoLists:
       return "Warning: the command of the " + subject + " recipe of " + specOf(note) +
              " that compiles the source takes neither its include nor its define list";

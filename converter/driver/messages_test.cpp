@@ -77,7 +77,7 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {tooLong, "Warning: the C-Compiler command names its lists too often, left as written past 5 MB"},
       {untold,
        "Warning: no command of the C-Compiler recipe of build spec PPC32gnu can be told to "
-       "compile the source (none that runs names %InFile% or -c); its lists are taken alone"},
+       "compile the source; its lists are taken alone"},
       {noLists,
        "Warning: the command of the C++-Compiler recipe of the build description that compiles the "
        "source takes neither its include nor its define list"},
