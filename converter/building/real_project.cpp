@@ -13,6 +13,7 @@
 #include "model/failure.h"
 #include "model/source_language.h"
 #include "text/path.h"
+#include "text/shell_words.h"
 #include "text/variable_references.h"
 
 namespace {
@@ -46,6 +47,10 @@ const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& 
     if (target.name == name) return &target;
   }
   throw Failure(FailureKind::UnknownBuildTarget, name, known);
+}
+
+RealProjectResult::CommandChosen chosenOf(const CompilerInvocation& compiler) {
+  return {compiler.command, compiler.commands, compiler.maybe};
 }
 
 // A path of the system's own as Workbench puts it into a command.
@@ -174,10 +179,16 @@ class RealProjectBuilder {
       variables().countLeft(path, VariableExpander::IncludePath);
     }
     countMacroValues(compilers, variables());
+    // Nothing more is read from them as make's text.
+    takeDollarsLiterally(compilers.c);
+    if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
+    for (auto& path : root.includePaths) takeDollarsLiterally(path);
+    result.cChosen = chosenOf(compilers.c);
+    result.cxxChosen = chosenOf(compilers.forCxx());
     root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
-    warn(own, compilers.cutCommands);
+    warn(own, compilers);
     if (in.databaseWanted) {
       result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
       result.cxxWords = compilers.cxxAsC
@@ -250,9 +261,11 @@ class RealProjectBuilder {
   // they take "/", as Workbench's Makefiles give its own variables.
   VariableExpander& variables() {
     if (!expander) {
+      // Each one word of a command whatever it holds (a space, a quote).
       VariableValues workbench = workbenchVariables();
       for (auto& [name, value] : workbench) {
         if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
+        value = keptWhole(value);
       }
       VariableValues given = options.variables;
       for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
@@ -308,17 +321,24 @@ class RealProjectBuilder {
                             std::make_move_iterator(added.end()));
   }
 
-  // `cutCommands`: the tools whose command was held to its bound.
-  void warn(const OwnSourcesFound& own,
-            const std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
+  void warn(const OwnSourcesFound& own, const CompilerSettings& compilers) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     for (const auto& left : variables().left()) note(leftNote(left));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
-    for (const auto& [tool, bound] : cutCommands) {
+    for (const auto& [tool, bound] : compilers.cutCommands) {
       Note cut(NoteKind::CommandTooLong, tool);
       cut.number = bound >> 20;
       note(std::move(cut));
     }
+    for (const auto& [tools, kind] : {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
+                                      std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
+      for (const auto& tool : *tools) {
+        Note untold(kind, tool);
+        untold.names = {result.spec};
+        note(std::move(untold));
+      }
+    }
+    for (const auto& name : compilers.splitValues) note(Note(NoteKind::ValueSplit, name));
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
       links.names = missingLinks;

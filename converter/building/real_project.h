@@ -45,6 +45,14 @@ struct RealProjectResult : CompileSettings {
   std::string spec;         // the build spec read; empty: all of them
   std::string cCompiler;    // its C compiler command, empty when there is none
   std::string cxxCompiler;  // and its C++ compiler command
+  // Which simple command of each language's recipe compiles: from 1, 0
+  // where none can be told or the build spec has no command; of how many.
+  struct CommandChosen {
+    std::size_t command = 0;
+    std::size_t commands = 0;
+    bool maybe = false;  // in a branch whose condition is unknown
+  };
+  CommandChosen cChosen, cxxChosen;
 
   // Files that take other settings than the project's own (a sub-project's
   // files, its own; a file a build target gives settings of its own), by

@@ -68,6 +68,7 @@ class RealProject : public ::testing::Test {
         },
         .environment = [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
+          if (name == "SDK_HOME") return "/opt/wind river";
           return std::nullopt;
         },
         .notes = collect()};
@@ -741,6 +742,173 @@ TEST_F(RealProject, TheProjectsOwnFilesAreNoSources) {
     read(subprojects({"/Lib"}));
     EXPECT_EQ(root.files, (Strings{at("ws/App/app.c"), at("ws/App/x.project")}));
     EXPECT_EQ(root.subGroups.back()->files, Strings{at("ws/Lib/lib.c")});
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The recipe shapes of real and hand-made build specs, read as make and the
+// shell run them: each gives the compiler, -D and -I of the command that
+// compiles the source, and which of the recipe's commands that is.
+TEST_F(RealProject, TheCommandThatCompilesIsFoundAsTheShellRunsTheRecipe) {
+  const std::string lists = list("Incl|", {"-I/inc"}) + list("Definess|", {"-DLISTED"});
+  const std::string compile = "-DA %Defines% %Includes% -c %InFile%";
+  const Macros listed{{"A", ""}, {"LISTED", ""}};
+  struct Case {
+    std::string description;
+    std::string program;
+    Macros macros;
+    std::size_t command, commands;
+    Strings warnings = {};
+  } cases[] = {
+      // VxWorks 7, verbatim: the apicheck step never runs with APICHECK 0.
+      {entry("Macro|APICHECK|value", "0") +
+           entry("Macro|APICHECK_CMD|value",
+                 "apicheck.sh -r &quot;$(VSB_DIR)/krnl/apicheck/forbidden_api.lst&quot; -n "
+                 "&quot;nmpentium&quot; -u -s &quot;$&lt;&quot; &quot;$@&quot; $(APICHECK_OPTIONS)") +
+           entry("Tool|C-Compiler|cmd",
+                 "echo &quot;building $@&quot;;%ccompilerprefix% $(TOOL_PATH)/ccpentium "
+                 "%DebugModeFlags% %ToolFlags% %Defines% $(DEFINES) $(ADDED_CFLAGS) %Includes% "
+                 "$(ADDED_INCLUDES) -o %OutFile% -c %InFile% &amp;&amp; if [ "
+                 "&quot;$(APICHECK)&quot; = &quot;1&quot; ]; then $(APICHECK_CMD);fi"),
+       "ccpentium", {{"LISTED", ""}}, 2, 4},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " &amp;&amp; echo &quot;compiled %InFile%&quot;"),
+       "ccppc", listed, 1, 2},
+      // Taken from a branch whose condition is unknown, as nothing surer compiles.
+      {entry("Tool|C-Compiler|cmd", "if [ -d $(PRJ_ROOT_DIR) ]; then ccppc " + compile + " ; fi"),
+       "ccppc", listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc -DREV=`git describe; echo x` " + compile), "ccppc",
+       {{"A", ""}, {"LISTED", ""}, {"REV", "`git describe; echo x`"}}, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "mkdir -p obj&#10;ccppc " + compile), "ccppc", listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " 2&gt;&amp;1 | tee build.log"), "ccppc",
+       listed, 1, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " # -DCOMMENTED"), "ccppc", listed, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "(cd $(PRJ_ROOT_DIR) &amp;&amp; ccppc " + compile + ")"), "ccppc",
+       listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc \\&#10;-DAFTER=1 " + compile), "ccppc",
+       {{"A", ""}, {"AFTER", "1"}, {"LISTED", ""}}, 1, 1},
+      // Make's own: the line's prefixes, and "$$" for the shell's "$".
+      {entry("Macro|TOOL_PATH|value", "") + entry("Tool|C-Compiler|cmd", "@$(TOOL_PATH)ccppc " + compile),
+       "ccppc", listed, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "-ccppc " + compile), "ccppc", listed, 1, 1},
+      {entry("Macro|STAMP|value", "$$(date)") +
+           entry("Tool|C-Compiler|cmd",
+                 "ccppc -DHOST=$$(hostname) -DH=$${HOME} -DSTAMP=$(STAMP) -DCOST=$$$$5 " + compile),
+       "ccppc",
+       {{"A", ""}, {"COST", "$$5"}, {"H", "${HOME}"}, {"HOST", "$(hostname)"}, {"LISTED", ""},
+        {"STAMP", "$(date)"}},
+       1, 1},
+      // Nothing compiles: the lists alone, and a warning.
+      {entry("Tool|C-Compiler|cmd", "if [ &quot;0&quot; = &quot;1&quot; ]; then ccppc " + compile + "; fi"),
+       "", {{"LISTED", ""}}, 0, 2,
+       {"Warning: no command of the C-Compiler recipe of the build description can be told to "
+        "compile the source; its lists are taken alone"}},
+      {entry("Tool|C-Compiler|cmd", "ccppc -c ctdt.c " + compile.substr(0, compile.find(" -c")) +
+                                         "; apicheck.sh -s %InFile%"),
+       "", {{"LISTED", ""}}, 0, 2,
+       {"Warning: no command of the C-Compiler recipe of the build description can be told to "
+        "compile the source; its lists are taken alone"}},
+      {entry("Tool|C-Compiler|cmd", "ccppc -c %InFile%; echo %Defines% %Includes%"), "ccppc", {},
+       1, 2,
+       {"Warning: the command of the C-Compiler recipe of the build description that compiles "
+        "the source takes neither its include nor its define list"}},
+  };
+  for (const Case& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(one.description + lists);
+    EXPECT_EQ(result.cProgram, one.program) << one.description;
+    EXPECT_EQ(result.cMacros, one.macros) << one.description;
+    EXPECT_EQ(root.includePaths, (Strings{"/inc"})) << one.description;
+    EXPECT_EQ(warnings, one.warnings) << one.description;
+    EXPECT_EQ(result.cChosen.command, one.command) << one.description;
+    EXPECT_EQ(result.cChosen.commands, one.commands) << one.description;
+    EXPECT_EQ(result.cChosen.maybe, one.description.find("if [ -d") != std::string::npos);
+    // "-c" takes the source as a word of its own; nothing of the shell's
+    // syntax, other commands or comments is a word.
+    const auto& words = result.cWords;
+    const auto source = std::find(words.begin(), words.end(), "$<");
+    ASSERT_NE(source, words.end()) << one.description;
+    EXPECT_EQ(*std::prev(source), "-c") << one.description;
+    for (const char* stray : {"then", "fi", ";", "tee", "2>&1", "#", "-DCOMMENTED", "echo", "("}) {
+      EXPECT_EQ(std::count(words.begin(), words.end(), stray), 0) << stray << one.description;
+    }
+  }
+}
+
+// Every database entry compiles its file: "-c" and the source end the
+// words where the recipe names none, "-o" and the object where it names
+// none; a language without a command runs the writer's default program
+// with its lists and flags, never the other language's.
+TEST_F(RealProject, EveryEntryCompilesItsFile) {
+  const std::string lists = list("Incl|", {"-I/inc"}) + list("Definess|", {"-DLISTED"});
+  const struct {
+    std::string commands;
+    Strings c, cxx;
+  } cases[] = {
+      {entry("Tool|C-Compiler|cmd", "ccppc -g -c") + entry("Tool|C++-Compiler|cmd", "c++ppc -c"),
+       {"ccppc", "-g", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++ppc", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"}},
+      {entry("Tool|C-Compiler|cmd", "cc -DX") + entry("Tool|C++-Compiler|cmd", "c++ -c %InFile%"),
+       {"cc", "-DX", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++", "-c", "$<", "-DLISTED", "-I/inc", "-o", "$@"}},
+      {entry("Tool|C-Compiler|flags", "-O2") +
+           entry("Tool|C++-Compiler|cmd", "c++ppc %Defines% -o %OutFile% -c %InFile%"),
+       {"", "-O2", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++ppc", "-DLISTED", "-o", "$@", "-c", "$<", "-I/inc"}},
+  };
+  for (const auto& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(one.commands + lists);
+    EXPECT_EQ(result.cWords, one.c) << one.commands;
+    EXPECT_EQ(result.cxxWords, one.cxx) << one.commands;
+    EXPECT_EQ(result.cProgram, one.c[0]) << one.commands;
+  }
+}
+
+// The converter's own folders are one word each, whatever they hold; a
+// value given with -var or from the environment is split at its white
+// space where make splits it, and named in a warning.
+TEST_F(RealProject, ThePathsTheConverterDefinesStayWhole) {
+  projectFolder = FakeFolders::native("/p/Bob's work/App");
+  folders.file("/p/Bob's work/App/main.c");
+  options.variables = {{"SPACED", "-O2 -DFROM_VAR=1"}, {"QUOTED", "/opt/a b"}};
+  const struct {
+    std::string command;
+    std::string program;
+    Macros macros;
+    Strings includes;
+    Strings warnings;
+  } cases[] = {
+      {"$(PRJ_ROOT_DIR)/bin/cc -DROOT=$(PRJ_ROOT_DIR) -DWS=&quot;$(WS_ROOT_DIR)&quot; "
+       "-I$(PRJ_ROOT_DIR)/h -c %InFile%",
+       "/p/Bob's work/App/bin/cc",
+       {{"ROOT", "/p/Bob's work/App"}, {"WS", "/cwd/ws"}},
+       {"/p/Bob's work/App/h"},
+       {}},
+      {"cc $(SPACED) &quot;-I$(QUOTED)/h&quot; -I$(SDK_HOME)/h -c %InFile%",
+       "cc",
+       {{"FROM_VAR", "1"}},
+       {"/opt/a b/h", "/opt/wind"},  // and "river/h", a word of its own
+       {"Warning: the value of SPACED holds white space and is split into words where a compile "
+        "command names it, as make splits it",
+        "Warning: the value of SDK_HOME holds white space and is split into words where a "
+        "compile command names it, as make splits it"}},
+  };
+  for (const auto& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(entry("Tool|C-Compiler|cmd", one.command));
+    EXPECT_EQ(result.cProgram, one.program) << one.command;
+    EXPECT_EQ(result.cMacros, one.macros) << one.command;
+    EXPECT_EQ(root.includePaths, one.includes) << one.command;
+    EXPECT_EQ(warnings, one.warnings) << one.command;
+  }
+  // The variables as a description shows them: as they are.
+  const RealProjectResult result = read(entry("Tool|C-Compiler|cmd", "cc $(SPACED) -I$(PRJ_ROOT_DIR)"));
+  for (const auto& variable : result.variables) {
+    if (variable.name == "PRJ_ROOT_DIR") EXPECT_EQ(variable.value, "/p/Bob's work/App");
+    if (variable.name == "SPACED") EXPECT_EQ(variable.value, "-O2 -DFROM_VAR=1");
   }
 }
 

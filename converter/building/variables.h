@@ -67,6 +67,11 @@ class VariableExpander {
   };
   std::vector<Reference> references() const;
 
+  // A -var or environment value that holds white space has it marked
+  // (kSplitMark in text/shell_words.h) with an ID, so that a command split
+  // as make splits it can tell whose value it split: the variable of an ID.
+  std::string markedValueOf(unsigned char id) const;
+
   static constexpr std::size_t kMaxTextSize = std::size_t{4} << 20;   // one expanded text
   static constexpr std::size_t kMaxGrowth = std::size_t{256} << 20;  // all expansions together
   static constexpr int kMaxDepth = 64;  // variables within variables
@@ -90,6 +95,7 @@ class VariableExpander {
   Entry& entryFor(std::string_view name, int depth);
   Met& metNamed(std::string_view name);
   std::optional<std::string> rawValue(std::string_view name, Source& source);
+  std::string markedValue(std::string_view name, std::string value);
   void expandInto(std::string_view text, int depth, std::string& out);
   static Reason reasonFor(const Entry& entry);
   std::size_t leftIndex(std::string_view name, Reason reason, std::size_t& at);
@@ -111,4 +117,5 @@ class VariableExpander {
   std::size_t growth = 0;
   std::vector<Left> leftOver;
   std::unordered_map<std::string, std::size_t> malformedAt;  // by the reference as written
+  std::vector<std::string> marked;  // the variables of the IDs, from 1
 };

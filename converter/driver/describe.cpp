@@ -39,6 +39,9 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
     for (const auto& variable : real.variables) {
       d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
     }
+    d.cCompiler = {real.cProgram, real.cChosen.command, real.cChosen.commands, real.cChosen.maybe};
+    d.cxxCompiler = {real.cxxProgram, real.cxxChosen.command, real.cxxChosen.commands,
+                     real.cxxChosen.maybe};
     return;
   }
   d.knownSpecs = knownSpecs(tree.facts);

@@ -29,6 +29,10 @@ TEST(Messages, EveryProgressLineAndWarning) {
   cut.number = 20000;
   Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
   tooLong.number = 5;
+  Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler");
+  untold.names = {"PPC32gnu"};
+  Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler");
+  noLists.names = {""};
   const auto counted = [](NoteKind kind, std::size_t number) {
     Note made(kind);
     made.number = number;
@@ -71,6 +75,15 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
       {tooLong, "Warning: the C-Compiler command names its lists too often, left as written past 5 MB"},
+      {untold,
+       "Warning: no command of the C-Compiler recipe of build spec PPC32gnu can be told to "
+       "compile the source; its lists are taken alone"},
+      {noLists,
+       "Warning: the command of the C++-Compiler recipe of the build description that compiles the "
+       "source takes neither its include nor its define list"},
+      {note(NoteKind::ValueSplit, "WIND_HOME"),
+       "Warning: the value of WIND_HOME holds white space and is split into words where a "
+       "compile command names it, as make splits it"},
       {note(NoteKind::NoSourceFile), "Warning: the project lists no source file"},
       {note(NoteKind::LineBreakInIncludePath, "a\nb"),
        "Warning: line break in include path, left out of the analyser personality: a\nb"},

@@ -38,6 +38,9 @@ enum class NoteKind : unsigned {
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
   CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
+  NoCompilingCommand,      // subject: the tool; names: the build spec (empty: all)
+  CompilerTakesNoLists,    // likewise
+  ValueSplit,              // subject: the variable
   NoSourceFile,
   // Warnings of the analyser personality, then of the compilation database.
   LineBreakInIncludePath,  // subject: the include path

@@ -121,6 +121,20 @@ std::string describedJson(const Description& d,
   const std::string knownSpecs = json.list(d.knownSpecs);
   const std::string knownTargets = json.list(d.knownTargets);
 
+  // Only the real-project mode's document has them: the default's stays as it was.
+  std::string compilers;
+  if (d.realProject) {
+    const auto compiler = [&](const Description::Compiler& c) {
+      const std::string program = c.program.empty() ? "" : json.literal(c.program);
+      return "{\"program\": " + (program.empty() ? std::string("null") : program) +
+             ", \"command\": " + (c.command == 0 ? "null" : std::to_string(c.command)) +
+             ", \"commands\": " + std::to_string(c.commands) +
+             ", \"inBranch\": " + (c.maybe ? "true" : "false") + "}";
+    };
+    compilers = "  \"compilers\": {\"c\": " + compiler(d.cCompiler) + ", \"c++\": " +
+                compiler(d.cxxCompiler) + "},\n";
+  }
+
   std::vector<std::string> warnings;
   for (const auto& warning : d.warnings) warnings.push_back(JsonBuilder::shown(warning));
   for (const auto& warning : json.leftOut) warnings.push_back(JsonBuilder::shown(warning));
@@ -137,6 +151,7 @@ std::string describedJson(const Description& d,
   text += "  \"groups\": " + JsonBuilder::lines(groups) + ",\n";
   text += "  \"includePaths\": " + std::to_string(includePaths) + ",\n";
   text += "  \"macros\": " + std::to_string(macros) + ",\n";
+  text += compilers;
   text += "  \"warnings\": " + JsonBuilder::lines(warnings) + ",\n";
   text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + "\n}\n";
   return text;

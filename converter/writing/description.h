@@ -29,6 +29,15 @@ struct Description {
   std::optional<std::string> chosenTarget;
   std::vector<std::pair<std::string, std::optional<std::string>>> referencedProjects;
   std::vector<Variable> variables;
+  // The real-project mode's: for C and C++ sources, the program the
+  // database names and which simple command of the recipe compiles.
+  struct Compiler {
+    std::string program;     // empty: none could be told (the database names cc or c++)
+    std::size_t command = 0;   // from 1; 0: the build spec has no command, or none can be told
+    std::size_t commands = 0;  // the recipe's simple commands
+    bool maybe = false;        // in a branch whose condition is unknown
+  };
+  Compiler cCompiler, cxxCompiler;
   const FileGroup* root = nullptr;  // the group tree; none when reading failed before it
   std::vector<std::string> warnings;
   std::optional<std::string> failure;
