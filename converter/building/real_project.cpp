@@ -156,42 +156,26 @@ class RealProjectBuilder {
     const OwnSourcesFound own = addOwnSources(
         in, scan, {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders},
         root);
-    CompilerSettings compilers = compilerSettingsOf(
-        {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
-         debugMode()},
-        variables());
-    const IncludeContext includes{
+    std::vector<std::pair<std::string, std::size_t>> cutCommands;
+    static_cast<CompileSettings&>(result) = settingsOfSpec(
+        in.projectFolder, statements, variables(),
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
-        options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
-        linkedFolders()};
-    const bool takeCxx =
-        analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
-                         own.languages[static_cast<int>(SourceLanguage::Cxx)]);
-    root.includePaths = searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
-    for (const auto& path : root.includePaths) {
-      variables().countLeft(path, VariableExpander::IncludePath);
-    }
-    countMacroValues(compilers, variables());
-    root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
+        linkedFolders(), [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          const bool takeCxx =
+              analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
+                               own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+          root.includePaths =
+              searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
+          for (const auto& path : root.includePaths) {
+            variables().countLeft(path, VariableExpander::IncludePath);
+          }
+          countMacroValues(compilers, variables());
+          root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
+          cutCommands = compilers.cutCommands;
+        });
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
-    warn(own, compilers.cutCommands);
-    if (in.databaseWanted) {
-      result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      result.cxxWords = compilers.cxxAsC
-                            ? result.cWords
-                            : databaseWords(compilers.cxx, includes, in.currentDirectory);
-    }
-    result.objectFolder = includes.buildFolder;
-    if (compilers.cxxAsC) {
-      result.cxxMacros = compilers.c.macros;
-      result.cxxProgram = compilers.c.program;
-    } else {
-      result.cxxMacros = std::move(compilers.cxx.macros);
-      result.cxxProgram = std::move(compilers.cxx.program);
-    }
-    result.cMacros = std::move(compilers.c.macros);
-    result.cProgram = std::move(compilers.c.program);
+    warn(own, cutCommands);
     result.variables = variables().references();
   }
 
@@ -233,37 +217,63 @@ class RealProjectBuilder {
   }
 
   // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
+  VariableExpander& variables() {
+    if (!expander) emplaceVariables(expander, in.projectFolder, statements);
+    return *expander;
+  }
+
+  // The variables of a project at `folder` whose build spec `spec` is read.
   // Paths of the system's own go into commands that are split as a shell
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
-  VariableExpander& variables() {
-    if (!expander) {
-      VariableValues workbench{
-          {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
-          {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
-      if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
-      VariableValues given = options.variables;
-      for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
-      Environment environment;
-      if (in.environment) {
-        environment = [&](const std::string& name) -> std::optional<std::string> {
-          auto value = in.environment(name);
-          if (value) *value = forwardSlashed(std::move(*value));
-          return value;
-        };
-      }
-      expander.emplace(given, statements.buildMacros, environment, workbench);
+  void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
+                        const SpecStatements& spec) const {
+    VariableValues workbench{
+        {"PRJ_ROOT_DIR", forwardSlashed(folder)},
+        {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
+    if (!spec.spec.empty()) workbench.emplace_back("BUILD_SPEC", spec.spec);
+    VariableValues given = options.variables;
+    for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
+    Environment environment;
+    if (in.environment) {
+      environment = [&](const std::string& name) -> std::optional<std::string> {
+        auto value = in.environment(name);
+        if (value) *value = forwardSlashed(std::move(*value));
+        return value;
+      };
     }
-    return *expander;
+    into.emplace(given, spec.buildMacros, environment, workbench);
   }
 
   // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
   // or a build macro, says otherwise; Workbench builds in debug mode.
-  bool debugMode() {
-    const bool set = statements.buildMacros.contains("DEBUG_MODE") ||
+  bool debugMode(const SpecStatements& spec, VariableExpander& variables) const {
+    const bool set = spec.buildMacros.contains("DEBUG_MODE") ||
                      std::any_of(options.variables.begin(), options.variables.end(),
                                  [](const auto& given) { return given.first == "DEBUG_MODE"; });
-    return !set || variables().expand("$(DEBUG_MODE)") == "1";
+    return !set || variables.expand("$(DEBUG_MODE)") == "1";
+  }
+
+  // The compile settings of the build spec `spec` of the project at
+  // `folder`, as for the project itself: its commands with its variables,
+  // its include entries resolved from its folder and build folder, `%Proj-NAME%`
+  // by `projectFolder`, below its linked folders from their locations.
+  // `read` sees the commands read and what their folders are resolved against.
+  CompileSettings settingsOfSpec(
+      const std::string& folder, const SpecStatements& spec, VariableExpander& variables,
+      std::function<std::string(const std::string&)> projectFolder,
+      std::vector<std::pair<std::string, std::string>> linked,
+      const std::function<void(const CompilerSettings&, const IncludeContext&)>& read) const {
+    const IncludeContext includes{std::move(projectFolder), options.maps,
+                                  buildFolderOf(folder, spec.spec, spec.facts.outputFolders),
+                                  std::move(linked)};
+    return compileSettingsOf(
+        {spec.cCompiler, spec.cxxCompiler, spec.includes, spec.facts, spec.spec,
+         debugMode(spec, variables)},
+        variables, includes, in.currentDirectory, in.databaseWanted,
+        [&](const CompilerSettings& compilers) {
+          if (read) read(compilers, includes);
+        });
   }
 
   // Where each linked folder of the project is shown, and where it lies;
@@ -323,6 +333,32 @@ class RealProjectBuilder {
 };
 
 }  // namespace
+
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read) {
+  CompilerSettings compilers = compilerSettingsOf(inputs, variables);
+  if (read) read(compilers);
+  CompileSettings settings;
+  if (databaseWanted) {
+    settings.cWords = databaseWords(compilers.c, includes, currentDirectory);
+    settings.cxxWords = compilers.cxxAsC
+                            ? settings.cWords
+                            : databaseWords(compilers.cxx, includes, currentDirectory);
+  }
+  settings.objectFolder = includes.buildFolder;
+  if (compilers.cxxAsC) {
+    settings.cxxMacros = compilers.c.macros;
+    settings.cxxProgram = compilers.c.program;
+  } else {
+    settings.cxxMacros = std::move(compilers.cxx.macros);
+    settings.cxxProgram = std::move(compilers.cxx.program);
+  }
+  settings.cMacros = std::move(compilers.c.macros);
+  settings.cProgram = std::move(compilers.c.program);
+  return settings;
+}
 
 void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
                           RealProjectResult& result) {
