@@ -1,7 +1,10 @@
 #include "building/real_project.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "building/compiler_commands.h"
 #include "building/include_paths.h"
@@ -132,6 +135,38 @@ bool listsAnyFile(const FileGroup& root) {
   return any;
 }
 
+// `more` counted into `into`: a variable left for the same reason is one
+// entry, its counts added; the others follow in their order.
+void addLeft(std::vector<VariableExpander::Left>& into,
+             const std::vector<VariableExpander::Left>& more) {
+  std::unordered_map<std::string, std::size_t> at;
+  const auto key = [](const VariableExpander::Left& left) {
+    return left.name + '\0' + static_cast<char>('0' + static_cast<int>(left.reason));
+  };
+  for (std::size_t i = 0; i < into.size(); ++i) at.emplace(key(into[i]), i);
+  for (const auto& left : more) {
+    const auto [found, isNew] = at.emplace(key(left), into.size());
+    if (isNew) {
+      into.push_back(left);
+      continue;
+    }
+    into[found->second].count[0] += left.count[0];
+    into[found->second].count[1] += left.count[1];
+  }
+}
+
+// The variables of `more` that `into` does not name yet, but Workbench's
+// own, whose values are another project's.
+void addReferences(std::vector<VariableExpander::Reference>& into,
+                   const std::vector<VariableExpander::Reference>& more) {
+  std::unordered_set<std::string> named;
+  for (const auto& reference : into) named.insert(reference.name);
+  for (const auto& reference : more) {
+    if (reference.source == VariableExpander::Source::Workbench) continue;
+    if (named.insert(reference.name).second) into.push_back(reference);
+  }
+}
+
 class RealProjectBuilder {
  public:
   RealProjectBuilder(FileGroup& root, const ModeContext& context, RealProjectResult& result)
@@ -173,10 +208,15 @@ class RealProjectBuilder {
           root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
           cutCommands = compilers.cutCommands;
         });
+    for (const auto& scanned : subprojects.scanned) {
+      takeSubprojectSettings(scanned, subprojects, cutCommands);
+    }
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
+    mapSubprojectFiles();
     warn(own, cutCommands);
     result.variables = variables().references();
+    addReferences(result.variables, otherReferences);
   }
 
  private:
@@ -276,6 +316,90 @@ class RealProjectBuilder {
         });
   }
 
+  // A sub-project's files take its own settings, composed as the project's
+  // are from its own .wrproject: the build spec named like the project's
+  // where it has one, else its own choice. Without a readable .wrproject
+  // they keep the project's, and a warning names the sub-project.
+  void takeSubprojectSettings(const Subprojects::Scanned& scanned, Subprojects& subprojects,
+                              std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
+    RealProjectResult::Subproject& record =
+        result.subprojects.emplace_back(RealProjectResult::Subproject{scanned.name, scanned.group});
+    std::optional<SpecStatements> read;
+    if (!readSubprojectSpec(scanned.folder, read)) {
+      note(Note(NoteKind::SubprojectWithoutBuildDescription, scanned.name));
+      return;
+    }
+    const SpecStatements& spec = *read;
+    // Its PRJ_ROOT_DIR is absolute, as the project's own.
+    const std::string folder = path::comparable(scanned.folder, in.currentDirectory);
+    std::optional<VariableExpander> own;
+    emplaceVariables(own, folder, spec);
+    OtherSettings other;
+    static_cast<CompileSettings&>(other) = settingsOfSpec(
+        folder, spec, *own,
+        [&](const std::string& name) {
+          return name == scanned.name ? folder : projectFolderNamed(name, in, subprojects);
+        },
+        {}, [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          // Both languages' folders reach the database.
+          std::vector<std::string> folders = searchedFolders(compilers.c, includes);
+          if (!compilers.cxxAsC) {
+            for (auto& path : searchedFolders(compilers.cxx, includes)) folders.push_back(std::move(path));
+            dropRepeats(folders);
+          }
+          for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
+          countMacroValues(compilers, *own);
+          for (const auto& cut : compilers.cutCommands) {
+            if (std::none_of(cutCommands.begin(), cutCommands.end(),
+                             [&](const auto& known) { return known.first == cut.first; })) {
+              cutCommands.push_back(cut);
+            }
+          }
+        });
+    other.owner = scanned.name;
+    other.spec = spec.spec;
+    record.settings = result.otherSettings.size();
+    result.otherSettings.push_back(std::move(other));
+    addLeft(otherLeft, own->left());
+    addReferences(otherReferences, own->references());
+  }
+
+  // False when the sub-project in `folder` has no .wrproject to read.
+  bool readSubprojectSpec(const std::string& folder, std::optional<SpecStatements>& spec) const {
+    if (!in.openBuildDescription) return false;
+    const std::string file = path::join(folder, ".wrproject");
+    std::unique_ptr<std::istream> stream = in.openBuildDescription(file);
+    if (!stream) return false;
+    if (!result.spec.empty()) {
+      try {
+        readSpecStatements(*stream, result.spec, spec.emplace());
+        return true;
+      } catch (const Failure& failure) {
+        if (failure.kind != FailureKind::UnknownBuildSpec) throw;
+      }
+      // It has no build spec of that name: read again for its own choice.
+      stream = in.openBuildDescription(file);
+      if (!stream) return false;
+    }
+    readSpecStatements(*stream, "", spec.emplace());
+    return true;
+  }
+
+  // Each file of a sub-project with settings of its own, by the path its
+  // group lists it under, once the tree keeps each file once.
+  void mapSubprojectFiles() {
+    for (const auto& subproject : result.subprojects) {
+      if (!subproject.settings) continue;
+      walkGroups(*subproject.group,
+                 [&](const FileGroup& group) {
+                   for (const auto& file : group.files) {
+                     result.settingsOfFile.emplace(file, *subproject.settings);
+                   }
+                 },
+                 [](const FileGroup&) {});
+    }
+  }
+
   // Where each linked folder of the project is shown, and where it lies;
   // deeper links first, so that a link inside a linked folder wins.
   std::vector<std::pair<std::string, std::string>> linkedFolders() const {
@@ -298,7 +422,10 @@ class RealProjectBuilder {
   void warn(const OwnSourcesFound& own,
             const std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
-    for (const auto& left : variables().left()) note(leftNote(left));
+    // A variable the sub-projects leave too is counted with the project's.
+    std::vector<VariableExpander::Left> left = variables().left();
+    addLeft(left, otherLeft);
+    for (const auto& one : left) note(leftNote(one));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
     for (const auto& [tool, bound] : cutCommands) {
       Note cut(NoteKind::CommandTooLong, tool);
@@ -330,6 +457,9 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
+  // What the sub-projects' own variables left, and those only they name.
+  std::vector<VariableExpander::Left> otherLeft;
+  std::vector<VariableExpander::Reference> otherReferences;
 };
 
 }  // namespace

@@ -68,6 +68,16 @@ struct RealProjectResult : CompileSettings {
   // `otherSettings`. A file not named takes the project's own.
   std::vector<OtherSettings> otherSettings;
   std::unordered_map<std::string, std::size_t> settingsOfFile;
+  // Each sub-project found, in the order looked for: its own group in the
+  // tree (valid while the tree is) and the settings its files take, an index
+  // into `otherSettings` (none: the project's own, as it has no readable
+  // .wrproject).
+  struct Subproject {
+    std::string name;
+    const FileGroup* group = nullptr;
+    std::optional<std::size_t> settings;
+  };
+  std::vector<Subproject> subprojects;
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name

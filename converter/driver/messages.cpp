@@ -128,6 +128,9 @@ std::string textOf(const Note& note) {
              firstNames(note.names, 5);
     case NoteKind::ProjectNotFound:
       return "Warning: referenced project " + subject + " not found in the workspace";
+    case NoteKind::SubprojectWithoutBuildDescription:
+      return "Warning: referenced project " + subject +
+             " has no readable .wrproject, its files take the project's settings";
     case NoteKind::SearchCutShort:
       return "Warning: the search for referenced projects stopped after " +
              std::to_string(note.number) + " folders";

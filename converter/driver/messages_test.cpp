@@ -67,6 +67,9 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "more"},
       {oneLink, "Warning: 1 linked resource of App left out, location unknown or missing: src/x.c"},
       {note(NoteKind::ProjectNotFound, "Lib"), "Warning: referenced project Lib not found in the workspace"},
+      {note(NoteKind::SubprojectWithoutBuildDescription, "Lib"),
+       "Warning: referenced project Lib has no readable .wrproject, its files take the project's "
+       "settings"},
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
