@@ -326,7 +326,7 @@ class RealProjectBuilder {
         result.subprojects.emplace_back(RealProjectResult::Subproject{scanned.name, scanned.group});
     std::optional<SpecStatements> read;
     if (!readSubprojectSpec(scanned.folder, read)) {
-      note(Note(NoteKind::SubprojectWithoutBuildDescription, scanned.name));
+      withoutDescription.push_back(scanned.name);
       return;
     }
     const SpecStatements& spec = *read;
@@ -422,6 +422,11 @@ class RealProjectBuilder {
   void warn(const OwnSourcesFound& own,
             const std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
+    if (!withoutDescription.empty()) {
+      Note none(NoteKind::SubprojectsWithoutBuildDescription);
+      none.names = withoutDescription;
+      note(std::move(none));
+    }
     // A variable the sub-projects leave too is counted with the project's.
     std::vector<VariableExpander::Left> left = variables().left();
     addLeft(left, otherLeft);
@@ -460,6 +465,7 @@ class RealProjectBuilder {
   // What the sub-projects' own variables left, and those only they name.
   std::vector<VariableExpander::Left> otherLeft;
   std::vector<VariableExpander::Reference> otherReferences;
+  std::vector<std::string> withoutDescription;  // the sub-projects that keep the project's settings
 };
 
 }  // namespace

@@ -110,6 +110,8 @@ TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_TRUE(lines(result.out).ends_with(
       "Olvex/Olvex++ Project Completed!\n"
+      "Warning: 2 referenced projects have no readable .wrproject, their files take the "
+      "project's settings: NetLib, Drivers\n"
       "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var "
       "WIND_BASE=...)\n"))
       << result.out;
