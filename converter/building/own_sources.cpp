@@ -38,7 +38,7 @@ OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan
   OwnSourcesFound found;
   found.targetLoops = filter.loops();
   found.missingLinks =
-      addLinkedSources(sources, context, scan, skipFolder, [&](std::string_view shown) {
+      addLinkedSources(sources, context, own.links, scan, skipFolder, [&](std::string_view shown) {
         return acceptsFile(scan.fileExtensions, shown) && filter.keeps(shown);
       });
   pruneEmptyGroups(sources);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "building/folder_scan.h"
+#include "building/link_locations.h"
 #include "building/mode_context.h"
 #include "model/file_group.h"
 #include "reading/workbench_facts.h"
@@ -18,6 +19,7 @@ struct OwnSources {
   const BuildTarget* target;                    // -target's; null: none
   const std::vector<std::string>& specNames;    // folders named so are build output
   const std::set<std::string>& excludedFolders;  // comparable paths: sub-projects and outputs
+  LinkResolver& links;                           // where the project's links lie
 };
 
 // What the own sources were: the links left out, and the own files of each

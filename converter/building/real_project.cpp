@@ -177,6 +177,7 @@ class RealProjectBuilder {
   // may be.
   void build(std::istream& stream) {
     readChosenSpec(stream);
+    LinkResolver& links = linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
     ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
                                                      in.readProjectName, searchPassesOver());
@@ -189,13 +190,15 @@ class RealProjectBuilder {
     result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
-        in, scan, {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders},
+        in, scan,
+        {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders, links},
         root);
     std::vector<std::pair<std::string, std::size_t>> cutCommands;
     static_cast<CompileSettings&>(result) = settingsOfSpec(
         in.projectFolder, statements, variables(),
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
-        linkedFolders(), [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+        linkedFolders(links),
+        [&](const CompilerSettings& compilers, const IncludeContext& includes) {
           const bool takeCxx =
               analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
                                own.languages[static_cast<int>(SourceLanguage::Cxx)]);
@@ -216,6 +219,7 @@ class RealProjectBuilder {
     mapSubprojectFiles();
     warn(own, cutCommands);
     result.variables = variables().references();
+    takeLinkVariables(links);
     addReferences(result.variables, otherReferences);
   }
 
@@ -256,6 +260,16 @@ class RealProjectBuilder {
     return scan;
   }
 
+  // The variables Workbench defines for every build of the project at
+  // `folder` whose build spec `spec` is read, its folders as the system's own
+  // paths.
+  VariableValues workbenchVariables(const std::string& folder, const std::string& spec) const {
+    VariableValues values{{"PRJ_ROOT_DIR", folder},
+                          {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
+    if (!spec.empty()) values.emplace_back("BUILD_SPEC", spec);
+    return values;
+  }
+
   // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
   VariableExpander& variables() {
     if (!expander) emplaceVariables(expander, in.projectFolder, statements);
@@ -268,10 +282,10 @@ class RealProjectBuilder {
   // they take "/", as Workbench's Makefiles give its own variables.
   void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
                         const SpecStatements& spec) const {
-    VariableValues workbench{
-        {"PRJ_ROOT_DIR", forwardSlashed(folder)},
-        {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
-    if (!spec.spec.empty()) workbench.emplace_back("BUILD_SPEC", spec.spec);
+    VariableValues workbench = workbenchVariables(folder, spec.spec);
+    for (auto& [name, value] : workbench) {
+      if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
+    }
     VariableValues given = options.variables;
     for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
     Environment environment;
@@ -402,9 +416,8 @@ class RealProjectBuilder {
 
   // Where each linked folder of the project is shown, and where it lies;
   // deeper links first, so that a link inside a linked folder wins.
-  std::vector<std::pair<std::string, std::string>> linkedFolders() const {
+  std::vector<std::pair<std::string, std::string>> linkedFolders(LinkResolver& resolver) const {
     std::vector<std::pair<std::string, std::string>> folders;
-    const LinkResolver resolver(in);
     for (const auto& link : in.links.links) {
       if (!link.folder) continue;
       const LinkLocation where = resolver.resolve(link);
@@ -416,6 +429,19 @@ class RealProjectBuilder {
     std::stable_sort(folders.begin(), folders.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     return folders;
+  }
+
+  // The variables of link locations the commands do not name, after theirs:
+  // one entry per name.
+  void takeLinkVariables(const LinkResolver& links) {
+    std::set<std::string_view> named;
+    for (const auto& reference : result.variables) named.insert(reference.name);
+    std::vector<VariableExpander::Reference> added;
+    for (const auto& reference : links.references()) {
+      if (!named.contains(reference.name)) added.push_back(reference);
+    }
+    result.variables.insert(result.variables.end(), std::make_move_iterator(added.begin()),
+                            std::make_move_iterator(added.end()));
   }
 
   // `cutCommands`: the tools whose command was held to its bound.
@@ -462,6 +488,7 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
+  std::optional<LinkResolver> linkResolver;
   // What the sub-projects' own variables left, and those only they name.
   std::vector<VariableExpander::Left> otherLeft;
   std::vector<VariableExpander::Reference> otherReferences;

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <sstream>
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "reading/linked_resources.h"
 #include "text/path.h"
 
 namespace {
@@ -395,18 +398,124 @@ TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
   const FileGroup& v3 = *root.subGroups[4];
   EXPECT_EQ(v3.files, (Strings{at("/w/Shared/v3.c"), at("/w/Shared/y.c")}));
   EXPECT_EQ(v3.sourceFolder, at("/w/Shared"));
-  // deep and deep/a are folders of the project, deep/a/b is not, and
-  // deep/a/b/c names the folder of its file.
+  // deep and deep/a are folders of the project, deep/a/b is not: it names
+  // the folder the files below it lie in, as deep/a/b/c names its file's.
   const FileGroup* group = root.subGroups[0].get();
   Strings chain;
   for (; group != nullptr; group = group->subGroups.empty() ? nullptr : group->subGroups.back().get()) {
     chain.push_back(group->name + "=" + group->sourceFolder);
   }
   EXPECT_EQ(chain, (Strings{"deep=" + at("/w/App/deep"), "a=" + at("/w/App/deep/a"),
-                            "b=" + at("/w/App/deep/a/b"), "c=" + at("/w/Shared")}));
+                            "b=" + at("/w/Shared"), "c=" + at("/w/Shared")}));
   ASSERT_EQ(names.back(), "virt");
   ASSERT_EQ(root.subGroups.back()->subGroups.size(), 1u);
   EXPECT_EQ(root.subGroups.back()->subGroups[0]->sourceFolder, at("/w/Shared/lib"));
+}
+
+// A .project with these links (name, type, locationURI), as Eclipse writes it.
+std::string projectWithLinks(const std::vector<std::array<const char*, 3>>& links) {
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<projectDescription>\n\t<name>App</name>\n"
+      "\t<natures>\n\t\t<nature>com.windriver.ide.core.wrnature</nature>\n\t</natures>\n"
+      "\t<linkedResources>\n";
+  for (const auto& [name, type, uri] : links) {
+    text += std::string("\t\t<link>\n\t\t\t<name>") + name + "</name>\n\t\t\t<type>" + type +
+            "</type>\n\t\t\t<locationURI>" + uri + "</locationURI>\n\t\t</link>\n";
+  }
+  return text + "\t</linkedResources>\n</projectDescription>\n";
+}
+
+// Groups that only links make name a folder that exists: a virtual folder
+// holding only virtual sub-folders names the deepest folder all files below
+// it lie in, or, where that is only a root, the nearest folder above; its
+// own files' folder where it has files. Locations name the converter's own
+// variables, reported after the commands' and once each.
+TEST_F(RealProject, VirtualFoldersNameFoldersThatExist) {
+  projectFolder = at("/cwd/ws/App");  // the workspace "ws" is /cwd/ws
+  const char* v = "virtual:/virtual";
+  struct Case {
+    const char* what;
+    std::vector<std::array<const char*, 3>> links;
+    std::string description;  // the .wrproject
+    Strings groups;           // "path=folder", below the project's own group
+    const char* variables;    // "NAME=value source", each
+  } cases[] = {
+      {"only virtual sub-folders",
+       {{"Sources", "2", v}, {"Sources/Common", "2", v},
+        {"Sources/Common/timer.cpp", "1", "PARENT-1-PROJECT_LOC/Sources/Common/timer.cpp"}},
+       "",
+       {"Sources=/cwd/ws/Sources/Common", "Sources/Common=/cwd/ws/Sources/Common"},
+       ""},
+      {"sub-folders in two folders",
+       {{"V", "2", v}, {"V/A", "2", v}, {"V/B", "2", v},
+        {"V/A/demo.cpp", "1", "WS_ROOT_DIR/Examples/Demo/demo.cpp"},
+        {"V/B/timer.cpp", "1", "PRJ_ROOT_DIR/../Sources/Common/timer.cpp"}},
+       "",
+       {"V=/cwd/ws", "V/A=/cwd/ws/Examples/Demo", "V/B=/cwd/ws/Sources/Common"},
+       "WS_ROOT_DIR=/cwd/ws Workbench, PRJ_ROOT_DIR=/cwd/ws/App Workbench"},
+      {"nothing in common but the root",
+       {{"V", "2", v}, {"V/A", "2", v}, {"V/B", "2", v},
+        {"V/A/demo.cpp", "1", "PARENT-1-PROJECT_LOC/Examples/Demo/demo.cpp"},
+        {"V/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"V=/cwd/ws/App", "V/A=/cwd/ws/Examples/Demo", "V/B=/opt/sdk"},
+       ""},
+      {"files of its own in one folder",
+       {{"V", "2", v}, {"V/B", "2", v},
+        {"V/main.cpp", "1", "PARENT-2-WS_ROOT_DIR/cwd/ws/Examples/Demo/main.cpp"},
+        {"V/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"V=/cwd/ws/Examples/Demo", "V/B=/opt/sdk"},
+       "WS_ROOT_DIR=/cwd/ws Workbench"},
+      {"inside a linked folder",
+       {{"lib", "2", "WS_ROOT_DIR/Lib"}, {"lib/v", "2", v}, {"lib/v/A", "2", v},
+        {"lib/v/B", "2", v}, {"lib/v/A/demo.cpp", "1", "WS_ROOT_DIR/Examples/Demo/demo.cpp"},
+        {"lib/v/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"lib=/cwd/ws/Lib", "lib/v=/cwd/ws/Lib", "lib/v/A=/cwd/ws/Examples/Demo",
+        "lib/v/B=/opt/sdk"},
+       "WS_ROOT_DIR=/cwd/ws Workbench"},
+      {"holding a linked folder, the commands naming its variable",
+       {{"V", "2", v}, {"V/lib", "2", "PARENT-1-PRJ_ROOT_DIR/Lib"}},
+       list("Incl|", {"-I$(PRJ_ROOT_DIR)/h"}),
+       {"V=/cwd/ws/Lib", "V/lib=/cwd/ws/Lib"},
+       "PRJ_ROOT_DIR=/cwd/ws/App Workbench"},
+  };
+  for (const Case& c : cases) {
+    folders = FakeFolders();
+    for (const char* file : {"/cwd/ws/App/app.c", "/cwd/ws/Examples/Demo/demo.cpp",
+                             "/cwd/ws/Examples/Demo/main.cpp", "/cwd/ws/Sources/Common/timer.cpp",
+                             "/cwd/ws/Lib/l.c", "/opt/sdk/sdk.c"}) {
+      folders.file(file);
+    }
+    links = parseLinkedResources(projectWithLinks(c.links));
+    root = FileGroup();
+    const RealProjectResult result = read(c.description);
+    Strings named;
+    const std::function<void(const FileGroup&, const std::string&)> name =
+        [&](const FileGroup& group, const std::string& prefix) {
+          for (const auto& sub : group.subGroups) {
+            named.push_back(prefix + sub->name + "=" + sub->sourceFolder);
+            name(*sub, prefix + sub->name + "/");
+          }
+        };
+    name(root, "");
+    Strings expected;
+    for (const auto& group : c.groups) {
+      const std::size_t is = group.find('=');
+      expected.push_back(group.substr(0, is + 1) + at(group.substr(is + 1)));
+    }
+    EXPECT_EQ(named, expected) << c.what;
+    std::string variables;  // with "/": commands take the folders so on Windows, links not
+    for (const auto& variable : result.variables) {
+      std::string value = variable.value.value_or("null");
+      std::replace(value.begin(), value.end(), '\\', '/');
+      variables += (variables.empty() ? "" : ", ") + variable.name + "=" + value + " " +
+                   (variable.source == VariableExpander::Source::Workbench ? "Workbench" : "other");
+    }
+    EXPECT_EQ(variables, c.variables) << c.what;
+    EXPECT_EQ(warnings, Strings{}) << c.what;
+  }
 }
 
 // The steps scan through one lister: a folder the search for sub-projects

@@ -52,8 +52,10 @@ class VariableExpander {
   // In the order they were first met.
   const std::vector<Left>& left() const { return leftOver; }
 
-  // Where a variable's value comes from, for whoever reports them.
-  enum class Source { None, Given, BuildMacro, Workbench, Environment };
+  // Where a variable's value comes from, for whoever reports them;
+  // PathVariable (a variable of the project description) only in link
+  // locations, which are resolved apart.
+  enum class Source { None, Given, BuildMacro, Workbench, Environment, PathVariable };
 
   // Every variable looked up so far, in the order first met: its whole
   // expansion (nothing where it has none, or cannot be expanded) and where

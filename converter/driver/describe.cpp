@@ -20,6 +20,7 @@ const char* sourceName(VariableExpander::Source source) {
     case VariableExpander::Source::BuildMacro: return "build macro";
     case VariableExpander::Source::Workbench: return "Workbench";
     case VariableExpander::Source::Environment: return "environment";
+    case VariableExpander::Source::PathVariable: return ".project";
     case VariableExpander::Source::None: break;
   }
   return "unresolved";
