@@ -177,7 +177,8 @@ class RealProjectBuilder {
   // may be.
   void build(std::istream& stream) {
     readChosenSpec(stream);
-    LinkResolver& links = linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
+    LinkResolver& links =
+        linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
     ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
                                                      in.readProjectName, searchPassesOver());
@@ -358,7 +359,9 @@ class RealProjectBuilder {
           // Both languages' folders reach the database.
           std::vector<std::string> folders = searchedFolders(compilers.c, includes);
           if (!compilers.cxxAsC) {
-            for (auto& path : searchedFolders(compilers.cxx, includes)) folders.push_back(std::move(path));
+            for (auto& path : searchedFolders(compilers.cxx, includes)) {
+              folders.push_back(std::move(path));
+            }
             dropRepeats(folders);
           }
           for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);

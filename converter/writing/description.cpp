@@ -64,9 +64,10 @@ struct GroupCount {
 
 // The groups in the project file's order, the root named as the project;
 // each group's owner that of the nearest group above it `owned` names.
+using OwnedGroups = std::vector<std::pair<const FileGroup*, std::string>>;
 std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& projectName,
                                  const std::optional<std::string>& owner,
-                                 const std::vector<std::pair<const FileGroup*, std::string>>& owned) {
+                                 const OwnedGroups& owned) {
   std::vector<GroupCount> groups;
   std::vector<std::string> open;
   std::vector<const std::string*> owners;

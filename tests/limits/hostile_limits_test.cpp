@@ -76,10 +76,10 @@ TEST_F(HostileLimits, TheWorkspaceSearchReadsOnlyRegularProjectFiles) {
 // A sub-project's .wrproject is read only where it is a regular file: a FIFO
 // or a link to /dev/zero leaves its files with the project's settings.
 TEST_F(HostileLimits, ASubprojectsBuildDescriptionIsReadOnlyWhenRegular) {
-  for (const char* name : {"Lib", "Big"}) {
-    dir.writeFile(std::string("ws/") + name + "/.project", std::string("<projectDescription><name>") +
-                                                               name + "</name></projectDescription>");
-    dir.writeFile(std::string("ws/") + name + "/x.c", "");
+  for (const std::string name : {"Lib", "Big"}) {
+    dir.writeFile("ws/" + name + "/.project",
+                  "<projectDescription><name>" + name + "</name></projectDescription>");
+    dir.writeFile("ws/" + name + "/x.c", "");
   }
   ASSERT_EQ(mkfifo(dir.str("ws/Lib/.wrproject").c_str(), 0600), 0);
   fs::create_symlink("/dev/zero", dir.path() / "ws/Big/.wrproject");
