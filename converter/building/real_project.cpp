@@ -1,7 +1,10 @@
 #include "building/real_project.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "building/compiler_commands.h"
 #include "building/include_paths.h"
@@ -137,6 +140,38 @@ bool listsAnyFile(const FileGroup& root) {
   return any;
 }
 
+// `more` counted into `into`: a variable left for the same reason is one
+// entry, its counts added; the others follow in their order.
+void addLeft(std::vector<VariableExpander::Left>& into,
+             const std::vector<VariableExpander::Left>& more) {
+  std::unordered_map<std::string, std::size_t> at;
+  const auto key = [](const VariableExpander::Left& left) {
+    return left.name + '\0' + static_cast<char>('0' + static_cast<int>(left.reason));
+  };
+  for (std::size_t i = 0; i < into.size(); ++i) at.emplace(key(into[i]), i);
+  for (const auto& left : more) {
+    const auto [found, isNew] = at.emplace(key(left), into.size());
+    if (isNew) {
+      into.push_back(left);
+      continue;
+    }
+    into[found->second].count[0] += left.count[0];
+    into[found->second].count[1] += left.count[1];
+  }
+}
+
+// The variables of `more` that `into` does not name yet, but Workbench's
+// own, whose values are another project's.
+void addReferences(std::vector<VariableExpander::Reference>& into,
+                   const std::vector<VariableExpander::Reference>& more) {
+  std::unordered_set<std::string> named;
+  for (const auto& reference : into) named.insert(reference.name);
+  for (const auto& reference : more) {
+    if (reference.source == VariableExpander::Source::Workbench) continue;
+    if (named.insert(reference.name).second) into.push_back(reference);
+  }
+}
+
 class RealProjectBuilder {
  public:
   RealProjectBuilder(FileGroup& root, const ModeContext& context, RealProjectResult& result)
@@ -147,7 +182,8 @@ class RealProjectBuilder {
   // may be.
   void build(std::istream& stream) {
     readChosenSpec(stream);
-    LinkResolver& links = linkResolver.emplace(in, workbenchVariables());
+    LinkResolver& links =
+        linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
     ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
                                                      in.readProjectName, searchPassesOver());
@@ -163,50 +199,38 @@ class RealProjectBuilder {
         in, scan,
         {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders, links},
         root);
-    CompilerSettings compilers = compilerSettingsOf(
-        {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
-         debugMode()},
-        variables());
-    const IncludeContext includes{
+    bool takeCxx = false;
+    static_cast<CompileSettings&>(result) = settingsOfSpec(
+        in.projectFolder, statements, variables(),
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
-        options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
-        linkedFolders(links)};
-    const bool takeCxx =
-        analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
-                         own.languages[static_cast<int>(SourceLanguage::Cxx)]);
-    root.includePaths = searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
-    for (const auto& path : root.includePaths) {
-      variables().countLeft(path, VariableExpander::IncludePath);
-    }
-    countMacroValues(compilers, variables());
+        linkedFolders(links),
+        [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          takeCxx =
+              analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
+                               own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+          root.includePaths =
+              searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
+          for (const auto& path : root.includePaths) {
+            variables().countLeft(path, VariableExpander::IncludePath);
+          }
+          countMacroValues(compilers, variables());
+          result.cChosen = chosenOf(compilers.c);
+          result.cxxChosen = chosenOf(compilers.forCxx());
+          takeCommandNotes(compilers, result.spec);
+        });
     // Nothing more is read from them as make's text.
-    takeDollarsLiterally(compilers.c);
-    if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
     for (auto& path : root.includePaths) takeDollarsLiterally(path);
-    result.cChosen = chosenOf(compilers.c);
-    result.cxxChosen = chosenOf(compilers.forCxx());
-    root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
+    root.macros = takeCxx ? result.cxxMacros : result.cMacros;
+    for (const auto& scanned : subprojects.scanned) {
+      takeSubprojectSettings(scanned, subprojects);
+    }
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
-    warn(own, compilers);
-    if (in.databaseWanted) {
-      result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      result.cxxWords = compilers.cxxAsC
-                            ? result.cWords
-                            : databaseWords(compilers.cxx, includes, in.currentDirectory);
-    }
-    result.objectFolder = includes.buildFolder;
-    if (compilers.cxxAsC) {
-      result.cxxMacros = compilers.c.macros;
-      result.cxxProgram = compilers.c.program;
-    } else {
-      result.cxxMacros = std::move(compilers.cxx.macros);
-      result.cxxProgram = std::move(compilers.cxx.program);
-    }
-    result.cMacros = std::move(compilers.c.macros);
-    result.cProgram = std::move(compilers.c.program);
+    mapSubprojectFiles();
+    warn(own);
     result.variables = variables().references();
     takeLinkVariables(links);
+    addReferences(result.variables, otherReferences);
   }
 
  private:
@@ -246,49 +270,156 @@ class RealProjectBuilder {
     return scan;
   }
 
-  // The variables Workbench defines for every build, its folders as the
-  // system's own paths; made once the build spec is known, since BUILD_SPEC
-  // is among them.
-  VariableValues workbenchVariables() const {
-    VariableValues values{{"PRJ_ROOT_DIR", in.projectFolder},
+  // The variables Workbench defines for every build of the project at
+  // `folder` whose build spec `spec` is read, its folders as the system's own
+  // paths.
+  VariableValues workbenchVariables(const std::string& folder, const std::string& spec) const {
+    VariableValues values{{"PRJ_ROOT_DIR", folder},
                           {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
-    if (!result.spec.empty()) values.emplace_back("BUILD_SPEC", result.spec);
+    if (!spec.empty()) values.emplace_back("BUILD_SPEC", spec);
     return values;
   }
 
+  // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
+  VariableExpander& variables() {
+    if (!expander) emplaceVariables(expander, in.projectFolder, statements);
+    return *expander;
+  }
+
+  // The variables of a project at `folder` whose build spec `spec` is read.
   // Paths of the system's own go into commands that are split as a shell
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
-  VariableExpander& variables() {
-    if (!expander) {
+  void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
+                        const SpecStatements& spec) const {
+    VariableValues workbench = workbenchVariables(folder, spec.spec);
+    for (auto& [name, value] : workbench) {
+      if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
       // Each one word of a command whatever it holds (a space, a quote).
-      VariableValues workbench = workbenchVariables();
-      for (auto& [name, value] : workbench) {
-        if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
-        value = keptWhole(value);
-      }
-      VariableValues given = options.variables;
-      for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
-      Environment environment;
-      if (in.environment) {
-        environment = [&](const std::string& name) -> std::optional<std::string> {
-          auto value = in.environment(name);
-          if (value) *value = forwardSlashed(std::move(*value));
-          return value;
-        };
-      }
-      expander.emplace(given, statements.buildMacros, environment, workbench);
+      value = keptWhole(value);
     }
-    return *expander;
+    VariableValues given = options.variables;
+    for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
+    Environment environment;
+    if (in.environment) {
+      environment = [&](const std::string& name) -> std::optional<std::string> {
+        auto value = in.environment(name);
+        if (value) *value = forwardSlashed(std::move(*value));
+        return value;
+      };
+    }
+    into.emplace(given, spec.buildMacros, environment, workbench);
   }
 
   // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
   // or a build macro, says otherwise; Workbench builds in debug mode.
-  bool debugMode() {
-    const bool set = statements.buildMacros.contains("DEBUG_MODE") ||
+  bool debugMode(const SpecStatements& spec, VariableExpander& variables) const {
+    const bool set = spec.buildMacros.contains("DEBUG_MODE") ||
                      std::any_of(options.variables.begin(), options.variables.end(),
                                  [](const auto& given) { return given.first == "DEBUG_MODE"; });
-    return !set || variables().expand("$(DEBUG_MODE)") == "1";
+    return !set || variables.expand("$(DEBUG_MODE)") == "1";
+  }
+
+  // The compile settings of the build spec `spec` of the project at
+  // `folder`, as for the project itself: its commands with its variables,
+  // its include entries resolved from its folder and build folder, `%Proj-NAME%`
+  // by `projectFolder`, below its linked folders from their locations.
+  // `read` sees the commands read and what their folders are resolved against.
+  CompileSettings settingsOfSpec(
+      const std::string& folder, const SpecStatements& spec, VariableExpander& variables,
+      std::function<std::string(const std::string&)> projectFolder,
+      std::vector<std::pair<std::string, std::string>> linked,
+      const std::function<void(const CompilerSettings&, const IncludeContext&)>& read) const {
+    const IncludeContext includes{std::move(projectFolder), options.maps,
+                                  buildFolderOf(folder, spec.spec, spec.facts.outputFolders),
+                                  std::move(linked)};
+    return compileSettingsOf(
+        {spec.cCompiler, spec.cxxCompiler, spec.includes, spec.facts, spec.spec,
+         debugMode(spec, variables)},
+        variables, includes, in.currentDirectory, in.databaseWanted,
+        [&](const CompilerSettings& compilers) {
+          if (read) read(compilers, includes);
+        });
+  }
+
+  // A sub-project's files take its own settings, composed as the project's
+  // are from its own .wrproject: the build spec named like the project's
+  // where it has one, else its own choice. Without a readable .wrproject
+  // they keep the project's, and a warning names the sub-project.
+  void takeSubprojectSettings(const Subprojects::Scanned& scanned, Subprojects& subprojects) {
+    RealProjectResult::Subproject& record =
+        result.subprojects.emplace_back(RealProjectResult::Subproject{scanned.name, scanned.group});
+    std::optional<SpecStatements> read;
+    if (!readSubprojectSpec(scanned.folder, read)) {
+      withoutDescription.push_back(scanned.name);
+      return;
+    }
+    const SpecStatements& spec = *read;
+    // Its PRJ_ROOT_DIR is absolute, as the project's own.
+    const std::string folder = path::comparable(scanned.folder, in.currentDirectory);
+    std::optional<VariableExpander> own;
+    emplaceVariables(own, folder, spec);
+    OtherSettings other;
+    static_cast<CompileSettings&>(other) = settingsOfSpec(
+        folder, spec, *own,
+        [&](const std::string& name) {
+          return name == scanned.name ? folder : projectFolderNamed(name, in, subprojects);
+        },
+        {}, [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          // Both languages' folders reach the database.
+          std::vector<std::string> folders = searchedFolders(compilers.c, includes);
+          if (!compilers.cxxAsC) {
+            for (auto& path : searchedFolders(compilers.cxx, includes)) {
+              folders.push_back(std::move(path));
+            }
+            dropRepeats(folders);
+          }
+          for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
+          countMacroValues(compilers, *own);
+          takeCommandNotes(compilers, spec.spec);
+        });
+    other.owner = scanned.name;
+    other.spec = spec.spec;
+    record.settings = result.otherSettings.size();
+    result.otherSettings.push_back(std::move(other));
+    addLeft(otherLeft, own->left());
+    addReferences(otherReferences, own->references());
+  }
+
+  // False when the sub-project in `folder` has no .wrproject to read.
+  bool readSubprojectSpec(const std::string& folder, std::optional<SpecStatements>& spec) const {
+    if (!in.openBuildDescription) return false;
+    const std::string file = path::join(folder, ".wrproject");
+    std::unique_ptr<std::istream> stream = in.openBuildDescription(file);
+    if (!stream) return false;
+    if (!result.spec.empty()) {
+      try {
+        readSpecStatements(*stream, result.spec, spec.emplace());
+        return true;
+      } catch (const Failure& failure) {
+        if (failure.kind != FailureKind::UnknownBuildSpec) throw;
+      }
+      // It has no build spec of that name: read again for its own choice.
+      stream = in.openBuildDescription(file);
+      if (!stream) return false;
+    }
+    readSpecStatements(*stream, "", spec.emplace());
+    return true;
+  }
+
+  // Each file of a sub-project with settings of its own, by the path its
+  // group lists it under, once the tree keeps each file once.
+  void mapSubprojectFiles() {
+    for (const auto& subproject : result.subprojects) {
+      if (!subproject.settings) continue;
+      walkGroups(*subproject.group,
+                 [&](const FileGroup& group) {
+                   for (const auto& file : group.files) {
+                     result.settingsOfFile.emplace(file, *subproject.settings);
+                   }
+                 },
+                 [](const FileGroup&) {});
+    }
   }
 
   // Where each linked folder of the project is shown, and where it lies;
@@ -321,24 +452,47 @@ class RealProjectBuilder {
                             std::make_move_iterator(added.end()));
   }
 
-  void warn(const OwnSourcesFound& own, const CompilerSettings& compilers) {
-    const std::vector<std::string>& missingLinks = own.missingLinks;
-    for (const auto& left : variables().left()) note(leftNote(left));
-    for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+  // What composing a build spec's commands found to warn of, each once
+  // for the project and its sub-projects: the tools whose command was held
+  // to its bound, those whose compiling command cannot be told or takes no
+  // lists (with the build spec), the values split into words.
+  void takeCommandNotes(const CompilerSettings& compilers, const std::string& spec) {
+    const auto add = [&](Note one) {
+      const bool known = std::any_of(commandNotes.begin(), commandNotes.end(), [&](const Note& n) {
+        return n.kind == one.kind && n.subject == one.subject && n.names == one.names;
+      });
+      if (!known) commandNotes.push_back(std::move(one));
+    };
     for (const auto& [tool, bound] : compilers.cutCommands) {
       Note cut(NoteKind::CommandTooLong, tool);
       cut.number = bound >> 20;
-      note(std::move(cut));
+      add(std::move(cut));
     }
-    for (const auto& [tools, kind] : {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
-                                      std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
+    for (const auto& [tools, kind] :
+         {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
+          std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
       for (const auto& tool : *tools) {
         Note untold(kind, tool);
-        untold.names = {result.spec};
-        note(std::move(untold));
+        untold.names = {spec};
+        add(std::move(untold));
       }
     }
-    for (const auto& name : compilers.splitValues) note(Note(NoteKind::ValueSplit, name));
+    for (const auto& name : compilers.splitValues) add(Note(NoteKind::ValueSplit, name));
+  }
+
+  void warn(const OwnSourcesFound& own) {
+    const std::vector<std::string>& missingLinks = own.missingLinks;
+    if (!withoutDescription.empty()) {
+      Note none(NoteKind::SubprojectsWithoutBuildDescription);
+      none.names = withoutDescription;
+      note(std::move(none));
+    }
+    // A variable the sub-projects leave too is counted with the project's.
+    std::vector<VariableExpander::Left> left = variables().left();
+    addLeft(left, otherLeft);
+    for (const auto& one : left) note(leftNote(one));
+    for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    for (const Note& one : commandNotes) note(one);
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
       links.names = missingLinks;
@@ -365,9 +519,43 @@ class RealProjectBuilder {
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
   std::optional<LinkResolver> linkResolver;
+  // What the sub-projects' own variables left, and those only they name.
+  std::vector<VariableExpander::Left> otherLeft;
+  std::vector<VariableExpander::Reference> otherReferences;
+  std::vector<std::string> withoutDescription;  // the sub-projects that keep the project's settings
+  std::vector<Note> commandNotes;               // takeCommandNotes
 };
 
 }  // namespace
+
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read) {
+  CompilerSettings compilers = compilerSettingsOf(inputs, variables);
+  if (read) read(compilers);
+  // Nothing more is read from them as make's text.
+  takeDollarsLiterally(compilers.c);
+  if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
+  CompileSettings settings;
+  if (databaseWanted) {
+    settings.cWords = databaseWords(compilers.c, includes, currentDirectory);
+    settings.cxxWords = compilers.cxxAsC
+                            ? settings.cWords
+                            : databaseWords(compilers.cxx, includes, currentDirectory);
+  }
+  settings.objectFolder = includes.buildFolder;
+  if (compilers.cxxAsC) {
+    settings.cxxMacros = compilers.c.macros;
+    settings.cxxProgram = compilers.c.program;
+  } else {
+    settings.cxxMacros = std::move(compilers.cxx.macros);
+    settings.cxxProgram = std::move(compilers.cxx.program);
+  }
+  settings.cMacros = std::move(compilers.c.macros);
+  settings.cProgram = std::move(compilers.c.program);
+  return settings;
+}
 
 void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
                           RealProjectResult& result) {

@@ -4,6 +4,7 @@
 // projects are found by their names.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <map>
 #include <optional>
@@ -12,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "building/compiler_commands.h"
+#include "building/include_paths.h"
 #include "building/mode_context.h"
 #include "building/variables.h"
 #include "model/file_group.h"
@@ -31,6 +34,19 @@ struct CompileSettings {
   std::vector<std::string> cxxWords;
   std::string objectFolder;
 };
+
+// The compile settings of one build spec's commands (or of a build target's
+// own inputs), as make runs them: each language's command composed and read,
+// its object folder the build folder of `includes`, and, when
+// `databaseWanted`, its words for the database with each include folder
+// resolved against `includes` and made absolute from `currentDirectory`.
+// `read`, when given, sees the commands as read before their macros and
+// programs are handed over: the analyser personality and the warnings take
+// theirs from there.
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read = {});
 
 // Settings other than the project's own, and whose they are.
 struct OtherSettings : CompileSettings {
@@ -60,6 +76,16 @@ struct RealProjectResult : CompileSettings {
   // `otherSettings`. A file not named takes the project's own.
   std::vector<OtherSettings> otherSettings;
   std::unordered_map<std::string, std::size_t> settingsOfFile;
+  // Each sub-project found, in the order looked for: its own group in the
+  // tree (valid while the tree is) and the settings its files take, an index
+  // into `otherSettings` (none: the project's own, as it has no readable
+  // .wrproject).
+  struct Subproject {
+    std::string name;
+    const FileGroup* group = nullptr;
+    std::optional<std::size_t> settings;
+  };
+  std::vector<Subproject> subprojects;
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name

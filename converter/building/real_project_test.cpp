@@ -47,6 +47,10 @@ class RealProject : public ::testing::Test {
     names[at("ws/Lib/.project")] = "Lib";
     names[at("ws/LibExtra/.project")] = "LibExtra";
     names[at("ws/Web/trunk/src/.project")] = "Web";
+    // Each sub-project has a build description of its own, naming nothing.
+    for (const char* folder : {"ws/Lib", "ws/LibExtra", "ws/Web/trunk/src", "ws/App/Lib2"}) {
+      descriptions[at(std::string(folder) + "/.wrproject")] = "";
+    }
   }
   static std::string at(const std::string& path) { return FakeFolders::native(path); }
   RealProjectResult read(const std::string& description) {
@@ -65,6 +69,11 @@ class RealProject : public ::testing::Test {
           const auto found = names.find(path);
           if (found == names.end()) return std::nullopt;
           return found->second;
+        },
+        .openBuildDescription = [this](const std::string& path) -> std::unique_ptr<std::istream> {
+          const auto found = descriptions.find(path);
+          if (found == descriptions.end()) return nullptr;
+          return std::make_unique<std::istringstream>(found->second);
         },
         .environment = [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
@@ -106,6 +115,7 @@ class RealProject : public ::testing::Test {
 
   FakeFolders folders;
   std::map<std::string, std::string> names;
+  std::map<std::string, std::string> descriptions;  // the sub-projects' .wrproject texts
   Strings referenced;
   ProjectLinks links;
   std::string projectFolder = at("ws/App");
@@ -909,6 +919,87 @@ TEST_F(RealProject, ThePathsTheConverterDefinesStayWhole) {
   for (const auto& variable : result.variables) {
     if (variable.name == "PRJ_ROOT_DIR") EXPECT_EQ(variable.value, "/p/Bob's work/App");
     if (variable.name == "SPACED") EXPECT_EQ(variable.value, "-O2 -DFROM_VAR=1");
+  }
+}
+
+// A sub-project's files take its own settings, from its own .wrproject: the
+// build spec named like the project's where it has one, else its default;
+// its own macros, folder, build folder and object folder. Without a
+// .wrproject they keep the project's, and a warning names it. A variable
+// both leave unresolved is one warning.
+TEST_F(RealProject, ASubprojectsFilesTakeItsOwnSettings) {
+  const std::string app =
+      entry("defaultSpec", "gnu") + list("specs", {"diab", "gnu"}) +
+      list("Incl|gnu", {"-I$(WIND_HOME)/vx"}) + list("Definess|gnu", {"-DAPP_BUILD"}) +
+      entry("Tool|C-Compiler|cmd|gnu", "ccarm %Defines% %Includes% -o %OutFile% -c %InFile%") +
+      subprojects({"/Lib"});
+  const std::string libDiab =
+      list("Definess|diab", {"-DLIB_DIAB"}) +
+      entry("Tool|C-Compiler|cmd|diab", "dcc %Defines% -c %InFile%");
+  const std::string libGnu =
+      entry("redirDir|gnu", "out/gnu") +
+      list("Incl|gnu", {"-I$(PRJ_ROOT_DIR)/h", "-Iinc", "-I%Proj-Lib%/p", "-I$(WIND_HOME)/h"}) +
+      list("Definess|gnu", {"-DLIB_GNU -DSPEC=$(BUILD_SPEC)"}) + entry("Macro|CPU|value|gnu", "ARMEL") +
+      entry("Tool|C-Compiler|cmd|gnu",
+            "ccarm -DCPU=$(CPU) %Defines% %Includes% -o %OutFile% -c %InFile%");
+  const std::string lib = at("/cwd/ws/Lib");
+  const std::string noDescription =
+      "Warning: referenced project Lib has no readable .wrproject, its files take the project's "
+      "settings";
+  const auto windHome = [](int paths) {
+    return "Warning: unresolved variable WIND_HOME in " + std::to_string(paths) +
+           " include paths (give it with -var WIND_HOME=...)";
+  };
+  struct Case {
+    const char* what;
+    std::optional<std::string> description;  // Lib's .wrproject; none: it has none
+    std::string spec;                         // the build spec read there
+    Macros macros;
+    Macros cxxMacros;  // no C++ command: the lists alone
+    Strings words;
+    std::string objectFolder;
+    Strings warnings;
+  } cases[] = {
+      {"a build spec of the project's name", entry("defaultSpec", "diab") +
+           list("specs", {"diab", "gnu"}) + libDiab + libGnu, "gnu",
+       {{"CPU", "ARMEL"}, {"LIB_GNU", ""}, {"SPEC", "gnu"}}, {{"LIB_GNU", ""}, {"SPEC", "gnu"}},
+       {"ccarm", "-DCPU=ARMEL", "-DLIB_GNU", "-DSPEC=gnu", "-I/cwd/ws/Lib/h",
+        "-I" + at("/cwd/ws/Lib/out/gnu/inc"), "-I" + lib + "/p", "-I$(WIND_HOME)/h", "-o",
+        "$@", "-c", "$<"},
+       at("/cwd/ws/Lib/out/gnu"), {windHome(2)}},
+      {"its default only", entry("defaultSpec", "diab") + list("specs", {"diab"}) + libDiab, "diab",
+       {{"LIB_DIAB", ""}}, {{"LIB_DIAB", ""}}, {"dcc", "-DLIB_DIAB", "-c", "$<", "-o", "$@"}, at("/cwd/ws/Lib/diab"),
+       {"Warning: unresolved variable WIND_HOME in 1 include path (give it with -var "
+        "WIND_HOME=...)"}},
+      {"no .wrproject", std::nullopt, "", {}, {}, {}, "", {noDescription, windHome(1).replace(
+                                                          windHome(1).find("paths"), 5, "path")}},
+  };
+  for (const Case& one : cases) {
+    SCOPED_TRACE(one.what);
+    root = FileGroup();
+    descriptions.clear();
+    if (one.description) descriptions[at("ws/Lib/.wrproject")] = *one.description;
+    const RealProjectResult result = read(app);
+    EXPECT_EQ(root.macros, (Macros{{"APP_BUILD", ""}})) << "the personality stays the project's";
+    EXPECT_EQ(warnings, one.warnings);
+    ASSERT_EQ(result.subprojects.size(), 1u);
+    EXPECT_EQ(result.subprojects[0].name, "Lib");
+    EXPECT_EQ(result.subprojects[0].group, root.subGroups.back().get());
+    if (!one.description) {
+      EXPECT_TRUE(result.otherSettings.empty());
+      EXPECT_TRUE(result.settingsOfFile.empty()) << "its files take the project's settings";
+      continue;
+    }
+    ASSERT_EQ(result.otherSettings.size(), 1u);
+    const OtherSettings& other = result.otherSettings[0];
+    EXPECT_EQ(other.owner, "Lib");
+    EXPECT_EQ(other.spec, one.spec);
+    EXPECT_EQ(other.cMacros, one.macros);
+    EXPECT_EQ(other.cxxMacros, one.cxxMacros);
+    EXPECT_EQ(other.cWords, one.words);
+    EXPECT_EQ(other.objectFolder, one.objectFolder);
+    EXPECT_EQ(result.settingsOfFile,
+              (std::unordered_map<std::string, std::size_t>{{at("ws/Lib/lib.c"), 0}}));
   }
 }
 

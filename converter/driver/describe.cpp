@@ -27,7 +27,8 @@ const char* sourceName(VariableExpander::Source source) {
 }
 
 // What the reading found, in either mode.
-void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Description& d) {
+void takeFindings(const ConversionOptions& options, const ReadProject& project,
+                  const BuiltTree& tree, Description& d) {
   if (options.realProject.enabled) {
     const RealProjectResult& real = tree.real;
     d.knownSpecs = real.knownSpecs;
@@ -36,6 +37,21 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
     d.knownTargets = real.knownTargets;
     if (!options.realProject.target.empty()) d.chosenTarget = options.realProject.target;
     d.referencedProjects = real.subprojectFolders;
+    for (const auto& [name, folder] : real.subprojectFolders) {
+      Description::SubprojectBuild& build = d.subprojectBuilds.emplace_back();
+      const auto found = std::find_if(real.subprojects.begin(), real.subprojects.end(),
+                                      [&](const auto& one) { return one.name == name; });
+      if (!folder || found == real.subprojects.end()) continue;
+      d.ownedGroups.emplace_back(found->group, name);
+      if (!found->settings) {
+        build.settings = "project";
+        continue;
+      }
+      build.settings = "own";
+      const std::string& spec = real.otherSettings[*found->settings].spec;
+      if (!spec.empty()) build.buildSpec = spec;
+    }
+    d.owner = project.ownName;
     for (const auto& variable : real.variables) {
       d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
     }
@@ -83,7 +99,7 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
   d.realProject = options.realProject.enabled;
   d.projectName = project.nameFromFile ? project.name : options.projectName;
   d.projectFrom = project.nameFromFile ? ".project" : !options.projectName.empty() ? "-pn" : "none";
-  takeFindings(options, tree, d);
+  takeFindings(options, project, tree, d);
   if (treeBuilt) d.root = &tree.root;
   if (failure) {
     d.failure = messageFor(*failure);

@@ -134,6 +134,14 @@ std::string textOf(const Note& note) {
              firstNames(note.names, 5);
     case NoteKind::ProjectNotFound:
       return "Warning: referenced project " + subject + " not found in the workspace";
+    case NoteKind::SubprojectsWithoutBuildDescription:
+      if (note.names.size() == 1) {
+        return "Warning: referenced project " + note.names[0] +
+               " has no readable .wrproject, its files take the project's settings";
+      }
+      return "Warning: " + std::to_string(note.names.size()) +
+             " referenced projects have no readable .wrproject, their files take the project's "
+             "settings: " + firstNames(note.names, 5);
     case NoteKind::SearchCutShort:
       return "Warning: the search for referenced projects stopped after " +
              std::to_string(note.number) + " folders";

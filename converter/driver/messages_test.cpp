@@ -25,6 +25,10 @@ TEST(Messages, EveryProgressLineAndWarning) {
   links.names = {"a", "b", "c", "d", "e", "f", "g"};
   Note oneLink = note(NoteKind::LinkedResourcesLeftOut, "App");
   oneLink.names = {"src/x.c"};
+  Note noDescription = note(NoteKind::SubprojectsWithoutBuildDescription);
+  noDescription.names = {"Lib"};
+  Note noDescriptions = note(NoteKind::SubprojectsWithoutBuildDescription);
+  noDescriptions.names = links.names;
   Note cut = note(NoteKind::SearchCutShort);
   cut.number = 20000;
   Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
@@ -71,6 +75,11 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "more"},
       {oneLink, "Warning: 1 linked resource of App left out, location unknown or missing: src/x.c"},
       {note(NoteKind::ProjectNotFound, "Lib"), "Warning: referenced project Lib not found in the workspace"},
+      {noDescription, "Warning: referenced project Lib has no readable .wrproject, its files take the "
+                      "project's settings"},
+      {noDescriptions,
+       "Warning: 7 referenced projects have no readable .wrproject, their files take the project's "
+       "settings: a, b, c, d, e and 2 more"},
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},

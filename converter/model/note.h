@@ -35,6 +35,7 @@ enum class NoteKind : unsigned {
   MalformedReference,      // subject: the reference as written; counts
   LinkedResourcesLeftOut,  // subject: the project; names: the links
   ProjectNotFound,         // subject: the project
+  SubprojectsWithoutBuildDescription,  // names: the sub-projects
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
   CommandTooLong,          // subject: the tool; number: the recipe's bound in MB

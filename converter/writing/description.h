@@ -28,6 +28,19 @@ struct Description {
   std::vector<std::string> knownTargets;
   std::optional<std::string> chosenTarget;
   std::vector<std::pair<std::string, std::optional<std::string>>> referencedProjects;
+  // In the real-project mode, beside each referenced project in its order:
+  // whose settings its files take ("own", its .wrproject's; "project", the
+  // project's, as it has none readable; none: not found) and the build spec
+  // read there (none: none was). Empty without the mode.
+  struct SubprojectBuild {
+    std::optional<std::string> settings;
+    std::optional<std::string> buildSpec;
+  };
+  std::vector<SubprojectBuild> subprojectBuilds;
+  // In the real-project mode, whose files each group holds: a sub-project's
+  // for its own group and those below it, else `owner`'s (none: no owners).
+  std::optional<std::string> owner;
+  std::vector<std::pair<const FileGroup*, std::string>> ownedGroups;
   std::vector<Variable> variables;
   // The real-project mode's: for C and C++ sources, the program the
   // database names and which simple command of the recipe compiles.

@@ -110,6 +110,8 @@ TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_TRUE(lines(result.out).ends_with(
       "Olvex/Olvex++ Project Completed!\n"
+      "Warning: 2 referenced projects have no readable .wrproject, their files take the "
+      "project's settings: NetLib, Drivers\n"
       "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var "
       "WIND_BASE=...)\n"))
       << result.out;
@@ -141,6 +143,54 @@ TEST_F(Workbench, ATargetChoosesTheOwnFiles) {
   EXPECT_NE(prj.find(s + "test_main.c\r\n"), std::string::npos);
   EXPECT_EQ(prj.find("app_main.c"), std::string::npos);
   EXPECT_EQ(prj.find("ctdt.c"), std::string::npos) << "build output is no source";
+}
+
+// In examples/fleet App refers to Lib: Lib's file is entered with Lib's own
+// settings (its defines, its object folder), App's with App's, and the
+// analyser personality stays App's; without Lib's .wrproject, Lib's file
+// takes App's settings and a warning says so.
+TEST_F(Workbench, ASubprojectsFileIsCompiledWithItsOwnSettings) {
+  const char* examples = std::getenv("PLOVIK_EXAMPLES");
+  ASSERT_NE(examples, nullptr);
+  fs::copy(fs::path(examples) / "fleet", dir.path() / "fleet", fs::copy_options::recursive);
+  const auto entryOf = [](const std::string& database, const std::string& file) {
+    const std::size_t at = database.find(file + "\",\n");
+    if (at == std::string::npos) return std::string();
+    return database.substr(at, database.find("\n  }", at) - at);
+  };
+  const std::string warning =
+      "Warning: referenced project Lib has no readable .wrproject, its files take the project's "
+      "settings\n";
+  const struct {
+    const char* what;
+    bool libDescription;
+    const char* libDefine;
+    std::string libObject;
+  } cases[] = {
+      {"Lib's own .wrproject", true, "-DLIB_BUILD", "Lib" + s + "llvm_ARMARCH7" + s + "lib.o"},
+      {"none", false, "-DAPP_BUILD", "App" + s + "llvm_ARMARCH7" + s + "lib.o"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.libDescription) fs::remove(dir.path() / "fleet" / "Lib" / ".wrproject");
+    const std::string at = "fleet" + s + "App" + s;
+    const ProgramResult result = runPlovik({at + ".project", at + ".wrproject", "fleet", "out",
+                                            "-wb", "-cdb", "out" + s + "cc.json"},
+                                           dir.str());
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(lines(result.out).find(warning) != std::string::npos, !c.libDescription)
+        << result.out;
+    const std::string database = readFile(dir.path() / "out" / "cc.json");
+    const std::string app = entryOf(database, "app.c");
+    const std::string lib = entryOf(database, "lib.c");
+    EXPECT_NE(app.find("\"-DAPP_BUILD\""), std::string::npos) << app;
+    EXPECT_NE(lib.find(std::string("\"") + c.libDefine + "\""), std::string::npos) << lib;
+    EXPECT_NE(lib.find(replaced(c.libObject, "\\", "\\\\") + "\""), std::string::npos) << lib;
+    if (c.libDescription) EXPECT_EQ(lib.find("APP_BUILD"), std::string::npos) << lib;
+    const std::string personality = readFile(dir.path() / "out" / "person" / "App.p_a");
+    EXPECT_NE(personality.find("-d \"APP_BUILD\""), std::string::npos) << personality;
+    EXPECT_EQ(personality.find("LIB_BUILD"), std::string::npos) << personality;
+  }
 }
 
 }  // namespace
