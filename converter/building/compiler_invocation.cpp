@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "building/compiler_program.h"
-#include "text/shell_words.h"
+#include "text/shell_recipe.h"
 #include "text/variable_references.h"
 
 namespace {

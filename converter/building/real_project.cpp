@@ -16,7 +16,7 @@
 #include "model/failure.h"
 #include "model/source_language.h"
 #include "text/path.h"
-#include "text/shell_words.h"
+#include "text/shell_recipe.h"
 #include "text/variable_references.h"
 
 namespace {

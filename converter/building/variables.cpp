@@ -1,6 +1,6 @@
 #include "building/variables.h"
 
-#include "text/shell_words.h"
+#include "text/shell_recipe.h"
 #include "text/variable_references.h"
 
 #include <algorithm>

@@ -68,7 +68,7 @@ class VariableExpander {
   std::vector<Reference> references() const;
 
   // A -var or environment value that holds white space has it marked
-  // (kSplitMark in text/shell_words.h) with an ID, so that a command split
+  // (kSplitMark in text/shell_recipe.h) with an ID, so that a command split
   // as make splits it can tell whose value it split: the variable of an ID.
   std::string markedValueOf(unsigned char id) const;
 
