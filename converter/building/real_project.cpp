@@ -9,6 +9,7 @@
 #include "building/own_sources.h"
 #include "building/spec_choice.h"
 #include "building/subprojects.h"
+#include "building/target_settings.h"
 #include "building/unique_files.h"
 #include "model/failure.h"
 #include "model/source_language.h"
@@ -176,26 +177,71 @@ class RealProjectBuilder {
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     warn(own, compilers.cutCommands);
-    if (in.databaseWanted) {
-      result.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      result.cxxWords = compilers.cxxAsC
-                            ? result.cWords
-                            : databaseWords(compilers.cxx, includes, in.currentDirectory);
-    }
+    takeSettings(compilers, includes, result);
     result.objectFolder = includes.buildFolder;
-    if (compilers.cxxAsC) {
-      result.cxxMacros = compilers.c.macros;
-      result.cxxProgram = compilers.c.program;
-    } else {
-      result.cxxMacros = std::move(compilers.cxx.macros);
-      result.cxxProgram = std::move(compilers.cxx.program);
-    }
-    result.cMacros = std::move(compilers.c.macros);
-    result.cProgram = std::move(compilers.c.program);
+    addTargetSettings(own, includes);
     result.variables = variables().references();
   }
 
  private:
+  // What `compilers` compile with, into `out`: the programs, the macros
+  // and, for the database, the words.
+  void takeSettings(CompilerSettings& compilers, const IncludeContext& includes,
+                    CompileSettings& out) const {
+    if (in.databaseWanted) {
+      out.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
+      out.cxxWords = compilers.cxxAsC ? out.cWords
+                                      : databaseWords(compilers.cxx, includes, in.currentDirectory);
+    }
+    if (compilers.cxxAsC) {
+      out.cxxMacros = compilers.c.macros;
+      out.cxxProgram = compilers.c.program;
+    } else {
+      out.cxxMacros = std::move(compilers.cxx.macros);
+      out.cxxProgram = std::move(compilers.cxx.program);
+    }
+    out.cMacros = std::move(compilers.c.macros);
+    out.cProgram = std::move(compilers.c.program);
+  }
+
+  // The files whose build target, folder or own entry sets entries of the
+  // build spec: each set composed as the project's own settings are, its
+  // objects in the target's folder (OBJ_DIR := T/$(MODE_DIR) in the Makefile).
+  void addTargetSettings(const OwnSourcesFound& own, const IncludeContext& includes) {
+    TargetSettingsPlan plan = planTargetSettings(own.attributed, result.spec, kMaxTargetSettings);
+    for (auto& entries : plan.sets) composeSettings(std::move(entries), includes);
+    for (auto& [file, set] : plan.files) result.settingsOfFile[std::move(file)] = set;
+    if (plan.leftOver > 0) {
+      Note many(NoteKind::TooManyTargetSettings);
+      many.number = plan.leftOver;
+      many.number2 = kMaxTargetSettings;
+      note(std::move(many));
+    }
+  }
+
+  void composeSettings(TargetEntries entries, const IncludeContext& includes) {
+    LookupTable macros;
+    for (const auto& [name, value] : entries.macros) macros.set(name, value);
+    VariableExpander expander = makeExpander(entries.macros.empty() ? nullptr : &macros);
+    WorkbenchFacts facts;
+    facts.defines = entries.defines ? std::move(*entries.defines) : statements.facts.defines;
+    facts.toolFlags = statements.facts.toolFlags;
+    facts.toolFlags.insert(facts.toolFlags.end(), entries.toolFlags.begin(), entries.toolFlags.end());
+    CompilerSettings compilers = compilerSettingsOf(
+        {entries.cCommand.value_or(result.cCompiler), entries.cxxCommand.value_or(result.cxxCompiler),
+         entries.includes ? *entries.includes : statements.includes, facts, result.spec, debugMode()},
+        expander);
+    OtherSettings other;
+    takeSettings(compilers, includes, other);
+    other.owner = in.projectName;
+    other.spec = result.spec;
+    other.target = std::move(entries.target);
+    other.levels = std::move(entries.levels);
+    other.objectFolder = path::join(path::join(includes.buildFolder, other.target),
+                                    debugMode() ? "Debug" : "NonDebug");
+    result.otherSettings.push_back(std::move(other));
+  }
+
   void readChosenSpec(std::istream& stream) {
     try {
       readSpecStatements(stream, options.spec, statements);
@@ -237,24 +283,28 @@ class RealProjectBuilder {
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
   VariableExpander& variables() {
-    if (!expander) {
-      VariableValues workbench{
-          {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
-          {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
-      if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
-      VariableValues given = options.variables;
-      for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
-      Environment environment;
-      if (in.environment) {
-        environment = [&](const std::string& name) -> std::optional<std::string> {
-          auto value = in.environment(name);
-          if (value) *value = forwardSlashed(std::move(*value));
-          return value;
-        };
-      }
-      expander.emplace(given, statements.buildMacros, environment, workbench);
-    }
+    if (!expander) expander.emplace(makeExpander(nullptr));
     return *expander;
+  }
+
+  // An expander of the build spec's variables, with a build target's own
+  // macros when given.
+  VariableExpander makeExpander(const LookupTable* targetMacros) const {
+    VariableValues workbench{
+        {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
+        {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
+    if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
+    VariableValues given = options.variables;
+    for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
+    Environment environment;
+    if (in.environment) {
+      environment = [&](const std::string& name) -> std::optional<std::string> {
+        auto value = in.environment(name);
+        if (value) *value = forwardSlashed(std::move(*value));
+        return value;
+      };
+    }
+    return VariableExpander(given, statements.buildMacros, environment, workbench, targetMacros);
   }
 
   // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
@@ -290,6 +340,7 @@ class RealProjectBuilder {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     for (const auto& left : variables().left()) note(leftNote(left));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
     for (const auto& [tool, bound] : cutCommands) {
       Note cut(NoteKind::CommandTooLong, tool);
       cut.number = bound >> 20;
@@ -311,6 +362,8 @@ class RealProjectBuilder {
   void note(Note n) const {
     in.notes(std::move(n));
   }
+
+  static constexpr std::size_t kMaxTargetSettings = 64;
 
   FileGroup& root;
   const ModeContext& in;

@@ -37,6 +37,8 @@ enum class NoteKind : unsigned {
   ProjectNotFound,         // subject: the project
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
+  BuildTargetWithoutContents,  // subject: the chosen target, built from contents it has none of
+  TooManyTargetSettings,   // number: the files; number2: the sets composed
   CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
   NoSourceFile,
   // Warnings of the analyser personality, then of the compilation database.
