@@ -38,6 +38,19 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
     for (const auto& variable : real.variables) {
       d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
     }
+    if (real.settingsOfFile.empty()) return;
+    walkGroups(tree.root, [&](const FileGroup& group) {
+      for (const auto& file : group.files) {
+        const auto found = real.settingsOfFile.find(file);
+        if (found == real.settingsOfFile.end()) continue;
+        const OtherSettings& other = real.otherSettings[found->second];
+        const auto named = [](const std::string& text) {
+          return text.empty() ? std::nullopt : std::optional<std::string>(text);
+        };
+        d.fileSettings.push_back({file, other.owner, named(other.spec), named(other.target),
+                                  other.levels});
+      }
+    }, [](const FileGroup&) {});
     return;
   }
   d.knownSpecs = knownSpecs(tree.facts);

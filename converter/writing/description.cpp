@@ -118,6 +118,17 @@ std::string describedJson(const Description& d,
     includePaths = d.root->includePaths.size();
     macros = d.root->macros.size();
   }
+  std::vector<std::string> fileSettings;
+  for (const auto& settings : d.fileSettings) {
+    const std::string fileJson = json.literal(settings.file);
+    const std::string ownerJson = json.literal(settings.owner);
+    const std::string specJson = json.optional(settings.spec);
+    const std::string targetJson = json.optional(settings.target);
+    if (fileJson.empty() || ownerJson.empty()) continue;
+    fileSettings.push_back("{\"file\": " + fileJson + ", \"owner\": " + ownerJson +
+                           ", \"spec\": " + specJson + ", \"target\": " + targetJson +
+                           ", \"from\": " + json.list(settings.from) + "}");
+  }
   const std::string knownSpecs = json.list(d.knownSpecs);
   const std::string knownTargets = json.list(d.knownTargets);
 
@@ -137,6 +148,7 @@ std::string describedJson(const Description& d,
   text += "  \"groups\": " + JsonBuilder::lines(groups) + ",\n";
   text += "  \"includePaths\": " + std::to_string(includePaths) + ",\n";
   text += "  \"macros\": " + std::to_string(macros) + ",\n";
+  text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings) + ",\n";
   text += "  \"warnings\": " + JsonBuilder::lines(warnings) + ",\n";
   text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + "\n}\n";
   return text;

@@ -30,6 +30,16 @@ struct Description {
   std::vector<std::pair<std::string, std::optional<std::string>>> referencedProjects;
   std::vector<Variable> variables;
   const FileGroup* root = nullptr;  // the group tree; none when reading failed before it
+  // The files compiled with settings other than the project's own, in the
+  // tree's order, and whose they are.
+  struct FileSettings {
+    std::string file;                   // as the group tree lists it
+    std::string owner;                  // the project whose build description gives them
+    std::optional<std::string> spec;    // the build spec read there; none: all of them
+    std::optional<std::string> target;  // the build target whose attributes they are
+    std::vector<std::string> from;      // "target", "folder", "file": whose attributes
+  };
+  std::vector<FileSettings> fileSettings;
   std::vector<std::string> warnings;
   std::optional<std::string> failure;
 };

@@ -78,7 +78,8 @@ TEST_F(Describe, EachRunGivesItsStoredDocumentAndWritesNothing) {
 TEST_F(Describe, EveryDocumentParsesWithTheMembersInTheirOrder) {
   const std::vector<std::string> members{
       "version",  "mode",   "project",      "buildSpecs", "buildTargets", "referencedProjects",
-      "variables", "groups", "includePaths", "macros",     "warnings",     "failure"};
+      "variables", "groups", "includePaths", "macros",     "fileSettings", "warnings",
+      "failure"};
   for (const Case& c : cases()) {
     const ProgramResult result = describe(c.args);
     const auto document = nlohmann::ordered_json::parse(result.out);
@@ -89,6 +90,7 @@ TEST_F(Describe, EveryDocumentParsesWithTheMembersInTheirOrder) {
     EXPECT_EQ(document["failure"].is_null(), result.exitCode == 0) << c.stored;
     EXPECT_TRUE(document["buildSpecs"]["known"].is_array());
     for (const auto& group : document["groups"]) EXPECT_TRUE(group["files"].is_number());
+    EXPECT_TRUE(document["fileSettings"].is_array());
   }
 }
 
@@ -121,6 +123,34 @@ TEST_F(Describe, BothModesAndSpecKnowTheSameBuildSpecs) {
     EXPECT_EQ(result.exitCode, 0) << result.out;
     EXPECT_EQ(nlohmann::json::parse(result.out)["buildSpecs"]["chosen"], spec);
   }
+}
+
+// The files a build target compiles with settings of their own, in the
+// tree's order, and whose attributes they are; none without the mode.
+TEST_F(Describe, FilesWithSettingsOfTheirOwnSayWhoseTheyAre) {
+  dir.writeFile("ws/P/.project",
+                "<projectDescription><name>P</name><projects></projects></projectDescription>");
+  const std::string flags = "<attributes><mapAttribute><stringAttribute "
+                            "key=\"BLD::Info|Tool|C-Compiler|flags|S\" value=\"-O2\"/>"
+                            "</mapAttribute></attributes>";
+  dir.writeFile("ws/P/.wrproject",
+                "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"S\"/>\n"
+                "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd|S\" value=\"cc -w\"/>\n"
+                "<buildtargets>\n<buildtarget name=\"T\" buildtool=\"Linker\">\n<contents>\n"
+                "<folder name=\"/P\" recursive=\"true\"/>\n<folder name=\"/P/src\" "
+                "recursive=\"true\">" + flags + "</folder>\n<file name=\"/P/src/b.c\">" + flags +
+                "</file>\n</contents>\n</buildtarget>\n</buildtargets>\n");
+  for (const char* file : {"ws/P/main.c", "ws/P/src/a.c", "ws/P/src/b.c"}) dir.writeFile(file, "");
+  const std::vector<std::string> args{"ws/P/.project", "ws/P/.wrproject", "ws", "out"};
+  std::vector<std::string> mode = args;
+  mode.push_back("-wb");
+  const auto document = nlohmann::ordered_json::parse(describe(mode).out);
+  const auto expected = nlohmann::ordered_json::parse(
+      R"([{"file": "@P@/src/a.c", "owner": "P", "spec": "S", "target": "T", "from": ["folder"]},
+          {"file": "@P@/src/b.c", "owner": "P", "spec": "S", "target": "T",
+           "from": ["folder", "file"]}])");
+  EXPECT_EQ(replaced(document["fileSettings"].dump(), dir.str() + "/ws/P", "@P@"), expected.dump());
+  EXPECT_EQ(nlohmann::json::parse(describe(args).out)["fileSettings"], nlohmann::json::array());
 }
 #endif
 
