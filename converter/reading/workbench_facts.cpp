@@ -241,7 +241,11 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
     const std::size_t at = open;
     open = closed ? text.find('<', end + 1) : (end < text.size() ? end : npos);
     // Every tag read here begins "<b", "<f", "<e", "<s", "<l" or "</": others at a glance.
-    if (tag.size() < 2 || std::string_view("bfesl/").find(tag[1]) == npos) continue;
+    if (tag.size() < 2) continue;
+    const char first = tag[1];
+    if (first != 'b' && first != 'f' && first != 'e' && first != 's' && first != 'l' && first != '/') {
+      continue;
+    }
     const auto is = [&](std::string_view name) {
       return tag.starts_with(name) &&
              (tag.size() == name.size() || std::string_view(" \t>/").find(tag[name.size()]) != npos);
@@ -264,10 +268,17 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
                                facts.targets.back().folders.empty() &&
                                facts.targets.back().files.empty() &&
                                facts.targets.back().references.empty();
-      if (emptyBefore) facts.targets.back() = BuildTarget{};
-      else facts.targets.push_back({});
-      attributeValue(tag, "name", facts.targets.back().name);
-      attributeValue(tag, "buildtool", facts.targets.back().buildTool);
+      if (!emptyBefore) {
+        facts.targets.push_back({});
+      } else if (const BuildTarget& before = facts.targets.back();
+                 !before.buildTool.empty() || !before.attributes.empty() ||
+                 !before.fileAttributes.empty()) {
+        facts.targets.back() = BuildTarget{};
+      }
+      // Only a named target can be chosen, where its build tool counts.
+      if (attributeValue(tag, "name", facts.targets.back().name)) {
+        attributeValue(tag, "buildtool", facts.targets.back().buildTool);
+      }
       inFolder = inExcludes = inTargetList = false;
       scope = Scope::Target;
     } else if (facts.targets.empty()) {
