@@ -1,5 +1,7 @@
 #include "building/compiler_commands.h"
 
+#include <algorithm>
+
 #include "building/spec_choice.h"
 #include "reading/build_markers.h"
 
@@ -43,19 +45,63 @@ std::string toolFlag(const WorkbenchFacts& facts, std::string_view tool, std::st
   return value;
 }
 
-std::string recipeOf(const CompilerCommandInputs& in, const std::string& command,
-                     std::string_view tool, const std::string& defines,
-                     const std::string& includes, VariableExpander& variables,
-                     CompilerSettings& settings) {
+struct Recipe {
+  ToolRecipe parts;
+  std::string text;   // recipeText
+  std::string lists;  // listsNotNamed
+};
+
+Recipe recipeOf(const CompilerCommandInputs& in, const std::string& command,
+                std::string_view tool, const std::string& defines, const std::string& includes,
+                VariableExpander& variables, CompilerSettings& settings) {
   const std::string_view debug = in.debugMode ? keys::kDebugFlags : keys::kNonDebugFlags;
-  const ToolRecipe recipe{expanded(command, variables),
-                          expanded(toolFlag(in.facts, tool, keys::kFlags, in.spec), variables),
-                          expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines,
-                          includes};
+  Recipe recipe{{expanded(command, variables),
+                 expanded(toolFlag(in.facts, tool, keys::kFlags, in.spec), variables),
+                 expanded(toolFlag(in.facts, tool, debug, in.spec), variables), defines, includes},
+                {},
+                {}};
   bool cut = false;
-  std::string text = recipeText(recipe, &cut);
-  if (cut) settings.cutCommands.push_back({std::string(tool), recipeBound(recipe)});
-  return text;
+  recipe.text = recipeText(recipe.parts, &cut);
+  recipe.lists = listsNotNamed(recipe.parts);
+  if (cut) settings.cutCommands.push_back({std::string(tool), recipeBound(recipe.parts)});
+  return recipe;
+}
+
+// Whether the lists alone give the compiler an include folder or a macro.
+bool listsDefineAny(const ToolRecipe& parts) {
+  if (parts.defines.empty() && parts.includes.empty()) return false;
+  const CompilerInvocation alone = invocationOf("''", parts.defines + " " + parts.includes);
+  return !alone.includes.empty() || !alone.macros.empty();
+}
+
+// The recipe's invocation; where no command of it can be told to compile
+// the source, the lists alone (and the flags), as for a tool without a
+// command, and the tool is named; likewise where the command that
+// compiles takes none of the lists.
+CompilerInvocation invocationFor(const Recipe& recipe, std::string_view tool,
+                                 VariableExpander& variables, CompilerSettings& settings) {
+  CompilerInvocation invocation = invocationOf(recipe.text, recipe.lists);
+  const bool hasCommand = !recipe.parts.command.empty();
+  if (hasCommand && invocation.command == 0) {
+    settings.untold.emplace_back(tool);
+    ToolRecipe alone = recipe.parts;
+    alone.command.clear();
+    const std::size_t commands = invocation.commands;
+    invocation = invocationOf(recipeText(alone), listsNotNamed(alone));
+    invocation.command = 0;
+    invocation.commands = commands;
+  } else if (hasCommand && invocation.includes.empty() && invocation.macros.empty() &&
+             listsDefineAny(recipe.parts)) {
+    settings.takesNoLists.emplace_back(tool);
+  }
+  for (const unsigned char id : invocation.splitBy) {
+    std::string name = variables.markedValueOf(id);
+    if (std::find(settings.splitValues.begin(), settings.splitValues.end(), name) ==
+        settings.splitValues.end()) {
+      settings.splitValues.push_back(std::move(name));
+    }
+  }
+  return invocation;
 }
 
 }  // namespace
@@ -65,15 +111,21 @@ CompilerSettings compilerSettingsOf(const CompilerCommandInputs& in, VariableExp
   std::string includes;
   for (const auto& entry : in.includes) appendExpanded(entry, variables, includes);
   CompilerSettings settings;
-  const std::string cRecipe =
+  const Recipe cRecipe =
       recipeOf(in, in.cCommand, keys::kCCompiler, defines, includes, variables, settings);
-  const std::string cxxRecipe =
+  const Recipe cxxRecipe =
       recipeOf(in, in.cxxCommand, keys::kCxxCompiler, defines, includes, variables, settings);
-  settings.c = invocationOf(cRecipe);
+  settings.c = invocationFor(cRecipe, keys::kCCompiler, variables, settings);
   // Without commands of their own (or with the same one) both languages
   // compile alike: the words of a long command are cut once.
-  settings.cxxAsC = cxxRecipe == cRecipe;
-  if (!settings.cxxAsC) settings.cxx = invocationOf(cxxRecipe);
+  settings.cxxAsC = cxxRecipe.text == cRecipe.text && cxxRecipe.lists == cRecipe.lists;
+  if (settings.cxxAsC) {
+    for (auto* tools : {&settings.untold, &settings.takesNoLists}) {
+      if (!tools->empty()) tools->emplace_back(keys::kCxxCompiler);
+    }
+  } else {
+    settings.cxx = invocationFor(cxxRecipe, keys::kCxxCompiler, variables, settings);
+  }
   settings.cCommandDefinesNone = in.cCommand.empty() || settings.c.macros.empty();
   return settings;
 }

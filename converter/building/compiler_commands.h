@@ -31,6 +31,14 @@ struct CompilerSettings {
   // The tools whose command names its lists too often to put them all in,
   // each with the size its recipe was held to (recipeBound).
   std::vector<std::pair<std::string, std::size_t>> cutCommands;
+  // The tools whose recipe has no command that can be told to compile the
+  // source (the invocation is then the lists alone), and those whose
+  // command that compiles names none of the lists.
+  std::vector<std::string> untold;
+  std::vector<std::string> takesNoLists;
+  // The variables (-var, environment) whose value's white space split the
+  // compilers' words, each once.
+  std::vector<std::string> splitValues;
   const CompilerInvocation& forCxx() const { return cxxAsC ? c : cxx; }
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "building/compiler_program.h"
@@ -17,7 +18,7 @@ bool onlyReferences(std::string_view word) {
   // Nearly every word begins with something else: no scan for it.
   if (!word.starts_with('$')) return false;
   std::size_t covered = 0;
-  forEachReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
+  forEachMakeReference(word, [&](std::size_t begin, std::size_t end, std::string_view) {
     if (begin == covered) covered = end;
   });
   return covered == word.size();
@@ -89,12 +90,18 @@ std::size_t recipeBound(const ToolRecipe& recipe) {
   return std::max(kLeast, 4 * once);
 }
 
+std::string listsNotNamed(const ToolRecipe& recipe) {
+  std::string lists;
+  if (recipe.command.find("%Defines%") == npos) lists = recipe.defines;
+  if (recipe.command.find("%Includes%") == npos) lists.append(" ").append(recipe.includes);
+  return lists;
+}
+
 std::string recipeText(const ToolRecipe& recipe, bool* cut) {
-  // No command: the lists alone, after an empty word that stands for the
+  // No command: the flags alone, after an empty word that stands for the
   // program nobody names.
-  std::string text = recipe.command.empty() ? "'' %DebugModeFlags% %ToolFlags%" : recipe.command;
-  if (text.find("%Defines%") == npos) text += " %Defines%";
-  if (text.find("%Includes%") == npos) text += " %Includes%";
+  const std::string text =
+      recipe.command.empty() ? "'' %DebugModeFlags% %ToolFlags%" : recipe.command;
   const std::pair<std::string_view, std::string_view> placeholders[] = {
       {"%ccompilerprefix%", ""},
       {"%cppcompilerprefix%", ""},
@@ -141,6 +148,11 @@ std::string recipeText(const ToolRecipe& recipe, bool* cut) {
 std::string parenthesised(std::string_view text) {
   std::string result(text);
   for (std::size_t open = result.find("${"); open != npos; open = result.find("${", open + 2)) {
+    // "$${HOME}" is the shell's: make's "$$" before it. The "$"s before
+    // each "${" are counted once, as no run of them reaches another "{".
+    std::size_t dollars = 0;
+    while (dollars < open && result[open - dollars - 1] == '$') ++dollars;
+    if (dollars % 2 == 1) continue;
     const std::size_t close = result.find('}', open + 2);
     if (close == npos) break;
     const std::string_view name = std::string_view(result).substr(open + 2, close - open - 2);
@@ -151,15 +163,86 @@ std::string parenthesised(std::string_view text) {
   return result;
 }
 
-CompilerInvocation invocationOf(std::string_view expandedRecipe) {
-  std::string_view chosen, lastNamed;
-  forEachShellCommand(expandedRecipe, [&](std::string_view one) {
-    if (one.find_first_not_of(" \t") != std::string_view::npos) chosen = one;
-    if (one.find("$<") != std::string_view::npos) lastNamed = one;
-  });
-  if (!lastNamed.empty()) chosen = lastNamed;
+namespace {
+
+bool namesSource(const std::vector<std::string>& words) {
+  return std::any_of(words.begin(), words.end(),
+                     [](const std::string& word) { return word.find("$<") != npos; });
+}
+
+bool compilesOnly(const std::vector<std::string>& words) {
+  return std::find(words.begin(), words.end(), "-c") != words.end();
+}
+
+// The simple commands that may compile the source, the first of each kind:
+// by whether it runs surely or maybe, and whether it names the source and
+// -c, the source only, or -c only.
+struct Candidates {
+  std::optional<ShellCommand> kinds[2][3];
+  std::optional<ShellCommand> onlyOne;  // the recipe's one command, where it names neither
+  std::size_t commands = 0;
+  bool anyCompiles = false;  // a command that may run has -c
+
+  void take(ShellCommand& command) {
+    ++commands;
+    if (command.reach == ShellReach::Never) return;
+    const bool source = namesSource(command.words);
+    const bool compiles = compilesOnly(command.words);
+    anyCompiles = anyCompiles || compiles;
+    auto& slot = kinds[command.reach == ShellReach::Runs ? 0 : 1][source ? (compiles ? 0 : 1) : 2];
+    if (source || compiles) {
+      if (!slot) slot = std::move(command);
+    } else if (commands == 1) {
+      onlyOne = std::move(command);
+    }
+  }
+
+  // The first that compiles the source: it names the source and, where any
+  // command has -c, -c too; without one that names the source, the first
+  // with -c. One in a branch whose condition is unknown only where no
+  // surer one does. None where commands name the source, one has -c, and
+  // none does both.
+  std::optional<ShellCommand>* chosen() {
+    const auto first = [&](int kind) -> std::optional<ShellCommand>* {
+      for (const int reach : {0, 1}) {
+        if (kinds[reach][kind]) return &kinds[reach][kind];
+      }
+      return nullptr;
+    };
+    if (first(0) || first(1)) return first(anyCompiles ? 0 : 1);
+    if (auto* compiles = first(2)) return compiles;
+    return commands == 1 && onlyOne ? &onlyOne : nullptr;
+  }
+};
+
+// The words of every command of `text`, one after the other.
+std::vector<std::string> allWords(std::string_view text) {
+  std::vector<std::string> words;
+  readRecipe(
+      text,
+      [&](ShellCommand& command) {
+        for (auto& word : command.words) words.push_back(std::move(word));
+      },
+      false);
+  return words;
+}
+
+bool isOutputOption(const std::string& word) { return word.starts_with("-o"); }
+
+}  // namespace
+
+CompilerInvocation invocationOf(std::string_view expandedRecipe, std::string_view lists) {
+  Candidates candidates;
+  readRecipe(expandedRecipe, [&](ShellCommand& command) { candidates.take(command); });
   CompilerInvocation invocation;
-  std::vector<std::string> words = shellWords(chosen);
+  invocation.commands = candidates.commands;
+  std::optional<ShellCommand>* chosen = candidates.chosen();
+  if (chosen == nullptr) return invocation;
+  ShellCommand& command = **chosen;
+  invocation.command = command.index + 1;
+  invocation.maybe = command.reach == ShellReach::Maybe;
+  invocation.splitBy = std::move(command.splitBy);
+  std::vector<std::string>& words = command.words;
   const std::size_t program = programWordOf(words);
   if (program == words.size()) return invocation;
   invocation.program = programNamed(words[program]);
@@ -172,7 +255,41 @@ CompilerInvocation invocationOf(std::string_view expandedRecipe) {
     ++kept;
   }
   words.resize(kept);
+  // Every entry compiles its file: a command that names no source ends
+  // with "-c" and the source (its own last "-c" takes it), and one that
+  // names no object is given "-o" and the object.
+  const bool source = namesSource(words);
+  if (!source && words.size() > 1 && words.back() == "-c") words.pop_back();
+  for (auto& word : allWords(lists)) {
+    if (!onlyReferences(word)) words.push_back(std::move(word));
+  }
+  const bool object = std::any_of(words.begin() + 1, words.end(), [](const std::string& word) {
+    return word.find("$@") != npos || isOutputOption(word);
+  });
   invocation.words = std::move(words);
+  // Read before the words put in: a last "-I" with no folder does not take them.
   readOptions(invocation);
+  if (!object) invocation.words.insert(invocation.words.end(), {"-o", "$@"});
+  if (!source) invocation.words.insert(invocation.words.end(), {"-c", "$<"});
   return invocation;
+}
+
+void takeDollarsLiterally(CompilerInvocation& invocation) {
+  takeDollarsLiterally(invocation.program);
+  for (auto& word : invocation.words) takeDollarsLiterally(word);
+  for (auto& include : invocation.includes) takeDollarsLiterally(include.path);
+  bool names = false;
+  for (auto& [name, value] : invocation.macros) {
+    takeDollarsLiterally(value);
+    names = names || name.find("$$") != npos;
+  }
+  if (!names) return;
+  // A name holding "$$" (seldom seen) changes: the table is made again.
+  std::map<std::string, std::string> macros;
+  for (auto& [name, value] : invocation.macros) {
+    std::string literal = name;
+    takeDollarsLiterally(literal);
+    macros.emplace(std::move(literal), std::move(value));
+  }
+  invocation.macros = std::move(macros);
 }

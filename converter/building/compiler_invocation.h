@@ -21,10 +21,8 @@ struct ToolRecipe {
 
 // The recipe with %ccompilerprefix% and %cppcompilerprefix% gone,
 // %DebugModeFlags%, %ToolFlags%, %Defines% and %Includes% replaced by their
-// entries, %OutFile% by "$@" and %InFile% by "$<". A command that names no
-// %Defines% or %Includes% gets the list at its end, so that a hand-made
-// command does not lose the project's lists; without a command, the lists
-// alone, with no program.
+// entries, %OutFile% by "$@" and %InFile% by "$<"; without a command, the
+// flags alone, with no program.
 // A command may name its lists many times over: each placeholder takes its
 // value at the first place the command names it, and at the places after
 // it only while the recipe stays within four times the command with each
@@ -33,7 +31,13 @@ struct ToolRecipe {
 std::string recipeText(const ToolRecipe& recipe, bool* cut = nullptr);
 std::size_t recipeBound(const ToolRecipe& recipe);
 
-// "${NAME}" written as "$(NAME)": make reads both alike.
+// The lists the command does not name (%Defines%, %Includes%), which the
+// command that compiles is given at its end, so that a hand-made command
+// does not lose the project's lists.
+std::string listsNotNamed(const ToolRecipe& recipe);
+
+// "${NAME}" written as "$(NAME)": make reads both alike ("$${NAME}" is the
+// shell's, and stays).
 std::string parenthesised(std::string_view text);
 
 // The kinds of include folder, in the order the compiler searches them.
@@ -56,10 +60,31 @@ struct CompilerInvocation {
     std::string path;
   };
   std::vector<Include> includes;  // in command order
+
+  // Which of the recipe's simple commands (readRecipe) compiles, from 1;
+  // 0: none can be told, and the invocation is empty.
+  std::size_t command = 0;
+  std::size_t commands = 0;  // the recipe's simple commands
+  bool maybe = false;        // it lies in a branch whose condition is unknown
+  // The marks of the values given or from the environment whose white
+  // space split its words (kSplitMark).
+  std::vector<unsigned char> splitBy;
 };
 
-// The invocation of an expanded recipe: of its list of commands the one that
-// compiles (names "$<"), else the last; its words from the program on. A
-// word that is nothing but references left unexpanded is dropped, as make
-// expands a variable nobody defines to nothing.
-CompilerInvocation invocationOf(std::string_view expandedRecipe);
+// The invocation of an expanded recipe (in make's notation, "$$" for "$"):
+// of its simple commands the first that compiles the source, as readRecipe
+// reads them, outside a branch that never runs. That is the first naming
+// "$<" and, where any command has "-c", having "-c"; without any naming
+// "$<", the first having "-c"; without those, the one command, where the
+// recipe has one. One in a branch whose condition is unknown is taken only
+// where no surer one compiles. Its words from the program on, `lists`
+// (listsNotNamed) after them; a word that is nothing but references left
+// unexpanded is dropped, as make expands a variable nobody defines to
+// nothing. Where it names no object or no source, "-o" "$@" and "-c" "$<"
+// end it.
+CompilerInvocation invocationOf(std::string_view expandedRecipe, std::string_view lists = {});
+
+// The invocation's words, program, include folders and macros with make's
+// "$$" turned into the "$" the compiler is given: once nothing more is
+// read from them as make's text.
+void takeDollarsLiterally(CompilerInvocation& invocation);

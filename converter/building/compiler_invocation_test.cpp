@@ -14,9 +14,12 @@ TEST(CompilerInvocation, TheRecipeAsTheMakefileHasIt) {
       "$(CC_ARCH_SPEC) -mrtp -D_C99", "-g", "-DA", "-I/h"};
   EXPECT_EQ(recipeText(rtp), "echo \"building $@\"; $(TOOL_PATH)ccpentium -g $(CC_ARCH_SPEC) "
                              "-mrtp -D_C99 -DA -I/h -o \"$@\" -c \"$<\"");
-  // A command without the lists gets them; no command, the lists alone.
-  EXPECT_EQ(recipeText({"cc -c %InFile%", "", "", "-DA", "-I/h"}), "cc -c \"$<\" -DA -I/h");
-  EXPECT_EQ(recipeText({"", "-O", "-g", "-DA", "-I/h"}), "'' -g -O -DA -I/h");
+  // The lists a command does not name are put aside for the command that
+  // compiles; no command, the flags alone.
+  EXPECT_EQ(recipeText({"cc -c %InFile%", "", "", "-DA", "-I/h"}), "cc -c \"$<\"");
+  EXPECT_EQ(listsNotNamed({"cc -c %InFile%", "", "", "-DA", "-I/h"}), "-DA -I/h");
+  EXPECT_EQ(listsNotNamed({"cc %Includes%", "", "", "-DA", "-I/h"}), "-DA");
+  EXPECT_EQ(recipeText({"", "-O", "-g", "-DA", "-I/h"}), "'' -g -O");
   // The values are put in as they stand: placeholders in them stay, and a
   // list is not put into another.
   EXPECT_EQ(recipeText({"cc %DebugModeFlags% %ToolFlags% %Defines% %Includes% -c %InFile%",
@@ -26,7 +29,7 @@ TEST(CompilerInvocation, TheRecipeAsTheMakefileHasIt) {
   // the places past it keep their placeholders.
   std::string many = "cc";
   for (int i = 0; i < 1000; ++i) many += " %Includes%";
-  const ToolRecipe hostile{many + " -c %InFile%", "", "", "-DA", std::string(8000, 'i')};
+  const ToolRecipe hostile{many + " -c %InFile% %Defines%", "", "", "-DA", std::string(8000, 'i')};
   bool cut = false;
   const std::string held = recipeText(hostile, &cut);
   EXPECT_TRUE(cut);
@@ -82,10 +85,11 @@ TEST(CompilerInvocation, OnlyWordsOfNothingButReferencesAreDropped) {
     const char* recipe;
     Strings words;
   } cases[] = {
-      {"cc $(A) $(A)$(B) \"$(C)\" -o", {"cc", "-o"}},
-      {"cc x$(A) $(A)x $(A)-$(B) -I$(A)", {"cc", "x$(A)", "$(A)x", "$(A)-$(B)", "-I$(A)"}},
-      {"cc $ $x '' $(", {"cc", "$", "$x", "", "$("}},
-      {"$(A) cc $(B)", {"$(A)", "cc"}},  // the program may be a reference
+      {"cc $(A) $(A)$(B) \"$(C)\" -o x.o -c $<", {"cc", "-o", "x.o", "-c", "$<"}},
+      {"cc x$(A) $(A)x $(A)-$(B) -I$(A) -o \"$@\" -c $<",
+       {"cc", "x$(A)", "$(A)x", "$(A)-$(B)", "-I$(A)", "-o", "$@", "-c", "$<"}},
+      {"cc $ $x '' $( -o \"$@\" -c $<", {"cc", "$", "$x", "", "$(", "-o", "$@", "-c", "$<"}},
+      {"$(A) cc $(B) -c $<", {"$(A)", "cc", "-c", "$<", "-o", "$@"}},  // the program may be a reference
   };
   for (const auto& one : cases) EXPECT_EQ(invocationOf(one.recipe).words, one.words) << one.recipe;
 }

@@ -55,4 +55,75 @@ TEST(LinkLocations, Resolve) {
   }
 }
 
+
+const char* sourceName(VariableExpander::Source source) {
+  switch (source) {
+    case VariableExpander::Source::Given: return "-var";
+    case VariableExpander::Source::PathVariable: return ".project";
+    case VariableExpander::Source::Workbench: return "own";
+    case VariableExpander::Source::None: return "none";
+    default: return "other";
+  }
+}
+
+// The variables the converter defines for commands resolve locations too,
+// after -var and the project's path variables of the same name; Eclipse's
+// own names stay before the project's. Each row gives the variable the
+// location begins with a path variable and a -var, or not.
+TEST(LinkLocations, TheConvertersOwnVariablesComeAfterTheGivenAndTheProjects) {
+  const std::string workspace = native("/h/u/p/r/o/j/ws");
+  const std::string project = native("/h/u/p/r/o/j/ws/App");
+  const VariableValues own{{"PRJ_ROOT_DIR", project}, {"WS_ROOT_DIR", workspace},
+                           {"BUILD_SPEC", "gnu"}};
+  struct Case {
+    const char* location;
+    const char* pathVariable;  // of the name the location begins with; null: none
+    const char* given;         // -var of that name; null: none
+    const char* path;          // "": unknown
+    const char* met;           // the variables reported, "NAME source" each
+  } cases[] = {
+      {"WS_ROOT_DIR/Lib/x.c", nullptr, nullptr, "/h/u/p/r/o/j/ws/Lib/x.c", "WS_ROOT_DIR own"},
+      {"WS_ROOT_DIR/Lib/x.c", "file:/other", nullptr, "/other/Lib/x.c", "WS_ROOT_DIR .project"},
+      {"WS_ROOT_DIR/Lib/x.c", "file:/other", "/given", "/given/Lib/x.c", "WS_ROOT_DIR -var"},
+      {"PARENT-6-WS_ROOT_DIR/Src/x.c", nullptr, nullptr, "/h/Src/x.c", "WS_ROOT_DIR own"},
+      {"PARENT-6-WS_ROOT_DIR/Src/x.c", "file:/a/b/c/d/e/f/g", nullptr, "/a/Src/x.c",
+       "WS_ROOT_DIR .project"},
+      {"PARENT-1-WS_ROOT_DIR/x.c", nullptr, "/g/w", "/g/x.c", "WS_ROOT_DIR -var"},
+      {"PRJ_ROOT_DIR/src/a.c", nullptr, nullptr, "/h/u/p/r/o/j/ws/App/src/a.c", "PRJ_ROOT_DIR own"},
+      {"PRJ_ROOT_DIR/src/a.c", "$%7BWORKSPACE_LOC%7D/Other", nullptr,
+       "/h/u/p/r/o/j/ws/Other/src/a.c", "PRJ_ROOT_DIR .project"},
+      {"PRJ_ROOT_DIR/src/a.c", "file:/x", "/p", "/p/src/a.c", "PRJ_ROOT_DIR -var"},
+      {"BUILD_SPEC/obj.c", nullptr, nullptr, "/h/u/p/r/o/j/ws/App/gnu/obj.c", "BUILD_SPEC own"},
+      // A path variable naming the converter's own, and one naming itself:
+      // it hides the converter's, so it is a loop and no location.
+      {"SDK/inc", "$%7BPARENT-1-WS_ROOT_DIR%7D/sdk", nullptr, "/h/u/p/r/o/j/sdk/inc",
+       "SDK .project, WS_ROOT_DIR own"},
+      {"WS_ROOT_DIR/a.c", "$%7BWS_ROOT_DIR%7D/x", nullptr, "", "WS_ROOT_DIR .project"},
+      // Eclipse's own win over a path variable, not over -var; unreported
+      // unless given.
+      {"PROJECT_LOC/a.c", "file:/x", nullptr, "/h/u/p/r/o/j/ws/App/a.c", ""},
+      {"WORKSPACE_LOC/a.c", nullptr, "/given", "/given/a.c", "WORKSPACE_LOC -var"},
+      {"NOPE/a.c", nullptr, nullptr, "", "NOPE none"},
+  };
+  for (const Case& c : cases) {
+    ModeContext context{.workspaceDir = workspace, .projectFolder = project,
+                        .notes = ignoreNotes()};
+    const std::string_view location = c.location;
+    std::string name(location.substr(0, location.find('/')));
+    if (name.starts_with("PARENT-")) name.erase(0, name.find('-', 7) + 1);
+    if (c.pathVariable) context.links.variables.emplace_back(name, c.pathVariable);
+    if (c.given) context.options.variables.emplace_back(name, c.given);
+    LinkResolver resolver(context, own);
+    const LinkLocation where = resolver.resolve({"name", false, c.location, true});
+    EXPECT_EQ(where.path, native(c.path)) << c.location << " " << (c.pathVariable != nullptr)
+                                          << (c.given != nullptr);
+    std::string met;
+    for (const auto& reference : resolver.references()) {
+      met += (met.empty() ? "" : ", ") + reference.name + " " + sourceName(reference.source);
+    }
+    EXPECT_EQ(met, c.met) << c.location << " " << (c.pathVariable != nullptr)
+                          << (c.given != nullptr);
+  }
+}
+
 }  // namespace

@@ -177,44 +177,96 @@ void filterShown(FileGroup& group, const std::string& folder, const std::string&
   pruneEmptyGroups(group);
 }
 
+// Narrows `extent`, a folder, to the deepest folder that holds `folder`
+// too: their leading parts in common, a root kept whole ("/", "C:\"); empty
+// where they share not even a root (two drives).
+void narrowTo(std::string& extent, std::string_view folder) {
+  const auto endsPart = [](std::string_view text, std::size_t at) {
+    return at == text.size() || path::isSeparator(text[at]) ||
+           (at > 0 && path::isSeparator(text[at - 1]));
+  };
+  std::size_t same = 0;
+  while (same < extent.size() && same < folder.size() && extent[same] == folder[same]) ++same;
+  while (same > 0 && !(endsPart(extent, same) && endsPart(folder, same))) --same;
+  extent.resize(same);
+  if (!extent.empty() && path::isSeparator(extent.back()) && path::folderOf(extent) != extent) {
+    extent.pop_back();
+  }
+}
+
+// Whether `folder` is the root of a file system ("/", "C:\", a server's
+// "\\host"), or none at all.
+bool isRootOrNone(std::string_view folder) {
+  if (folder.empty() || path::fileNameStart(folder) == folder.size()) return true;
+  return folder.size() > 1 && path::isSeparator(folder[0]) && path::isSeparator(folder[1]) &&
+         path::parts(folder).size() < 2;
+}
+
 // Gives each made group that keeps files somewhere below it its folder: its
-// parent's and its name, or, where the project has no such folder and the
-// group files of its own (a virtual folder, or src/x.c where the project has
-// no src), the folder its first file lies in. One path is built up and cut
-// back on the way through the tree, so a chain of made groups thousands deep
-// that keeps nothing costs no path per level.
+// parent's and its name where the project has such a folder; else, where
+// the group holds files of its own (a virtual folder, or src/x.c where the
+// project has no src), the folder its first file lies in; else (only groups
+// below it hold files) the deepest folder all files below it lie in, or,
+// where that is a file system's root or none, the folder of the nearest group
+// above with a folder of its own (the project folder, a linked folder). One
+// path is built up and cut back on the way through the tree, so a chain of
+// made groups thousands deep that keeps nothing costs no path per level.
 void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries) {
   std::string folder;
   std::vector<std::string> outer;  // the paths set aside under groups with a folder of their own
-  std::vector<bool> keeps{false};  // per open group: whether files lie below it
+  std::vector<const std::string*> real;  // the folder of the nearest such group, per one open
+  // Per open group: the deepest folder every file below it lies in (none:
+  // no file), worked out only inside made groups, the only ones that ask.
+  std::vector<std::optional<std::string>> extents{std::nullopt};
+  std::size_t madeOpen = 0;
   walkGroups(
       own,
       [&](FileGroup& group) {
         if (places.isMade(group)) {
+          ++madeOpen;
           folder.append(1, sep).append(group.name);
         } else {
           outer.push_back(std::move(folder));
           folder = group.sourceFolder;
+          real.push_back(real.empty() || !group.sourceFolder.empty() ? &group.sourceFolder
+                                                                     : real.back());
         }
-        keeps.push_back(!group.files.empty());
+        std::optional<std::string> extent;
+        if (madeOpen > 0) {
+          for (const auto& file : group.files) {
+            const std::string_view in = path::folderOf(file);
+            if (extent) narrowTo(*extent, in);
+            else extent.emplace(in);
+          }
+        }
+        extents.push_back(std::move(extent));
       },
       [&](FileGroup& group) {
-        const bool below = keeps.back();
-        keeps.pop_back();
-        keeps.back() = keeps.back() || below;
-        if (!places.isMade(group)) {
+        std::optional<std::string> below = std::move(extents.back());
+        extents.pop_back();
+        const bool made = places.isMade(group);
+        if (below && madeOpen > (made ? 1u : 0u)) {
+          std::optional<std::string>& parent = extents.back();
+          if (parent) narrowTo(*parent, *below);
+          else parent = *below;
+        }
+        if (!made) {
           folder = std::move(outer.back());
           outer.pop_back();
+          real.pop_back();
           return;
         }
+        --madeOpen;
         if (below) {
           const auto kind = entries.at(folder);
-          const bool exists = kind == EntryKind::Folder || kind == EntryKind::FolderLink;
-          if (exists || group.files.empty()) {
+          if (kind == EntryKind::Folder || kind == EntryKind::FolderLink) {
             group.sourceFolder = folder;
+          } else if (!group.files.empty()) {
+            group.sourceFolder = path::folderOf(group.files.front());
+          } else if (!isRootOrNone(*below)) {
+            group.sourceFolder = std::move(*below);
           } else {
-            const std::string& first = group.files.front();
-            group.sourceFolder = path::folderOf(first);
+            group.sourceFolder = *real.back();
           }
         }
         folder.resize(folder.size() - group.name.size() - 1);
@@ -224,7 +276,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 }  // namespace
 
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    FileGroup& own, const ModeContext& context, LinkResolver& resolver, const FolderScan& scan,
     const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps) {
   const ProjectLinks& links = context.links;
@@ -244,7 +296,6 @@ std::vector<std::string> addLinkedSources(
   Entries entries(scan.lister);
   std::vector<std::string> missing;
   GroupPlaces places;
-  const LinkResolver resolver(context);
   for (const auto& [count, index] : order) {
     const Parts& parts = partsOf[index];
     const LinkedResource* link = &links.links[index];

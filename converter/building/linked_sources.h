@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "building/folder_scan.h"
+#include "building/link_locations.h"
 #include "building/mode_context.h"
 #include "model/file_group.h"
 
@@ -20,10 +21,10 @@ using LinkedFileFilter =
     std::function<bool(std::string_view shownPath, const std::string& listedPath)>;
 
 // Adds the project's links to `own`, the group of the project folder (its
-// sourceFolder set), through `scan`, skipping below linked folders what
+// sourceFolder set), found by `resolver`, through `scan`, skipping below linked folders what
 // `skipFolder` names. Returns the names of the links left out because their
 // location is unknown or holds no file or folder of the link's type.
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const ModeContext& context, const FolderScan& scan,
+    FileGroup& own, const ModeContext& context, LinkResolver& resolver, const FolderScan& scan,
     const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps);

@@ -4,6 +4,9 @@
 // the next as a value of its own.
 #pragma once
 
+#include <functional>
+#include <istream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +42,9 @@ struct ModeContext {
   // The system.
   FolderScan scan;  // the run's: its lister, extensions and outputs passed over
   ProjectNameReader readProjectName;
+  // A sub-project's build description at the path, read as the project's
+  // own is: only a regular file; null when there is none.
+  std::function<std::unique_ptr<std::istream>(const std::string& path)> openBuildDescription;
   Environment environment;
   NoteSink notes;  // where the mode's warnings and steps go
 };

@@ -49,7 +49,8 @@ OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan
   found.targetLoops = filter.loops();
   if (filter.chosenNamesNothing()) found.emptyTarget = own.target->name;
   found.missingLinks = addLinkedSources(
-      sources, context, scan, skipFolder, [&](std::string_view shown, const std::string& listed) {
+      sources, context, own.links, scan, skipFolder,
+      [&](std::string_view shown, const std::string& listed) {
         if (!acceptsFile(scan.fileExtensions, shown) || !filter.keeps(shown)) return false;
         noteAttributes(shown, listed);
         return true;

@@ -9,6 +9,7 @@
 
 #include "building/build_targets.h"
 #include "building/folder_scan.h"
+#include "building/link_locations.h"
 #include "building/mode_context.h"
 #include "model/file_group.h"
 #include "reading/workbench_facts.h"
@@ -19,6 +20,7 @@ struct OwnSources {
   const BuildTarget* target;                    // -target's; null: none
   const std::vector<std::string>& specNames;    // folders named so are build output
   const std::set<std::string>& excludedFolders;  // comparable paths: sub-projects and outputs
+  LinkResolver& links;                           // where the project's links lie
 };
 
 // What the own sources were: the links left out, and the own files of each

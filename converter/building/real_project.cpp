@@ -1,7 +1,10 @@
 #include "building/real_project.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "building/compiler_commands.h"
 #include "building/include_paths.h"
@@ -14,6 +17,7 @@
 #include "model/failure.h"
 #include "model/source_language.h"
 #include "text/path.h"
+#include "text/shell_words.h"
 #include "text/variable_references.h"
 
 namespace {
@@ -47,6 +51,10 @@ const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& 
     if (target.name == name) return &target;
   }
   throw Failure(FailureKind::UnknownBuildTarget, name, known);
+}
+
+RealProjectResult::CommandChosen chosenOf(const CompilerInvocation& compiler) {
+  return {compiler.command, compiler.commands, compiler.maybe};
 }
 
 // A path of the system's own as Workbench puts it into a command.
@@ -133,6 +141,38 @@ bool listsAnyFile(const FileGroup& root) {
   return any;
 }
 
+// `more` counted into `into`: a variable left for the same reason is one
+// entry, its counts added; the others follow in their order.
+void addLeft(std::vector<VariableExpander::Left>& into,
+             const std::vector<VariableExpander::Left>& more) {
+  std::unordered_map<std::string, std::size_t> at;
+  const auto key = [](const VariableExpander::Left& left) {
+    return left.name + '\0' + static_cast<char>('0' + static_cast<int>(left.reason));
+  };
+  for (std::size_t i = 0; i < into.size(); ++i) at.emplace(key(into[i]), i);
+  for (const auto& left : more) {
+    const auto [found, isNew] = at.emplace(key(left), into.size());
+    if (isNew) {
+      into.push_back(left);
+      continue;
+    }
+    into[found->second].count[0] += left.count[0];
+    into[found->second].count[1] += left.count[1];
+  }
+}
+
+// The variables of `more` that `into` does not name yet, but Workbench's
+// own, whose values are another project's.
+void addReferences(std::vector<VariableExpander::Reference>& into,
+                   const std::vector<VariableExpander::Reference>& more) {
+  std::unordered_set<std::string> named;
+  for (const auto& reference : into) named.insert(reference.name);
+  for (const auto& reference : more) {
+    if (reference.source == VariableExpander::Source::Workbench) continue;
+    if (named.insert(reference.name).second) into.push_back(reference);
+  }
+}
+
 class RealProjectBuilder {
  public:
   RealProjectBuilder(FileGroup& root, const ModeContext& context, RealProjectResult& result)
@@ -143,6 +183,8 @@ class RealProjectBuilder {
   // may be.
   void build(std::istream& stream) {
     readChosenSpec(stream);
+    LinkResolver& links =
+        linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
     const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
     ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
                                                      in.readProjectName, searchPassesOver());
@@ -155,93 +197,46 @@ class RealProjectBuilder {
     result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
-        in, scan, {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders},
+        in, scan,
+        {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders, links},
         root);
-    CompilerSettings compilers = compilerSettingsOf(
-        {result.cCompiler, result.cxxCompiler, statements.includes, statements.facts, result.spec,
-         debugMode()},
-        variables());
-    const IncludeContext includes{
+    bool takeCxx = false;
+    static_cast<CompileSettings&>(result) = settingsOfSpec(
+        in.projectFolder, statements, variables(),
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
-        options.maps, buildFolderOf(in.projectFolder, result.spec, statements.facts.outputFolders),
-        linkedFolders()};
-    const bool takeCxx =
-        analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
-                         own.languages[static_cast<int>(SourceLanguage::Cxx)]);
-    root.includePaths = searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
-    for (const auto& path : root.includePaths) {
-      variables().countLeft(path, VariableExpander::IncludePath);
+        linkedFolders(links),
+        [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          takeCxx =
+              analyserTakesCxx(compilers, own.languages[static_cast<int>(SourceLanguage::C)],
+                               own.languages[static_cast<int>(SourceLanguage::Cxx)]);
+          root.includePaths =
+              searchedFolders(takeCxx ? compilers.forCxx() : compilers.c, includes);
+          for (const auto& path : root.includePaths) {
+            variables().countLeft(path, VariableExpander::IncludePath);
+          }
+          countMacroValues(compilers, variables());
+          result.cChosen = chosenOf(compilers.c);
+          result.cxxChosen = chosenOf(compilers.forCxx());
+          takeCommandNotes(compilers, result.spec);
+          ownIncludes.emplace(includes);
+        });
+    // Nothing more is read from them as make's text.
+    for (auto& path : root.includePaths) takeDollarsLiterally(path);
+    root.macros = takeCxx ? result.cxxMacros : result.cMacros;
+    for (const auto& scanned : subprojects.scanned) {
+      takeSubprojectSettings(scanned, subprojects);
     }
-    countMacroValues(compilers, variables());
-    root.macros = takeCxx ? compilers.forCxx().macros : compilers.c.macros;
+    addTargetSettings(own);
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
-    warn(own, compilers.cutCommands);
-    takeSettings(compilers, includes, result);
-    result.objectFolder = includes.buildFolder;
-    addTargetSettings(own, includes);
+    mapSubprojectFiles();
+    warn(own);
     result.variables = variables().references();
+    takeLinkVariables(links);
+    addReferences(result.variables, otherReferences);
   }
 
  private:
-  // What `compilers` compile with, into `out`: the programs, the macros
-  // and, for the database, the words.
-  void takeSettings(CompilerSettings& compilers, const IncludeContext& includes,
-                    CompileSettings& out) const {
-    if (in.databaseWanted) {
-      out.cWords = databaseWords(compilers.c, includes, in.currentDirectory);
-      out.cxxWords = compilers.cxxAsC ? out.cWords
-                                      : databaseWords(compilers.cxx, includes, in.currentDirectory);
-    }
-    if (compilers.cxxAsC) {
-      out.cxxMacros = compilers.c.macros;
-      out.cxxProgram = compilers.c.program;
-    } else {
-      out.cxxMacros = std::move(compilers.cxx.macros);
-      out.cxxProgram = std::move(compilers.cxx.program);
-    }
-    out.cMacros = std::move(compilers.c.macros);
-    out.cProgram = std::move(compilers.c.program);
-  }
-
-  // The files whose build target, folder or own entry sets entries of the
-  // build spec: each set composed as the project's own settings are, its
-  // objects in the target's folder (OBJ_DIR := T/$(MODE_DIR) in the Makefile).
-  void addTargetSettings(const OwnSourcesFound& own, const IncludeContext& includes) {
-    TargetSettingsPlan plan = planTargetSettings(own.attributed, result.spec, kMaxTargetSettings);
-    for (auto& entries : plan.sets) composeSettings(std::move(entries), includes);
-    for (auto& [file, set] : plan.files) result.settingsOfFile[std::move(file)] = set;
-    if (plan.leftOver > 0) {
-      Note many(NoteKind::TooManyTargetSettings);
-      many.number = plan.leftOver;
-      many.number2 = kMaxTargetSettings;
-      note(std::move(many));
-    }
-  }
-
-  void composeSettings(TargetEntries entries, const IncludeContext& includes) {
-    LookupTable macros;
-    for (const auto& [name, value] : entries.macros) macros.set(name, value);
-    VariableExpander expander = makeExpander(entries.macros.empty() ? nullptr : &macros);
-    WorkbenchFacts facts;
-    facts.defines = entries.defines ? std::move(*entries.defines) : statements.facts.defines;
-    facts.toolFlags = statements.facts.toolFlags;
-    facts.toolFlags.insert(facts.toolFlags.end(), entries.toolFlags.begin(), entries.toolFlags.end());
-    CompilerSettings compilers = compilerSettingsOf(
-        {entries.cCommand.value_or(result.cCompiler), entries.cxxCommand.value_or(result.cxxCompiler),
-         entries.includes ? *entries.includes : statements.includes, facts, result.spec, debugMode()},
-        expander);
-    OtherSettings other;
-    takeSettings(compilers, includes, other);
-    other.owner = in.projectName;
-    other.spec = result.spec;
-    other.target = std::move(entries.target);
-    other.levels = std::move(entries.levels);
-    other.objectFolder = path::join(path::join(includes.buildFolder, other.target),
-                                    debugMode() ? "Debug" : "NonDebug");
-    result.otherSettings.push_back(std::move(other));
-  }
-
   void readChosenSpec(std::istream& stream) {
     try {
       readSpecStatements(stream, options.spec, statements);
@@ -278,22 +273,36 @@ class RealProjectBuilder {
     return scan;
   }
 
+  // The variables Workbench defines for every build of the project at
+  // `folder` whose build spec `spec` is read, its folders as the system's own
+  // paths.
+  VariableValues workbenchVariables(const std::string& folder, const std::string& spec) const {
+    VariableValues values{{"PRJ_ROOT_DIR", folder},
+                          {"WS_ROOT_DIR", path::comparable(in.workspaceDir, in.currentDirectory)}};
+    if (!spec.empty()) values.emplace_back("BUILD_SPEC", spec);
+    return values;
+  }
+
   // Made once the build spec is known: BUILD_SPEC is among Workbench's own.
-  // Paths of the system's own go into commands that are split as a shell
-  // splits them, where a "\" would escape the next character: on Windows
-  // they take "/", as Workbench's Makefiles give its own variables.
   VariableExpander& variables() {
-    if (!expander) expander.emplace(makeExpander(nullptr));
+    if (!expander) emplaceVariables(expander, in.projectFolder, statements);
     return *expander;
   }
 
-  // An expander of the build spec's variables, with a build target's own
-  // macros when given.
-  VariableExpander makeExpander(const LookupTable* targetMacros) const {
-    VariableValues workbench{
-        {"PRJ_ROOT_DIR", forwardSlashed(in.projectFolder)},
-        {"WS_ROOT_DIR", forwardSlashed(path::comparable(in.workspaceDir, in.currentDirectory))}};
-    if (!result.spec.empty()) workbench.emplace_back("BUILD_SPEC", result.spec);
+  // The variables of a project at `folder` whose build spec `spec` is read.
+  // Paths of the system's own go into commands that are split as a shell
+  // splits them, where a "\" would escape the next character: on Windows
+  // they take "/", as Workbench's Makefiles give its own variables.
+  // `targetMacros`, when given, a build target's own macros over the spec's.
+  void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
+                        const SpecStatements& spec,
+                        const LookupTable* targetMacros = nullptr) const {
+    VariableValues workbench = workbenchVariables(folder, spec.spec);
+    for (auto& [name, value] : workbench) {
+      if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
+      // Each one word of a command whatever it holds (a space, a quote).
+      value = keptWhole(value);
+    }
     VariableValues given = options.variables;
     for (auto& value : given) value.second = forwardSlashed(std::move(value.second));
     Environment environment;
@@ -304,23 +313,181 @@ class RealProjectBuilder {
         return value;
       };
     }
-    return VariableExpander(given, statements.buildMacros, environment, workbench, targetMacros);
+    into.emplace(given, spec.buildMacros, environment, workbench, targetMacros);
   }
 
   // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
   // or a build macro, says otherwise; Workbench builds in debug mode.
-  bool debugMode() {
-    const bool set = statements.buildMacros.contains("DEBUG_MODE") ||
+  bool debugMode(const SpecStatements& spec, VariableExpander& variables) const {
+    const bool set = spec.buildMacros.contains("DEBUG_MODE") ||
                      std::any_of(options.variables.begin(), options.variables.end(),
                                  [](const auto& given) { return given.first == "DEBUG_MODE"; });
-    return !set || variables().expand("$(DEBUG_MODE)") == "1";
+    return !set || variables.expand("$(DEBUG_MODE)") == "1";
+  }
+
+  // The compile settings of the build spec `spec` of the project at
+  // `folder`, as for the project itself: its commands with its variables,
+  // its include entries resolved from its folder and build folder, `%Proj-NAME%`
+  // by `projectFolder`, below its linked folders from their locations.
+  // `read` sees the commands read and what their folders are resolved against.
+  CompileSettings settingsOfSpec(
+      const std::string& folder, const SpecStatements& spec, VariableExpander& variables,
+      std::function<std::string(const std::string&)> projectFolder,
+      std::vector<std::pair<std::string, std::string>> linked,
+      const std::function<void(const CompilerSettings&, const IncludeContext&)>& read) const {
+    const IncludeContext includes{std::move(projectFolder), options.maps,
+                                  buildFolderOf(folder, spec.spec, spec.facts.outputFolders),
+                                  std::move(linked)};
+    return compileSettingsOf(
+        {spec.cCompiler, spec.cxxCompiler, spec.includes, spec.facts, spec.spec,
+         debugMode(spec, variables)},
+        variables, includes, in.currentDirectory, in.databaseWanted,
+        [&](const CompilerSettings& compilers) {
+          if (read) read(compilers, includes);
+        });
+  }
+
+  // A sub-project's files take its own settings, composed as the project's
+  // are from its own .wrproject: the build spec named like the project's
+  // where it has one, else its own choice. Without a readable .wrproject
+  // they keep the project's, and a warning names the sub-project.
+  void takeSubprojectSettings(const Subprojects::Scanned& scanned, Subprojects& subprojects) {
+    RealProjectResult::Subproject& record =
+        result.subprojects.emplace_back(RealProjectResult::Subproject{scanned.name, scanned.group});
+    std::optional<SpecStatements> read;
+    if (!readSubprojectSpec(scanned.folder, read)) {
+      withoutDescription.push_back(scanned.name);
+      return;
+    }
+    const SpecStatements& spec = *read;
+    // Its PRJ_ROOT_DIR is absolute, as the project's own.
+    const std::string folder = path::comparable(scanned.folder, in.currentDirectory);
+    std::optional<VariableExpander> own;
+    emplaceVariables(own, folder, spec);
+    OtherSettings other;
+    static_cast<CompileSettings&>(other) = settingsOfSpec(
+        folder, spec, *own,
+        [&](const std::string& name) {
+          return name == scanned.name ? folder : projectFolderNamed(name, in, subprojects);
+        },
+        {}, [&](const CompilerSettings& compilers, const IncludeContext& includes) {
+          // Both languages' folders reach the database.
+          std::vector<std::string> folders = searchedFolders(compilers.c, includes);
+          if (!compilers.cxxAsC) {
+            for (auto& path : searchedFolders(compilers.cxx, includes)) {
+              folders.push_back(std::move(path));
+            }
+            dropRepeats(folders);
+          }
+          for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
+          countMacroValues(compilers, *own);
+          takeCommandNotes(compilers, spec.spec);
+        });
+    other.owner = scanned.name;
+    other.spec = spec.spec;
+    record.settings = result.otherSettings.size();
+    result.otherSettings.push_back(std::move(other));
+    addLeft(otherLeft, own->left());
+    addReferences(otherReferences, own->references());
+  }
+
+  // False when the sub-project in `folder` has no .wrproject to read.
+  bool readSubprojectSpec(const std::string& folder, std::optional<SpecStatements>& spec) const {
+    if (!in.openBuildDescription) return false;
+    const std::string file = path::join(folder, ".wrproject");
+    std::unique_ptr<std::istream> stream = in.openBuildDescription(file);
+    if (!stream) return false;
+    if (!result.spec.empty()) {
+      try {
+        readSpecStatements(*stream, result.spec, spec.emplace());
+        return true;
+      } catch (const Failure& failure) {
+        if (failure.kind != FailureKind::UnknownBuildSpec) throw;
+      }
+      // It has no build spec of that name: read again for its own choice.
+      stream = in.openBuildDescription(file);
+      if (!stream) return false;
+    }
+    readSpecStatements(*stream, "", spec.emplace());
+    return true;
+  }
+
+  // The own files whose build target, folder or own entry sets entries of
+  // the build spec: each set composed as the project's own settings are,
+  // with the project's include folders, its objects in the target's folder
+  // (OBJ_DIR := T/$(MODE_DIR) in the Makefile).
+  void addTargetSettings(const OwnSourcesFound& own) {
+    TargetSettingsPlan plan = planTargetSettings(own.attributed, result.spec, kMaxTargetSettings);
+    for (auto& entries : plan.sets) composeTargetSettings(std::move(entries));
+    for (auto& [file, set] : plan.files) result.settingsOfFile[std::move(file)] = set;
+    targetSettingsLeftOver = plan.leftOver;
+  }
+
+  void composeTargetSettings(TargetEntries entries) {
+    LookupTable macros;
+    for (const auto& [name, value] : entries.macros) macros.set(name, value);
+    std::optional<VariableExpander> own;
+    emplaceVariables(own, in.projectFolder, statements, entries.macros.empty() ? nullptr : &macros);
+    WorkbenchFacts facts;
+    facts.defines = entries.defines ? std::move(*entries.defines) : statements.facts.defines;
+    facts.toolFlags = statements.facts.toolFlags;
+    facts.toolFlags.insert(facts.toolFlags.end(), entries.toolFlags.begin(), entries.toolFlags.end());
+    OtherSettings other;
+    static_cast<CompileSettings&>(other) = compileSettingsOf(
+        {entries.cCommand.value_or(result.cCompiler), entries.cxxCommand.value_or(result.cxxCompiler),
+         entries.includes ? *entries.includes : statements.includes, facts, result.spec,
+         debugMode(statements, variables())},
+        *own, *ownIncludes, in.currentDirectory, in.databaseWanted,
+        [&](const CompilerSettings& compilers) {
+          std::vector<std::string> folders = searchedFolders(compilers.c, *ownIncludes);
+          if (!compilers.cxxAsC) {
+            for (auto& path : searchedFolders(compilers.cxx, *ownIncludes)) {
+              folders.push_back(std::move(path));
+            }
+          }
+          for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
+          countMacroValues(compilers, *own);
+          takeCommandNotes(compilers, result.spec);
+        });
+    other.owner = in.projectName;
+    other.spec = result.spec;
+    other.target = std::move(entries.target);
+    other.levels = std::move(entries.levels);
+    other.objectFolder = path::join(path::join(ownIncludes->buildFolder, other.target),
+                                    debugMode(statements, variables()) ? "Debug" : "NonDebug");
+    result.otherSettings.push_back(std::move(other));
+    addReferences(otherReferences, own->references());
+    // A variable they leave that the project's settings leave too is named
+    // by the project's warning already.
+    std::vector<VariableExpander::Left> more;
+    for (const auto& left : own->left()) {
+      const auto same = [&](const VariableExpander::Left& known) { return known.name == left.name; };
+      if (std::none_of(variables().left().begin(), variables().left().end(), same)) {
+        more.push_back(left);
+      }
+    }
+    addLeft(otherLeft, more);
+  }
+
+  // Each file of a sub-project with settings of its own, by the path its
+  // group lists it under, once the tree keeps each file once.
+  void mapSubprojectFiles() {
+    for (const auto& subproject : result.subprojects) {
+      if (!subproject.settings) continue;
+      walkGroups(*subproject.group,
+                 [&](const FileGroup& group) {
+                   for (const auto& file : group.files) {
+                     result.settingsOfFile.emplace(file, *subproject.settings);
+                   }
+                 },
+                 [](const FileGroup&) {});
+    }
   }
 
   // Where each linked folder of the project is shown, and where it lies;
   // deeper links first, so that a link inside a linked folder wins.
-  std::vector<std::pair<std::string, std::string>> linkedFolders() const {
+  std::vector<std::pair<std::string, std::string>> linkedFolders(LinkResolver& resolver) const {
     std::vector<std::pair<std::string, std::string>> folders;
-    const LinkResolver resolver(in);
     for (const auto& link : in.links.links) {
       if (!link.folder) continue;
       const LinkLocation where = resolver.resolve(link);
@@ -334,18 +501,67 @@ class RealProjectBuilder {
     return folders;
   }
 
-  // `cutCommands`: the tools whose command was held to its bound.
-  void warn(const OwnSourcesFound& own,
-            const std::vector<std::pair<std::string, std::size_t>>& cutCommands) {
-    const std::vector<std::string>& missingLinks = own.missingLinks;
-    for (const auto& left : variables().left()) note(leftNote(left));
-    for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
-    if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
-    for (const auto& [tool, bound] : cutCommands) {
+  // The variables of link locations the commands do not name, after theirs:
+  // one entry per name.
+  void takeLinkVariables(const LinkResolver& links) {
+    std::set<std::string_view> named;
+    for (const auto& reference : result.variables) named.insert(reference.name);
+    std::vector<VariableExpander::Reference> added;
+    for (const auto& reference : links.references()) {
+      if (!named.contains(reference.name)) added.push_back(reference);
+    }
+    result.variables.insert(result.variables.end(), std::make_move_iterator(added.begin()),
+                            std::make_move_iterator(added.end()));
+  }
+
+  // What composing a build spec's commands found to warn of, each once
+  // for the project and its sub-projects: the tools whose command was held
+  // to its bound, those whose compiling command cannot be told or takes no
+  // lists (with the build spec), the values split into words.
+  void takeCommandNotes(const CompilerSettings& compilers, const std::string& spec) {
+    const auto add = [&](Note one) {
+      const bool known = std::any_of(commandNotes.begin(), commandNotes.end(), [&](const Note& n) {
+        return n.kind == one.kind && n.subject == one.subject && n.names == one.names;
+      });
+      if (!known) commandNotes.push_back(std::move(one));
+    };
+    for (const auto& [tool, bound] : compilers.cutCommands) {
       Note cut(NoteKind::CommandTooLong, tool);
       cut.number = bound >> 20;
-      note(std::move(cut));
+      add(std::move(cut));
     }
+    for (const auto& [tools, kind] :
+         {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
+          std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
+      for (const auto& tool : *tools) {
+        Note untold(kind, tool);
+        untold.names = {spec};
+        add(std::move(untold));
+      }
+    }
+    for (const auto& name : compilers.splitValues) add(Note(NoteKind::ValueSplit, name));
+  }
+
+  void warn(const OwnSourcesFound& own) {
+    const std::vector<std::string>& missingLinks = own.missingLinks;
+    if (!withoutDescription.empty()) {
+      Note none(NoteKind::SubprojectsWithoutBuildDescription);
+      none.names = withoutDescription;
+      note(std::move(none));
+    }
+    // A variable the sub-projects leave too is counted with the project's.
+    std::vector<VariableExpander::Left> left = variables().left();
+    addLeft(left, otherLeft);
+    for (const auto& one : left) note(leftNote(one));
+    for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
+    if (targetSettingsLeftOver > 0) {
+      Note many(NoteKind::TooManyTargetSettings);
+      many.number = targetSettingsLeftOver;
+      many.number2 = kMaxTargetSettings;
+      note(std::move(many));
+    }
+    for (const Note& one : commandNotes) note(one);
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
       links.names = missingLinks;
@@ -373,9 +589,46 @@ class RealProjectBuilder {
   std::optional<ProjectLocator> projectLocator;
   std::optional<Subprojects> subprojectsFound;
   std::optional<VariableExpander> expander;
+  std::optional<LinkResolver> linkResolver;
+  // What the sub-projects' own variables left, and those only they name.
+  std::vector<VariableExpander::Left> otherLeft;
+  std::vector<VariableExpander::Reference> otherReferences;
+  std::vector<std::string> withoutDescription;  // the sub-projects that keep the project's settings
+  std::vector<Note> commandNotes;               // takeCommandNotes
+  std::optional<IncludeContext> ownIncludes;    // what the project's folders are resolved against
+  std::size_t targetSettingsLeftOver = 0;       // files past kMaxTargetSettings sets
 };
 
 }  // namespace
+
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read) {
+  CompilerSettings compilers = compilerSettingsOf(inputs, variables);
+  if (read) read(compilers);
+  // Nothing more is read from them as make's text.
+  takeDollarsLiterally(compilers.c);
+  if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
+  CompileSettings settings;
+  if (databaseWanted) {
+    settings.cWords = databaseWords(compilers.c, includes, currentDirectory);
+    settings.cxxWords = compilers.cxxAsC
+                            ? settings.cWords
+                            : databaseWords(compilers.cxx, includes, currentDirectory);
+  }
+  settings.objectFolder = includes.buildFolder;
+  if (compilers.cxxAsC) {
+    settings.cxxMacros = compilers.c.macros;
+    settings.cxxProgram = compilers.c.program;
+  } else {
+    settings.cxxMacros = std::move(compilers.cxx.macros);
+    settings.cxxProgram = std::move(compilers.cxx.program);
+  }
+  settings.cMacros = std::move(compilers.c.macros);
+  settings.cProgram = std::move(compilers.c.program);
+  return settings;
+}
 
 void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
                           RealProjectResult& result) {

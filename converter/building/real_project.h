@@ -4,6 +4,7 @@
 // projects are found by their names.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <map>
 #include <optional>
@@ -12,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "building/compiler_commands.h"
+#include "building/include_paths.h"
 #include "building/mode_context.h"
 #include "building/variables.h"
 #include "model/file_group.h"
@@ -32,6 +35,19 @@ struct CompileSettings {
   std::string objectFolder;
 };
 
+// The compile settings of one build spec's commands (or of a build target's
+// own inputs), as make runs them: each language's command composed and read,
+// its object folder the build folder of `includes`, and, when
+// `databaseWanted`, its words for the database with each include folder
+// resolved against `includes` and made absolute from `currentDirectory`.
+// `read`, when given, sees the commands as read before their macros and
+// programs are handed over: the analyser personality and the warnings take
+// theirs from there.
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read = {});
+
 // Settings other than the project's own, and whose they are.
 struct OtherSettings : CompileSettings {
   std::string owner;   // the project whose build description gives them
@@ -48,6 +64,14 @@ struct RealProjectResult : CompileSettings {
   std::string spec;         // the build spec read; empty: all of them
   std::string cCompiler;    // its C compiler command, empty when there is none
   std::string cxxCompiler;  // and its C++ compiler command
+  // Which simple command of each language's recipe compiles: from 1, 0
+  // where none can be told or the build spec has no command; of how many.
+  struct CommandChosen {
+    std::size_t command = 0;
+    std::size_t commands = 0;
+    bool maybe = false;  // in a branch whose condition is unknown
+  };
+  CommandChosen cChosen, cxxChosen;
 
   // Files that take other settings than the project's own (a sub-project's
   // files, its own; a file a build target gives settings of its own), by
@@ -55,6 +79,16 @@ struct RealProjectResult : CompileSettings {
   // `otherSettings`. A file not named takes the project's own.
   std::vector<OtherSettings> otherSettings;
   std::unordered_map<std::string, std::size_t> settingsOfFile;
+  // Each sub-project found, in the order looked for: its own group in the
+  // tree (valid while the tree is) and the settings its files take, an index
+  // into `otherSettings` (none: the project's own, as it has no readable
+  // .wrproject).
+  struct Subproject {
+    std::string name;
+    const FileGroup* group = nullptr;
+    std::optional<std::size_t> settings;
+  };
+  std::vector<Subproject> subprojects;
 
   // What a description of the run names (Plovik -describe).
   std::vector<std::string> knownSpecs;  // the file's list, then those only keys name

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <sstream>
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "reading/linked_resources.h"
 #include "text/path.h"
 
 namespace {
@@ -44,6 +47,10 @@ class RealProject : public ::testing::Test {
     names[at("ws/Lib/.project")] = "Lib";
     names[at("ws/LibExtra/.project")] = "LibExtra";
     names[at("ws/Web/trunk/src/.project")] = "Web";
+    // Each sub-project has a build description of its own, naming nothing.
+    for (const char* folder : {"ws/Lib", "ws/LibExtra", "ws/Web/trunk/src", "ws/App/Lib2"}) {
+      descriptions[at(std::string(folder) + "/.wrproject")] = "";
+    }
   }
   static std::string at(const std::string& path) { return FakeFolders::native(path); }
   RealProjectResult read(const std::string& description) {
@@ -63,8 +70,14 @@ class RealProject : public ::testing::Test {
           if (found == names.end()) return std::nullopt;
           return found->second;
         },
+        .openBuildDescription = [this](const std::string& path) -> std::unique_ptr<std::istream> {
+          const auto found = descriptions.find(path);
+          if (found == descriptions.end()) return nullptr;
+          return std::make_unique<std::istringstream>(found->second);
+        },
         .environment = [](const std::string& name) -> std::optional<std::string> {
           if (name == "HOME") return "/home/me";
+          if (name == "SDK_HOME") return "/opt/wind river";
           return std::nullopt;
         },
         .notes = collect()};
@@ -102,6 +115,7 @@ class RealProject : public ::testing::Test {
 
   FakeFolders folders;
   std::map<std::string, std::string> names;
+  std::map<std::string, std::string> descriptions;  // the sub-projects' .wrproject texts
   Strings referenced;
   ProjectLinks links;
   std::string projectFolder = at("ws/App");
@@ -385,18 +399,124 @@ TEST_F(RealProject, LinkGroupsAreFoundAmongManyAndNamedDownAChain) {
   const FileGroup& v3 = *root.subGroups[4];
   EXPECT_EQ(v3.files, (Strings{at("/w/Shared/v3.c"), at("/w/Shared/y.c")}));
   EXPECT_EQ(v3.sourceFolder, at("/w/Shared"));
-  // deep and deep/a are folders of the project, deep/a/b is not, and
-  // deep/a/b/c names the folder of its file.
+  // deep and deep/a are folders of the project, deep/a/b is not: it names
+  // the folder the files below it lie in, as deep/a/b/c names its file's.
   const FileGroup* group = root.subGroups[0].get();
   Strings chain;
   for (; group != nullptr; group = group->subGroups.empty() ? nullptr : group->subGroups.back().get()) {
     chain.push_back(group->name + "=" + group->sourceFolder);
   }
   EXPECT_EQ(chain, (Strings{"deep=" + at("/w/App/deep"), "a=" + at("/w/App/deep/a"),
-                            "b=" + at("/w/App/deep/a/b"), "c=" + at("/w/Shared")}));
+                            "b=" + at("/w/Shared"), "c=" + at("/w/Shared")}));
   ASSERT_EQ(names.back(), "virt");
   ASSERT_EQ(root.subGroups.back()->subGroups.size(), 1u);
   EXPECT_EQ(root.subGroups.back()->subGroups[0]->sourceFolder, at("/w/Shared/lib"));
+}
+
+// A .project with these links (name, type, locationURI), as Eclipse writes it.
+std::string projectWithLinks(const std::vector<std::array<const char*, 3>>& links) {
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<projectDescription>\n\t<name>App</name>\n"
+      "\t<natures>\n\t\t<nature>com.windriver.ide.core.wrnature</nature>\n\t</natures>\n"
+      "\t<linkedResources>\n";
+  for (const auto& [name, type, uri] : links) {
+    text += std::string("\t\t<link>\n\t\t\t<name>") + name + "</name>\n\t\t\t<type>" + type +
+            "</type>\n\t\t\t<locationURI>" + uri + "</locationURI>\n\t\t</link>\n";
+  }
+  return text + "\t</linkedResources>\n</projectDescription>\n";
+}
+
+// Groups that only links make name a folder that exists: a virtual folder
+// holding only virtual sub-folders names the deepest folder all files below
+// it lie in, or, where that is only a root, the nearest folder above; its
+// own files' folder where it has files. Locations name the converter's own
+// variables, reported after the commands' and once each.
+TEST_F(RealProject, VirtualFoldersNameFoldersThatExist) {
+  projectFolder = at("/cwd/ws/App");  // the workspace "ws" is /cwd/ws
+  const char* v = "virtual:/virtual";
+  struct Case {
+    const char* what;
+    std::vector<std::array<const char*, 3>> links;
+    std::string description;  // the .wrproject
+    Strings groups;           // "path=folder", below the project's own group
+    const char* variables;    // "NAME=value source", each
+  } cases[] = {
+      {"only virtual sub-folders",
+       {{"Sources", "2", v}, {"Sources/Common", "2", v},
+        {"Sources/Common/timer.cpp", "1", "PARENT-1-PROJECT_LOC/Sources/Common/timer.cpp"}},
+       "",
+       {"Sources=/cwd/ws/Sources/Common", "Sources/Common=/cwd/ws/Sources/Common"},
+       ""},
+      {"sub-folders in two folders",
+       {{"V", "2", v}, {"V/A", "2", v}, {"V/B", "2", v},
+        {"V/A/demo.cpp", "1", "WS_ROOT_DIR/Examples/Demo/demo.cpp"},
+        {"V/B/timer.cpp", "1", "PRJ_ROOT_DIR/../Sources/Common/timer.cpp"}},
+       "",
+       {"V=/cwd/ws", "V/A=/cwd/ws/Examples/Demo", "V/B=/cwd/ws/Sources/Common"},
+       "WS_ROOT_DIR=/cwd/ws Workbench, PRJ_ROOT_DIR=/cwd/ws/App Workbench"},
+      {"nothing in common but the root",
+       {{"V", "2", v}, {"V/A", "2", v}, {"V/B", "2", v},
+        {"V/A/demo.cpp", "1", "PARENT-1-PROJECT_LOC/Examples/Demo/demo.cpp"},
+        {"V/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"V=/cwd/ws/App", "V/A=/cwd/ws/Examples/Demo", "V/B=/opt/sdk"},
+       ""},
+      {"files of its own in one folder",
+       {{"V", "2", v}, {"V/B", "2", v},
+        {"V/main.cpp", "1", "PARENT-2-WS_ROOT_DIR/cwd/ws/Examples/Demo/main.cpp"},
+        {"V/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"V=/cwd/ws/Examples/Demo", "V/B=/opt/sdk"},
+       "WS_ROOT_DIR=/cwd/ws Workbench"},
+      {"inside a linked folder",
+       {{"lib", "2", "WS_ROOT_DIR/Lib"}, {"lib/v", "2", v}, {"lib/v/A", "2", v},
+        {"lib/v/B", "2", v}, {"lib/v/A/demo.cpp", "1", "WS_ROOT_DIR/Examples/Demo/demo.cpp"},
+        {"lib/v/B/sdk.c", "1", "file:/opt/sdk/sdk.c"}},
+       "",
+       {"lib=/cwd/ws/Lib", "lib/v=/cwd/ws/Lib", "lib/v/A=/cwd/ws/Examples/Demo",
+        "lib/v/B=/opt/sdk"},
+       "WS_ROOT_DIR=/cwd/ws Workbench"},
+      {"holding a linked folder, the commands naming its variable",
+       {{"V", "2", v}, {"V/lib", "2", "PARENT-1-PRJ_ROOT_DIR/Lib"}},
+       list("Incl|", {"-I$(PRJ_ROOT_DIR)/h"}),
+       {"V=/cwd/ws/Lib", "V/lib=/cwd/ws/Lib"},
+       "PRJ_ROOT_DIR=/cwd/ws/App Workbench"},
+  };
+  for (const Case& c : cases) {
+    folders = FakeFolders();
+    for (const char* file : {"/cwd/ws/App/app.c", "/cwd/ws/Examples/Demo/demo.cpp",
+                             "/cwd/ws/Examples/Demo/main.cpp", "/cwd/ws/Sources/Common/timer.cpp",
+                             "/cwd/ws/Lib/l.c", "/opt/sdk/sdk.c"}) {
+      folders.file(file);
+    }
+    links = parseLinkedResources(projectWithLinks(c.links));
+    root = FileGroup();
+    const RealProjectResult result = read(c.description);
+    Strings named;
+    const std::function<void(const FileGroup&, const std::string&)> name =
+        [&](const FileGroup& group, const std::string& prefix) {
+          for (const auto& sub : group.subGroups) {
+            named.push_back(prefix + sub->name + "=" + sub->sourceFolder);
+            name(*sub, prefix + sub->name + "/");
+          }
+        };
+    name(root, "");
+    Strings expected;
+    for (const auto& group : c.groups) {
+      const std::size_t is = group.find('=');
+      expected.push_back(group.substr(0, is + 1) + at(group.substr(is + 1)));
+    }
+    EXPECT_EQ(named, expected) << c.what;
+    std::string variables;  // with "/": commands take the folders so on Windows, links not
+    for (const auto& variable : result.variables) {
+      std::string value = variable.value.value_or("null");
+      std::replace(value.begin(), value.end(), '\\', '/');
+      variables += (variables.empty() ? "" : ", ") + variable.name + "=" + value + " " +
+                   (variable.source == VariableExpander::Source::Workbench ? "Workbench" : "other");
+    }
+    EXPECT_EQ(variables, c.variables) << c.what;
+    EXPECT_EQ(warnings, Strings{}) << c.what;
+  }
 }
 
 // The steps scan through one lister: a folder the search for sub-projects
@@ -689,17 +809,17 @@ TEST_F(RealProject, EachFileIsCompiledWithWhatItsTargetGivesIt) {
     Strings warnings;
   } cases[] = {
       {"a file's own flags", ownFlags, "",
-       {"app.c: cc -DCPU=PPC -I/spec/h -c $<", "x.cpp: " + project,
-        "src/a.c: cc -DCPU=PPC -I/spec/h -c $<", "src/b.cpp: c++ -O2 -I/spec/h -o $@ -c $<"},
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "src/b.cpp: c++ -O2 -I/spec/h -o $@ -c $<"},
        {}},
       {"a target's list, macro and command", ownList, "",
-       {"app.c: cc -DCPU=PPC -I/spec/h -c $<", "x.cpp: " + project,
-        "src/a.c: cc -DT ARM -I/t/h -I/t/more -c $<",
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DT ARM -I/t/h -I/t/more -c $< -o $@",
         "src/b.cpp: c++ -w -O2 -I/t/h -I/t/more -o $@ -c $<"},
        {}},
       {"a target's excludes, not its referrer's", references, "T",
-       {"app.c: cc -DCPU=PPC -I/spec/h -c $<", "x.cpp: " + project,
-        "src/a.c: cc -DCPU=PPC -I/spec/h -c $<"},
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DCPU=PPC -I/spec/h -c $< -o $@"},
        {}},
       {"a target without contents", references, "E", {},
        {"Warning: build target E names no contents, so it lists no file of its own",
@@ -744,6 +864,254 @@ TEST_F(RealProject, EachFileIsCompiledWithWhatItsTargetGivesIt) {
   EXPECT_EQ(shared.otherSettings[0].owner, "App");
   EXPECT_EQ(shared.otherSettings[0].spec, "S");
   EXPECT_EQ(shared.settingsOfFile.size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// The recipe shapes of real and hand-made build specs, read as make and the
+// shell run them: each gives the compiler, -D and -I of the command that
+// compiles the source, and which of the recipe's commands that is.
+TEST_F(RealProject, TheCommandThatCompilesIsFoundAsTheShellRunsTheRecipe) {
+  const std::string lists = list("Incl|", {"-I/inc"}) + list("Definess|", {"-DLISTED"});
+  const std::string compile = "-DA %Defines% %Includes% -c %InFile%";
+  const Macros listed{{"A", ""}, {"LISTED", ""}};
+  struct Case {
+    std::string description;
+    std::string program;
+    Macros macros;
+    std::size_t command, commands;
+    Strings warnings = {};
+  } cases[] = {
+      // VxWorks 7, verbatim: the apicheck step never runs with APICHECK 0.
+      {entry("Macro|APICHECK|value", "0") +
+           entry("Macro|APICHECK_CMD|value",
+                 "apicheck.sh -r &quot;$(VSB_DIR)/krnl/apicheck/forbidden_api.lst&quot; -n "
+                 "&quot;nmpentium&quot; -u -s &quot;$&lt;&quot; &quot;$@&quot; $(APICHECK_OPTIONS)") +
+           entry("Tool|C-Compiler|cmd",
+                 "echo &quot;building $@&quot;;%ccompilerprefix% $(TOOL_PATH)/ccpentium "
+                 "%DebugModeFlags% %ToolFlags% %Defines% $(DEFINES) $(ADDED_CFLAGS) %Includes% "
+                 "$(ADDED_INCLUDES) -o %OutFile% -c %InFile% &amp;&amp; if [ "
+                 "&quot;$(APICHECK)&quot; = &quot;1&quot; ]; then $(APICHECK_CMD);fi"),
+       "ccpentium", {{"LISTED", ""}}, 2, 4},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " &amp;&amp; echo &quot;compiled %InFile%&quot;"),
+       "ccppc", listed, 1, 2},
+      // Taken from a branch whose condition is unknown, as nothing surer compiles.
+      {entry("Tool|C-Compiler|cmd", "if [ -d $(PRJ_ROOT_DIR) ]; then ccppc " + compile + " ; fi"),
+       "ccppc", listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc -DREV=`git describe; echo x` " + compile), "ccppc",
+       {{"A", ""}, {"LISTED", ""}, {"REV", "`git describe; echo x`"}}, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "mkdir -p obj&#10;ccppc " + compile), "ccppc", listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " 2&gt;&amp;1 | tee build.log"), "ccppc",
+       listed, 1, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc " + compile + " # -DCOMMENTED"), "ccppc", listed, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "(cd $(PRJ_ROOT_DIR) &amp;&amp; ccppc " + compile + ")"), "ccppc",
+       listed, 2, 2},
+      {entry("Tool|C-Compiler|cmd", "ccppc \\&#10;-DAFTER=1 " + compile), "ccppc",
+       {{"A", ""}, {"AFTER", "1"}, {"LISTED", ""}}, 1, 1},
+      // Make's own: the line's prefixes, and "$$" for the shell's "$".
+      {entry("Macro|TOOL_PATH|value", "") + entry("Tool|C-Compiler|cmd", "@$(TOOL_PATH)ccppc " + compile),
+       "ccppc", listed, 1, 1},
+      {entry("Tool|C-Compiler|cmd", "-ccppc " + compile), "ccppc", listed, 1, 1},
+      {entry("Macro|STAMP|value", "$$(date)") +
+           entry("Tool|C-Compiler|cmd",
+                 "ccppc -DHOST=$$(hostname) -DH=$${HOME} -DSTAMP=$(STAMP) -DCOST=$$$$5 " + compile),
+       "ccppc",
+       {{"A", ""}, {"COST", "$$5"}, {"H", "${HOME}"}, {"HOST", "$(hostname)"}, {"LISTED", ""},
+        {"STAMP", "$(date)"}},
+       1, 1},
+      // Nothing compiles: the lists alone, and a warning.
+      {entry("Tool|C-Compiler|cmd", "if [ &quot;0&quot; = &quot;1&quot; ]; then ccppc " + compile + "; fi"),
+       "", {{"LISTED", ""}}, 0, 2,
+       {"Warning: no command of the C-Compiler recipe of the build description can be told to "
+        "compile the source; its lists are taken alone"}},
+      {entry("Tool|C-Compiler|cmd", "ccppc -c ctdt.c " + compile.substr(0, compile.find(" -c")) +
+                                         "; apicheck.sh -s %InFile%"),
+       "", {{"LISTED", ""}}, 0, 2,
+       {"Warning: no command of the C-Compiler recipe of the build description can be told to "
+        "compile the source; its lists are taken alone"}},
+      {entry("Tool|C-Compiler|cmd", "ccppc -c %InFile%; echo %Defines% %Includes%"), "ccppc", {},
+       1, 2,
+       {"Warning: the command of the C-Compiler recipe of the build description that compiles "
+        "the source takes neither its include nor its define list"}},
+  };
+  for (const Case& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(one.description + lists);
+    EXPECT_EQ(result.cProgram, one.program) << one.description;
+    EXPECT_EQ(result.cMacros, one.macros) << one.description;
+    EXPECT_EQ(root.includePaths, (Strings{"/inc"})) << one.description;
+    EXPECT_EQ(warnings, one.warnings) << one.description;
+    EXPECT_EQ(result.cChosen.command, one.command) << one.description;
+    EXPECT_EQ(result.cChosen.commands, one.commands) << one.description;
+    EXPECT_EQ(result.cChosen.maybe, one.description.find("if [ -d") != std::string::npos);
+    // "-c" takes the source as a word of its own; nothing of the shell's
+    // syntax, other commands or comments is a word.
+    const auto& words = result.cWords;
+    const auto source = std::find(words.begin(), words.end(), "$<");
+    ASSERT_NE(source, words.end()) << one.description;
+    EXPECT_EQ(*std::prev(source), "-c") << one.description;
+    for (const char* stray : {"then", "fi", ";", "tee", "2>&1", "#", "-DCOMMENTED", "echo", "("}) {
+      EXPECT_EQ(std::count(words.begin(), words.end(), stray), 0) << stray << one.description;
+    }
+  }
+}
+
+// Every database entry compiles its file: "-c" and the source end the
+// words where the recipe names none, "-o" and the object where it names
+// none; a language without a command runs the writer's default program
+// with its lists and flags, never the other language's.
+TEST_F(RealProject, EveryEntryCompilesItsFile) {
+  const std::string lists = list("Incl|", {"-I/inc"}) + list("Definess|", {"-DLISTED"});
+  const struct {
+    std::string commands;
+    Strings c, cxx;
+  } cases[] = {
+      {entry("Tool|C-Compiler|cmd", "ccppc -g -c") + entry("Tool|C++-Compiler|cmd", "c++ppc -c"),
+       {"ccppc", "-g", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++ppc", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"}},
+      {entry("Tool|C-Compiler|cmd", "cc -DX") + entry("Tool|C++-Compiler|cmd", "c++ -c %InFile%"),
+       {"cc", "-DX", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++", "-c", "$<", "-DLISTED", "-I/inc", "-o", "$@"}},
+      {entry("Tool|C-Compiler|flags", "-O2") +
+           entry("Tool|C++-Compiler|cmd", "c++ppc %Defines% -o %OutFile% -c %InFile%"),
+       {"", "-O2", "-DLISTED", "-I/inc", "-o", "$@", "-c", "$<"},
+       {"c++ppc", "-DLISTED", "-o", "$@", "-c", "$<", "-I/inc"}},
+  };
+  for (const auto& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(one.commands + lists);
+    EXPECT_EQ(result.cWords, one.c) << one.commands;
+    EXPECT_EQ(result.cxxWords, one.cxx) << one.commands;
+    EXPECT_EQ(result.cProgram, one.c[0]) << one.commands;
+  }
+}
+
+// The converter's own folders are one word each, whatever they hold; a
+// value given with -var or from the environment is split at its white
+// space where make splits it, and named in a warning.
+TEST_F(RealProject, ThePathsTheConverterDefinesStayWhole) {
+  projectFolder = FakeFolders::native("/p/Bob's work/App");
+  folders.file("/p/Bob's work/App/main.c");
+  options.variables = {{"SPACED", "-O2 -DFROM_VAR=1"}, {"QUOTED", "/opt/a b"}};
+  const struct {
+    std::string command;
+    std::string program;
+    Macros macros;
+    Strings includes;
+    Strings warnings;
+  } cases[] = {
+      {"$(PRJ_ROOT_DIR)/bin/cc -DROOT=$(PRJ_ROOT_DIR) -DWS=&quot;$(WS_ROOT_DIR)&quot; "
+       "-I$(PRJ_ROOT_DIR)/h -c %InFile%",
+       "/p/Bob's work/App/bin/cc",
+       {{"ROOT", "/p/Bob's work/App"}, {"WS", "/cwd/ws"}},
+       {"/p/Bob's work/App/h"},
+       {}},
+      {"cc $(SPACED) &quot;-I$(QUOTED)/h&quot; -I$(SDK_HOME)/h -c %InFile%",
+       "cc",
+       {{"FROM_VAR", "1"}},
+       {"/opt/a b/h", "/opt/wind"},  // and "river/h", a word of its own
+       {"Warning: the value of SPACED holds white space and is split into words where a compile "
+        "command names it, as make splits it",
+        "Warning: the value of SDK_HOME holds white space and is split into words where a "
+        "compile command names it, as make splits it"}},
+  };
+  for (const auto& one : cases) {
+    root = FileGroup();
+    const RealProjectResult result = read(entry("Tool|C-Compiler|cmd", one.command));
+    EXPECT_EQ(result.cProgram, one.program) << one.command;
+    EXPECT_EQ(result.cMacros, one.macros) << one.command;
+    EXPECT_EQ(root.includePaths, one.includes) << one.command;
+    EXPECT_EQ(warnings, one.warnings) << one.command;
+  }
+  // The variables as a description shows them: as they are.
+  const RealProjectResult result = read(entry("Tool|C-Compiler|cmd", "cc $(SPACED) -I$(PRJ_ROOT_DIR)"));
+  for (const auto& variable : result.variables) {
+    if (variable.name == "PRJ_ROOT_DIR") EXPECT_EQ(variable.value, "/p/Bob's work/App");
+    if (variable.name == "SPACED") EXPECT_EQ(variable.value, "-O2 -DFROM_VAR=1");
+  }
+}
+
+// A sub-project's files take its own settings, from its own .wrproject: the
+// build spec named like the project's where it has one, else its default;
+// its own macros, folder, build folder and object folder. Without a
+// .wrproject they keep the project's, and a warning names it. A variable
+// both leave unresolved is one warning.
+TEST_F(RealProject, ASubprojectsFilesTakeItsOwnSettings) {
+  const std::string app =
+      entry("defaultSpec", "gnu") + list("specs", {"diab", "gnu"}) +
+      list("Incl|gnu", {"-I$(WIND_HOME)/vx"}) + list("Definess|gnu", {"-DAPP_BUILD"}) +
+      entry("Tool|C-Compiler|cmd|gnu", "ccarm %Defines% %Includes% -o %OutFile% -c %InFile%") +
+      subprojects({"/Lib"});
+  const std::string libDiab =
+      list("Definess|diab", {"-DLIB_DIAB"}) +
+      entry("Tool|C-Compiler|cmd|diab", "dcc %Defines% -c %InFile%");
+  const std::string libGnu =
+      entry("redirDir|gnu", "out/gnu") +
+      list("Incl|gnu", {"-I$(PRJ_ROOT_DIR)/h", "-Iinc", "-I%Proj-Lib%/p", "-I$(WIND_HOME)/h"}) +
+      list("Definess|gnu", {"-DLIB_GNU -DSPEC=$(BUILD_SPEC)"}) + entry("Macro|CPU|value|gnu", "ARMEL") +
+      entry("Tool|C-Compiler|cmd|gnu",
+            "ccarm -DCPU=$(CPU) %Defines% %Includes% -o %OutFile% -c %InFile%");
+  const std::string lib = at("/cwd/ws/Lib");
+  const std::string noDescription =
+      "Warning: referenced project Lib has no readable .wrproject, its files take the project's "
+      "settings";
+  const auto windHome = [](int paths) {
+    return "Warning: unresolved variable WIND_HOME in " + std::to_string(paths) +
+           " include paths (give it with -var WIND_HOME=...)";
+  };
+  struct Case {
+    const char* what;
+    std::optional<std::string> description;  // Lib's .wrproject; none: it has none
+    std::string spec;                         // the build spec read there
+    Macros macros;
+    Macros cxxMacros;  // no C++ command: the lists alone
+    Strings words;
+    std::string objectFolder;
+    Strings warnings;
+  } cases[] = {
+      {"a build spec of the project's name", entry("defaultSpec", "diab") +
+           list("specs", {"diab", "gnu"}) + libDiab + libGnu, "gnu",
+       {{"CPU", "ARMEL"}, {"LIB_GNU", ""}, {"SPEC", "gnu"}}, {{"LIB_GNU", ""}, {"SPEC", "gnu"}},
+       {"ccarm", "-DCPU=ARMEL", "-DLIB_GNU", "-DSPEC=gnu", "-I/cwd/ws/Lib/h",
+        "-I" + at("/cwd/ws/Lib/out/gnu/inc"), "-I" + lib + "/p", "-I$(WIND_HOME)/h", "-o",
+        "$@", "-c", "$<"},
+       at("/cwd/ws/Lib/out/gnu"), {windHome(2)}},
+      {"its default only", entry("defaultSpec", "diab") + list("specs", {"diab"}) + libDiab, "diab",
+       {{"LIB_DIAB", ""}}, {{"LIB_DIAB", ""}}, {"dcc", "-DLIB_DIAB", "-c", "$<", "-o", "$@"}, at("/cwd/ws/Lib/diab"),
+       {"Warning: unresolved variable WIND_HOME in 1 include path (give it with -var "
+        "WIND_HOME=...)"}},
+      {"no .wrproject", std::nullopt, "", {}, {}, {}, "", {noDescription, windHome(1).replace(
+                                                          windHome(1).find("paths"), 5, "path")}},
+  };
+  for (const Case& one : cases) {
+    SCOPED_TRACE(one.what);
+    root = FileGroup();
+    descriptions.clear();
+    if (one.description) descriptions[at("ws/Lib/.wrproject")] = *one.description;
+    const RealProjectResult result = read(app);
+    EXPECT_EQ(root.macros, (Macros{{"APP_BUILD", ""}})) << "the personality stays the project's";
+    EXPECT_EQ(warnings, one.warnings);
+    ASSERT_EQ(result.subprojects.size(), 1u);
+    EXPECT_EQ(result.subprojects[0].name, "Lib");
+    EXPECT_EQ(result.subprojects[0].group, root.subGroups.back().get());
+    if (!one.description) {
+      EXPECT_TRUE(result.otherSettings.empty());
+      EXPECT_TRUE(result.settingsOfFile.empty()) << "its files take the project's settings";
+      continue;
+    }
+    ASSERT_EQ(result.otherSettings.size(), 1u);
+    const OtherSettings& other = result.otherSettings[0];
+    EXPECT_EQ(other.owner, "Lib");
+    EXPECT_EQ(other.spec, one.spec);
+    EXPECT_EQ(other.cMacros, one.macros);
+    EXPECT_EQ(other.cxxMacros, one.cxxMacros);
+    EXPECT_EQ(other.cWords, one.words);
+    EXPECT_EQ(other.objectFolder, one.objectFolder);
+    EXPECT_EQ(result.settingsOfFile,
+              (std::unordered_map<std::string, std::size_t>{{at("ws/Lib/lib.c"), 0}}));
+  }
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ void addSubprojects(const ModeContext& context, const FolderScan& scan,
     group->sourceFolder = *folder;
     scan.scan(*folder, *group, true);
     out.groups.insert(group.get());
+    out.scanned.push_back({name, *folder, group.get()});
     root.subGroups.push_back(std::move(group));
   }
 }

@@ -22,6 +22,13 @@ struct Subprojects {
 
   // Each sub-project with the folder it was found in (none: not found).
   std::vector<std::pair<std::string, std::optional<std::string>>> found;
+  // Each one found, with its folder and its own group.
+  struct Scanned {
+    std::string name;
+    std::string folder;
+    const FileGroup* group;
+  };
+  std::vector<Scanned> scanned;
   LookupTable folders;                     // a project's name to its folder, for %Proj-NAME%
   std::set<std::string> excludedFolders;   // comparable paths: no own sources
   std::set<const FileGroup*> groups;       // the sub-projects' own groups

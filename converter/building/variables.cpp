@@ -1,5 +1,6 @@
 #include "building/variables.h"
 
+#include "text/shell_words.h"
 #include "text/variable_references.h"
 
 #include <algorithm>
@@ -21,11 +22,41 @@ VariableExpander::VariableExpander(const VariableValues& values, const LookupTab
       environment(std::move(environment)),
       workbench(workbench) {}
 
+namespace {
+
+bool isWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Each white space character of `value` marked with `id`.
+std::string marked(const std::string& value, unsigned char id) {
+  std::string text;
+  for (const char c : value) {
+    if (isWhiteSpace(c)) text.append({kKeep, kSplitMark, static_cast<char>(id)});
+    text += c;
+  }
+  return text;
+}
+
+}  // namespace
+
+// A value given or from the environment, its white space marked.
+std::string VariableExpander::markedValue(std::string_view name, std::string value) {
+  if (std::none_of(value.begin(), value.end(), isWhiteSpace)) return value;
+  // IDs are bytes: a 255th variable and those after it share the last.
+  if (marked.size() < 255) marked.emplace_back(name);
+  return ::marked(value, static_cast<unsigned char>(marked.size()));
+}
+
+std::string VariableExpander::markedValueOf(unsigned char id) const {
+  return id >= 1 && id <= marked.size() ? marked[id - 1] : std::string();
+}
+
 std::optional<std::string> VariableExpander::rawValue(std::string_view name, Source& source) {
   for (const auto& [known, value] : given) {
     if (known != name) continue;
     source = Source::Given;
-    return value;
+    return markedValue(name, value);
   }
   // A build target's own macros are make's variables of its objects: over
   // the file's, under the command line's.
@@ -46,7 +77,7 @@ std::optional<std::string> VariableExpander::rawValue(std::string_view name, Sou
   if (environment) {
     if (auto value = environment(std::string(name))) {
       source = Source::Environment;
-      return value;
+      return markedValue(name, std::move(*value));
     }
   }
   return std::nullopt;
@@ -106,7 +137,7 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
     entry.state = Entry::NoValue;
     return entry;
   }
-  if (depth >= kMaxDepth && holdsReference(*raw)) {
+  if (depth >= kMaxDepth && holdsMakeReference(*raw)) {
     entry.state = Entry::TooDeep;
     return entry;
   }
@@ -128,7 +159,7 @@ VariableExpander::Entry& VariableExpander::entryFor(std::string_view name, int d
 void VariableExpander::expandInto(std::string_view text, int depth, std::string& out) {
   const std::size_t base = out.size();
   std::size_t done = 0;
-  forEachReference(text, [&](std::size_t begin, std::size_t end, std::string_view name) {
+  forEachMakeReference(text, [&](std::size_t begin, std::size_t end, std::string_view name) {
     if (!isVariableName(name)) return;
     const Entry& entry = entryFor(name, depth);
     if (entry.state != Entry::Expanded) return;
@@ -146,9 +177,9 @@ void VariableExpander::expandInto(std::string_view text, int depth, std::string&
 }
 
 void VariableExpander::expandInPlace(std::string& value) {
-  if (!holdsReference(value)) return;
+  if (!holdsMakeReference(value)) return;
   bool expands = false;
-  forEachReference(value, [&](std::size_t, std::size_t, std::string_view name) {
+  forEachMakeReference(value, [&](std::size_t, std::size_t, std::string_view name) {
     expands = expands || (isVariableName(name) && entryFor(name, 0).state == Entry::Expanded);
   });
   if (expands) value = expand(value);
@@ -168,8 +199,12 @@ std::vector<VariableExpander::Reference> VariableExpander::references() const {
   std::vector<Reference> all;
   all.reserve(met.size());
   for (const auto& [name, entry] : met) {
+    // As make expands it, without the marks the commands are read with.
     std::optional<std::string> value;
-    if (entry.state == Entry::Expanded) value = entry.value;
+    if (entry.state == Entry::Expanded) {
+      value = withoutMarks(entry.value);
+      takeDollarsLiterally(*value);
+    }
     all.push_back({name, std::move(value), entry.source});
   }
   return all;
@@ -194,7 +229,7 @@ std::size_t VariableExpander::leftIndex(std::string_view name, Reason reason, st
 }
 
 void VariableExpander::countLeft(std::string_view expanded, Use use) {
-  if (!holdsReference(expanded)) return;
+  if (!holdsMakeReference(expanded)) return;
   // Each name is counted once per text: texts name a few variables at most.
   std::size_t counted[8];
   std::size_t seen = 0;
@@ -212,12 +247,12 @@ void VariableExpander::countLeft(std::string_view expanded, Use use) {
     count(leftIndex(reference, Reason::Malformed, at->second));
   };
   const std::size_t last =
-      forEachReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
+      forEachMakeReference(expanded, [&](std::size_t begin, std::size_t end, std::string_view name) {
         if (!isVariableName(name)) return malformed(expanded.substr(begin, end - begin));
         Entry& entry = entryFor(name, 0);
         count(leftIndex(name, reasonFor(entry), entry.leftAt));
       });
   // A reference without its closing parenthesis runs to the end of the text.
-  const std::size_t open = expanded.find("$(", last);
+  const std::size_t open = makeReferenceAt(expanded, last);
   if (open != npos) malformed(expanded.substr(open, 24));
 }

@@ -54,8 +54,10 @@ class VariableExpander {
   // In the order they were first met.
   const std::vector<Left>& left() const { return leftOver; }
 
-  // Where a variable's value comes from, for whoever reports them.
-  enum class Source { None, Given, BuildMacro, Workbench, Environment };
+  // Where a variable's value comes from, for whoever reports them;
+  // PathVariable (a variable of the project description) only in link
+  // locations, which are resolved apart.
+  enum class Source { None, Given, BuildMacro, Workbench, Environment, PathVariable };
 
   // Every variable looked up so far, in the order first met: its whole
   // expansion (nothing where it has none, or cannot be expanded) and where
@@ -66,6 +68,11 @@ class VariableExpander {
     Source source;
   };
   std::vector<Reference> references() const;
+
+  // A -var or environment value that holds white space has it marked
+  // (kSplitMark in text/shell_words.h) with an ID, so that a command split
+  // as make splits it can tell whose value it split: the variable of an ID.
+  std::string markedValueOf(unsigned char id) const;
 
   static constexpr std::size_t kMaxTextSize = std::size_t{4} << 20;   // one expanded text
   static constexpr std::size_t kMaxGrowth = std::size_t{256} << 20;  // all expansions together
@@ -90,6 +97,7 @@ class VariableExpander {
   Entry& entryFor(std::string_view name, int depth);
   Met& metNamed(std::string_view name);
   std::optional<std::string> rawValue(std::string_view name, Source& source);
+  std::string markedValue(std::string_view name, std::string value);
   void expandInto(std::string_view text, int depth, std::string& out);
   static Reason reasonFor(const Entry& entry);
   std::size_t leftIndex(std::string_view name, Reason reason, std::size_t& at);
@@ -112,4 +120,5 @@ class VariableExpander {
   std::size_t growth = 0;
   std::vector<Left> leftOver;
   std::unordered_map<std::string, std::size_t> malformedAt;  // by the reference as written
+  std::vector<std::string> marked;  // the variables of the IDs, from 1
 };

@@ -115,6 +115,19 @@ CompilationDatabaseLayout ConversionJob::databaseLayout() const {
     layout.cWords = &tree.real.cWords;
     layout.cxxWords = &tree.real.cxxWords;
     layout.objectFolder = normalisePath(tree.real.objectFolder, current);
+    for (const OtherSettings& other : tree.real.otherSettings) {
+      layout.others.push_back({other.cProgram.empty() ? "cc" : other.cProgram,
+                               other.cxxProgram.empty() ? "c++" : other.cxxProgram,
+                               &other.cMacros, &other.cxxMacros,
+                               &other.cWords, &other.cxxWords,
+                               normalisePath(other.objectFolder, current)});
+    }
+    if (!tree.real.settingsOfFile.empty()) {
+      layout.settingsOf = [&files = tree.real.settingsOfFile](const std::string& path) {
+        const auto found = files.find(path);
+        return found == files.end() ? std::size_t{0} : found->second + 1;
+      };
+    }
   }
   return layout;
 }

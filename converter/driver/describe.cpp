@@ -20,13 +20,15 @@ const char* sourceName(VariableExpander::Source source) {
     case VariableExpander::Source::BuildMacro: return "build macro";
     case VariableExpander::Source::Workbench: return "Workbench";
     case VariableExpander::Source::Environment: return "environment";
+    case VariableExpander::Source::PathVariable: return ".project";
     case VariableExpander::Source::None: break;
   }
   return "unresolved";
 }
 
 // What the reading found, in either mode.
-void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Description& d) {
+void takeFindings(const ConversionOptions& options, const ReadProject& project,
+                  const BuiltTree& tree, Description& d) {
   if (options.realProject.enabled) {
     const RealProjectResult& real = tree.real;
     d.knownSpecs = real.knownSpecs;
@@ -35,20 +37,34 @@ void takeFindings(const ConversionOptions& options, const BuiltTree& tree, Descr
     d.knownTargets = real.knownTargets;
     if (!options.realProject.target.empty()) d.chosenTarget = options.realProject.target;
     d.referencedProjects = real.subprojectFolders;
+    for (const auto& [name, folder] : real.subprojectFolders) {
+      Description::SubprojectBuild& build = d.subprojectBuilds.emplace_back();
+      const auto found = std::find_if(real.subprojects.begin(), real.subprojects.end(),
+                                      [&](const auto& one) { return one.name == name; });
+      if (!folder || found == real.subprojects.end()) continue;
+      d.ownedGroups.emplace_back(found->group, name);
+      if (!found->settings) {
+        build.settings = "project";
+        continue;
+      }
+      build.settings = "own";
+      const std::string& spec = real.otherSettings[*found->settings].spec;
+      if (!spec.empty()) build.buildSpec = spec;
+    }
+    d.owner = project.ownName;
     for (const auto& variable : real.variables) {
       d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
     }
-    if (real.settingsOfFile.empty()) return;
+    d.cCompiler = {real.cProgram, real.cChosen.command, real.cChosen.commands, real.cChosen.maybe};
+    d.cxxCompiler = {real.cxxProgram, real.cxxChosen.command, real.cxxChosen.commands,
+                     real.cxxChosen.maybe};
+    // A build target's own settings: a sub-project's own are its group's.
     walkGroups(tree.root, [&](const FileGroup& group) {
       for (const auto& file : group.files) {
         const auto found = real.settingsOfFile.find(file);
         if (found == real.settingsOfFile.end()) continue;
         const OtherSettings& other = real.otherSettings[found->second];
-        const auto named = [](const std::string& text) {
-          return text.empty() ? std::nullopt : std::optional<std::string>(text);
-        };
-        d.fileSettings.push_back({file, other.owner, named(other.spec), named(other.target),
-                                  other.levels});
+        if (!other.target.empty()) d.fileSettings.push_back({file, other.target, other.levels});
       }
     }, [](const FileGroup&) {});
     return;
@@ -92,7 +108,7 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
   d.realProject = options.realProject.enabled;
   d.projectName = project.nameFromFile ? project.name : options.projectName;
   d.projectFrom = project.nameFromFile ? ".project" : !options.projectName.empty() ? "-pn" : "none";
-  takeFindings(options, tree, d);
+  takeFindings(options, project, tree, d);
   if (treeBuilt) d.root = &tree.root;
   if (failure) {
     d.failure = messageFor(*failure);

@@ -45,6 +45,12 @@ std::string known(const std::vector<std::string>& names) {
   return names.empty() ? "none" : firstNames(names, 20);
 }
 
+// The build spec a note names, or all of them.
+std::string specOf(const Note& note) {
+  const bool named = !note.names.empty() && !note.names.front().empty();
+  return named ? "build spec " + note.names.front() : "the build description";
+}
+
 }  // namespace
 
 // The first Classic option of the table ends the first line, the others
@@ -128,6 +134,14 @@ std::string textOf(const Note& note) {
              firstNames(note.names, 5);
     case NoteKind::ProjectNotFound:
       return "Warning: referenced project " + subject + " not found in the workspace";
+    case NoteKind::SubprojectsWithoutBuildDescription:
+      if (note.names.size() == 1) {
+        return "Warning: referenced project " + note.names[0] +
+               " has no readable .wrproject, its files take the project's settings";
+      }
+      return "Warning: " + std::to_string(note.names.size()) +
+             " referenced projects have no readable .wrproject, their files take the project's "
+             "settings: " + firstNames(note.names, 5);
     case NoteKind::SearchCutShort:
       return "Warning: the search for referenced projects stopped after " +
              std::to_string(note.number) + " folders";
@@ -143,6 +157,16 @@ std::string textOf(const Note& note) {
     case NoteKind::CommandTooLong:
       return "Warning: the " + subject + " command names its lists too often, left as written past " +
              std::to_string(note.number) + " MB";
+    case NoteKind::NoCompilingCommand:
+      return "Warning: no command of the " + subject + " recipe of " + specOf(note) +
+             " can be told to compile the source; its lists are taken alone";
+    case NoteKind::CompilerTakesNoLists:
+      return "Warning: the command of the " + subject + " recipe of " + specOf(note) +
+             " that compiles the source takes neither its include nor its define list";
+    case NoteKind::ValueSplit:
+      return "Warning: the value of " + subject +
+             " holds white space and is split into words where a compile command names it, as "
+             "make splits it";
     case NoteKind::NoSourceFile: return "Warning: the project lists no source file";
     case NoteKind::LineBreakInIncludePath:
       return "Warning: line break in include path, left out of the analyser personality: " +

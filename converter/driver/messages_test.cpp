@@ -25,6 +25,10 @@ TEST(Messages, EveryProgressLineAndWarning) {
   links.names = {"a", "b", "c", "d", "e", "f", "g"};
   Note oneLink = note(NoteKind::LinkedResourcesLeftOut, "App");
   oneLink.names = {"src/x.c"};
+  Note noDescription = note(NoteKind::SubprojectsWithoutBuildDescription);
+  noDescription.names = {"Lib"};
+  Note noDescriptions = note(NoteKind::SubprojectsWithoutBuildDescription);
+  noDescriptions.names = links.names;
   Note cut = note(NoteKind::SearchCutShort);
   cut.number = 20000;
   Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
@@ -32,6 +36,10 @@ TEST(Messages, EveryProgressLineAndWarning) {
   Note manySettings = note(NoteKind::TooManyTargetSettings);
   manySettings.number = 3;
   manySettings.number2 = 64;
+  Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler");
+  untold.names = {"PPC32gnu"};
+  Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler");
+  noLists.names = {""};
   const auto counted = [](NoteKind kind, std::size_t number) {
     Note made(kind);
     made.number = number;
@@ -70,6 +78,11 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "more"},
       {oneLink, "Warning: 1 linked resource of App left out, location unknown or missing: src/x.c"},
       {note(NoteKind::ProjectNotFound, "Lib"), "Warning: referenced project Lib not found in the workspace"},
+      {noDescription, "Warning: referenced project Lib has no readable .wrproject, its files take the "
+                      "project's settings"},
+      {noDescriptions,
+       "Warning: 7 referenced projects have no readable .wrproject, their files take the project's "
+       "settings: a, b, c, d, e and 2 more"},
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
@@ -79,6 +92,15 @@ TEST(Messages, EveryProgressLineAndWarning) {
        "Warning: 3 files with settings of their own compiled with the project's: more than 64 "
        "different settings"},
       {tooLong, "Warning: the C-Compiler command names its lists too often, left as written past 5 MB"},
+      {untold,
+       "Warning: no command of the C-Compiler recipe of build spec PPC32gnu can be told to "
+       "compile the source; its lists are taken alone"},
+      {noLists,
+       "Warning: the command of the C++-Compiler recipe of the build description that compiles the "
+       "source takes neither its include nor its define list"},
+      {note(NoteKind::ValueSplit, "WIND_HOME"),
+       "Warning: the value of WIND_HOME holds white space and is split into words where a "
+       "compile command names it, as make splits it"},
       {note(NoteKind::NoSourceFile), "Warning: the project lists no source file"},
       {note(NoteKind::LineBreakInIncludePath, "a\nb"),
        "Warning: line break in include path, left out of the analyser personality: a\nb"},

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "driver/input_file.h"
@@ -51,6 +52,17 @@ std::optional<std::string> environmentValue(const std::string& name) {
   std::string value;
   if (!platform::environmentVariable(name, value)) return std::nullopt;
   return value;
+}
+
+// A sub-project's .wrproject, opened only where the name is a regular file
+// (a FIFO would hang the run, a link to /dev/zero fill the memory) and read
+// as the project's own is, line by line.
+std::unique_ptr<std::istream> openBuildDescription(const std::string& path) {
+  if (platform::nodeKind(path, false) != platform::NodeKind::Regular) return nullptr;
+  auto in = std::make_unique<std::ifstream>();
+  if (!openInputFile(*in, path)) return nullptr;
+  in->exceptions(std::ios::badbit);
+  return in;
 }
 
 // A destination inside the project folder (or the workspace folder itself)
@@ -128,6 +140,7 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                             .databaseWanted = !options.compilationDatabase.empty(),
                             .scan = scan,
                             .readProjectName = readProjectName,
+                            .openBuildDescription = openBuildDescription,
                             .environment = environmentValue,
                             .notes = notes};
   buildRealProjectTree(in, tree.root, context, tree.real);

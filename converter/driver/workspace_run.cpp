@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "building/workspace_projects.h"
@@ -33,7 +34,26 @@ struct Outcome {
   bool converted = false;
   std::size_t warnings = 0;
   std::string failure;  // the last line of a failed run
+  // The files its database enters for its sub-projects, as it writes them.
+  std::vector<std::string> othersFiles;
 };
+
+// The files of the sub-projects' groups, made absolute as the database
+// makes them.
+std::vector<std::string> othersFilesOf(const RealProjectResult& real) {
+  std::string current;
+  platform::currentDirectory(current);
+  std::vector<std::string> files;
+  for (const auto& subproject : real.subprojects) {
+    walkGroups(
+        *subproject.group,
+        [&](const FileGroup& group) {
+          for (const auto& file : group.files) files.push_back(normalisePath(file, current));
+        },
+        [](const FileGroup&) {});
+  }
+  return files;
+}
 
 // The options one project is converted with: its own files and folder, the
 // given ones (its own -spec, -target and -var among them), and its own
@@ -82,8 +102,10 @@ Outcome convert(const WorkspaceProject& project, const ConversionOptions& given,
       // The folder is made only for a name that stays in the destination.
       checkProjectNames(FileGroup(), project.outputName);
       makeDirectory(options.destFolder);
+      const bool database = !options.compilationDatabase.empty();
       ConversionJob job(std::move(options));
       outcome.converted = job.run();
+      if (outcome.converted && database) outcome.othersFiles = othersFilesOf(job.tree.real);
     } catch (const Failure& failure) {
       printLine(messageFor(failure));
     } catch (const std::bad_alloc&) {
@@ -115,6 +137,7 @@ std::string names(const std::vector<std::string>& list) {
 // The database of the projects that converted, written as every output is:
 // in place only once written whole.
 bool writeDatabase(const std::string& path, const std::vector<std::string>& sources,
+                   const std::vector<std::vector<std::string>>& othersFiles,
                    const std::vector<std::string>& missing) {
   std::vector<std::string> databases;
   for (const auto& source : sources) {
@@ -126,7 +149,7 @@ bool writeDatabase(const std::string& path, const std::vector<std::string>& sour
     databases.push_back(*text);
   }
   std::size_t entries = 0;
-  const std::string merged = mergedDatabase(databases, entries);
+  const std::string merged = mergedDatabase(databases, entries, othersFiles);
   try {
     PendingFiles pending;
     std::ofstream out = pending.open(path);
@@ -213,30 +236,94 @@ std::vector<std::string> argumentsFor(const std::vector<std::string>& args,
   return kept;
 }
 
-std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries) {
+std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries,
+                           const std::vector<std::vector<std::string>>& othersFiles) {
   // An entry runs from "  {" to "\n  }": a JSON string holds no raw line
-  // feed, so nothing inside one ends it. The entries are seen in place, not
-  // copied: a workspace's databases run to tens of megabytes.
+  // feed, so nothing inside one ends it, and its "file" is one line. The
+  // entries are seen in place, not copied: a workspace's databases run to
+  // tens of megabytes.
+  struct Chosen {
+    std::string_view entry;
+    bool own;
+  };
+  std::unordered_map<std::string, Chosen> chosen;  // by the file's comparable path
+  std::vector<const Chosen*> order;                // the files in the order first met
   std::size_t total = 0;
-  for (const std::string& database : databases) total += database.size();
-  std::unordered_set<std::string_view> seen;
-  std::string merged = "[";
-  merged.reserve(total + 4);
-  entries = 0;
-  for (const std::string& database : databases) {
-    const std::string_view text = database;
+  for (std::size_t i = 0; i < databases.size(); ++i) {
+    total += databases[i].size();
+    std::unordered_set<std::string> others;
+    if (i < othersFiles.size()) {
+      for (const auto& file : othersFiles[i]) others.insert(path::comparable(file, ""));
+    }
+    const std::string_view text = databases[i];
     for (std::size_t start = text.find("\n  {"); start != std::string_view::npos;) {
       const std::size_t end = text.find("\n  }", start + 1);
       if (end == std::string_view::npos) break;
       const std::string_view entry = text.substr(start + 1, end + 3 - start);
       start = text.find("\n  {", end);
-      if (!seen.insert(entry).second) continue;
-      merged += entries++ == 0 ? "\n" : ",\n";
-      merged += entry;
+      const std::optional<std::string> file = fileOfEntry(entry);
+      // An entry without a file stands for itself.
+      std::string key = file ? path::comparable(*file, "") : "\n" + std::string(entry);
+      const bool own = !others.contains(key);
+      const auto [found, isNew] = chosen.try_emplace(std::move(key), Chosen{entry, own});
+      if (isNew) order.push_back(&found->second);
+      else if (own && !found->second.own) found->second = {entry, true};
     }
+  }
+  std::string merged = "[";
+  merged.reserve(total + 4);
+  entries = 0;
+  for (const Chosen* one : order) {
+    merged += entries++ == 0 ? "\n" : ",\n";
+    merged += one->entry;
   }
   merged += entries == 0 ? "]\n" : "\n]\n";
   return merged;
+}
+
+std::optional<std::string> fileOfEntry(std::string_view entry) {
+  constexpr std::string_view kFile = "\n    \"file\": \"";
+  const std::size_t at = entry.find(kFile);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string file;
+  for (std::size_t i = at + kFile.size(); i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (c == '"') return file;
+    if (c != '\\' || i + 1 == entry.size()) {
+      file += c;
+      continue;
+    }
+    const char escaped = entry[++i];
+    switch (escaped) {
+      case 'b': file += '\b'; break;
+      case 'f': file += '\f'; break;
+      case 'n': file += '\n'; break;
+      case 'r': file += '\r'; break;
+      case 't': file += '\t'; break;
+      case 'u': {  // the writer writes only control characters so
+        unsigned value = 0;
+        std::size_t digits = 0;
+        for (; digits < 4 && i + 1 + digits < entry.size(); ++digits) {
+          const char h = entry[i + 1 + digits];
+          const int digit = h >= '0' && h <= '9'   ? h - '0'
+                            : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                            : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                   : -1;
+          if (digit < 0) break;
+          value = value * 16 + static_cast<unsigned>(digit);
+        }
+        if (digits < 4 || value > 0x7f) {
+          file += "\\u";  // not the writer's: kept as written
+          break;
+        }
+        file += static_cast<char>(value);
+        i += 4;
+        break;
+      }
+      default: file += escaped;  // '"', '\\', '/'
+    }
+  }
+  return std::nullopt;
 }
 
 std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>& projects,
@@ -302,6 +389,7 @@ std::string summaryLine(const WorkspaceProject& project, const Outcome& outcome)
 bool finish(const ConversionOptions& given, const std::vector<WorkspaceProject>& projects,
             const std::vector<Outcome>& outcomes, const std::vector<std::string>& warnings) {
   std::vector<std::string> databases;
+  std::vector<std::vector<std::string>> othersFiles;
   std::vector<std::string> missing;
   for (std::size_t i = 0; i < projects.size(); ++i) {
     if (!outcomes[i].converted) {
@@ -309,6 +397,7 @@ bool finish(const ConversionOptions& given, const std::vector<WorkspaceProject>&
     } else {
       databases.push_back(
           path::join(path::join(given.workspaceDest, projects[i].outputName), kDatabaseName));
+      othersFiles.push_back(outcomes[i].othersFiles);
     }
   }
   printLine("Workspace: " + std::to_string(databases.size()) + " of " +
@@ -316,7 +405,7 @@ bool finish(const ConversionOptions& given, const std::vector<WorkspaceProject>&
   for (std::size_t i = 0; i < projects.size(); ++i) printLine(summaryLine(projects[i], outcomes[i]));
   for (const auto& warning : warnings) printLine(warning);
   if (given.compilationDatabase.empty()) return true;
-  return writeDatabase(given.compilationDatabase, databases, missing);
+  return writeDatabase(given.compilationDatabase, databases, othersFiles, missing);
 }
 
 }  // namespace

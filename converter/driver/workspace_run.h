@@ -4,7 +4,9 @@
 // compilation database for them all.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "building/workspace_projects.h"
@@ -26,5 +28,14 @@ std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>
                                              const std::vector<std::string>& names);
 
 // The entries of the compilation databases `databases` (each as a
-// conversion writes it) as one database, each entry once, in order.
-std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries);
+// conversion writes it) as one database: one entry per file (told by its
+// comparable path), in the order the files are first met, the first entry
+// of a project whose own file it is, else the first. `othersFiles`, beside
+// each database, names the files it enters for other projects (its
+// sub-projects), absolute; a database without one enters its own only.
+std::string mergedDatabase(const std::vector<std::string>& databases, std::size_t& entries,
+                           const std::vector<std::vector<std::string>>& othersFiles = {});
+
+// The "file" of a database entry as the writer writes it, decoded; none
+// when it has none.
+std::optional<std::string> fileOfEntry(std::string_view entry);

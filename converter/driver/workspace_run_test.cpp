@@ -46,22 +46,45 @@ std::string database(const std::vector<std::string>& entries) {
 TEST(WorkspaceDatabase, TheUnionOfTheProjectsEntriesEachOnce) {
   const std::string libA = entry("/ws/Lib/a.c", "LIB"), libAByApp = entry("/ws/Lib/a.c", "APP"),
                     app = entry("/ws/App/m.c", "APP}\\n  }");
+  // The same file, as a project's groups may spell it.
+  const std::vector<std::string> appEntersLib{"/ws//Lib/./a.c"};
   const struct {
     std::vector<std::string> databases;
+    std::vector<std::vector<std::string>> othersFiles;
     std::string merged;
     std::size_t entries;
   } cases[] = {
-      {{}, "[]\n", 0},
-      {{database({}), database({})}, "[]\n", 0},
-      {{database({app, libAByApp}), database({libA})}, database({app, libAByApp, libA}), 3},
-      // The same entry from two projects once; the same file built otherwise twice.
-      {{database({libA}), database({}), database({libA, app})}, database({libA, app}), 2},
+      {{}, {}, "[]\n", 0},
+      {{database({}), database({})}, {}, "[]\n", 0},
+      // One entry per file: the first project's whose own file it is, in
+      // the place the file was first met.
+      {{database({app, libAByApp}), database({libA})}, {appEntersLib, {}}, database({app, libA}), 2},
+      {{database({libA}), database({app, libAByApp})}, {{}, appEntersLib}, database({libA, app}), 2},
+      // Its owner not converted: the entry of the project that entered it.
+      {{database({app, libAByApp})}, {appEntersLib}, database({app, libAByApp}), 2},
+      // Two projects that both call it their own: the first.
+      {{database({app, libAByApp}), database({libA})}, {}, database({app, libAByApp}), 2},
+      // The same entry from two projects once.
+      {{database({libA}), database({}), database({libA, app})}, {}, database({libA, app}), 2},
   };
   for (const auto& c : cases) {
     std::size_t entries = 99;
-    EXPECT_EQ(mergedDatabase(c.databases, entries), c.merged);
+    EXPECT_EQ(mergedDatabase(c.databases, entries, c.othersFiles), c.merged);
     EXPECT_EQ(entries, c.entries);
   }
+}
+
+TEST(WorkspaceDatabase, AnEntrysFileIsReadAsItsJsonString) {
+  const struct {
+    std::string entry;
+    std::optional<std::string> file;
+  } cases[] = {
+      {entry("/ws/a.c", "X"), "/ws/a.c"},
+      {"  {\n    \"file\": \"C:\\\\ws\\\\q\\\"\\u0001.c\",\n  }", "C:\\ws\\q\"\x01.c"},
+      {"  {\n    \"file\": \"/a\\u12\"\n  }", "/a\\u12"},
+      {"  {\n    \"directory\": \"/ws\"\n  }", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(fileOfEntry(c.entry), c.file) << c.entry;
 }
 
 TEST(WorkspaceChoice, OnlyTheNamedProjectsByNameOrOutputFolder) {

@@ -35,11 +35,15 @@ enum class NoteKind : unsigned {
   MalformedReference,      // subject: the reference as written; counts
   LinkedResourcesLeftOut,  // subject: the project; names: the links
   ProjectNotFound,         // subject: the project
+  SubprojectsWithoutBuildDescription,  // names: the sub-projects
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
   BuildTargetWithoutContents,  // subject: the chosen target, built from contents it has none of
   TooManyTargetSettings,   // number: the files; number2: the sets composed
   CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
+  NoCompilingCommand,      // subject: the tool; names: the build spec (empty: all)
+  CompilerTakesNoLists,    // likewise
+  ValueSplit,              // subject: the variable
   NoSourceFile,
   // Warnings of the analyser personality, then of the compilation database.
   LineBreakInIncludePath,  // subject: the include path

@@ -25,39 +25,98 @@ std::string requiredJson(const std::string& text) {
 }
 
 
+// What one set of files is compiled with, made into JSON once.
+struct Profile {
+  std::array<std::string, 2> compilers;  // by language: C, C++
+  // The -I and -D arguments of entries without words of a command.
+  std::array<std::string, 2> settings;
+  struct Part {
+    std::string json;       // ", " and the word, for a word every source shares
+    std::string perSource;  // else the word, with "$<" or "$@"
+  };
+  std::array<std::vector<Part>, 2> commandParts;  // by language; empty: no command
+  std::string objectFolder;
+};
+
 class DatabaseWriter {
  public:
   DatabaseWriter(const CompilationDatabaseLayout& layout, const NoteSink& notes)
       : layout(layout), notes(notes) {
     directory = requiredJson(layout.directory);
-    compilers[0] = requiredJson(layout.cCompiler);
-    compilers[1] = requiredJson(layout.cxxCompiler);
   }
 
-  // The -I and -D arguments the entries of each language share, made once:
-  // an include list can run to thousands of paths.
+  // The arguments the entries of each set of settings share, made once: an
+  // include list can run to thousands of paths.
   void takeSettings(const FileGroup& root) {
-    takeWords(0, layout.cWords);
-    takeWords(1, layout.cxxWords);
     std::string includes;
     appendIncludes(root, includes);
-    const auto& cMacros = layout.cMacros ? *layout.cMacros : root.macros;
-    const auto& cxxMacros = layout.cxxMacros ? *layout.cxxMacros : root.macros;
-    settings[0] = includes;
-    appendMacros(cMacros, settings[0]);
-    settings[1] = includes;
+    profiles.resize(1 + layout.others.size());
+    CompilationDatabaseLayout::Other own{layout.cCompiler, layout.cxxCompiler, layout.cMacros,
+                                         layout.cxxMacros, layout.cWords, layout.cxxWords,
+                                         layout.objectFolder};
+    takeProfile(profiles[0], own, root, includes);
+    for (std::size_t i = 0; i < layout.others.size(); ++i) {
+      takeProfile(profiles[i + 1], layout.others[i], root, includes);
+    }
+  }
+
+  // Each file of a language once; taken before any is written, so that
+  // the run can say how many entries it writes.
+  void take(const std::string& path) {
+    const SourceLanguage language = languageOf(path);
+    if (language == SourceLanguage::None) return;
+    const auto [file, isNew] = written.insert(layout.absolute(path));
+    if (!isNew) return;
+    std::size_t profile = layout.settingsOf ? layout.settingsOf(path) : 0;
+    if (profile >= profiles.size()) profile = 0;
+    taken.push_back({&*file, language == SourceLanguage::Cxx, profile});
+  }
+
+  void takeAll(const FileGroup& root) {
+    walkGroups(
+        root,
+        [&](const FileGroup& group) {
+          for (const std::string& file : group.files) take(file);
+        },
+        [](const FileGroup&) {});
+  }
+
+  std::size_t takenCount() const { return taken.size(); }
+
+  // `out` null: the entries are only looked at, for their warnings.
+  void writeTaken(std::ostream* out) {
+    for (const auto& one : taken) add(*one.file, one.cxx, profiles[one.profile], out);
+    flush(out);
+  }
+
+  std::size_t entries = 0;
+
+ private:
+  void takeProfile(Profile& profile, const CompilationDatabaseLayout::Other& from,
+                   const FileGroup& root, const std::string& includes) {
+    profile.compilers[0] = requiredJson(from.cCompiler.empty() ? layout.cCompiler : from.cCompiler);
+    profile.compilers[1] =
+        requiredJson(from.cxxCompiler.empty() ? layout.cxxCompiler : from.cxxCompiler);
+    profile.objectFolder = from.objectFolder;
+    takeWords(profile, 0, from.cWords);
+    takeWords(profile, 1, from.cxxWords);
+    const auto& cMacros = from.cMacros ? *from.cMacros : root.macros;
+    const auto& cxxMacros = from.cxxMacros ? *from.cxxMacros : root.macros;
+    profile.settings[0] = includes;
+    appendMacros(cMacros, profile.settings[0]);
     if (&cxxMacros == &cMacros) {
-      settings[1] = settings[0];
+      profile.settings[1] = profile.settings[0];
     } else {
-      appendMacros(cxxMacros, settings[1]);
+      profile.settings[1] = includes;
+      appendMacros(cxxMacros, profile.settings[1]);
     }
   }
 
   // The words of a command that are the same for every source, made once;
   // those that name the source or its object, kept for each entry.
-  void takeWords(int language, const std::vector<std::string>* words) {
+  void takeWords(Profile& profile, int language, const std::vector<std::string>* words) {
     if (words == nullptr || words->empty()) return;
-    auto& parts = commandParts[language];
+    auto& parts = profile.commandParts[language];
     std::string json;
     for (std::size_t i = 1; i < words->size(); ++i) {
       const std::string& word = (*words)[i];
@@ -71,15 +130,15 @@ class DatabaseWriter {
         notes({NoteKind::NotUtf8InDatabase, word});
       }
     }
-    if (!words->front().empty()) compilers[language] = requiredJson(words->front());
+    if (!words->front().empty()) profile.compilers[language] = requiredJson(words->front());
   }
 
   // The command's words for one source, "$<" and "$@" put in.
-  void appendCommand(int language, const std::string& file) {
+  void appendCommand(const Profile& profile, int language, const std::string& file) {
     const std::string_view name = path::fileName(file);
     const std::string object =
-        path::join(layout.objectFolder, std::string(name.substr(0, name.rfind('.'))) + ".o");
-    for (const auto& part : commandParts[language]) {
+        path::join(profile.objectFolder, std::string(name.substr(0, name.rfind('.'))) + ".o");
+    for (const auto& part : profile.commandParts[language]) {
       if (part.perSource.empty()) {
         text.append(part.json);
         continue;
@@ -122,36 +181,7 @@ class DatabaseWriter {
     }
   }
 
-  // Each file of a language once; taken before any is written, so that
-  // the run can say how many entries it writes.
-  void take(const std::string& path) {
-    const SourceLanguage language = languageOf(path);
-    if (language == SourceLanguage::None) return;
-    const auto [file, isNew] = written.insert(layout.absolute(path));
-    if (isNew) taken.emplace_back(&*file, language == SourceLanguage::Cxx);
-  }
-
-  void takeAll(const FileGroup& root) {
-    walkGroups(
-        root,
-        [&](const FileGroup& group) {
-          for (const std::string& file : group.files) take(file);
-        },
-        [](const FileGroup&) {});
-  }
-
-  std::size_t takenCount() const { return taken.size(); }
-
-  // `out` null: the entries are only looked at, for their warnings.
-  void writeTaken(std::ostream* out) {
-    for (const auto& [file, cxx] : taken) add(*file, cxx, out);
-    flush(out);
-  }
-
-  std::size_t entries = 0;
-
- private:
-  void add(const std::string& file, bool cxx, std::ostream* out) {
+  void add(const std::string& file, bool cxx, const Profile& profile, std::ostream* out) {
     if (!jsonOf(file, json, utf8)) {
       notes({NoteKind::NotUtf8InDatabase, file});
       return;
@@ -159,11 +189,11 @@ class DatabaseWriter {
     text.append(entries++ == 0 ? "\n" : ",\n");
     text.append("  {\n    \"directory\": ").append(directory);
     text.append(",\n    \"file\": ").append(json);
-    text.append(",\n    \"arguments\": [").append(compilers[cxx]);
-    if (commandParts[cxx].empty()) {
-      text.append(settings[cxx]).append(", \"-c\", ").append(json);
+    text.append(",\n    \"arguments\": [").append(profile.compilers[cxx]);
+    if (profile.commandParts[cxx].empty()) {
+      text.append(profile.settings[cxx]).append(", \"-c\", ").append(json);
     } else {
-      appendCommand(cxx, file);
+      appendCommand(profile, cxx, file);
     }
     text.append("]\n  }");
     if (text.size() >= kChunk) flush(out);
@@ -181,20 +211,19 @@ class DatabaseWriter {
   const NoteSink& notes;
   std::unordered_set<std::string> noted;  // macros left out
   std::string directory;
-  std::array<std::string, 2> compilers;
-  std::array<std::string, 2> settings;  // by language: C, C++
-  struct Part {
-    std::string json;       // ", " and the word, for a word every source shares
-    std::string perSource;  // else the word, with "$<" or "$@"
-  };
-  std::array<std::vector<Part>, 2> commandParts;  // by language; empty: no command
+  std::vector<Profile> profiles;  // the layout's own first, then its others
   static constexpr std::size_t kChunk = 1 << 20;
   std::string text;  // entries not yet written
   std::string json;  // buffers for each entry's file
   std::string wordJson;
   std::string utf8;
   std::unordered_set<std::string> written;  // a file met twice has one entry
-  std::vector<std::pair<const std::string*, bool>> taken;  // into `written`; C++ or not
+  struct Taken {
+    const std::string* file;  // into `written`
+    bool cxx;
+    std::size_t profile;
+  };
+  std::vector<Taken> taken;
 };
 
 }  // namespace

@@ -31,6 +31,23 @@ struct CompilationDatabaseLayout {
   const std::vector<std::string>* cWords = nullptr;
   const std::vector<std::string>* cxxWords = nullptr;
   std::string objectFolder = {};
+
+  // What compiles the files that take other settings than those above (a
+  // sub-project's files, a file a build target gives settings of its own),
+  // each field as above; an empty compiler is the one above.
+  struct Other {
+    std::string cCompiler;
+    std::string cxxCompiler;
+    const std::map<std::string, std::string>* cMacros = nullptr;
+    const std::map<std::string, std::string>* cxxMacros = nullptr;
+    const std::vector<std::string>* cWords = nullptr;
+    const std::vector<std::string>* cxxWords = nullptr;
+    std::string objectFolder;
+  };
+  std::vector<Other> others = {};
+  // For a path of the tree: 0 for the settings above, k for others[k - 1];
+  // null: every file takes the settings above.
+  std::function<std::size_t(const std::string&)> settingsOf = {};
 };
 
 // Writes the database of the tree below `root` through `pending`, each file

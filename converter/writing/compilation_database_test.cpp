@@ -73,6 +73,41 @@ TEST_F(CompilationDatabase, EachLanguageTakesItsOwnMacros) {
   EXPECT_TRUE(warnings.empty());
 }
 
+// A file whose settings are another set's takes that set's program, words
+// and object folder; a file met again keeps the first set it was met with.
+TEST_F(CompilationDatabase, EachFileTakesTheSettingsItIsGiven) {
+  root.files = {"/p/a.c", "/p/b.cpp"};
+  FileGroup& lib = *root.subGroups.emplace_back(std::make_unique<FileGroup>("Lib"));
+  lib.files = {"/l/c.c", "/l/d.cpp", "/p/a.c"};
+  const std::vector<std::string> own{"", "-DOWN", "-o", "$@", "-c", "$<"};
+  const std::vector<std::string> libC{"dcc", "-DLIB", "-c", "$<"};
+  const std::vector<std::string> empty;
+  layout.cWords = &own;
+  layout.cxxWords = &own;
+  layout.objectFolder = "/p/obj";
+  layout.others.push_back({"cc", "c++", nullptr, nullptr, &libC, &empty, "/l/obj"});
+  layout.settingsOf = [](const std::string& path) {
+    return path.starts_with("/l/") ? std::size_t{1} : std::size_t{0};
+  };
+  const std::string text = write();
+  const struct {
+    const char* file;
+    const char* arguments;
+  } cases[] = {
+      {"/p/a.c", "[\"ccppc\", \"-DOWN\", \"-o\", \"/p/obj/a.o\", \"-c\", \"/p/a.c\"]"},
+      {"/p/b.cpp", "[\"c++ppc\", \"-DOWN\", \"-o\", \"/p/obj/b.o\", \"-c\", \"/p/b.cpp\"]"},
+      {"/l/c.c", "[\"dcc\", \"-DLIB\", \"-c\", \"/l/c.c\"]"},
+      // No words for the language: the set's own program, lists and file.
+      {"/l/d.cpp", "[\"c++\", \"-c\", \"/l/d.cpp\"]"},
+  };
+  for (const auto& one : cases) {
+    const std::string entry = std::string("\"file\": \"") + one.file +
+                              "\",\n    \"arguments\": " + one.arguments;
+    EXPECT_NE(text.find(entry), std::string::npos) << one.file << "\n" << text;
+  }
+  EXPECT_EQ(steps, (std::vector<std::string>{"Writing compilation database: 4 entries"}));
+}
+
 TEST_F(CompilationDatabase, WithoutSourcesTheListIsEmpty) {
   root.files = {"ws/a.h"};
   EXPECT_EQ(write(), "[]\n");

@@ -1,6 +1,7 @@
 #include "writing/description.h"
 
 #include <functional>
+#include <unordered_map>
 
 #include "writing/json_text.h"
 
@@ -58,12 +59,20 @@ struct GroupCount {
   std::string name;
   std::string path;
   std::size_t files;
+  const std::string* owner;  // null: no owners named
 };
 
-// The groups in the project file's order, the root named as the project.
-std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& projectName) {
+// The groups in the project file's order, the root named as the project;
+// each group's owner that of the nearest group above it `owned` names.
+using OwnedGroups = std::vector<std::pair<const FileGroup*, std::string>>;
+std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& projectName,
+                                 const std::optional<std::string>& owner,
+                                 const OwnedGroups& owned) {
   std::vector<GroupCount> groups;
   std::vector<std::string> open;
+  std::vector<const std::string*> owners;
+  std::unordered_map<const FileGroup*, const std::string*> ownerOf;
+  for (const auto& [group, name] : owned) ownerOf.emplace(group, &name);
   walkGroups(
       root,
       [&](const FileGroup& group) {
@@ -71,11 +80,25 @@ std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& proje
         std::string path = open.empty() ? projectName : open.back() + "/" + group.name;
         std::size_t files = 0;
         for (const auto& file : group.files) files += file.empty() ? 0 : 1;
-        groups.push_back({name, path, files});
+        const std::string* ownedBy = owners.empty() ? (owner ? &*owner : nullptr) : owners.back();
+        const auto found = ownerOf.find(&group);
+        if (found != ownerOf.end()) ownedBy = found->second;
+        groups.push_back({name, path, files, ownedBy});
         open.push_back(std::move(path));
+        owners.push_back(ownedBy);
       },
-      [&](const FileGroup&) { open.pop_back(); });
+      [&](const FileGroup&) {
+        open.pop_back();
+        owners.pop_back();
+      });
   return groups;
+}
+
+// A name the document already names, or leaves out with its warning: here
+// without a warning of its own.
+std::string quietLiteral(const std::string& text) {
+  std::string json;
+  return jsonOf(text, json) ? json : "null";
 }
 
 }  // namespace
@@ -91,11 +114,18 @@ std::string describedJson(const Description& d,
   const std::string chosenTarget = json.optional(d.chosenTarget);
 
   std::vector<std::string> projects;
-  for (const auto& [project, folder] : d.referencedProjects) {
+  for (std::size_t i = 0; i < d.referencedProjects.size(); ++i) {
+    const auto& [project, folder] = d.referencedProjects[i];
     const std::string projectJson = json.literal(project);
     const std::string folderJson = folder ? json.literal(*folder) : "null";
     if (projectJson.empty() || folderJson.empty()) continue;
-    projects.push_back("{\"name\": " + projectJson + ", \"folder\": " + folderJson + "}");
+    std::string built;
+    if (i < d.subprojectBuilds.size()) {
+      const Description::SubprojectBuild& build = d.subprojectBuilds[i];
+      built = ", \"settings\": " + json.optional(build.settings) +
+              ", \"buildSpec\": " + json.optional(build.buildSpec);
+    }
+    projects.push_back("{\"name\": " + projectJson + ", \"folder\": " + folderJson + built + "}");
   }
   std::vector<std::string> variables;
   for (const auto& variable : d.variables) {
@@ -108,12 +138,13 @@ std::string describedJson(const Description& d,
   std::vector<std::string> groups;
   std::size_t includePaths = 0, macros = 0;
   if (d.root != nullptr) {
-    for (const auto& group : groupsOf(*d.root, d.projectName)) {
+    for (const auto& group : groupsOf(*d.root, d.projectName, d.owner, d.ownedGroups)) {
       const std::string nameJson = json.literal(group.name);
       const std::string pathJson = json.literal(group.path);
       if (nameJson.empty() || pathJson.empty()) continue;
+      const std::string owner = group.owner ? ", \"owner\": " + quietLiteral(*group.owner) : "";
       groups.push_back("{\"name\": " + nameJson + ", \"path\": " + pathJson +
-                       ", \"files\": " + std::to_string(group.files) + "}");
+                       ", \"files\": " + std::to_string(group.files) + owner + "}");
     }
     includePaths = d.root->includePaths.size();
     macros = d.root->macros.size();
@@ -121,16 +152,27 @@ std::string describedJson(const Description& d,
   std::vector<std::string> fileSettings;
   for (const auto& settings : d.fileSettings) {
     const std::string fileJson = json.literal(settings.file);
-    const std::string ownerJson = json.literal(settings.owner);
-    const std::string specJson = json.optional(settings.spec);
-    const std::string targetJson = json.optional(settings.target);
-    if (fileJson.empty() || ownerJson.empty()) continue;
-    fileSettings.push_back("{\"file\": " + fileJson + ", \"owner\": " + ownerJson +
-                           ", \"spec\": " + specJson + ", \"target\": " + targetJson +
+    const std::string targetJson = json.literal(settings.target);
+    if (fileJson.empty() || targetJson.empty()) continue;
+    fileSettings.push_back("{\"file\": " + fileJson + ", \"target\": " + targetJson +
                            ", \"from\": " + json.list(settings.from) + "}");
   }
   const std::string knownSpecs = json.list(d.knownSpecs);
   const std::string knownTargets = json.list(d.knownTargets);
+
+  // Only the real-project mode's document has them: the default's stays as it was.
+  std::string compilers;
+  if (d.realProject) {
+    const auto compiler = [&](const Description::Compiler& c) {
+      const std::string program = c.program.empty() ? "" : json.literal(c.program);
+      return "{\"program\": " + (program.empty() ? std::string("null") : program) +
+             ", \"command\": " + (c.command == 0 ? "null" : std::to_string(c.command)) +
+             ", \"commands\": " + std::to_string(c.commands) +
+             ", \"inBranch\": " + (c.maybe ? "true" : "false") + "}";
+    };
+    compilers = "  \"compilers\": {\"c\": " + compiler(d.cCompiler) + ", \"c++\": " +
+                compiler(d.cxxCompiler) + "},\n";
+  }
 
   std::vector<std::string> warnings;
   for (const auto& warning : d.warnings) warnings.push_back(JsonBuilder::shown(warning));
@@ -148,7 +190,8 @@ std::string describedJson(const Description& d,
   text += "  \"groups\": " + JsonBuilder::lines(groups) + ",\n";
   text += "  \"includePaths\": " + std::to_string(includePaths) + ",\n";
   text += "  \"macros\": " + std::to_string(macros) + ",\n";
-  text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings) + ",\n";
+  text += compilers;
+  if (d.realProject) text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings) + ",\n";
   text += "  \"warnings\": " + JsonBuilder::lines(warnings) + ",\n";
   text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + "\n}\n";
   return text;

@@ -28,16 +28,36 @@ struct Description {
   std::vector<std::string> knownTargets;
   std::optional<std::string> chosenTarget;
   std::vector<std::pair<std::string, std::optional<std::string>>> referencedProjects;
+  // In the real-project mode, beside each referenced project in its order:
+  // whose settings its files take ("own", its .wrproject's; "project", the
+  // project's, as it has none readable; none: not found) and the build spec
+  // read there (none: none was). Empty without the mode.
+  struct SubprojectBuild {
+    std::optional<std::string> settings;
+    std::optional<std::string> buildSpec;
+  };
+  std::vector<SubprojectBuild> subprojectBuilds;
+  // In the real-project mode, whose files each group holds: a sub-project's
+  // for its own group and those below it, else `owner`'s (none: no owners).
+  std::optional<std::string> owner;
+  std::vector<std::pair<const FileGroup*, std::string>> ownedGroups;
   std::vector<Variable> variables;
+  // The real-project mode's: for C and C++ sources, the program the
+  // database names and which simple command of the recipe compiles.
+  struct Compiler {
+    std::string program;     // empty: none could be told (the database names cc or c++)
+    std::size_t command = 0;   // from 1; 0: the build spec has no command, or none can be told
+    std::size_t commands = 0;  // the recipe's simple commands
+    bool maybe = false;        // in a branch whose condition is unknown
+  };
+  Compiler cCompiler, cxxCompiler;
   const FileGroup* root = nullptr;  // the group tree; none when reading failed before it
-  // The files compiled with settings other than the project's own, in the
-  // tree's order, and whose they are.
+  // The files compiled with settings a build target gives them, in the
+  // tree's order, and whose attributes those are.
   struct FileSettings {
-    std::string file;                   // as the group tree lists it
-    std::string owner;                  // the project whose build description gives them
-    std::optional<std::string> spec;    // the build spec read there; none: all of them
-    std::optional<std::string> target;  // the build target whose attributes they are
-    std::vector<std::string> from;      // "target", "folder", "file": whose attributes
+    std::string file;               // as the group tree lists it
+    std::string target;             // the build target whose contents build it
+    std::vector<std::string> from;  // "target", "folder", "file": whose attributes
   };
   std::vector<FileSettings> fileSettings;
   std::vector<std::string> warnings;

@@ -110,6 +110,8 @@ TEST_F(Workbench, WarningsComeLastAndTheRunStillSucceeds) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_TRUE(lines(result.out).ends_with(
       "Olvex/Olvex++ Project Completed!\n"
+      "Warning: 2 referenced projects have no readable .wrproject, their files take the "
+      "project's settings: NetLib, Drivers\n"
       "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var "
       "WIND_BASE=...)\n"))
       << result.out;
@@ -141,6 +143,107 @@ TEST_F(Workbench, ATargetChoosesTheOwnFiles) {
   EXPECT_NE(prj.find(s + "test_main.c\r\n"), std::string::npos);
   EXPECT_EQ(prj.find("app_main.c"), std::string::npos);
   EXPECT_EQ(prj.find("ctdt.c"), std::string::npos) << "build output is no source";
+}
+
+// In examples/fleet App refers to Lib: Lib's file is entered with Lib's own
+// settings (its defines, its object folder), App's with App's, and the
+// analyser personality stays App's; without Lib's .wrproject, Lib's file
+// takes App's settings and a warning says so.
+TEST_F(Workbench, ASubprojectsFileIsCompiledWithItsOwnSettings) {
+  const char* examples = std::getenv("PLOVIK_EXAMPLES");
+  ASSERT_NE(examples, nullptr);
+  fs::copy(fs::path(examples) / "fleet", dir.path() / "fleet", fs::copy_options::recursive);
+  const auto entryOf = [](const std::string& database, const std::string& file) {
+    const std::size_t at = database.find(file + "\",\n");
+    if (at == std::string::npos) return std::string();
+    return database.substr(at, database.find("\n  }", at) - at);
+  };
+  const std::string warning =
+      "Warning: referenced project Lib has no readable .wrproject, its files take the project's "
+      "settings\n";
+  const struct {
+    const char* what;
+    bool libDescription;
+    const char* libDefine;
+    std::string libObject;
+  } cases[] = {
+      {"Lib's own .wrproject", true, "-DLIB_BUILD", "Lib" + s + "llvm_ARMARCH7" + s + "lib.o"},
+      {"none", false, "-DAPP_BUILD", "App" + s + "llvm_ARMARCH7" + s + "lib.o"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.libDescription) fs::remove(dir.path() / "fleet" / "Lib" / ".wrproject");
+    const std::string at = "fleet" + s + "App" + s;
+    const ProgramResult result = runPlovik({at + ".project", at + ".wrproject", "fleet", "out",
+                                            "-wb", "-cdb", "out" + s + "cc.json"},
+                                           dir.str());
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(lines(result.out).find(warning) != std::string::npos, !c.libDescription)
+        << result.out;
+    const std::string database = readFile(dir.path() / "out" / "cc.json");
+    const std::string app = entryOf(database, "app.c");
+    const std::string lib = entryOf(database, "lib.c");
+    EXPECT_NE(app.find("\"-DAPP_BUILD\""), std::string::npos) << app;
+    EXPECT_NE(lib.find(std::string("\"") + c.libDefine + "\""), std::string::npos) << lib;
+    EXPECT_NE(lib.find(replaced(c.libObject, "\\", "\\\\") + "\""), std::string::npos) << lib;
+    if (c.libDescription) EXPECT_EQ(lib.find("APP_BUILD"), std::string::npos) << lib;
+    const std::string personality = readFile(dir.path() / "out" / "person" / "App.p_a");
+    EXPECT_NE(personality.find("-d \"APP_BUILD\""), std::string::npos) << personality;
+    EXPECT_EQ(personality.find("LIB_BUILD"), std::string::npos) << personality;
+  }
+}
+
+// A build target that gives one file C++ flags of its own (without the
+// spec's -w) and a folder an include list of its own: in the database that
+// file alone lacks -w, the folder's files search the target's folders, and
+// both lie in the target's object folder; the personality stays the spec's.
+TEST_F(Workbench, AFileABuildTargetGivesSettingsOfItsOwnIsEnteredWithThem) {
+  const auto attributes = [](const std::string& key, const std::string& inside) {
+    return "<attributes><mapAttribute>" + key + inside + "</mapAttribute></attributes>\n";
+  };
+  dir.writeFile("t/P/.project",
+                "<projectDescription><name>P</name><projects></projects></projectDescription>");
+  dir.writeFile(
+      "t/P/.wrproject",
+      "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"S\"/>\n"
+      "<listAttribute key=\"BLD::Info|Incl|S\">\n<stringAttribute value=\"-I/spec/h\"/>\n"
+      "</listAttribute>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|cmd|S\" value=\"c++ppc %ToolFlags% "
+      "%Includes% -o %OutFile% -c %InFile%\"/>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|flags|S\" value=\"-w -O2\"/>\n"
+      "<buildtargets>\n<buildtarget name=\"T\" buildtool=\"Linker\">\n<contents>\n"
+      "<folder name=\"/P\" recursive=\"true\"/>\n<folder name=\"/P/io\" recursive=\"true\">" +
+          attributes("<listAttribute key=\"BLD::Info|Incl|S\">",
+                     "<stringAttribute value=\"-I/io/h\"/></listAttribute>") +
+          "</folder>\n<file name=\"/P/fast.cpp\">" +
+          attributes("<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|flags|S\" ",
+                     "value=\"-O2\"/>") +
+          "</file>\n</contents>\n</buildtarget>\n</buildtargets>\n");
+  for (const char* file : {"t/P/main.cpp", "t/P/fast.cpp", "t/P/io/port.cpp"}) {
+    dir.writeFile(file, "");
+  }
+  const std::string at = "t" + s + "P" + s;
+  const ProgramResult result = runPlovik(
+      {at + ".project", at + ".wrproject", "t", "out", "-wb", "-cdb", "out" + s + "cc.json"},
+      dir.str());
+  ASSERT_EQ(result.exitCode, 0) << result.out;
+  const std::string database = readFile(dir.path() / "out" / "cc.json");
+  const auto entryOf = [&](const std::string& file) {
+    const std::size_t found = database.find(file + "\",\n");
+    if (found == std::string::npos) return std::string();
+    return database.substr(found, database.find("\n  }", found) - found);
+  };
+  const std::string target = replaced("S" + s + "T" + s + "Debug" + s, "\\", "\\\\");
+  const std::string main = entryOf("main.cpp"), fast = entryOf("fast.cpp"), port = entryOf("port.cpp");
+  EXPECT_NE(main.find("\"-w\", \"-O2\", \"-I/spec/h\""), std::string::npos) << main;
+  EXPECT_EQ(main.find(target), std::string::npos) << main;
+  EXPECT_NE(fast.find("[\"c++ppc\", \"-O2\", \"-I/spec/h\""), std::string::npos) << fast;
+  EXPECT_NE(fast.find(target + "fast.o\""), std::string::npos) << fast;
+  EXPECT_NE(port.find("\"-w\", \"-O2\", \"-I/io/h\""), std::string::npos) << port;
+  EXPECT_NE(port.find(target + "port.o\""), std::string::npos) << port;
+  const std::string personality = readFile(dir.path() / "out" / "person" / "P.p_a");
+  EXPECT_NE(personality.find("/spec/h"), std::string::npos) << personality;
+  EXPECT_EQ(personality.find("/io/h"), std::string::npos) << personality;
 }
 
 }  // namespace

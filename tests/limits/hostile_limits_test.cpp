@@ -73,6 +73,28 @@ TEST_F(HostileLimits, TheWorkspaceSearchReadsOnlyRegularProjectFiles) {
   }
 }
 
+// A sub-project's .wrproject is read only where it is a regular file: a FIFO
+// or a link to /dev/zero leaves its files with the project's settings.
+TEST_F(HostileLimits, ASubprojectsBuildDescriptionIsReadOnlyWhenRegular) {
+  for (const std::string name : {"Lib", "Big"}) {
+    dir.writeFile("ws/" + name + "/.project",
+                  "<projectDescription><name>" + name + "</name></projectDescription>");
+    dir.writeFile("ws/" + name + "/x.c", "");
+  }
+  ASSERT_EQ(mkfifo(dir.str("ws/Lib/.wrproject").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir.path() / "ws/Big/.wrproject");
+  const LimitedResult result = convert({"-wb", "-cdb", "out/cdb.json"});
+  ASSERT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 0) << result.out;
+  EXPECT_NE(lines(result.out).find("Warning: 2 referenced projects have no readable .wrproject, "
+                                   "their files take the project's settings: Lib, Big\n"),
+            std::string::npos)
+      << result.out;
+  if (!kSanitized) {
+    EXPECT_LT(result.peakRssKb, 64 * 1024) << "KiB: /dev/zero was not read";
+  }
+}
+
 TEST_F(HostileLimits, ADatabaseNamingADeviceAFifoOrALinkReplacesNothing) {
   ASSERT_EQ(convert({}).exitCode, 0);
   const auto earlier = readFile(dir.path() / "out/App.prj");

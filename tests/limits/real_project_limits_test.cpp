@@ -109,4 +109,29 @@ TEST_F(RealProjectLimits, VariablesThatReferToThemselvesOrGrowTooLongStayAsWritt
   }
 }
 
+// A ten-megabyte recipe after the command that compiles, of what would make
+// a careless reader go back or nest without end (unclosed substitutions and
+// quotes, compounds never closed, redirections): read once, the compiler's
+// macros and includes whole, with the database.
+TEST_F(RealProjectLimits, ATenMegabyteRecipeIsReadOnce) {
+  const char* units[] = {"$(", "$$(", "if ", "( ", "{ ", "case x in ", "x&gt;", "&amp;&amp; ",
+                         "`", "&quot;", "'"};
+  std::string rest;
+  for (std::size_t i = 0; i < std::size(units); ++i) {
+    while (rest.size() < (std::size_t{10} << 20) / std::size(units) * (i + 1)) rest += units[i];
+  }
+  {
+    std::ofstream out = settings();
+    out << "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=\"cc -DOK -I/ok %Defines% "
+           "-c %InFile% &amp;&amp; "
+        << rest << "\"/>\n"
+        << "<listAttribute key=\"BLD::Info|Definess|\">\n<stringAttribute value=\"-DLISTED\"/>\n"
+           "</listAttribute>\n";
+  }
+  const LimitedResult result = convert({"-cdb", "cc.json"});
+  ASSERT_EQ(result.exitCode, 0) << result.out.substr(0, 2000);
+  EXPECT_EQ(analyser(), "-i \"/ok\"\r\n-d \"LISTED\"\r\n-d \"OK\"\r\n");
+  EXPECT_NE(readFile(dir.path() / "cc.json").find("\"-c\", \""), std::string::npos);
+}
+
 }  // namespace
