@@ -16,71 +16,124 @@ std::string slashed(std::string_view path) {
   return result;
 }
 
+bool givesAttributes(const BuildTarget& target) {
+  return !target.attributes.empty() || !target.fileAttributes.empty() ||
+         std::any_of(target.folders.begin(), target.folders.end(),
+                     [](const BuildTarget::Folder& folder) { return !folder.attributes.empty(); });
+}
+
+bool holds(const std::vector<std::string>& paths, const std::string& path) {
+  return std::find(paths.begin(), paths.end(), path) != paths.end();
+}
 
 }  // namespace
 
 TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildTarget* picked,
                            std::string name)
     : projectName(std::move(name)) {
+  const bool attributed = picked == nullptr && std::any_of(targets.begin(), targets.end(), givesAttributes);
   for (const auto& target : targets) {
-    Target part = ownPart(target, targets);
+    // A target without contents builds none of the files the others exclude.
+    if (!namesContents(target)) continue;
+    Target whole = targetOf(target, targets);
+    if (attributed && !whole.parts.empty() && whole.parts.front().owner == &target) {
+      ownParts.push_back(whole.parts.front());
+    }
+    if (keepsAll) continue;
     // A target that excludes nothing keeps every file: the others need not
-    // be looked at (a file may hold millions of targets).
-    if (std::all_of(part.folders.begin(), part.folders.end(),
-                    [](const Folder& folder) { return folder.excludes.empty(); })) {
+    // be looked at for excludes (a file may hold millions of targets).
+    const bool excludesNone = std::all_of(whole.parts.begin(), whole.parts.end(), [](const Part& part) {
+      return part.excludes.empty() &&
+             std::all_of(part.folders.begin(), part.folders.end(),
+                         [](const Folder& folder) { return folder.excludes.empty(); });
+    });
+    if (excludesNone) {
       all.clear();
       keepsAll = true;
-      break;
+      if (!attributed) break;
+      continue;
     }
-    all.push_back(std::move(part));
+    all.push_back(std::move(whole));
   }
   if (picked != nullptr) {
     hasChosen = true;
-    chosen = ownPart(*picked, targets);
+    chosen = targetOf(*picked, targets);
   }
 }
 
-// The target's folders that lie in this project, made relative to it; an
-// exclude starting with "/" names a path from the workspace, any other one a
-// path below its folder.
-TargetFilter::Target TargetFilter::ownPart(const BuildTarget& target,
-                                           const std::vector<BuildTarget>& targets) {
-  const std::string own = "/" + projectName;
-  Target part;
-  following.push_back(&target);
-  for (const auto& file : target.files) {
-    const std::string path = slashed(file);
-    if (!path.starts_with(own + "/")) continue;
-    part.files.push_back(path.substr(own.size() + 1));
-    part.namesContents = true;
+bool TargetFilter::namesContents(const BuildTarget& target) {
+  return !target.files.empty() || !target.references.empty() ||
+         std::any_of(target.folders.begin(), target.folders.end(),
+                     [](const BuildTarget::Folder& folder) { return !folder.name.empty(); });
+}
+
+TargetFilter::Target TargetFilter::targetOf(const BuildTarget& target,
+                                            const std::vector<BuildTarget>& targets) {
+  Target whole;
+  if (!namesContents(target)) {
+    whole.scope = target.buildTool.empty() ? Scope::Everything : Scope::Nothing;
+    return whole;
   }
-  for (const auto& reference : target.references) addReferenced(reference, targets, part);
-  following.pop_back();
+  addParts(target, targets, whole);
+  // Contents of other projects only: no concern of this one's files.
+  if (whole.parts.empty()) whole.scope = Scope::Everything;
+  return whole;
+}
+
+// The target's contents that lie in this project, made relative to it, as
+// a part of their own, then those of the targets it refers to; an exclude
+// starting with "/" names a path from the workspace, any other one a path
+// below its folder.
+void TargetFilter::addParts(const BuildTarget& target, const std::vector<BuildTarget>& targets,
+                            Target& whole) {
+  const std::string own = "/" + projectName;
+  const auto relative = [&](const std::string& name, std::string& path) {
+    if (name != own && !name.starts_with(own + "/")) return false;
+    path = name.size() > own.size() ? name.substr(own.size() + 1) : "";
+    return true;
+  };
+  Part part;
+  part.owner = &target;
+  bool namesOwn = false;
+  std::string path;
+  for (const auto& file : target.files) {
+    const std::string name = slashed(file);
+    if (!name.starts_with(own + "/") || !relative(name, path)) continue;
+    part.files.push_back(path);
+    namesOwn = true;
+  }
+  for (const auto& file : target.fileAttributes) {
+    if (relative(slashed(file.name), path)) part.fileAttributes.emplace_back(path, &file);
+  }
   for (const auto& folder : target.folders) {
     const std::string name = slashed(folder.name);
-    Folder kept{"", folder.recursive, !name.empty(), {}};
-    if (kept.named) {
-      if (name != own && !name.starts_with(own + "/")) continue;
-      kept.path = name.size() > own.size() ? name.substr(own.size() + 1) : "";
-      part.namesContents = true;
+    const bool named = !name.empty();
+    Folder kept{"", folder.recursive, {}, &folder};
+    if (named) {
+      if (!relative(name, kept.path)) continue;
+      namesOwn = true;
     }
+    std::vector<std::string>& excludes = named ? kept.excludes : part.excludes;
     for (const auto& exclude : folder.excludes) {
-      const std::string path = slashed(exclude);
-      if (path.starts_with("/")) {
-        if (path.starts_with(own + "/")) kept.excludes.push_back(path.substr(own.size() + 1));
+      const std::string excluded = slashed(exclude);
+      if (excluded.starts_with("/")) {
+        if (excluded.starts_with(own + "/")) excludes.push_back(excluded.substr(own.size() + 1));
       } else {
-        kept.excludes.push_back(kept.path.empty() ? path : kept.path + "/" + path);
+        excludes.push_back(kept.path.empty() ? excluded : kept.path + "/" + excluded);
       }
     }
-    part.folders.push_back(std::move(kept));
+    if (named) part.folders.push_back(std::move(kept));
   }
-  return part;
+  if (namesOwn || !part.excludes.empty()) whole.parts.push_back(std::move(part));
+  following.push_back(&target);
+  for (const auto& reference : target.references) addReferenced(reference, targets, whole);
+  following.pop_back();
 }
 
 // "/P/T" names target T of project P; targets of other projects build none
 // of this one's files.
 void TargetFilter::addReferenced(const std::string& reference,
-                                 const std::vector<BuildTarget>& targets, Target& part) {
+                                 const std::vector<BuildTarget>& targets, Target& whole) {
   const std::string name = slashed(reference);
   const std::string own = "/" + projectName + "/";
   if (!name.starts_with(own)) return;
@@ -88,7 +141,6 @@ void TargetFilter::addReferenced(const std::string& reference,
     return target.name == std::string_view(name).substr(own.size());
   });
   if (found == targets.end()) return;
-  part.namesContents = true;
   const auto open = std::find(following.begin(), following.end(), &*found);
   if (open != following.end()) {
     // Each loop is named once, from whichever of its targets it was met.
@@ -105,31 +157,68 @@ void TargetFilter::addReferenced(const std::string& reference,
   // thousands, are followed a bounded number of times and levels deep: the
   // recursion must not run out of stack.
   if (following.size() >= kMaxDepth || ++referencesFollowed > kMaxReferences) return;
-  Target referenced = ownPart(*found, targets);
-  std::move(referenced.folders.begin(), referenced.folders.end(), std::back_inserter(part.folders));
-  std::move(referenced.files.begin(), referenced.files.end(), std::back_inserter(part.files));
+  addParts(*found, targets, whole);
+}
+
+// Whether the part builds the file: a file it names, or one a folder of it
+// holds and does not exclude; never one its contents exclude as a whole.
+// `innermost`, when given, is set to the deepest such folder.
+bool TargetFilter::partBuilds(const Part& part, const std::string& path, const Folder** innermost) {
+  if (holds(part.excludes, path)) return false;
+  const Folder* deepest = nullptr;
+  for (const auto& folder : part.folders) {
+    const bool inside = folder.recursive
+                            ? folder.path.empty() || path.starts_with(folder.path + "/")
+                            : path::folderOf(path, path::Style::posix) == folder.path;
+    if (!inside || holds(folder.excludes, path)) continue;
+    if (deepest == nullptr || folder.path.size() > deepest->path.size()) deepest = &folder;
+  }
+  if (innermost != nullptr) *innermost = deepest;
+  return deepest != nullptr || holds(part.files, path);
 }
 
 bool TargetFilter::builds(const Target& target, const std::string& path) {
-  if (!target.namesContents) return true;
-  if (std::find(target.files.begin(), target.files.end(), path) != target.files.end()) return true;
-  return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
-    if (!folder.named) return false;
-    if (!folder.recursive) return path::folderOf(path, path::Style::posix) == folder.path;
-    return folder.path.empty() || path.starts_with(folder.path + "/");
-  });
+  if (target.scope != Scope::Listed) return target.scope == Scope::Everything;
+  return std::any_of(target.parts.begin(), target.parts.end(),
+                     [&](const Part& part) { return partBuilds(part, path); });
 }
 
+// Whether some part of the target excludes the file and none builds it.
 bool TargetFilter::excludes(const Target& target, const std::string& path) {
-  return std::any_of(target.folders.begin(), target.folders.end(), [&](const Folder& folder) {
-    return std::find(folder.excludes.begin(), folder.excludes.end(), path) != folder.excludes.end();
+  const bool excluded = std::any_of(target.parts.begin(), target.parts.end(), [&](const Part& part) {
+    return holds(part.excludes, path) ||
+           std::any_of(part.folders.begin(), part.folders.end(),
+                       [&](const Folder& folder) { return holds(folder.excludes, path); });
   });
+  return excluded && !builds(target, path);
 }
 
 bool TargetFilter::keeps(std::string_view relativePath) const {
   const std::string path = slashed(relativePath);
-  if (hasChosen) return builds(chosen, path) && !excludes(chosen, path);
+  if (hasChosen) return builds(chosen, path);
   if (keepsAll || all.empty()) return true;
   return !std::all_of(all.begin(), all.end(),
                       [&](const Target& target) { return excludes(target, path); });
+}
+
+FileAttributes TargetFilter::attributesIn(const Part& part, const std::string& path) {
+  FileAttributes found;
+  const Folder* folder = nullptr;
+  if (!partBuilds(part, path, &folder)) return found;
+  found.target = part.owner;
+  if (folder != nullptr && !folder->source->attributes.empty()) found.folder = folder->source;
+  for (const auto& [name, file] : part.fileAttributes) {
+    if (name == path) found.file = file;
+  }
+  return found;
+}
+
+FileAttributes TargetFilter::attributesOf(std::string_view relativePath) const {
+  const std::string path = slashed(relativePath);
+  const std::vector<Part>& parts = hasChosen ? chosen.parts : ownParts;
+  for (const auto& part : parts) {
+    FileAttributes found = attributesIn(part, path);
+    if (found.target != nullptr) return found;
+  }
+  return {};
 }

@@ -1,8 +1,10 @@
-// Which of the project's own files its build targets build. A target names
-// folders ("/Proj/src", recursive or not) and files they exclude; with a
-// chosen target, only what it builds is kept, and without one a file is left
-// out only when every target excludes it. A target's own files, and the
-// contents of the targets it refers to (in turn), are built as well.
+// Which of the project's own files its build targets build, and with whose
+// attributes. A target names folders ("/Proj/src", recursive or not) and
+// files they exclude, files, and targets whose contents it builds too; with
+// a chosen target, only what it builds is kept, and without one a file is
+// left out only when every target with contents excludes it. An exclude
+// belongs to its folder, or to the target's own contents as a whole: a
+// target that refers to another does not lose what the other excludes.
 #pragma once
 
 #include <set>
@@ -11,6 +13,17 @@
 #include <vector>
 
 #include "reading/workbench_facts.h"
+
+// Whose attributes a file is compiled with, outermost first: the target
+// that builds it (its own contents; for a file it builds through a
+// reference, the referred target), the innermost folder of those contents
+// that holds it, and its own entry. Null where there is none.
+struct FileAttributes {
+  const BuildTarget* target = nullptr;
+  const BuildTarget::Folder* folder = nullptr;
+  const BuildTarget::FileAttributes* file = nullptr;
+  bool operator==(const FileAttributes&) const = default;
+};
 
 class TargetFilter {
  public:
@@ -23,33 +36,63 @@ class TargetFilter {
   // "\") is kept.
   bool keeps(std::string_view path) const;
 
+  // The attributes a kept file is compiled with: through the chosen
+  // target's contents, else those of the first target (in file order) whose
+  // own contents build it. Without a chosen target, none where no target
+  // gives any attributes.
+  FileAttributes attributesOf(std::string_view path) const;
+
   // The targets whose references lead back to themselves, each loop once,
   // as "T -> U -> T": such a reference is not followed.
   const std::vector<std::string>& loops() const { return loopsFound; }
+
+  // Whether the chosen target is built from contents (it has a build tool)
+  // but names none: it builds nothing of its own.
+  bool chosenNamesNothing() const { return hasChosen && chosen.scope == Scope::Nothing; }
 
  private:
   struct Folder {
     std::string path;  // relative to the project folder, "/"-separated; "" for the folder itself
     bool recursive;
-    bool named;        // false for the excludes of a target as a whole
     std::vector<std::string> excludes;  // relative to the project folder
+    const BuildTarget::Folder* source;
   };
-  struct Target {
+  // One target's own contents, the part of this project.
+  struct Part {
+    const BuildTarget* owner = nullptr;
     std::vector<Folder> folders;
     std::vector<std::string> files;  // relative to the project folder, "/"-separated
-    bool namesContents = false;      // names any folder, file or target of this project
+    std::vector<std::string> excludes;  // of the contents as a whole
+    std::vector<std::pair<std::string, const BuildTarget::FileAttributes*>> fileAttributes;
   };
-  Target ownPart(const BuildTarget& target, const std::vector<BuildTarget>& targets);
+  // Listed: what its parts build. Everything: it names contents, none of
+  // this project's, or it is a goal of a Makefile of the project's own (it
+  // has no build tool and names nothing). Nothing: it has a build tool and
+  // names no contents.
+  enum class Scope { Listed, Everything, Nothing };
+  struct Target {
+    std::vector<Part> parts;  // its own first, then those of the targets it refers to
+    Scope scope = Scope::Listed;
+  };
+  static bool namesContents(const BuildTarget& target);
+  Target targetOf(const BuildTarget& target, const std::vector<BuildTarget>& targets);
+  void addParts(const BuildTarget& target, const std::vector<BuildTarget>& targets,
+                Target& whole);
   void addReferenced(const std::string& reference, const std::vector<BuildTarget>& targets,
-                     Target& part);
+                     Target& whole);
+  static bool partBuilds(const Part& part, const std::string& path,
+                         const Folder** innermost = nullptr);
   static bool builds(const Target& target, const std::string& path);
   static bool excludes(const Target& target, const std::string& path);
+  static FileAttributes attributesIn(const Part& part, const std::string& path);
 
   std::string projectName;
-  std::vector<Target> all;
-  bool keepsAll = false;  // some target excludes nothing
+  std::vector<Target> all;  // those with contents, for the files every one excludes
+  bool keepsAll = false;    // some target with contents excludes nothing
   bool hasChosen = false;
   Target chosen;
+  // Without a chosen target, each target's own part, when any target gives attributes.
+  std::vector<Part> ownParts;
   std::vector<const BuildTarget*> following;  // the references being followed
   std::vector<std::string> loopsFound;
   std::set<std::set<std::string>> loopMembers;

@@ -86,3 +86,86 @@ TEST(TargetFilter, FilesAndReferencedTargetsAreBuilt) {
     EXPECT_EQ(filter.loops(), one.loops) << targets[one.chosen].name;
   }
 }
+
+namespace {
+
+// An exclude belongs to the contents it stands in: a target keeps what it
+// builds itself though a target it refers to excludes it. A target with a
+// build tool that names no contents builds nothing of its own, and counts
+// for nothing without a chosen target; a goal without one (an image
+// project's "vxWorks") builds what the project's Makefile builds.
+TEST(TargetFilter, ExcludesBelongToTheirContentsAndEmptyTargetsBuildNothing) {
+  auto made = [](std::string name, std::vector<BuildTarget::Folder> folders,
+                 std::vector<std::string> references, std::string tool = "Linker") {
+    BuildTarget target{std::move(name), std::move(folders), {}, std::move(references)};
+    target.buildTool = std::move(tool);
+    return target;
+  };
+  const std::vector<BuildTarget> targets{
+      made("app", {{"/P", true, {"test.c"}}}, {"/P/lib"}),
+      made("lib", {{"/P/src", true, {"x.c"}}, {"", false, {"/P/gone.c", "/P/test.c"}}}, {}),
+      made("empty", {}, {}),
+      made("vxWorks", {}, {}, ""),
+  };
+  struct Case {
+    int chosen;  // -1: none
+    std::vector<std::pair<const char*, bool>> keeps;
+    bool namesNothing;
+  } cases[] = {
+      {0, {{"src/x.c", true}, {"gone.c", true}, {"test.c", false}, {"src/test.c", true}}, false},
+      {1, {{"src/x.c", false}, {"src/y.c", true}, {"gone.c", false}, {"main.c", false}}, false},
+      {2, {{"main.c", false}, {"src/y.c", false}}, true},
+      {3, {{"main.c", true}, {"src/x.c", true}}, false},
+      // Without a chosen target: what app and lib both leave out, the empty ones aside.
+      {-1, {{"test.c", false}, {"src/x.c", true}, {"gone.c", true}, {"main.c", true}}, false},
+  };
+  for (const Case& one : cases) {
+    const BuildTarget* chosen = one.chosen < 0 ? nullptr : &targets[one.chosen];
+    const TargetFilter filter(targets, chosen, "P");
+    for (const auto& [path, kept] : one.keeps) {
+      EXPECT_EQ(filter.keeps(path), kept) << one.chosen << ": " << path;
+    }
+    EXPECT_EQ(filter.chosenNamesNothing(), one.namesNothing) << one.chosen;
+  }
+}
+
+// A file takes the attributes of the target whose contents build it (the
+// one referred to, for what a reference builds; without a chosen target,
+// the first that builds it), of the innermost folder of those contents
+// that holds it, and of its own entry.
+TEST(TargetFilter, AFileTakesTheAttributesOfWhatBuildsIt) {
+  OwnAttributes some;
+  some.values.emplace_back("Tool|C-Compiler|flags", "-w");
+  BuildTarget image{"image", {{"/P/src", true, {"old.c"}, some}}, {"/P/main.c"}, {"/P/lib"}};
+  image.fileAttributes = {{"/P/src/own.c", some}, {"/P/src/old.c", some}};
+  BuildTarget lib{"lib", {{"/P/lib", false, {}}}, {"/P/src/old.c"}};
+  lib.attributes = some;
+  const std::vector<BuildTarget> targets{image, lib};
+  const BuildTarget* imageTarget = &targets[0];
+  const BuildTarget* libTarget = &targets[1];
+  const auto* src = &targets[0].folders[0];
+  const auto* own = &targets[0].fileAttributes[0];
+  struct Case {
+    const BuildTarget* chosen;
+    const char* path;
+    FileAttributes attributes;
+  } cases[] = {
+      {imageTarget, "main.c", {imageTarget, nullptr, nullptr}},
+      {imageTarget, "src/a.c", {imageTarget, src, nullptr}},
+      {imageTarget, "src/own.c", {imageTarget, src, own}},
+      // Excluded from image's src, built through its reference to lib: lib's alone.
+      {imageTarget, "src/old.c", {libTarget, nullptr, nullptr}},
+      {imageTarget, "lib/l.c", {libTarget, nullptr, nullptr}},
+      {imageTarget, "lib/deeper/l.c", {}},
+      {libTarget, "src/a.c", {}},
+      {nullptr, "src/a.c", {imageTarget, src, nullptr}},
+      {nullptr, "lib/l.c", {libTarget, nullptr, nullptr}},
+  };
+  for (const Case& one : cases) {
+    const TargetFilter filter(targets, one.chosen, "P");
+    EXPECT_TRUE(filter.attributesOf(one.path) == one.attributes)
+        << (one.chosen ? one.chosen->name : "none") << ": " << one.path;
+  }
+}
+
+}  // namespace

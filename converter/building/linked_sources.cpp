@@ -170,7 +170,7 @@ void filterShown(FileGroup& group, const std::string& folder, const std::string&
         std::erase_if(one.files, [&](const std::string& file) {
           std::string path = shown + "/" + file.substr(folder.size() + 1);
           std::replace(path.begin(), path.end(), '\\', '/');
-          return !keeps(path);
+          return !keeps(path, file);
         });
       },
       [](FileGroup&) {});
@@ -323,7 +323,7 @@ std::vector<std::string> addLinkedSources(
     }
     const std::string shown = joined(parts);
     if (!link->folder) {
-      if (keeps(shown)) {
+      if (keeps(shown, where.path)) {
         places.at(own, parts, parts.size() - 1).files.push_back(std::move(where.path));
       }
       continue;

@@ -15,8 +15,10 @@
 #include "model/file_group.h"
 
 // Whether a file is taken, judged by its path as the project shows it
-// ("src/main.cpp", "ext/sub/a.c"), "/"-separated.
-using LinkedFileFilter = std::function<bool(std::string_view shownPath)>;
+// ("src/main.cpp", "ext/sub/a.c"), "/"-separated; `listedPath` is where it
+// lies, as the tree lists it.
+using LinkedFileFilter =
+    std::function<bool(std::string_view shownPath, const std::string& listedPath)>;
 
 // Adds the project's links to `own`, the group of the project folder (its
 // sourceFolder set), found by `resolver`, through `scan`, skipping below linked folders what

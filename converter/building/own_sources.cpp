@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "building/build_targets.h"
 #include "building/linked_sources.h"
 #include "model/source_language.h"
 #include "text/path.h"
@@ -28,18 +27,33 @@ OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan
   scan.scan(context.projectFolder, sources, true, {skipFolder});
 
   const TargetFilter filter(own.facts.targets, own.target, context.projectName);
+  OwnSourcesFound found;
+  // A kept file's attributes, where any level gives some.
+  const auto noteAttributes = [&](std::string_view shown, const std::string& listed) {
+    const FileAttributes attributes = filter.attributesOf(shown);
+    if (attributes.folder != nullptr || attributes.file != nullptr ||
+        (attributes.target != nullptr && !attributes.target->attributes.empty())) {
+      found.attributed.emplace_back(listed, attributes);
+    }
+  };
   const std::size_t base = context.projectFolder.size() + 1;
   walkGroups(sources, [&](FileGroup& group) {
     std::erase_if(group.files, [&](const std::string& file) {
-      return !filter.keeps(std::string_view(file).substr(base));
+      const std::string_view shown = std::string_view(file).substr(base);
+      if (!filter.keeps(shown)) return true;
+      noteAttributes(shown, file);
+      return false;
     });
   }, [](FileGroup&) {});
   // Linked files are judged by the names the project shows them under.
-  OwnSourcesFound found;
   found.targetLoops = filter.loops();
-  found.missingLinks =
-      addLinkedSources(sources, context, own.links, scan, skipFolder, [&](std::string_view shown) {
-        return acceptsFile(scan.fileExtensions, shown) && filter.keeps(shown);
+  if (filter.chosenNamesNothing()) found.emptyTarget = own.target->name;
+  found.missingLinks = addLinkedSources(
+      sources, context, own.links, scan, skipFolder,
+      [&](std::string_view shown, const std::string& listed) {
+        if (!acceptsFile(scan.fileExtensions, shown) || !filter.keeps(shown)) return false;
+        noteAttributes(shown, listed);
+        return true;
       });
   pruneEmptyGroups(sources);
   walkGroups(sources, [&](const FileGroup& group) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "building/build_targets.h"
 #include "building/folder_scan.h"
 #include "building/link_locations.h"
 #include "building/mode_context.h"
@@ -28,6 +29,10 @@ struct OwnSourcesFound {
   std::vector<std::string> missingLinks;
   std::vector<std::string> targetLoops;  // "T -> U -> T", each loop once
   std::size_t languages[3] = {0, 0, 0};
+  // The files kept whose build target, folder or own entry gives attributes,
+  // by the path the tree lists them under, with those attributes.
+  std::vector<std::pair<std::string, FileAttributes>> attributed;
+  std::string emptyTarget;  // the chosen target, when it names no contents
 };
 
 // Adds the own sources, found through `scan` (the mode's), to `root`: its

@@ -12,6 +12,7 @@
 #include "building/own_sources.h"
 #include "building/spec_choice.h"
 #include "building/subprojects.h"
+#include "building/target_settings.h"
 #include "building/unique_files.h"
 #include "model/failure.h"
 #include "model/source_language.h"
@@ -217,6 +218,7 @@ class RealProjectBuilder {
           result.cChosen = chosenOf(compilers.c);
           result.cxxChosen = chosenOf(compilers.forCxx());
           takeCommandNotes(compilers, result.spec);
+          ownIncludes.emplace(includes);
         });
     // Nothing more is read from them as make's text.
     for (auto& path : root.includePaths) takeDollarsLiterally(path);
@@ -224,6 +226,7 @@ class RealProjectBuilder {
     for (const auto& scanned : subprojects.scanned) {
       takeSubprojectSettings(scanned, subprojects);
     }
+    addTargetSettings(own);
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     mapSubprojectFiles();
@@ -290,8 +293,10 @@ class RealProjectBuilder {
   // Paths of the system's own go into commands that are split as a shell
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
+  // `targetMacros`, when given, a build target's own macros over the spec's.
   void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
-                        const SpecStatements& spec) const {
+                        const SpecStatements& spec,
+                        const LookupTable* targetMacros = nullptr) const {
     VariableValues workbench = workbenchVariables(folder, spec.spec);
     for (auto& [name, value] : workbench) {
       if (name != "BUILD_SPEC") value = forwardSlashed(std::move(value));
@@ -308,7 +313,7 @@ class RealProjectBuilder {
         return value;
       };
     }
-    into.emplace(given, spec.buildMacros, environment, workbench);
+    into.emplace(given, spec.buildMacros, environment, workbench, targetMacros);
   }
 
   // %DebugModeFlags% stands for the debug flags unless DEBUG_MODE, given
@@ -407,6 +412,63 @@ class RealProjectBuilder {
     return true;
   }
 
+  // The own files whose build target, folder or own entry sets entries of
+  // the build spec: each set composed as the project's own settings are,
+  // with the project's include folders, its objects in the target's folder
+  // (OBJ_DIR := T/$(MODE_DIR) in the Makefile).
+  void addTargetSettings(const OwnSourcesFound& own) {
+    TargetSettingsPlan plan = planTargetSettings(own.attributed, result.spec, kMaxTargetSettings);
+    for (auto& entries : plan.sets) composeTargetSettings(std::move(entries));
+    for (auto& [file, set] : plan.files) result.settingsOfFile[std::move(file)] = set;
+    targetSettingsLeftOver = plan.leftOver;
+  }
+
+  void composeTargetSettings(TargetEntries entries) {
+    LookupTable macros;
+    for (const auto& [name, value] : entries.macros) macros.set(name, value);
+    std::optional<VariableExpander> own;
+    emplaceVariables(own, in.projectFolder, statements, entries.macros.empty() ? nullptr : &macros);
+    WorkbenchFacts facts;
+    facts.defines = entries.defines ? std::move(*entries.defines) : statements.facts.defines;
+    facts.toolFlags = statements.facts.toolFlags;
+    facts.toolFlags.insert(facts.toolFlags.end(), entries.toolFlags.begin(), entries.toolFlags.end());
+    OtherSettings other;
+    static_cast<CompileSettings&>(other) = compileSettingsOf(
+        {entries.cCommand.value_or(result.cCompiler), entries.cxxCommand.value_or(result.cxxCompiler),
+         entries.includes ? *entries.includes : statements.includes, facts, result.spec,
+         debugMode(statements, variables())},
+        *own, *ownIncludes, in.currentDirectory, in.databaseWanted,
+        [&](const CompilerSettings& compilers) {
+          std::vector<std::string> folders = searchedFolders(compilers.c, *ownIncludes);
+          if (!compilers.cxxAsC) {
+            for (auto& path : searchedFolders(compilers.cxx, *ownIncludes)) {
+              folders.push_back(std::move(path));
+            }
+          }
+          for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
+          countMacroValues(compilers, *own);
+          takeCommandNotes(compilers, result.spec);
+        });
+    other.owner = in.projectName;
+    other.spec = result.spec;
+    other.target = std::move(entries.target);
+    other.levels = std::move(entries.levels);
+    other.objectFolder = path::join(path::join(ownIncludes->buildFolder, other.target),
+                                    debugMode(statements, variables()) ? "Debug" : "NonDebug");
+    result.otherSettings.push_back(std::move(other));
+    addReferences(otherReferences, own->references());
+    // A variable they leave that the project's settings leave too is named
+    // by the project's warning already.
+    std::vector<VariableExpander::Left> more;
+    for (const auto& left : own->left()) {
+      const auto same = [&](const VariableExpander::Left& known) { return known.name == left.name; };
+      if (std::none_of(variables().left().begin(), variables().left().end(), same)) {
+        more.push_back(left);
+      }
+    }
+    addLeft(otherLeft, more);
+  }
+
   // Each file of a sub-project with settings of its own, by the path its
   // group lists it under, once the tree keeps each file once.
   void mapSubprojectFiles() {
@@ -492,6 +554,13 @@ class RealProjectBuilder {
     addLeft(left, otherLeft);
     for (const auto& one : left) note(leftNote(one));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
+    if (targetSettingsLeftOver > 0) {
+      Note many(NoteKind::TooManyTargetSettings);
+      many.number = targetSettingsLeftOver;
+      many.number2 = kMaxTargetSettings;
+      note(std::move(many));
+    }
     for (const Note& one : commandNotes) note(one);
     if (!missingLinks.empty()) {
       Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
@@ -510,6 +579,8 @@ class RealProjectBuilder {
     in.notes(std::move(n));
   }
 
+  static constexpr std::size_t kMaxTargetSettings = 64;
+
   FileGroup& root;
   const ModeContext& in;
   const RealProjectOptions& options;
@@ -524,6 +595,8 @@ class RealProjectBuilder {
   std::vector<VariableExpander::Reference> otherReferences;
   std::vector<std::string> withoutDescription;  // the sub-projects that keep the project's settings
   std::vector<Note> commandNotes;               // takeCommandNotes
+  std::optional<IncludeContext> ownIncludes;    // what the project's folders are resolved against
+  std::size_t targetSettingsLeftOver = 0;       // files past kMaxTargetSettings sets
 };
 
 }  // namespace

@@ -53,6 +53,9 @@ struct OtherSettings : CompileSettings {
   std::string owner;   // the project whose build description gives them
   std::string spec;    // the build spec read there; empty: all of them
   std::string target;  // the build target whose own attributes these are; empty: none
+  // Whose attributes they are, outermost first: "target" (its own),
+  // "folder" (a folder of its contents), "file" (the file's own entry).
+  std::vector<std::string> levels;
 };
 
 // The project's own settings are the result's own fields; the root group

@@ -759,6 +759,117 @@ TEST_F(RealProject, TheProjectsOwnFilesAreNoSources) {
 
 namespace {
 
+// What each own file is compiled with where build targets set entries of
+// their own (as the Makefile gives a target's objects their variables): a
+// file's own flags for that file alone, a target's include list in place of
+// the spec's for its files, a target's macro over the spec's; the project's
+// own settings, and so the analyser personality, stay the spec's. A
+// reference's excludes are its own, and a target without contents lists
+// nothing of its own.
+TEST_F(RealProject, EachFileIsCompiledWithWhatItsTargetGivesIt) {
+  folders = FakeFolders();
+  for (const char* file : {"ws/App/app.c", "ws/App/x.cpp", "ws/App/src/a.c", "ws/App/src/b.cpp"}) {
+    folders.file(file);
+  }
+  const std::string spec = entry("defaultSpec", "S") + list("Incl|S", {"-I/spec/h"}) +
+                           entry("Macro|CPU|value|S", "PPC") +
+                           entry("Tool|C-Compiler|cmd|S", "cc -DCPU=$(CPU) %Includes% -c %InFile%") +
+                           entry("Tool|C++-Compiler|cmd|S",
+                                 "c++ %ToolFlags% %Includes% -o %OutFile% -c %InFile%") +
+                           entry("Tool|C++-Compiler|flags|S", "-w -O2");
+  const auto attributes = [](const std::string& inside) {
+    return "<attributes><mapAttribute>\n" + inside + "</mapAttribute></attributes>\n";
+  };
+  const std::string ownFlags =
+      "<buildtargets>\n<buildtarget name=\"T\" buildtool=\"Linker\">\n<contents>\n"
+      "<folder name=\"/App\" recursive=\"true\"/>\n<file name=\"/App/src/b.cpp\">" +
+      attributes(entry("Tool|C++-Compiler|flags|S", "-O2")) +
+      "</file>\n</contents>\n</buildtarget>\n</buildtargets>\n";
+  const std::string ownList =
+      "<buildtargets><buildtarget name=\"T\" buildtool=\"Linker\">" +
+      attributes(list("Incl|S", {"-I/t/h", "-I/t/more"}) + entry("Macro|CPU|value|S", "ARM") +
+                 entry("Tool|C-Compiler|cmd|S", "echo x; cc -DT $(CPU) %Includes% -c %InFile%")) +
+      "<contents><folder name=\"/App/src\" recursive=\"true\"/></contents></buildtarget>\n"
+      "<buildtarget name=\"U\" buildtool=\"Linker\"><contents><folder name=\"/App\" "
+      "recursive=\"true\"><excludes><file name=\"x.cpp\"/></excludes></folder></contents>"
+      "</buildtarget></buildtargets>\n";
+  const std::string references =
+      "<buildtargets><buildtarget name=\"T\" buildtool=\"Linker\"><contents>"
+      "<folder name=\"/App\" recursive=\"false\"/><buildtargetreference name=\"/App/U\"/>"
+      "</contents></buildtarget>\n<buildtarget name=\"U\" buildtool=\"Linker\"><contents>"
+      "<folder name=\"/App/src\" recursive=\"true\"><excludes><file name=\"b.cpp\"/>"
+      "<file name=\"/App/x.cpp\"/></excludes></folder></contents></buildtarget>\n"
+      "<buildtarget name=\"E\" buildtool=\"Linker\"/></buildtargets>\n";
+  const std::string project = "c++ -w -O2 -I/spec/h -o $@ -c $<";
+  struct Case {
+    const char* name;
+    std::string targets;
+    std::string target;  // -target
+    Strings compiled;    // each file kept: its own part of the path and its words
+    Strings warnings;
+  } cases[] = {
+      {"a file's own flags", ownFlags, "",
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "src/b.cpp: c++ -O2 -I/spec/h -o $@ -c $<"},
+       {}},
+      {"a target's list, macro and command", ownList, "",
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DT ARM -I/t/h -I/t/more -c $< -o $@",
+        "src/b.cpp: c++ -w -O2 -I/t/h -I/t/more -o $@ -c $<"},
+       {}},
+      {"a target's excludes, not its referrer's", references, "T",
+       {"app.c: cc -DCPU=PPC -I/spec/h -c $< -o $@", "x.cpp: " + project,
+        "src/a.c: cc -DCPU=PPC -I/spec/h -c $< -o $@"},
+       {}},
+      {"a target without contents", references, "E", {},
+       {"Warning: build target E names no contents, so it lists no file of its own",
+        "Warning: the project lists no source file"}},
+  };
+  for (const Case& one : cases) {
+    root = FileGroup();
+    options.target = one.target;
+    const RealProjectResult result = read(spec + one.targets);
+    Strings compiled;
+    walkGroups(root, [&](const FileGroup& group) {
+      for (const auto& file : group.files) {
+        const auto other = result.settingsOfFile.find(file);
+        const CompileSettings& settings =
+            other == result.settingsOfFile.end()
+                ? static_cast<const CompileSettings&>(result)
+                : static_cast<const CompileSettings&>(result.otherSettings[other->second]);
+        const bool cxx = file.ends_with(".cpp");
+        std::string words;
+        for (const auto& word : cxx ? settings.cxxWords : settings.cWords) words += " " + word;
+        std::string name = file.substr(at("ws/App/").size());
+        std::replace(name.begin(), name.end(), '\\', '/');
+        compiled.push_back(name + ":" + words);
+      }
+    }, [](const FileGroup&) {});
+    EXPECT_EQ(compiled, one.compiled) << one.name;
+    EXPECT_EQ(warnings, one.warnings) << one.name;
+    EXPECT_EQ(result.cCompiler, "cc -DCPU=$(CPU) %Includes% -c %InFile%") << one.name;
+    EXPECT_EQ(root.includePaths, Strings{"/spec/h"}) << one.name;
+    EXPECT_EQ(root.macros, (Macros{{"CPU", "PPC"}})) << one.name;
+    for (const auto& other : result.otherSettings) {
+      EXPECT_EQ(other.target, "T") << one.name;
+      EXPECT_EQ(other.objectFolder, at("ws/App/S/T/Debug")) << one.name;
+    }
+  }
+  // Files setting the same entries share their settings; each says whose they are.
+  root = FileGroup();
+  options.target.clear();
+  const RealProjectResult shared = read(spec + ownList);
+  ASSERT_EQ(shared.otherSettings.size(), 1u);
+  EXPECT_EQ(shared.otherSettings[0].levels, Strings{"target"});
+  EXPECT_EQ(shared.otherSettings[0].owner, "App");
+  EXPECT_EQ(shared.otherSettings[0].spec, "S");
+  EXPECT_EQ(shared.settingsOfFile.size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
 // The recipe shapes of real and hand-made build specs, read as make and the
 // shell run them: each gives the compiler, -D and -I of the command that
 // compiles the source, and which of the recipe's commands that is.

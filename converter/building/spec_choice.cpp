@@ -33,6 +33,8 @@ class SpecReader {
     reader.watchLines([&](std::string_view line) { factsReader.line(line); });
     BuildStatement statement;
     while (reader.next(statement)) {
+      // A build target's entries are its own (the facts hold them), never the project's.
+      if (factsReader.insideTargets(placeOf(statement))) continue;
       const std::string_view spec = specOfKey(statement.key);
       if (specKnown) {
         if (belongsToSpec(spec, out.spec)) {
@@ -70,6 +72,14 @@ class SpecReader {
     } else if (!out.facts.specs.empty()) {
       out.spec = out.facts.specs.front();
     }
+  }
+
+  // Where in its line a statement stands: its first text that has one.
+  static const char* placeOf(const BuildStatement& statement) {
+    for (const std::string_view text : {statement.text, statement.written, statement.key}) {
+      if (!text.empty()) return text.data();
+    }
+    return nullptr;
   }
 
   // Only the texts take() uses are decoded: an include entry is taken as

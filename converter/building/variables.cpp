@@ -14,9 +14,11 @@ constexpr auto npos = std::string_view::npos;
 }  // namespace
 
 VariableExpander::VariableExpander(const VariableValues& values, const LookupTable& buildMacros,
-                                   Environment environment, const VariableValues& workbench)
+                                   Environment environment, const VariableValues& workbench,
+                                   const LookupTable* targetMacros)
     : given(values.rbegin(), values.rend()),
       buildMacros(buildMacros),
+      targetMacros(targetMacros),
       environment(std::move(environment)),
       workbench(workbench) {}
 
@@ -55,6 +57,12 @@ std::optional<std::string> VariableExpander::rawValue(std::string_view name, Sou
     if (known != name) continue;
     source = Source::Given;
     return markedValue(name, value);
+  }
+  // A build target's own macros are make's variables of its objects: over
+  // the file's, under the command line's.
+  if (targetMacros != nullptr && targetMacros->contains(name)) {
+    source = Source::BuildMacro;
+    return std::string(targetMacros->get(name));
   }
   // An empty build macro is a variable make expands to nothing.
   if (buildMacros.contains(name)) {

@@ -25,9 +25,11 @@ using VariableValues = std::vector<std::pair<std::string, std::string>>;
 class VariableExpander {
  public:
   // `given` in the order of the command line (a later one wins); `workbench`
-  // the variables Workbench defines for the build.
+  // the variables Workbench defines for the build; `targetMacros`, when
+  // given, a build target's own macros, which win over `buildMacros`.
   VariableExpander(const VariableValues& given, const LookupTable& buildMacros,
-                   Environment environment, const VariableValues& workbench = {});
+                   Environment environment, const VariableValues& workbench = {},
+                   const LookupTable* targetMacros = nullptr);
 
   enum Use { IncludePath = 0, MacroValue = 1 };
 
@@ -102,6 +104,7 @@ class VariableExpander {
 
   VariableValues given;  // later ones first
   const LookupTable& buildMacros;
+  const LookupTable* targetMacros;
   Environment environment;
   VariableValues workbench;
   // Every variable looked up, in the order first met; a deque, since

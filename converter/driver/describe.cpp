@@ -58,6 +58,15 @@ void takeFindings(const ConversionOptions& options, const ReadProject& project,
     d.cCompiler = {real.cProgram, real.cChosen.command, real.cChosen.commands, real.cChosen.maybe};
     d.cxxCompiler = {real.cxxProgram, real.cxxChosen.command, real.cxxChosen.commands,
                      real.cxxChosen.maybe};
+    // A build target's own settings: a sub-project's own are its group's.
+    walkGroups(tree.root, [&](const FileGroup& group) {
+      for (const auto& file : group.files) {
+        const auto found = real.settingsOfFile.find(file);
+        if (found == real.settingsOfFile.end()) continue;
+        const OtherSettings& other = real.otherSettings[found->second];
+        if (!other.target.empty()) d.fileSettings.push_back({file, other.target, other.levels});
+      }
+    }, [](const FileGroup&) {});
     return;
   }
   d.knownSpecs = knownSpecs(tree.facts);

@@ -147,6 +147,13 @@ std::string textOf(const Note& note) {
              std::to_string(note.number) + " folders";
     case NoteKind::BuildTargetLoop:
       return "Warning: build targets refer to each other in a loop, not followed: " + subject;
+    case NoteKind::BuildTargetWithoutContents:
+      return "Warning: build target " + subject +
+             " names no contents, so it lists no file of its own";
+    case NoteKind::TooManyTargetSettings:
+      return "Warning: " + counted(note.number, "file", "files") +
+             " with settings of their own compiled with the project's: more than " +
+             std::to_string(note.number2) + " different settings";
     case NoteKind::CommandTooLong:
       return "Warning: the " + subject + " command names its lists too often, left as written past " +
              std::to_string(note.number) + " MB";

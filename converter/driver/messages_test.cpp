@@ -33,6 +33,9 @@ TEST(Messages, EveryProgressLineAndWarning) {
   cut.number = 20000;
   Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
   tooLong.number = 5;
+  Note manySettings = note(NoteKind::TooManyTargetSettings);
+  manySettings.number = 3;
+  manySettings.number2 = 64;
   Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler");
   untold.names = {"PPC32gnu"};
   Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler");
@@ -83,6 +86,11 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
+      {note(NoteKind::BuildTargetWithoutContents, "image"),
+       "Warning: build target image names no contents, so it lists no file of its own"},
+      {manySettings,
+       "Warning: 3 files with settings of their own compiled with the project's: more than 64 "
+       "different settings"},
       {tooLong, "Warning: the C-Compiler command names its lists too often, left as written past 5 MB"},
       {untold,
        "Warning: no command of the C-Compiler recipe of build spec PPC32gnu can be told to "

@@ -38,6 +38,8 @@ enum class NoteKind : unsigned {
   SubprojectsWithoutBuildDescription,  // names: the sub-projects
   SearchCutShort,          // number: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
+  BuildTargetWithoutContents,  // subject: the chosen target, built from contents it has none of
+  TooManyTargetSettings,   // number: the files; number2: the sets composed
   CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
   NoCompilingCommand,      // subject: the tool; names: the build spec (empty: all)
   CompilerTakesNoLists,    // likewise

@@ -115,15 +115,34 @@ void WorkbenchFactsReader::keySpecs(std::string_view text) {
   }
 }
 
+bool WorkbenchFactsReader::insideTargets(const char* at) const {
+  const std::less_equal<const char*> notAfter;
+  if (at == nullptr || !notAfter(lineText.data(), at) ||
+      !notAfter(at, lineText.data() + lineText.size())) {
+    return inTargets;
+  }
+  const std::size_t offset = static_cast<std::size_t>(at - lineText.data());
+  bool inside = lineBeganInTargets;
+  for (const auto& [where, state] : targetsChanges) {
+    if (where <= offset) inside = state;
+  }
+  return inside;
+}
+
 void WorkbenchFactsReader::line(std::string_view text) {
   keySpecs(text);
+  lineText = text;
+  lineBeganInTargets = inTargets;
+  targetsChanges.clear();
   // Most lines are entries of include lists and macros: a quick look tells.
   if (inTargets || mayOpenTargets(text)) targetTags(text);
+  // A line wholly inside <buildtargets> was read as the targets' above.
+  if (lineBeganInTargets && targetsChanges.empty()) return;
   if (list == List::None) {
     // Only the keys below are read; every other keyed entry (include lists,
     // macros, compiler commands: nearly every line) is done with here.
     const std::size_t key = text.find(kKeyText);
-    if (key == npos) return;
+    if (key == npos || insideTargets(text.data() + key)) return;
     const std::string_view after = text.substr(key + kKeyText.size());
     if (!after.starts_with(keys::kDefaultSpec) && !after.starts_with(keys::kOutputFolder) &&
         !after.starts_with(keys::kCCompilerTool) && !after.starts_with(keys::kCxxCompilerTool) &&
@@ -168,33 +187,77 @@ void WorkbenchFactsReader::line(std::string_view text) {
   }
 }
 
-// <buildtargets> <buildtarget name="T"> <folder name="/P" recursive="true">
-// <excludes> <file name="f"/> </excludes> </folder> </buildtarget>, any
-// number of them to a line.
-// A tag ends at its ">", or where the next tag begins when a "<" comes
-// first (attribute values hold none): each part of the line is looked at a
-// bounded number of times, so a line of a million "<" takes no longer than
-// one of a million letters.
+// The project's entries as a target, or a file or folder of its contents,
+// sets them for itself: <stringAttribute key="BLD::Info|..." value="..."/>,
+// and <listAttribute key="BLD::Info|..."> with its <stringAttribute value=>
+// entries.
+OwnAttributes& WorkbenchFactsReader::scopeAttributes() {
+  BuildTarget& target = facts.targets.back();
+  if (scope == Scope::File && !target.fileAttributes.empty()) {
+    return target.fileAttributes.back().attributes;
+  }
+  if (scope == Scope::Folder && !target.folders.empty()) return target.folders.back().attributes;
+  return target.attributes;
+}
+
+void WorkbenchFactsReader::attributeTag(std::string_view tag, bool isList, bool closed) {
+  std::string key, value;
+  if (!isList && inTargetList) {
+    if (attributeValue(tag, "value", value)) {
+      OwnAttributes& own = scopeAttributes();
+      if (!own.lists.empty()) own.lists.back().values.push_back(std::move(value));
+    }
+    return;
+  }
+  if (!attributeValue(tag, "key", key) || !key.starts_with(keys::kInfo)) return;
+  key.erase(0, keys::kInfo.size());
+  if (isList) {
+    scopeAttributes().lists.push_back({std::move(key), {}});
+    inTargetList = !closed;
+  } else if (attributeValue(tag, "value", value)) {
+    scopeAttributes().values.emplace_back(std::move(key), std::move(value));
+  }
+}
+
+// <buildtargets> <buildtarget name="T" buildtool="B"> <attributes>
+// <contents> <folder name="/P" recursive="true"> <excludes> <file
+// name="f"/> </excludes> </folder> <file name="/P/x.c"> <attributes>
+// </file> </contents> </buildtarget>, any number of them to a line.
+// A tag ends at its ">" outside quotes, or where the next tag begins when a
+// "<" comes first (attribute values hold none); a quote left open ends the
+// line's tags. Each part of the line is looked at a bounded number of
+// times, so a line of a million "<" takes no longer than one of a million
+// letters.
 void WorkbenchFactsReader::targetTags(std::string_view text) {
   for (std::size_t open = text.find('<'); open != npos;) {
     std::size_t end = open + 1;
-    while (end < text.size() && text[end] != '<' && text[end] != '>') ++end;
+    bool quoted = false;
+    while (end < text.size() && (quoted || (text[end] != '<' && text[end] != '>'))) {
+      if (text[end] == '"') quoted = !quoted;
+      ++end;
+    }
     const bool closed = end < text.size() && text[end] == '>';
     const std::string_view tag = text.substr(open, end - open + (closed ? 1 : 0));
+    const std::size_t at = open;
     open = closed ? text.find('<', end + 1) : (end < text.size() ? end : npos);
-    // Every tag read here begins "<b", "<f", "<e" or "</": others at a glance.
-    if (tag.size() < 2 || (tag[1] != 'b' && tag[1] != 'f' && tag[1] != 'e' && tag[1] != '/')) {
+    // Every tag read here begins "<b", "<f", "<e", "<s", "<l" or "</": others at a glance.
+    if (tag.size() < 2) continue;
+    const char first = tag[1];
+    if (first != 'b' && first != 'f' && first != 'e' && first != 's' && first != 'l' && first != '/') {
       continue;
     }
     const auto is = [&](std::string_view name) {
       return tag.starts_with(name) &&
              (tag.size() == name.size() || std::string_view(" \t>/").find(tag[name.size()]) != npos);
     };
+    const bool selfClosed = tag.ends_with("/>");
     std::string value;
     if (is("<buildtargets")) {
-      inTargets = tag.find("/>") == npos;
+      inTargets = !selfClosed;
+      targetsChanges.emplace_back(at, inTargets);
     } else if (is("</buildtargets")) {
       inTargets = false;
+      targetsChanges.emplace_back(at, false);
     } else if (!inTargets) {
       continue;
     } else if (is("<buildtarget")) {
@@ -205,31 +268,62 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
                                facts.targets.back().folders.empty() &&
                                facts.targets.back().files.empty() &&
                                facts.targets.back().references.empty();
-      if (!emptyBefore) facts.targets.push_back({});
-      attributeValue(tag, "name", facts.targets.back().name);
-      inFolder = inExcludes = false;
+      if (!emptyBefore) {
+        facts.targets.push_back({});
+      } else if (const BuildTarget& before = facts.targets.back();
+                 !before.buildTool.empty() || !before.attributes.empty() ||
+                 !before.fileAttributes.empty()) {
+        facts.targets.back() = BuildTarget{};
+      }
+      // Only a named target can be chosen, where its build tool counts.
+      if (attributeValue(tag, "name", facts.targets.back().name)) {
+        attributeValue(tag, "buildtool", facts.targets.back().buildTool);
+      }
+      inFolder = inExcludes = inTargetList = false;
+      scope = Scope::Target;
     } else if (facts.targets.empty()) {
       continue;
+    } else if (is("<stringAttribute") || is("<listAttribute")) {
+      attributeTag(tag, tag[1] == 'l', selfClosed);
+    } else if (is("</listAttribute")) {
+      inTargetList = false;
     } else if (is("<folder") && attributeValue(tag, "name", value)) {
       std::string recursive;
       attributeValue(tag, "recursive", recursive);
       facts.targets.back().folders.push_back({std::move(value), recursive == "true", {}});
-      inFolder = tag.find("/>") == npos;
+      inFolder = !selfClosed;
+      scope = inFolder ? Scope::Folder : Scope::Target;
+      inTargetList = false;
     } else if (is("</folder")) {
-      inFolder = false;
+      inFolder = inTargetList = false;
+      scope = Scope::Target;
     } else if (is("<excludes")) {
-      inExcludes = tag.find("/>") == npos;
+      inExcludes = !selfClosed;
     } else if (is("</excludes")) {
       inExcludes = false;
+    } else if (is("</file")) {
+      BuildTarget& target = facts.targets.back();
+      if (scope == Scope::File && target.fileAttributes.back().attributes.empty()) {
+        target.fileAttributes.pop_back();
+      }
+      scope = inFolder ? Scope::Folder : Scope::Target;
+      inTargetList = false;
     } else if (is("<buildtargetreference") && attributeValue(tag, "name", value)) {
       facts.targets.back().references.push_back(std::move(value));
-    } else if (is("<file") && !inExcludes && !inFolder && attributeValue(tag, "name", value)) {
-      facts.targets.back().files.push_back(std::move(value));
     } else if (is("<file") && inExcludes && attributeValue(tag, "name", value)) {
       BuildTarget& target = facts.targets.back();
       // Excludes outside any folder belong to the target as a whole.
       if (!inFolder || target.folders.empty()) target.folders.push_back({"", false, {}});
       target.folders.back().excludes.push_back(std::move(value));
+    } else if (is("<file") && attributeValue(tag, "name", value)) {
+      BuildTarget& target = facts.targets.back();
+      // A file of a folder is built as the folder is; only its attributes are its own.
+      if (!selfClosed) {
+        target.fileAttributes.push_back({value, {}});
+        scope = Scope::File;
+        inTargetList = false;
+      }
+      if (!inFolder) target.files.push_back(std::move(value));
     }
   }
 }

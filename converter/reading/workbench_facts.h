@@ -10,18 +10,46 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// What a build target, or a file or folder of its contents, sets for itself
+// in its <attributes>: entries keyed as the project's are, each key after
+// "BLD::Info|" (such as "Tool|C++-Compiler|flags|PPC32gnu" or "Incl|PPC32gnu"),
+// every text decoded, in file order.
+struct OwnAttributes {
+  struct List {
+    std::string key;
+    std::vector<std::string> values;
+  };
+  std::vector<std::pair<std::string, std::string>> values;  // <stringAttribute key= value=>
+  std::vector<List> lists;                                    // <listAttribute key=> and its entries
+  bool empty() const { return values.empty() && lists.empty(); }
+};
 
 struct BuildTarget {
   struct Folder {
     std::string name;       // workspace-relative, such as "/Proj/src"
     bool recursive = false;
     std::vector<std::string> excludes;  // as written: file names or paths
+    OwnAttributes attributes = {};
+  };
+  // A file of the contents that has attributes of its own, whether the
+  // contents name it or one of their folders holds it.
+  struct FileAttributes {
+    std::string name;  // workspace-relative, such as "/Proj/src/a.c"
+    OwnAttributes attributes;
   };
   std::string name;
   std::vector<Folder> folders;
   std::vector<std::string> files = {};       // <file name="/Proj/a.c"/> outside excludes
   std::vector<std::string> references = {};  // <buildtargetreference name="/Proj/T"/>
+  // Its buildtool ("Linker", "Librarian", ...): the generated Makefile
+  // builds it from its contents. Empty: a goal of a Makefile Workbench does
+  // not generate (an image or source build project's "vxWorks").
+  std::string buildTool = {};
+  OwnAttributes attributes = {};
+  std::vector<FileAttributes> fileAttributes = {};
 };
 
 struct SpecValue {
@@ -68,12 +96,22 @@ class WorkbenchFactsReader {
  public:
   explicit WorkbenchFactsReader(WorkbenchFacts& facts) : facts(facts) {}
 
-  // Each line of the file, in order.
+  // Each line of the file, in order. What lies inside <buildtargets> is a
+  // target's (its attributes, or those of a file or folder of its
+  // contents), never the project's.
   void line(std::string_view text);
+
+  // Whether the text at `at`, a view into the line given last, lies inside
+  // <buildtargets>; for a text elsewhere (or null), whether the line ends
+  // inside it.
+  bool insideTargets(const char* at) const;
 
  private:
   enum class List { None, Specs, Defines };
+  enum class Scope { Target, Folder, File };
   void targetTags(std::string_view text);
+  void attributeTag(std::string_view tag, bool list, bool closed);
+  OwnAttributes& scopeAttributes();
   void keySpecs(std::string_view text);
 
   WorkbenchFacts& facts;
@@ -82,6 +120,13 @@ class WorkbenchFactsReader {
   bool inTargets = false;
   bool inExcludes = false;
   bool inFolder = false;
+  Scope scope = Scope::Target;
+  bool inTargetList = false;  // a <listAttribute> of the scope is open
+  // The line given last, whether it began inside <buildtargets>, and where
+  // in it the element opened or closed (each place with the state after it).
+  std::string_view lineText;
+  bool lineBeganInTargets = false;
+  std::vector<std::pair<std::size_t, bool>> targetsChanges;
   std::string lastKeySpec;  // entries of one spec come together
   std::set<std::string, std::less<>> keySpecsSeen;
 };

@@ -149,6 +149,14 @@ std::string describedJson(const Description& d,
     includePaths = d.root->includePaths.size();
     macros = d.root->macros.size();
   }
+  std::vector<std::string> fileSettings;
+  for (const auto& settings : d.fileSettings) {
+    const std::string fileJson = json.literal(settings.file);
+    const std::string targetJson = json.literal(settings.target);
+    if (fileJson.empty() || targetJson.empty()) continue;
+    fileSettings.push_back("{\"file\": " + fileJson + ", \"target\": " + targetJson +
+                           ", \"from\": " + json.list(settings.from) + "}");
+  }
   const std::string knownSpecs = json.list(d.knownSpecs);
   const std::string knownTargets = json.list(d.knownTargets);
 
@@ -183,6 +191,7 @@ std::string describedJson(const Description& d,
   text += "  \"includePaths\": " + std::to_string(includePaths) + ",\n";
   text += "  \"macros\": " + std::to_string(macros) + ",\n";
   text += compilers;
+  if (d.realProject) text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings) + ",\n";
   text += "  \"warnings\": " + JsonBuilder::lines(warnings) + ",\n";
   text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + "\n}\n";
   return text;

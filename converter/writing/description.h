@@ -52,6 +52,14 @@ struct Description {
   };
   Compiler cCompiler, cxxCompiler;
   const FileGroup* root = nullptr;  // the group tree; none when reading failed before it
+  // The files compiled with settings a build target gives them, in the
+  // tree's order, and whose attributes those are.
+  struct FileSettings {
+    std::string file;               // as the group tree lists it
+    std::string target;             // the build target whose contents build it
+    std::vector<std::string> from;  // "target", "folder", "file": whose attributes
+  };
+  std::vector<FileSettings> fileSettings;
   std::vector<std::string> warnings;
   std::optional<std::string> failure;
 };

@@ -84,10 +84,12 @@ TEST_F(Describe, EveryDocumentParsesWithTheMembersInTheirOrder) {
     const auto document = nlohmann::ordered_json::parse(result.out);
     std::vector<std::string> names;
     for (const auto& [name, value] : document.items()) names.push_back(name);
-    // The real-project mode's document has the compilers after the macros.
+    // The real-project mode's document has the compilers and the files'
+    // own settings after the macros.
     std::vector<std::string> expected = members;
     if (document["mode"] == "real-project") {
-      expected.insert(expected.begin() + 10, "compilers");
+      expected.insert(expected.begin() + 10, {"compilers", "fileSettings"});
+      EXPECT_TRUE(document["fileSettings"].is_array()) << c.stored;
       for (const char* language : {"c", "c++"}) {
         EXPECT_TRUE(document["compilers"][language]["commands"].is_number()) << c.stored;
       }
@@ -129,6 +131,33 @@ TEST_F(Describe, BothModesAndSpecKnowTheSameBuildSpecs) {
     EXPECT_EQ(result.exitCode, 0) << result.out;
     EXPECT_EQ(nlohmann::json::parse(result.out)["buildSpecs"]["chosen"], spec);
   }
+}
+
+// The files a build target compiles with settings of their own, in the
+// tree's order, and whose attributes they are; the member only in the mode.
+TEST_F(Describe, FilesWithSettingsOfTheirOwnSayWhoseTheyAre) {
+  dir.writeFile("ws/P/.project",
+                "<projectDescription><name>P</name><projects></projects></projectDescription>");
+  const std::string flags = "<attributes><mapAttribute><stringAttribute "
+                            "key=\"BLD::Info|Tool|C-Compiler|flags|S\" value=\"-O2\"/>"
+                            "</mapAttribute></attributes>";
+  dir.writeFile("ws/P/.wrproject",
+                "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"S\"/>\n"
+                "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd|S\" value=\"cc -w\"/>\n"
+                "<buildtargets>\n<buildtarget name=\"T\" buildtool=\"Linker\">\n<contents>\n"
+                "<folder name=\"/P\" recursive=\"true\"/>\n<folder name=\"/P/src\" "
+                "recursive=\"true\">" + flags + "</folder>\n<file name=\"/P/src/b.c\">" + flags +
+                "</file>\n</contents>\n</buildtarget>\n</buildtargets>\n");
+  for (const char* file : {"ws/P/main.c", "ws/P/src/a.c", "ws/P/src/b.c"}) dir.writeFile(file, "");
+  const std::vector<std::string> args{"ws/P/.project", "ws/P/.wrproject", "ws", "out"};
+  std::vector<std::string> mode = args;
+  mode.push_back("-wb");
+  const auto document = nlohmann::ordered_json::parse(describe(mode).out);
+  const auto expected = nlohmann::ordered_json::parse(
+      R"([{"file": "@P@/src/a.c", "target": "T", "from": ["folder"]},
+          {"file": "@P@/src/b.c", "target": "T", "from": ["folder", "file"]}])");
+  EXPECT_EQ(replaced(document["fileSettings"].dump(), dir.str() + "/ws/P", "@P@"), expected.dump());
+  EXPECT_FALSE(nlohmann::json::parse(describe(args).out).contains("fileSettings"));
 }
 #endif
 

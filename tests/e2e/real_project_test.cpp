@@ -193,4 +193,57 @@ TEST_F(Workbench, ASubprojectsFileIsCompiledWithItsOwnSettings) {
   }
 }
 
+// A build target that gives one file C++ flags of its own (without the
+// spec's -w) and a folder an include list of its own: in the database that
+// file alone lacks -w, the folder's files search the target's folders, and
+// both lie in the target's object folder; the personality stays the spec's.
+TEST_F(Workbench, AFileABuildTargetGivesSettingsOfItsOwnIsEnteredWithThem) {
+  const auto attributes = [](const std::string& key, const std::string& inside) {
+    return "<attributes><mapAttribute>" + key + inside + "</mapAttribute></attributes>\n";
+  };
+  dir.writeFile("t/P/.project",
+                "<projectDescription><name>P</name><projects></projects></projectDescription>");
+  dir.writeFile(
+      "t/P/.wrproject",
+      "<stringAttribute key=\"BLD::Info|defaultSpec\" value=\"S\"/>\n"
+      "<listAttribute key=\"BLD::Info|Incl|S\">\n<stringAttribute value=\"-I/spec/h\"/>\n"
+      "</listAttribute>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|cmd|S\" value=\"c++ppc %ToolFlags% "
+      "%Includes% -o %OutFile% -c %InFile%\"/>\n"
+      "<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|flags|S\" value=\"-w -O2\"/>\n"
+      "<buildtargets>\n<buildtarget name=\"T\" buildtool=\"Linker\">\n<contents>\n"
+      "<folder name=\"/P\" recursive=\"true\"/>\n<folder name=\"/P/io\" recursive=\"true\">" +
+          attributes("<listAttribute key=\"BLD::Info|Incl|S\">",
+                     "<stringAttribute value=\"-I/io/h\"/></listAttribute>") +
+          "</folder>\n<file name=\"/P/fast.cpp\">" +
+          attributes("<stringAttribute key=\"BLD::Info|Tool|C++-Compiler|flags|S\" ",
+                     "value=\"-O2\"/>") +
+          "</file>\n</contents>\n</buildtarget>\n</buildtargets>\n");
+  for (const char* file : {"t/P/main.cpp", "t/P/fast.cpp", "t/P/io/port.cpp"}) {
+    dir.writeFile(file, "");
+  }
+  const std::string at = "t" + s + "P" + s;
+  const ProgramResult result = runPlovik(
+      {at + ".project", at + ".wrproject", "t", "out", "-wb", "-cdb", "out" + s + "cc.json"},
+      dir.str());
+  ASSERT_EQ(result.exitCode, 0) << result.out;
+  const std::string database = readFile(dir.path() / "out" / "cc.json");
+  const auto entryOf = [&](const std::string& file) {
+    const std::size_t found = database.find(file + "\",\n");
+    if (found == std::string::npos) return std::string();
+    return database.substr(found, database.find("\n  }", found) - found);
+  };
+  const std::string target = replaced("S" + s + "T" + s + "Debug" + s, "\\", "\\\\");
+  const std::string main = entryOf("main.cpp"), fast = entryOf("fast.cpp"), port = entryOf("port.cpp");
+  EXPECT_NE(main.find("\"-w\", \"-O2\", \"-I/spec/h\""), std::string::npos) << main;
+  EXPECT_EQ(main.find(target), std::string::npos) << main;
+  EXPECT_NE(fast.find("[\"c++ppc\", \"-O2\", \"-I/spec/h\""), std::string::npos) << fast;
+  EXPECT_NE(fast.find(target + "fast.o\""), std::string::npos) << fast;
+  EXPECT_NE(port.find("\"-w\", \"-O2\", \"-I/io/h\""), std::string::npos) << port;
+  EXPECT_NE(port.find(target + "port.o\""), std::string::npos) << port;
+  const std::string personality = readFile(dir.path() / "out" / "person" / "P.p_a");
+  EXPECT_NE(personality.find("/spec/h"), std::string::npos) << personality;
+  EXPECT_EQ(personality.find("/io/h"), std::string::npos) << personality;
+}
+
 }  // namespace
