@@ -61,8 +61,9 @@ LinkResolver::LinkResolver(const ModeContext& context, const VariableValues& own
 // nothing when it was met before.
 VariableExpander::Reference* LinkResolver::meet(std::string_view name) {
   if (metAt.contains(name)) return nullptr;
-  VariableExpander::Reference& added =
-      met.emplace_back(std::string(name), std::nullopt, VariableExpander::Source::None);
+  // Braces, not emplace_back's parentheses: clang makes no aggregate from them.
+  met.push_back({std::string(name), std::nullopt, VariableExpander::Source::None});
+  VariableExpander::Reference& added = met.back();
   metAt.emplace(added.name, met.size() - 1);
   return &added;
 }

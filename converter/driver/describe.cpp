@@ -37,7 +37,10 @@ void takeFindings(const ConversionOptions& options, const ReadProject& project,
     d.knownTargets = real.knownTargets;
     if (!options.realProject.target.empty()) d.chosenTarget = options.realProject.target;
     d.referencedProjects = real.subprojectFolders;
-    for (const auto& [name, folder] : real.subprojectFolders) {
+    for (const auto& subproject : real.subprojectFolders) {
+      // Named, not bound: clang lets no lambda take a structured binding.
+      const std::string& name = subproject.first;
+      const auto& folder = subproject.second;
       Description::SubprojectBuild& build = d.subprojectBuilds.emplace_back();
       const auto found = std::find_if(real.subprojects.begin(), real.subprojects.end(),
                                       [&](const auto& one) { return one.name == name; });
