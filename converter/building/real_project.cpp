@@ -293,7 +293,7 @@ class RealProjectBuilder {
   // Paths of the system's own go into commands that are split as a shell
   // splits them, where a "\" would escape the next character: on Windows
   // they take "/", as Workbench's Makefiles give its own variables.
-  // `targetMacros`, when given, a build target's own macros over the spec's.
+  // `targetMacros`, when given, a build target's own macros over the build spec's.
   void emplaceVariables(std::optional<VariableExpander>& into, const std::string& folder,
                         const SpecStatements& spec,
                         const LookupTable* targetMacros = nullptr) const {

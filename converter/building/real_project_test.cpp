@@ -762,8 +762,8 @@ namespace {
 // What each own file is compiled with where build targets set entries of
 // their own (as the Makefile gives a target's objects their variables): a
 // file's own flags for that file alone, a target's include list in place of
-// the spec's for its files, a target's macro over the spec's; the project's
-// own settings, and so the analyser personality, stay the spec's. A
+// the build spec's for its files, a target's macro over the build spec's; the project's
+// own settings, and so the analyser personality, stay the build spec's. A
 // reference's excludes are its own, and a target without contents lists
 // nothing of its own.
 TEST_F(RealProject, EachFileIsCompiledWithWhatItsTargetGivesIt) {

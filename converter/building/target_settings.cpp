@@ -22,7 +22,7 @@ std::vector<std::string_view> partsOf(std::string_view key) {
   }
 }
 
-// The spec of a list's key, "Incl|S" or "Definess|S" (empty: for none);
+// The build spec of a list's key, "Incl|S" or "Definess|S" (empty: for none);
 // false for another key.
 bool listOf(std::string_view key, std::string_view name, std::string_view& spec) {
   if (!key.starts_with(name)) return false;

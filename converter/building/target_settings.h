@@ -3,7 +3,7 @@
 // Workbench generates gives a target's objects the build spec's variables
 // again as variables of their own (IDE_INCLUDES, IDE_DEFINES, the build
 // macros, DEBUGFLAGS_...) and writes their recipes from the target's tools:
-// what the target sets stands in place of the spec's, a list as a whole.
+// what the target sets stands in place of the build spec's, a list as a whole.
 #pragma once
 
 #include <optional>
@@ -23,8 +23,8 @@ struct TargetEntries {
   std::optional<std::vector<SpecValue>> defines;     // in place of the defines lists
   std::optional<std::string> cCommand;               // in place of the compilers' commands
   std::optional<std::string> cxxCommand;
-  std::vector<ToolValue> toolFlags;                        // over the spec's, in order
-  std::vector<std::pair<std::string, std::string>> macros;  // build macros over the spec's
+  std::vector<ToolValue> toolFlags;                        // over the build spec's, in order
+  std::vector<std::pair<std::string, std::string>> macros;  // build macros over the build spec's
 };
 
 // The entries of the levels of `attributes` that belong to build spec

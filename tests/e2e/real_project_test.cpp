@@ -196,7 +196,7 @@ TEST_F(Workbench, ASubprojectsFileIsCompiledWithItsOwnSettings) {
 // A build target that gives one file C++ flags of its own (without the
 // spec's -w) and a folder an include list of its own: in the database that
 // file alone lacks -w, the folder's files search the target's folders, and
-// both lie in the target's object folder; the personality stays the spec's.
+// both lie in the target's object folder; the personality stays the build spec's.
 TEST_F(Workbench, AFileABuildTargetGivesSettingsOfItsOwnIsEnteredWithThem) {
   const auto attributes = [](const std::string& key, const std::string& inside) {
     return "<attributes><mapAttribute>" + key + inside + "</mapAttribute></attributes>\n";
