@@ -1,10 +1,8 @@
 #include "building/compiler_program.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "text/path.h"
-#include "text/shell_words.h"
 #include "text/variable_references.h"
 
 namespace {
@@ -27,28 +25,13 @@ bool isSetting(const std::string& word) {
 
 }  // namespace
 
-std::string compilerProgram(std::string_view command, const WordExpander& expand) {
-  const std::vector<std::string_view> commands = shellCommands(command);
-  std::string_view chosen;
-  for (const std::string_view one : commands) {
-    if (one.find_first_not_of(" \t") != std::string_view::npos) chosen = one;
-  }
-  for (const std::string_view one : commands) {
-    if (one.find("%InFile%") != std::string_view::npos) chosen = one;
-  }
-  std::vector<std::string> words = shellWords(chosen);
-  const std::size_t program = programWordOf(words);
-  return program == words.size() ? std::string() : programNamed(std::move(words[program]), expand);
-}
-
 std::size_t programWordOf(const std::vector<std::string>& words) {
   std::size_t at = 0;
   while (at < words.size() && (isPlaceholder(words[at]) || isSetting(words[at]))) ++at;
   return at;
 }
 
-std::string programNamed(std::string word, const WordExpander& expand) {
-  if (expand) word = expand(word);
+std::string programNamed(std::string word) {
   if (!holdsReference(word)) return word;
   // Where a variable has no value, the program's file name: a path cut
   // short by the missing part would name no program.

@@ -4,46 +4,34 @@
 
 namespace {
 
-TEST(CompilerProgram, IsTheProgramOfTheCommandThatCompiles) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"echo \"building $@\";%ccompilerprefix% $(TOOL_PATH)ccppc %DebugModeFlags% "
-       "$(CC_ARCH_SPEC) -ansi %Defines% -o %OutFile% -c %InFile%",
-       "ccppc"},
-      {"echo \"a; b && c\" && $(TOOL_PATH)$(PREFIX)dcc -c %InFile%; echo done", "dcc"},
-      {"/opt/gnu/bin/gcc -c x.c", "/opt/gnu/bin/gcc"},
-      {"CCACHE_DIR=/tmp \"my cc\" -c %InFile%", "my cc"},
-      {"gcc -c a.c || true", "true"},
-      {"$(CC) -c %InFile%", ""},
-      {"$(TOOL_PATH)cc$(SUFFIX) -c %InFile%", ""},
-      {"%cprefix% %InFile%", ""},
-      {"", ""},
-      {";;", ""},
+// Settings and placeholders in front of the program are passed over.
+TEST(CompilerProgram, IsTheFirstWordThatIsNoSettingNorPlaceholder) {
+  using Words = std::vector<std::string>;
+  const std::pair<Words, std::size_t> cases[] = {
+      {{"ccppc", "-c"}, 0},
+      {{"%ccompilerprefix%", "CCACHE_DIR=/tmp", "my cc", "-c"}, 2},
+      {{"A=1", "%x%"}, 2},
+      {{"=x", "cc"}, 0},   // no name before "=": a word like any other
+      {{"1A=x", "cc"}, 0},  // nor a name that begins with a digit
+      {{}, 0},
   };
-  for (const auto& [command, program] : cases) EXPECT_EQ(compilerProgram(command), program) << command;
+  for (const auto& [words, at] : cases) EXPECT_EQ(programWordOf(words), at) << testing::PrintToString(words);
 }
 
-// A variable with a value gives the program's whole path; one without leaves
-// the program's file name, never a path cut short.
-TEST(CompilerProgram, VariablesExpandedOrTheFileNameKept) {
-  const WordExpander expand = [](std::string_view word) {
-    std::string text(word);
-    const std::string known = "$(TOOL_PATH)";
-    for (auto at = text.find(known); at != std::string::npos; at = text.find(known)) {
-      text.replace(at, known.size(), "/opt/diab/bin/");
-    }
-    return text;
-  };
+// A variable left without a value gives the program's file name, never a
+// path cut short, and none where the name itself depends on one.
+TEST(CompilerProgram, AVariableLeftGivesTheFileNameOrNone) {
   const std::pair<const char*, const char*> cases[] = {
-      {"$(TOOL_PATH)dcc -c %InFile%", "/opt/diab/bin/dcc"},
-      {"$(OTHER)/dplus -c %InFile%", "dplus"},
-      {"$(WIND_HOME)/compilers/diab-5.9.1.0/WIN32/bin/dcc -c %InFile%", "dcc"},
-      {"$(WIND_HOME)\\\\diab\\\\dcc.exe -c %InFile%", "dcc.exe"},
-      {"$(OTHER)ccppc -c %InFile%", "ccppc"},
-      {"$(OTHER)/$(CC) -c %InFile%", ""},
+      {"/opt/gnu/bin/gcc", "/opt/gnu/bin/gcc"},
+      {"$(OTHER)/dplus", "dplus"},
+      {"$(WIND_HOME)/compilers/diab-5.9.1.0/WIN32/bin/dcc", "dcc"},
+      {"$(WIND_HOME)\\diab\\dcc.exe", "dcc.exe"},
+      {"$(OTHER)ccppc", "ccppc"},
+      {"$(OTHER)/$(CC)", ""},
+      {"$(CC)", ""},
+      {"$(TOOL_PATH)cc$(SUFFIX)", ""},
   };
-  for (const auto& [command, program] : cases) {
-    EXPECT_EQ(compilerProgram(command, expand), program) << command;
-  }
+  for (const auto& [word, program] : cases) EXPECT_EQ(programNamed(word), program) << word;
 }
 
 }  // namespace
