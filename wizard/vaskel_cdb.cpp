@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "vaskel_browse.h"
 #include "vaskel_converter_options.h"
 #include "vaskel_status.h"
 
-CompilationDatabase::CompilationDatabase(const Widgets& widgets, QObject* parent)
-    : QObject(parent), w(widgets) {
+CompilationDatabase::CompilationDatabase(const Widgets& widgets, QObject* parent,
+                                         PathBrowser* browser)
+    : WizardPart(parent), w(widgets) {
   w.file->setEnabled(false);
   w.browse->setEnabled(false);
   connect(w.check, &QCheckBox::toggled, this, [this](bool on) {
@@ -21,13 +23,19 @@ CompilationDatabase::CompilationDatabase(const Widgets& widgets, QObject* parent
   connect(w.file, &QLineEdit::textEdited, this,
           [this](const QString& text) { followsDestination = text == defaultFile(); });
   connect(w.destination, &QLineEdit::textChanged, this, &CompilationDatabase::followDestination);
+  if (!browser) return;
+  connect(w.browse, &QPushButton::clicked, this, [this, browser] {
+    const QString file = browser->chooseFileToWrite(tr("Select the Compilation Database File"),
+                                                    tr("Compilation databases (*.json)"));
+    if (!file.isEmpty()) takeFile(file);
+  });
 }
 
 bool CompilationDatabase::isOn() const { return w.check->isChecked(); }
 
 void CompilationDatabase::setOn(bool on) { w.check->setChecked(on); }
 
-QStringList CompilationDatabase::arguments() const {
+QStringList CompilationDatabase::arguments(const CommandContext&) const {
   if (!isOn() || w.file->text().isEmpty()) return {};
   return {optionName(ConverterOption::Database), w.file->text()};
 }
@@ -68,4 +76,14 @@ QString CompilationDatabase::defaultFile() const {
 
 void CompilationDatabase::followDestination() {
   if (followsDestination) w.file->setText(defaultFile());
+}
+
+void CompilationDatabase::load(const RememberedSettings& remembered) {
+  if (remembered.database) setOn(*remembered.database);
+  if (remembered.databaseFile) setOwnFile(*remembered.databaseFile);
+}
+
+void CompilationDatabase::save(RememberedSettings& remembered) {
+  remembered.database = isOn();
+  remembered.databaseFile = ownFile();
 }

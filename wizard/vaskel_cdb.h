@@ -4,16 +4,18 @@
 // while the box is on.
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+#include "vaskel_part.h"
+
+class PathBrowser;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-class CompilationDatabase : public QObject {
+class CompilationDatabase : public WizardPart {
   Q_OBJECT
 
  public:
@@ -24,17 +26,21 @@ class CompilationDatabase : public QObject {
     QLineEdit* destination;  // the output folder the file follows
   };
 
-  explicit CompilationDatabase(const Widgets& widgets, QObject* parent = nullptr);
+  // Without a browser, the Browse button is left to the caller.
+  explicit CompilationDatabase(const Widgets& widgets, QObject* parent = nullptr,
+                               PathBrowser* browser = nullptr);
 
   bool isOn() const;
   void setOn(bool on);
   // -cdb FILE while the box is on; nothing otherwise.
-  QStringList arguments() const;
+  QStringList arguments(const CommandContext& context = {}) const override;
   // The summary's lines about the database; empty while the box is off.
-  QString summary() const;
+  QString summary() const override;
   // What keeps Next waiting: no file, or one the converter would take for an
   // option. Empty while the box is off or the file will do.
-  QString problem() const;
+  QString problem() const override;
+  void load(const RememberedSettings& remembered) override;
+  void save(RememberedSettings& remembered) override;
   // A file the user chose: it follows the destination again only when it
   // is the one the destination gives.
   void takeFile(const QString& file);
@@ -43,10 +49,6 @@ class CompilationDatabase : public QObject {
   std::optional<QString> ownFile() const;
   // A remembered file of the user's own: it follows no destination.
   void setOwnFile(const QString& file);
-
- signals:
-  // The command line a conversion would get has changed.
-  void changed();
 
  private:
   QString defaultFile() const;

@@ -23,7 +23,7 @@ QTableWidgetItem* fixedItem(const QString& text) {
 }  // namespace
 
 WorkbenchMode::WorkbenchMode(const Widgets& widgets, QObject* parent)
-    : QObject(parent), w(widgets) {
+    : WizardPart(parent), w(widgets) {
   w.variables->setRowCount(0);
   // Rows as tall as the font needs and no taller, so that six show at once;
   // the names and sources whole, the values taking what is left.
@@ -174,7 +174,7 @@ QStringList WorkbenchMode::variableAssignments() const {
   return assignments;
 }
 
-QStringList WorkbenchMode::arguments() const {
+QStringList WorkbenchMode::arguments(const CommandContext&) const {
   if (!isOn()) return {};
   QStringList arguments{optionName(ConverterOption::RealProject)};
   if (w.specs->currentIndex() >= 0)
@@ -218,4 +218,17 @@ WorkbenchMode::Choice WorkbenchMode::choiceToKeep() {
   if (w.targets->count() > 1)
     remembered.target = w.targets->currentIndex() > 0 ? w.targets->currentText() : QString();
   return remembered;
+}
+
+void WorkbenchMode::load(const RememberedSettings& settings) {
+  if (settings.workbenchMode) setOn(*settings.workbenchMode);
+  remember({settings.spec.value_or(QString()), settings.target.value_or(QString())});
+}
+
+void WorkbenchMode::save(RememberedSettings& settings) {
+  settings.workbenchMode = isOn();
+  if (!isOn()) return;
+  const Choice choice = choiceToKeep();
+  settings.spec = choice.spec;
+  settings.target = choice.target;
 }

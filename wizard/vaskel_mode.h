@@ -7,18 +7,18 @@
 
 #include <QHash>
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include "vaskel_describe.h"
+#include "vaskel_part.h"
 
 class QComboBox;
 class QGroupBox;
 class QTableWidget;
 class QTableWidgetItem;
 
-class WorkbenchMode : public QObject {
+class WorkbenchMode : public WizardPart {
   Q_OBJECT
 
  public:
@@ -47,12 +47,16 @@ class WorkbenchMode : public QObject {
   void setOn(bool on);
   // The options a conversion gets: -wb, -spec NAME, the -var options in the
   // order of the rows, -target NAME; none while the box is off.
-  QStringList arguments() const;
+  QStringList arguments(const CommandContext& context = {}) const override;
   // The summary's lines about the mode; empty while the box is off.
-  QString summary() const;
+  QString summary() const override;
   // What keeps Next waiting: a build spec or target the converter would take
   // for one of its options. Empty while there is none.
-  QString problem() const;
+  QString problem() const override;
+  // The box, and the build spec and target to preselect; the choice to keep
+  // is remembered only with the box on.
+  void load(const RememberedSettings& remembered) override;
+  void save(RememberedSettings& remembered) override;
 
   // The choice to preselect when an answer names it.
   void remember(const Choice& choice);
@@ -60,10 +64,6 @@ class WorkbenchMode : public QObject {
   // no answer (a run that failed on a broken project, say), in which case
   // the remembered choice stays.
   Choice choiceToKeep();
-
- signals:
-  // The user changed the command line a conversion would get.
-  void changed();
 
  private:
   void enableLists();

@@ -11,6 +11,10 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "vaskel_browse.h"
+#include "vaskel_converter_options.h"
+#include "vaskel_status.h"
+
 namespace {
 
 QString droppedProject(const QMimeData* data) {
@@ -48,26 +52,146 @@ QString projectFileFor(const QString& droppedPath) {
   return QString();
 }
 
-ProjectChoice::ProjectChoice(const Widgets& widgets, const QList<QLineEdit*>& targets,
-                             QObject* parent)
-    : QObject(parent), w(widgets), dropTargets(targets) {
+ProjectChoice::ProjectChoice(const Widgets& widgets, PathBrowser* pathBrowser, QObject* parent)
+    : WizardPart(parent),
+      w(widgets),
+      browser(pathBrowser),
+      paths{{w.project, tr("The .project file"), true},
+            {w.wrProject, tr("The .wrproject file"), true},
+            {w.workspace, tr("The workspace folder"), false},
+            {w.destination, tr("The output folder"), false}} {
+  for (QLineEdit* field : fields()) {
+    connect(field, &QLineEdit::textChanged, this, &WizardPart::changed);
+    field->installEventFilter(this);
+  }
+  // After the page's check, which the fields it fills then run again.
+  connect(w.project, &QLineEdit::textChanged, this, &ProjectChoice::projectChanged);
   // A project dropped anywhere on the page: the page takes what its labels
   // and boxes do not, and the filter sees it before a field would.
   w.page->setAcceptDrops(true);
   w.page->installEventFilter(this);
-  for (QLineEdit* field : dropTargets) field->installEventFilter(this);
   connect(w.useOffer, &QPushButton::clicked, this, &ProjectChoice::useOffer);
   w.nameNote->hide();
+
+  const auto browseFile = [this](QLineEdit* field, const QString& filter) {
+    browser->chooseFile(field, tr("Select a WindRiver Project"), filter);
+  };
+  connect(w.projectBrowse, &QPushButton::clicked, this,
+          [=, this] { browseFile(w.project, tr("Projects (*.project)")); });
+  connect(w.wrProjectBrowse, &QPushButton::clicked, this,
+          [=, this] { browseFile(w.wrProject, tr("WR Projects (*.wrproject)")); });
+  connect(w.workspaceBrowse, &QPushButton::clicked, this, [this] {
+    browser->chooseFolder(w.workspace, tr("Specify the WindRiver Workspace Directory"));
+  });
+  connect(w.destinationBrowse, &QPushButton::clicked, this, [this] {
+    browser->chooseFolder(w.destination,
+                          tr("Select the Olvex/Olvex++ Project Destination Directory"));
+  });
+}
+
+QList<QLineEdit*> ProjectChoice::fields() const {
+  QList<QLineEdit*> fields;
+  for (const PathField& path : paths) fields << path.edit;
+  return fields << w.name;
 }
 
 bool ProjectChoice::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  const bool onPage = watched == w.page || fields().contains(qobject_cast<QLineEdit*>(watched));
   if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
-    const bool onPage =
-        watched == w.page || dropTargets.contains(qobject_cast<QLineEdit*>(watched));
     if (onPage && takeDrag(event)) return true;
   }
-  return QObject::eventFilter(watched, event);
+  // Checking on every key release, even one that changed nothing, also
+  // notices a file that appeared or vanished since the last edit.
+  if (type == QEvent::KeyRelease && onPage && watched != w.page) emit checkDue();
+  return WizardPart::eventFilter(watched, event);
+}
+
+void ProjectChoice::setWholeWorkspace(bool whole) {
+  wholeWorkspace = whole;
+  for (QWidget* widget : w.hiddenForWorkspace) widget->setVisible(!whole);
+  for (QWidget* widget : w.disabledForWorkspace) widget->setEnabled(!whole);
+  // What the last answer said was about the other form of the question.
+  if (whole) showName(false, QString());
+}
+
+bool ProjectChoice::canAsk() const {
+  // Nothing to ask until the project's files and the workspace are named;
+  // the whole workspace needs the output folder instead of the files.
+  for (const PathField& path : paths) {
+    const bool needed = wholeWorkspace ? !path.oneProjectOnly : path.edit != w.destination;
+    if (needed && path.edit->text().isEmpty()) return false;
+  }
+  return true;
+}
+
+QString ProjectChoice::destination() const { return w.destination->text(); }
+
+QString ProjectChoice::name() const { return w.name->text(); }
+
+void ProjectChoice::check() {
+  for (const PathField& path : paths) colourPath(path.edit);
+  if (!wholeWorkspace) {
+    offerWorkspaces();
+    return;
+  }
+  // The offer is about the one project's .project, not asked for now.
+  for (QWidget* widget : QList<QWidget*>{w.offerLabel, w.offers, w.useOffer}) widget->hide();
+}
+
+QString ProjectChoice::problem() const {
+  for (const PathField& path : paths) {
+    if (wholeWorkspace && path.oneProjectOnly) continue;
+    const QString problem = missingPath(path.what, path.edit->text());
+    if (!problem.isEmpty()) return problem;
+  }
+  if (wholeWorkspace) return QString();  // each project is named by its own .project
+  const QString name = w.name->text();
+  if (name.isEmpty()) return tr("The project needs a name.");
+  return namedByProject ? clashWithOption(tr("The .project file names the project"), name,
+                                          tr("rename the project in Workbench."))
+                        : clashWithOption(tr("The name"), name, tr("choose another name."));
+}
+
+QStringList ProjectChoice::arguments(const CommandContext& context) const {
+  QStringList arguments;
+  if (wholeWorkspace) {
+    arguments << optionName(ConverterOption::Workspace) << w.workspace->text()
+              << w.destination->text();
+    if (!context.realProjectMode) arguments << optionName(ConverterOption::RealProject);
+    return arguments;
+  }
+  for (const PathField& path : paths) arguments << path.edit->text();
+  return arguments << optionName(ConverterOption::ProjectName) << w.name->text();
+}
+
+// The whole workspace's projects are listed by their own part, before these lines.
+QString ProjectChoice::summary() const {
+  const QString projects = wholeWorkspace ? QString()
+                                          : QStringLiteral("WindRiver Project(s):\n") +
+                                                w.project->text() + u'\n' + w.wrProject->text() +
+                                                QStringLiteral("\n\n");
+  return projects + QStringLiteral("WindRiver Workspace:\n") + w.workspace->text() +
+         QStringLiteral("\n\nOlvex / Olvex++ Project Directory:\n") + w.destination->text() +
+         QStringLiteral("\n\nOlvex / Olvex++ Project Name:\n") +
+         (wholeWorkspace ? QString() : w.name->text()) + QStringLiteral("\n\n");
+}
+
+QString ProjectChoice::pathsPresent() const {
+  QString present;
+  for (const PathField& path : paths) present += QFileInfo::exists(path.edit->text()) ? u'1' : u'0';
+  return present;
+}
+
+// Set as typed, so the page's check runs and a path that is gone shows red.
+void ProjectChoice::load(const RememberedSettings& remembered) {
+  if (remembered.workspace) w.workspace->setText(*remembered.workspace);
+  if (remembered.destination) w.destination->setText(*remembered.destination);
+}
+
+void ProjectChoice::save(RememberedSettings& remembered) {
+  remembered.workspace = w.workspace->text();
+  remembered.destination = w.destination->text();
 }
 
 void ProjectChoice::projectChanged(const QString& text) {
@@ -106,7 +230,7 @@ bool ProjectChoice::takeDrag(QEvent* event) {
   drop->acceptProposedAction();
   if (event->type() == QEvent::Drop) {
     const QString native = QDir::toNativeSeparators(project);
-    emit dropped(native);
+    browser->lastPath = native;
     if (w.project->text() == native)
       projectChanged(native);  // no text change, so fill by hand
     else

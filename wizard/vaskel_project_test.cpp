@@ -1,6 +1,8 @@
-// Taking a project on the first page: the empty path fields filled from a
-// chosen .project, a project dropped anywhere on the page, and the Name
-// field as the converter's answer decides it.
+// The first page's fields: four existing paths and a name before Next,
+// checked as the user types and on a key release; taking a project: the
+// empty path fields filled from a chosen .project, a project dropped
+// anywhere on the page, and the Name field as the converter's answer
+// decides it.
 #include "vaskel_project.h"
 
 #include <QMimeData>
@@ -10,6 +12,13 @@
 #include "wizard_test_support.h"
 
 namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+QColor textColour(const QLineEdit* field) { return field->palette().color(QPalette::Text); }
+
+bool nextEnabled(Vaskel& wizard) { return wizard.button(QWizard::NextButton)->isEnabled(); }
 
 QByteArray projectFile(const QByteArray& name) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<projectDescription>\n\t<name>" + name +
@@ -52,6 +61,53 @@ class ProjectTest : public QObject {
   void init() {
     qunsetenv("STANDIN_DESCRIBE");
     qunsetenv("STANDIN_DESCRIBE_EXIT");
+  }
+
+  void page0NeedsFourExistingPathsAndAName() {
+    WorkingFolder folder;
+    const Page0Paths paths = makePage0Paths(folder);
+    Vaskel wizard;
+    wizard.show();
+    QVERIFY(!nextEnabled(wizard));
+
+    fillPage0(wizard, paths, QString());
+    QVERIFY(!nextEnabled(wizard));
+    for (QLineEdit* field : {wizard.ProjectEdit, wizard.WRProjectEdit, wizard.WRWorkspaceDirEdit,
+                             wizard.OlvProjectEdit})
+      QCOMPARE(textColour(field), kBlack);
+
+    QTest::keyClick(wizard.OlvNameEdit, Qt::Key_A);
+    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("a"));
+    QVERIFY(nextEnabled(wizard));
+
+    // One character less and the path names nothing.
+    wizard.WRProjectEdit->setFocus();
+    wizard.WRProjectEdit->end(false);
+    QTest::keyClick(wizard.WRProjectEdit, Qt::Key_Backspace);
+    QCOMPARE(textColour(wizard.WRProjectEdit), kRed);
+    QCOMPARE(textColour(wizard.ProjectEdit), kBlack);
+    QVERIFY(!nextEnabled(wizard));
+
+    // Only existence counts: a folder passes where a file is asked for.
+    wizard.WRProjectEdit->setText(paths.workspace);
+    wizard.ProjectEdit->setText(paths.output);
+    QCOMPARE(textColour(wizard.WRProjectEdit), kBlack);
+    QVERIFY(nextEnabled(wizard));
+
+    wizard.OlvNameEdit->clear();
+    QVERIFY(!nextEnabled(wizard));
+  }
+
+  void aKeyReleaseRechecksTheField() {
+    WorkingFolder folder;
+    Vaskel wizard;
+    wizard.show();
+    const QString later = folder.filePath(QStringLiteral("later.project"));
+    wizard.ProjectEdit->setText(later);
+    QCOMPARE(textColour(wizard.ProjectEdit), kRed);
+    folder.writeFile(QStringLiteral("later.project"));
+    QTest::keyClick(wizard.ProjectEdit, Qt::Key_Left);  // changes no text
+    QCOMPARE(textColour(wizard.ProjectEdit), kBlack);
   }
 
   // Named by the .project, the name is the one the conversion uses: shown,
@@ -166,7 +222,7 @@ class ProjectTest : public QObject {
       QCOMPARE(wizard.WRProjectEdit->text(),
                QDir::toNativeSeparators(folder.filePath(QStringLiteral("ws/App/.wrproject"))));
     }
-    QCOMPARE(wizard.lastPath, QDir::toNativeSeparators(project));
+    QCOMPARE(wizard.browser.lastPath, QDir::toNativeSeparators(project));
 
     // The .project file itself, dropped on a field that already holds it:
     // the empty fields are filled all the same, and no text is inserted.

@@ -98,8 +98,11 @@ void ConversionRun::launch(const QString& program, const QStringList& arguments,
   expectedProjectFile = QDir(destination).filePath(name + QStringLiteral(".prj"));
   projectFilesBefore = projectFileStates();
 
-  connect(converter, &QProcess::readyReadStandardOutput, this, &ConversionRun::outputReady);
-  connect(converter, &QProcess::finished, this, &ConversionRun::exited);
+  connect(converter, &QProcess::readyReadStandardOutput, this, &ConversionRun::readOutput);
+  connect(converter, &QProcess::finished, this, [this] {
+    finish();
+    emit ended();
+  });
   connect(converter, &QProcess::errorOccurred, this, &ConversionRun::failedToStart);
   converter->start(program, arguments);
   // A start that fails may already have been reported from inside start().

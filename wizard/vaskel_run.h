@@ -44,12 +44,6 @@ class ConversionRun : public QObject {
   // heading and the summary at the end stand out in the log.
   void startWorkspace(const QString& program, const QStringList& arguments,
                       const QString& destination, const QStringList& projectFiles);
-  // Logs the lines the converter has completed so far; the rest waits for
-  // its line end.
-  void readOutput();
-  // Ends the run the converter ended: the rest of its output, the verdict
-  // and the count of warnings in the log, the message box of a failure.
-  void finish();
   // Stops a run under way without a report: nothing more is logged or shown.
   void stop();
 
@@ -58,11 +52,17 @@ class ConversionRun : public QObject {
   bool running() const { return isRunning; }
 
  signals:
-  // The converter's signals, passed on: it printed something; it ended.
-  void outputReady();
-  void exited();
+  // The converter ended and the run has been judged.
+  void ended();
 
  private:
+  // Logs the lines the converter has completed so far; the rest waits for
+  // its line end.
+  void readOutput();
+  // Ends the run the converter ended: the rest of its output, the verdict
+  // and the count of warnings in the log, the message box of a failure.
+  void finish();
+
   // What lay at a path, to tell a file this run wrote from an older one.
   struct FileState {
     bool exists = false;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <algorithm>
 
@@ -34,6 +35,14 @@ QString missingPath(const QString& what, const QString& path) {
   if (path.isEmpty()) return QObject::tr("%1 is not given.").arg(what);
   if (!QFileInfo::exists(path)) return QObject::tr("%1 does not exist: %2").arg(what, path);
   return QString();
+}
+
+void colourPath(QLineEdit* field) {
+  const QString path = field->text();
+  const bool exists = !path.isEmpty() && QFileInfo::exists(path);
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Text, exists ? QColor(0, 0, 0) : QColor(255, 0, 0));
+  field->setPalette(palette);
 }
 
 QString clashWithOption(const QString& what, const QString& value, const QString& remedy) {

@@ -5,10 +5,15 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 
 // "The workspace folder is not given." or "... does not exist: PATH"; empty
 // when the path names something that exists.
 QString missingPath(const QString& what, const QString& path);
+
+// Shows a path field's text black while it names something that exists,
+// red otherwise.
+void colourPath(QLineEdit* field);
 
 // The converter takes a value equal to one of its option names for that
 // option, even where it expects a value, so such a value never reaches it:

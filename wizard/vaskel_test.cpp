@@ -1,7 +1,6 @@
-// The controller: the page checks as the user types, the browse dialogs, the
-// extension list and the summary built when Next leaves Page 2, the texts'
-// room on every page, and Vaskel's own --version and --help.
-#include <QFileDialog>
+// The controller: the summary built from the parts when Next leaves Page 2,
+// the converter it runs, the texts' room on every page, and Vaskel's own
+// --version and --help.
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
@@ -11,21 +10,6 @@
 #include "wizard_test_support.h"
 
 namespace {
-
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-
-QColor textColour(const QLineEdit* field) { return field->palette().color(QPalette::Text); }
-
-bool nextEnabled(Vaskel& wizard) { return wizard.button(QWizard::NextButton)->isEnabled(); }
-
-// Types the path into the dialog's name field, as a user may, and accepts.
-// (selectFile() leaves that field alone once it has the focus.)
-void choose(QFileDialog* dialog, const QString& path) {
-  if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-    name->setText(path);
-  static_cast<QDialog*>(dialog)->accept();  // public in QDialog
-}
 
 QString withoutMnemonic(QString text) { return text.remove(QRegularExpression("&(?!&)")); }
 
@@ -114,132 +98,6 @@ class ControllerTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void page0NeedsFourExistingPathsAndAName() {
-    WorkingFolder folder;
-    const Page0Paths paths = makePage0Paths(folder);
-    Vaskel wizard;
-    wizard.show();
-    QVERIFY(!nextEnabled(wizard));
-
-    fillPage0(wizard, paths, QString());
-    QVERIFY(!nextEnabled(wizard));
-    for (QLineEdit* field : {wizard.ProjectEdit, wizard.WRProjectEdit, wizard.WRWorkspaceDirEdit,
-                             wizard.OlvProjectEdit})
-      QCOMPARE(textColour(field), kBlack);
-
-    QTest::keyClick(wizard.OlvNameEdit, Qt::Key_A);
-    QCOMPARE(wizard.OlvNameEdit->text(), QStringLiteral("a"));
-    QVERIFY(nextEnabled(wizard));
-
-    // One character less and the path names nothing.
-    wizard.WRProjectEdit->setFocus();
-    wizard.WRProjectEdit->end(false);
-    QTest::keyClick(wizard.WRProjectEdit, Qt::Key_Backspace);
-    QCOMPARE(textColour(wizard.WRProjectEdit), kRed);
-    QCOMPARE(textColour(wizard.ProjectEdit), kBlack);
-    QVERIFY(!nextEnabled(wizard));
-
-    // Only existence counts: a folder passes where a file is asked for.
-    wizard.WRProjectEdit->setText(paths.workspace);
-    wizard.ProjectEdit->setText(paths.output);
-    QCOMPARE(textColour(wizard.WRProjectEdit), kBlack);
-    QVERIFY(nextEnabled(wizard));
-
-    wizard.OlvNameEdit->clear();
-    QVERIFY(!nextEnabled(wizard));
-  }
-
-  void aKeyReleaseRechecksTheField() {
-    WorkingFolder folder;
-    Vaskel wizard;
-    wizard.show();
-    const QString later = folder.filePath(QStringLiteral("later.project"));
-    wizard.ProjectEdit->setText(later);
-    QCOMPARE(textColour(wizard.ProjectEdit), kRed);
-    folder.writeFile(QStringLiteral("later.project"));
-    QTest::keyClick(wizard.ProjectEdit, Qt::Key_Left);  // changes no text
-    QCOMPARE(textColour(wizard.ProjectEdit), kBlack);
-
-    const QString personality = folder.filePath(QStringLiteral("m.p_s"));
-    wizard.MsgPersonEdit->setText(personality);
-    QCOMPARE(textColour(wizard.MsgPersonEdit), kRed);
-    folder.writeFile(QStringLiteral("m.p_s"));
-    QTest::keyClick(wizard.MsgPersonEdit, Qt::Key_Home);
-    QCOMPARE(textColour(wizard.MsgPersonEdit), kBlack);
-  }
-
-  void page1_data() {
-    QTest::addColumn<QStringList>("given");  // message, analyser, compiler; "" empty, "-" missing
-    QTest::addColumn<bool>("next");
-    QTest::newRow("none given") << QStringList{"", "", ""} << true;
-    QTest::newRow("message missing") << QStringList{"-", "", ""} << false;
-    QTest::newRow("all exist") << QStringList{"m.p_s", "a.p_a", "c.p_c"} << true;
-    QTest::newRow("only analyser") << QStringList{"", "a.p_a", ""} << true;
-    // A later field that exists does not hide an earlier one that does not.
-    QTest::newRow("first missing, last exists") << QStringList{"-", "", "c.p_c"} << false;
-    QTest::newRow("middle missing") << QStringList{"m.p_s", "-", "c.p_c"} << false;
-    QTest::newRow("last missing") << QStringList{"m.p_s", "", "-"} << false;
-  }
-
-  void page1() {
-    QFETCH(QStringList, given);
-    QFETCH(bool, next);
-    WorkingFolder folder;
-    Vaskel wizard;
-    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
-    wizard.show();
-    QVERIFY(clickNext(wizard));
-    QCOMPARE(wizard.currentPage(), wizard.Page1);
-
-    const QList<QLineEdit*> fields{wizard.MsgPersonEdit, wizard.AnalPersonEdit,
-                                   wizard.CmpPersonEdit};
-    for (int i = 0; i < 3; ++i) {
-      if (given[i] == "-")
-        fields[i]->setText(folder.filePath(QStringLiteral("gone.p_x")));
-      else if (!given[i].isEmpty())
-        fields[i]->setText(folder.writeFile(given[i]));
-    }
-    QCOMPARE(nextEnabled(wizard), next);
-    for (int i = 0; i < 3; ++i) {
-      if (!given[i].isEmpty()) QCOMPARE(textColour(fields[i]), given[i] == "-" ? kRed : kBlack);
-    }
-
-    // Clearing the missing ones again allows Next.
-    for (int i = 0; i < 3; ++i) {
-      if (given[i] == "-") fields[i]->clear();
-    }
-    QVERIFY(nextEnabled(wizard));
-  }
-
-  void extensionList_data() {
-    QTest::addColumn<QStringList>("checked");
-    QTest::addColumn<QString>("custom");
-    QTest::addColumn<QString>("list");
-    QTest::newRow("two boxes") << QStringList{"hCheck", "cppCheck"} << "" << "cpp,h";
-    QTest::newRow("box and custom") << QStringList{"cppCheck"} << "res,xml" << "cpp,res,xml";
-    QTest::newRow("custom with a trailing comma") << QStringList{} << "res," << "res";
-    QTest::newRow("nothing") << QStringList{} << "" << "";
-    QTest::newRow("every box, in a fixed order")
-        << QStringList{"hxxCheck", "hppCheck", "hhCheck", "hCheck", "cCheck", "cxxCheck",
-                       "ccCheck", "cppCheck"}
-        << " x ,," << "cpp,cc,cxx,c,h,hh,hpp,hxx, x ,";
-  }
-
-  void extensionList() {
-    QFETCH(QStringList, checked);
-    QFETCH(QString, custom);
-    QFETCH(QString, list);
-    WorkingFolder folder;
-    Vaskel wizard;
-    fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
-    wizard.show();
-    for (const QString& name : checked) wizard.findChild<QCheckBox*>(name)->setChecked(true);
-    wizard.CustExtEdit->setText(custom);
-    QVERIFY(goToPage3(wizard));
-    QCOMPARE(wizard.extensionList, list);
-    QVERIFY(wizard.DetailsText->toPlainText().endsWith("File Extensions:\n" + list + "\n"));
-  }
-
   void summaryIsRebuiltEachTimePage2IsLeft() {
     WorkingFolder folder;
     const Page0Paths paths = makePage0Paths(folder);
@@ -264,73 +122,8 @@ class ControllerTest : public QObject {
     wizard.hxxCheck->setChecked(true);
     wizard.OlvNameEdit->setText(QStringLiteral("Renamed"));  // off its page, still read
     QVERIFY(clickNext(wizard));
-    QCOMPARE(wizard.extensionList, QStringLiteral("c,hxx"));
+    QCOMPARE(wizard.extensions->chosen(), QStringLiteral("c,hxx"));
     QVERIFY(wizard.DetailsText->toPlainText().contains("Project Name:\nRenamed\n"));
-  }
-
-  void browseFillsTheFieldAndRemembersThePath() {
-    WorkingFolder folder;
-    const QString project = folder.writeFile(QStringLiteral("a b/App.project"));
-    const QString personality = folder.writeFile(QStringLiteral("a b/m.p_s"));
-    Vaskel wizard;
-    wizard.show();
-    QCOMPARE(wizard.lastPath, QDir::toNativeSeparators(QStringLiteral("/")));
-
-    // The handler only records and closes: a failed check inside it would
-    // leave the dialog open and the test waiting for ever.
-    QStringList openedIn;
-    QStringList names;
-    QString chooseNext = project;
-    ModalWatcher<QFileDialog> chooser([&](QFileDialog* dialog) {
-      openedIn << QDir::toNativeSeparators(dialog->directory().absolutePath());
-      names << dialog->objectName();
-      if (chooseNext.isEmpty()) {
-        dialog->reject();
-        return;
-      }
-      choose(dialog, chooseNext);
-    });
-
-    wizard.ProjectBrowseBtn->click();
-    QCOMPARE(wizard.ProjectEdit->text(), QDir::toNativeSeparators(project));
-    QCOMPARE(wizard.lastPath, QDir::toNativeSeparators(project));
-    QCOMPARE(textColour(wizard.ProjectEdit), kBlack);
-
-    // The next dialog, whichever button opens it, starts where the last ended.
-    chooseNext = personality;
-    wizard.MsgBrowseBtn->click();
-    QCOMPARE(wizard.MsgPersonEdit->text(), QDir::toNativeSeparators(personality));
-
-    chooseNext.clear();  // cancelled: nothing changes
-    wizard.ProjectBrowseBtn->click();
-    QCOMPARE(wizard.ProjectEdit->text(), QDir::toNativeSeparators(project));
-    QCOMPARE(wizard.lastPath, QDir::toNativeSeparators(personality));
-
-    QCOMPARE(chooser.seen(), 3);
-    QCOMPARE(chooser.forced(), 0);
-    QCOMPARE(names, QStringList(3, QStringLiteral("open file dialog")));
-    QCOMPARE(openedIn.at(1), QDir::toNativeSeparators(folder.filePath(QStringLiteral("a b"))));
-    QCOMPARE(openedIn.at(2), openedIn.at(1));
-  }
-
-  void folderBrowseOffersFolders() {
-    WorkingFolder folder;
-    const QString workspace = folder.makeFolder(QStringLiteral("ws"));
-    Vaskel wizard;
-    wizard.show();
-    QString name;
-    bool foldersOnly = false;
-    ModalWatcher<QFileDialog> chooser([&](QFileDialog* dialog) {
-      name = dialog->objectName();
-      foldersOnly = dialog->fileMode() == QFileDialog::Directory &&
-                    dialog->testOption(QFileDialog::ShowDirsOnly);
-      choose(dialog, workspace);
-    });
-    wizard.WRWorkspaceBrowseBtn->click();
-    QCOMPARE(chooser.seen(), 1);
-    QCOMPARE(name, QStringLiteral("get existing directory"));
-    QVERIFY(foldersOnly);
-    QCOMPARE(wizard.WRWorkspaceDirEdit->text(), QDir::toNativeSeparators(workspace));
   }
 
   void converterIsFoundBesideTheProgramFirst() {

@@ -9,10 +9,11 @@
 #include "vaskel_converter_options.h"
 
 WorkspaceChoice::WorkspaceChoice(const Widgets& widgets, QObject* parent)
-    : QObject(parent), w(widgets) {
+    : WizardPart(parent), w(widgets) {
   connect(w.workspace, &QRadioButton::toggled, this, [this](bool on) {
     show(on);
-    emit changed();
+    emit formChanged(on);
+    clear();
   });
   connect(w.list, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
     const QString folder = item->data(Qt::UserRole).toString();
@@ -29,8 +30,6 @@ bool WorkspaceChoice::isOn() const { return w.workspace->isChecked(); }
 void WorkspaceChoice::setOn(bool on) { (on ? w.workspace : w.oneProject)->setChecked(true); }
 
 void WorkspaceChoice::show(bool workspace) {
-  for (QWidget* widget : w.hiddenForWorkspace) widget->setVisible(!workspace);
-  for (QWidget* widget : w.disabledForWorkspace) widget->setEnabled(!workspace);
   w.listLabel->setVisible(workspace);
   w.list->setVisible(workspace);
 }
@@ -67,7 +66,7 @@ QList<WorkspaceMember> WorkspaceChoice::ticked() const {
   return chosen;
 }
 
-QStringList WorkspaceChoice::arguments() const {
+QStringList WorkspaceChoice::selection() const {
   const QList<WorkspaceMember> chosen = ticked();
   QStringList arguments;
   if (chosen.size() == members.size()) return arguments;
@@ -84,13 +83,21 @@ QStringList WorkspaceChoice::projectFiles() const {
 }
 
 QString WorkspaceChoice::problem() const {
+  if (!isOn()) return QString();
   if (members.isEmpty()) return tr("The workspace's projects are not listed yet.");
   if (ticked().isEmpty()) return tr("Tick at least one project to convert.");
   return QString();
 }
 
 QString WorkspaceChoice::summary() const {
+  if (!isOn()) return QString();
   QStringList names;
   for (const WorkspaceMember& member : ticked()) names << member.name;
-  return names.join(u'\n');
+  return QStringLiteral("WindRiver Project(s):\n") + names.join(u'\n') + QStringLiteral("\n\n");
 }
+
+void WorkspaceChoice::load(const RememberedSettings& remembered) {
+  if (remembered.wholeWorkspace) setOn(*remembered.wholeWorkspace);
+}
+
+void WorkspaceChoice::save(RememberedSettings& remembered) { remembered.wholeWorkspace = isOn(); }

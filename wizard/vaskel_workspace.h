@@ -1,24 +1,23 @@
 // The first page's choice between one project and every project of the
 // workspace. With the workspace chosen, the fields that name one project
-// give way to a list of the workspace's projects, filled from the
-// converter's answer and all ticked; the run converts the ticked ones, each
+// give way (vaskel_project.h) to a list of the workspace's projects, filled
+// from the converter's answer and all ticked; the run converts the ticked ones, each
 // into its own folder of the destination.
 #pragma once
 
 #include <QList>
-#include <QObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include "vaskel_describe.h"
+#include "vaskel_part.h"
 
 class QLabel;
 class QListWidget;
 class QRadioButton;
-class QWidget;
 
-class WorkspaceChoice : public QObject {
+class WorkspaceChoice : public WizardPart {
   Q_OBJECT
 
  public:
@@ -27,9 +26,6 @@ class WorkspaceChoice : public QObject {
     QRadioButton* workspace;
     QLabel* listLabel;
     QListWidget* list;
-    // What names one project: hidden, or disabled, while the workspace is chosen.
-    QList<QWidget*> hiddenForWorkspace;
-    QList<QWidget*> disabledForWorkspace;
   };
 
   WorkspaceChoice(const Widgets& widgets, QObject* parent = nullptr);
@@ -46,17 +42,22 @@ class WorkspaceChoice : public QObject {
   QList<WorkspaceMember> ticked() const;
   // `-project NAME` for each ticked project, by its output folder (unique
   // where two projects share a name); none when every project is ticked.
-  QStringList arguments() const;
+  // A question lists every project, so only a run is given these.
+  QStringList selection() const;
   // The project file each ticked project's run writes: OUTPUT/NAME.prj.
   QStringList projectFiles() const;
-  // What keeps the page from going on; empty when nothing does.
-  QString problem() const;
-  // The ticked projects' names, a line each, for the last page's summary.
-  QString summary() const;
+  // What keeps the page from going on while the workspace is chosen.
+  QString problem() const override;
+  // The ticked projects' names, a line each, while the workspace is chosen.
+  QString summary() const override;
+  void load(const RememberedSettings& remembered) override;
+  void save(RememberedSettings& remembered) override;
 
  signals:
-  // The choice or the ticks changed.
-  void changed();
+  // The choice changed: `whole` for every project of the workspace. Then
+  // the list is emptied (it was about the other form of the question) and
+  // changed() follows, as it does when the ticks change.
+  void formChanged(bool whole);
 
  private:
   void show(bool workspace);
