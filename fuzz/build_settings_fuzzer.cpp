@@ -16,6 +16,7 @@
 #include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
+#include "note_lines.h"
 
 namespace {
 

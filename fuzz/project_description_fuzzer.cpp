@@ -15,6 +15,7 @@
 #include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
+#include "note_lines.h"
 #include "reading/project_description.h"
 
 #ifndef PLOVIK_FUZZ_REPEAT_TO

@@ -24,24 +24,23 @@ namespace {
 
 // Why a variable reference was left in texts, and in how many.
 Note leftNote(const VariableExpander::Left& left) {
-  Note note(NoteKind::UnresolvedVariable, left.name);
-  note.counts[0] = left.count[0];
-  note.counts[1] = left.count[1];
+  const Note::LeftIn in{left.count[VariableExpander::IncludePath],
+                         left.count[VariableExpander::MacroValue]};
   switch (left.reason) {
     case VariableExpander::Reason::Unresolved: break;
-    case VariableExpander::Reason::RefersToItself: note.kind = NoteKind::VariableRefersToItself; break;
+    case VariableExpander::Reason::RefersToItself:
+      return Note(NoteKind::VariableRefersToItself, left.name, Note::VariableLeft{in});
     case VariableExpander::Reason::TooDeep:
-      note.kind = NoteKind::VariableTooDeep;
-      note.number = VariableExpander::kMaxDepth;
-      break;
+      return Note(NoteKind::VariableTooDeep, left.name,
+                  Note::VariableTooDeep{in, VariableExpander::kMaxDepth});
     case VariableExpander::Reason::TooLong:
-      note.kind = NoteKind::VariableTooLong;
-      note.number = VariableExpander::kMaxTextSize >> 20;
-      note.number2 = VariableExpander::kMaxGrowth >> 20;
-      break;
-    case VariableExpander::Reason::Malformed: note.kind = NoteKind::MalformedReference; break;
+      return Note(NoteKind::VariableTooLong, left.name,
+                  Note::VariableTooLong{in, VariableExpander::kMaxTextSize >> 20,
+                                         VariableExpander::kMaxGrowth >> 20});
+    case VariableExpander::Reason::Malformed:
+      return Note(NoteKind::MalformedReference, left.name, Note::VariableLeft{in});
   }
-  return note;
+  return Note(NoteKind::UnresolvedVariable, left.name, Note::VariableLeft{in});
 }
 
 const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& name,
@@ -519,25 +518,24 @@ class RealProjectBuilder {
   // to its bound, those whose compiling command cannot be told or takes no
   // lists (with the build spec), the values split into words.
   void takeCommandNotes(const CompilerSettings& compilers, const std::string& spec) {
+    // A note of the same kind, tool and build spec as one kept is told by
+    // that one (a tool's bound is told as first met).
     const auto add = [&](Note one) {
+      const auto* oneSpec = std::get_if<Note::OfSpec>(&one.detail);
       const bool known = std::any_of(commandNotes.begin(), commandNotes.end(), [&](const Note& n) {
-        return n.kind == one.kind && n.subject == one.subject && n.names == one.names;
+        const auto* spec = std::get_if<Note::OfSpec>(&n.detail);
+        return n.kind == one.kind && n.subject == one.subject &&
+               (spec == nullptr || oneSpec == nullptr || spec->spec == oneSpec->spec);
       });
       if (!known) commandNotes.push_back(std::move(one));
     };
     for (const auto& [tool, bound] : compilers.cutCommands) {
-      Note cut(NoteKind::CommandTooLong, tool);
-      cut.number = bound >> 20;
-      add(std::move(cut));
+      add(Note(NoteKind::CommandTooLong, tool, Note::Megabytes{bound >> 20}));
     }
     for (const auto& [tools, kind] :
          {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
           std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
-      for (const auto& tool : *tools) {
-        Note untold(kind, tool);
-        untold.names = {spec};
-        add(std::move(untold));
-      }
+      for (const auto& tool : *tools) add(Note(kind, tool, Note::OfSpec{spec}));
     }
     for (const auto& name : compilers.splitValues) add(Note(NoteKind::ValueSplit, name));
   }
@@ -545,9 +543,8 @@ class RealProjectBuilder {
   void warn(const OwnSourcesFound& own) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     if (!withoutDescription.empty()) {
-      Note none(NoteKind::SubprojectsWithoutBuildDescription);
-      none.names = withoutDescription;
-      note(std::move(none));
+      note(Note(NoteKind::SubprojectsWithoutBuildDescription, {},
+                Note::NameList{withoutDescription}));
     }
     // A variable the sub-projects leave too is counted with the project's.
     std::vector<VariableExpander::Left> left = variables().left();
@@ -556,21 +553,15 @@ class RealProjectBuilder {
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
     if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
     if (targetSettingsLeftOver > 0) {
-      Note many(NoteKind::TooManyTargetSettings);
-      many.number = targetSettingsLeftOver;
-      many.number2 = kMaxTargetSettings;
-      note(std::move(many));
+      note(Note(NoteKind::TooManyTargetSettings, {},
+                Note::SettingsLeftOver{targetSettingsLeftOver, kMaxTargetSettings}));
     }
     for (const Note& one : commandNotes) note(one);
     if (!missingLinks.empty()) {
-      Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
-      links.names = missingLinks;
-      note(std::move(links));
+      note(Note(NoteKind::LinkedResourcesLeftOut, in.projectName, Note::NameList{missingLinks}));
     }
     if (projectLocator->searchCutShort()) {
-      Note cut(NoteKind::SearchCutShort);
-      cut.number = ProjectLocator::kMaxFolders;
-      note(std::move(cut));
+      note(Note(NoteKind::SearchCutShort, {}, Note::Counted{ProjectLocator::kMaxFolders}));
     }
     if (!listsAnyFile(root)) note(Note(NoteKind::NoSourceFile));
   }

@@ -10,6 +10,7 @@
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "note_lines.h"
 #include "reading/linked_resources.h"
 #include "text/path.h"
 
