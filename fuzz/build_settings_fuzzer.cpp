@@ -83,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           },
       .notes = ignoreNotes()};
   FileGroup real;
+  BuildChoices choices;
   try {
-    buildRealProjectTree(in, real, context);
+    buildRealProjectTree(in, real, context, choices);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused a file without -spec or -target: " + failure.subject);
   }

@@ -53,8 +53,9 @@ void placeLinks(const ProjectLinks& links) {
                             .notes = ignoreNotes()};
   std::istringstream none;
   FileGroup root;
+  BuildChoices choices;
   try {
-    buildRealProjectTree(none, root, context);
+    buildRealProjectTree(none, root, context, choices);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused links: " + failure.subject);
   }

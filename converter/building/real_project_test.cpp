@@ -16,6 +16,13 @@
 
 namespace {
 
+// The tree's result where the choices the file offers are not looked at.
+RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
+                                       const ModeContext& context) {
+  BuildChoices choices;
+  return ::buildRealProjectTree(in, root, context, choices);
+}
+
 using Strings = std::vector<std::string>;
 using Macros = std::map<std::string, std::string>;
 const std::string sep(1, path::separator());
