@@ -220,7 +220,8 @@ class RealProjectBuilder {
   RealProjectResult build(std::istream& stream) {
     readChosenSpec(stream);
     LinkResolver links(in, workbenchVariables(in.projectFolder, statements.spec));
-    const BuildTarget* target = chosenTarget(statements.facts, options.target, choices.knownTargets);
+    const BuildTarget* target =
+        chosenTarget(statements.facts, options.target, choices.knownTargets);
     ProjectLocator locator(in.workspaceDir, in.scan.lister, in.readProjectName, searchPassesOver());
     const FolderScan scan = realProjectScan(locator);
     for (std::size_t i = 0; i < statements.subprojectLists; ++i) {

@@ -47,7 +47,9 @@ class SpecReader {
     }
     choose();
     for (auto& one : waiting) {
-      if (belongsToSpec(one.spec, out.spec)) take(one.kind, std::move(one.text), std::move(one.value));
+      if (belongsToSpec(one.spec, out.spec)) {
+        take(one.kind, std::move(one.text), std::move(one.value));
+      }
     }
     waiting.clear();
     waiting.shrink_to_fit();

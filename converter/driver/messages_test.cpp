@@ -28,7 +28,8 @@ TEST(Messages, EveryProgressLineAndWarning) {
       note(NoteKind::SubprojectsWithoutBuildDescription, {}, Note::NameList{seven});
   const Note cut = note(NoteKind::SearchCutShort, {}, Note::Counted{20000});
   const Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler", Note::Megabytes{5});
-  const Note manySettings = note(NoteKind::TooManyTargetSettings, {}, Note::SettingsLeftOver{3, 64});
+  const Note manySettings =
+      note(NoteKind::TooManyTargetSettings, {}, Note::SettingsLeftOver{3, 64});
   const Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler", Note::OfSpec{"PPC32gnu"});
   const Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler", Note::OfSpec{""});
   const auto counted = [](NoteKind kind, std::size_t number) {

@@ -14,7 +14,7 @@ struct BuildStatement {
   enum Kind {
     SubprojectList,   // a sub-project list opens
     Subproject,       // text: the entry's project path (its first character dropped)
-    Include,          // text: an include entry as written, such as "-I%Proj-Lib%/h"; key: the list's
+    Include,          // text: the entry as written, such as "-I%Proj-Lib%/h"; key: the list's
     BuildMacro,       // text: the name; value: the value as written, empty when it is
     CompilerCommand,  // text: the C compiler's command, the attribute's value
   };

@@ -81,8 +81,8 @@ TEST(BuildSettingsReader, ValuesComeAsWritten) {
             (Statements{S{Inc, "Incl|x", "-I", ""}, S{Inc, "Incl|x", "", ""},
                         S{Inc, "Incl|x", "XYabc", ""}, S{Inc, "Incl|x", "-Ia%Proj-b", ""}}));
   // A command's attribute without its opening quote is given from its name on.
-  EXPECT_EQ(parseBuildSettings("<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=cc\"/>\n"
-                               "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" value=\"\"/>\n"),
+  const std::string command = "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" ";
+  EXPECT_EQ(parseBuildSettings(command + "value=cc\"/>\n" + command + "value=\"\"/>\n"),
             (Statements{S{Cmd, "Tool|C-Compiler|cmd", "value=cc", ""},
                         S{Cmd, "Tool|C-Compiler|cmd", "", ""}}));
 }

@@ -159,7 +159,8 @@ void WorkbenchFactsReader::line(std::string_view text) {
     std::string value;
     if (text.find(keys::kListEnd) != npos) {
       list = List::None;
-    } else if (text.find(keys::kStringName) != npos && attributeValue(text, keys::kValueName, value)) {
+    } else if (text.find(keys::kStringName) != npos &&
+               attributeValue(text, keys::kValueName, value)) {
       if (list == List::Specs) facts.specs.push_back(std::move(value));
       else facts.defines.push_back({listSpec, std::move(value)});
     }
@@ -256,8 +257,8 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
       const std::size_t start = closing ? 2 : 1;
       if (closing && tag[1] != '/') return false;
       const std::string_view rest = tag.substr(start);
-      return rest.starts_with(name) &&
-             (rest.size() == name.size() || std::string_view(" \t>/").find(rest[name.size()]) != npos);
+      return rest.starts_with(name) && (rest.size() == name.size() ||
+                                        std::string_view(" \t>/").find(rest[name.size()]) != npos);
     };
     const bool selfClosed = tag.ends_with("/>");
     std::string value;
