@@ -16,6 +16,7 @@
 #include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
+#include "note_lines.h"
 
 namespace {
 
@@ -82,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           },
       .notes = ignoreNotes()};
   FileGroup real;
+  BuildChoices choices;
   try {
-    buildRealProjectTree(in, real, context);
+    buildRealProjectTree(in, real, context, choices);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused a file without -spec or -target: " + failure.subject);
   }

@@ -15,6 +15,7 @@
 #include "fake_folders.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
+#include "note_lines.h"
 #include "reading/project_description.h"
 
 #ifndef PLOVIK_FUZZ_REPEAT_TO
@@ -52,8 +53,9 @@ void placeLinks(const ProjectLinks& links) {
                             .notes = ignoreNotes()};
   std::istringstream none;
   FileGroup root;
+  BuildChoices choices;
   try {
-    buildRealProjectTree(none, root, context);
+    buildRealProjectTree(none, root, context, choices);
   } catch (const Failure& failure) {
     fuzzFailure("the mode refused links: " + failure.subject);
   }

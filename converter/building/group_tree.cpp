@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "building/compiler_defines.h"
+#include "reading/build_markers.h"
 #include "text/path.h"
 
 namespace {
@@ -32,7 +33,11 @@ void GroupTreeBuilder::add(const BuildStatement& statement) {
       break;
     case BuildStatement::Subproject: addSubproject(statement.text); break;
     case BuildStatement::Include: addInclude(statement.text); break;
-    case BuildStatement::BuildMacro: buildMacros.set(statement.text, statement.value); break;
+    case BuildStatement::BuildMacro:
+      // An empty build macro counts as 1 here (the real-project mode keeps it
+      // empty, as make does).
+      buildMacros.set(statement.text, statement.value.empty() ? "1" : statement.value);
+      break;
     case BuildStatement::CompilerCommand: addCompilerCommand(statement.text); break;
   }
 }
@@ -50,9 +55,14 @@ void GroupTreeBuilder::addSubproject(std::string_view projectPath) {
   }
 }
 
-// A value NAME%tail names a project's folder (or the workspace's folder of
-// that name) followed by the tail.
-void GroupTreeBuilder::addInclude(std::string_view value) {
+// An entry is its include option (two letters such as -I, or -isystem) and
+// a value; one that holds %Proj- anywhere loses those six letters at its
+// front. A value NAME%tail names a project's folder (or the workspace's
+// folder of that name) followed by the tail.
+void GroupTreeBuilder::addInclude(std::string_view entry) {
+  std::string_view value = entry;
+  dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
+  if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
   const std::size_t percent = value.find('%');
   if (percent == npos) {
     root.includePaths.emplace_back(value);

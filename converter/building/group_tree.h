@@ -30,7 +30,7 @@ class GroupTreeBuilder {
 
  private:
   void addSubproject(std::string_view projectPath);
-  void addInclude(std::string_view value);
+  void addInclude(std::string_view entry);
   void addCompilerCommand(std::string_view command);
 
   FileGroup& root;

@@ -104,11 +104,13 @@ TEST_F(GroupTree, ProjectIncludesUseTheFolderOfTheLatestEntryReadSoFar) {
   referenced = {"Lib"};
   read(includes({"-I%Proj-Lib%/h"}) + subprojects({"/Lib", "/LibExtra"}) +
        includes({"-I%Proj-Lib%/h", "-I%Proj-App%/h", "-I$(BASE)/h", "-I", "",
-                 "-isystem$(VSB_DIR)/krnl/h", "-I%Proj-Lib%"}));
+                 "-isystem$(VSB_DIR)/krnl/h", "-I%Proj-Lib%", "XYabc", "-Ia%Proj-b"}));
   EXPECT_EQ(groupNames(), (Strings{"Lib", "Lib"}));
+  // Any two letters are taken for the option, and %Proj- anywhere drops six
+  // letters from the front.
   EXPECT_EQ(root.includePaths, (Strings{ws(sep + "Lib/h"), ws(sep + "LibExtra/h"),
                                         ws(sep + "App/h"), "$(BASE)/h", "", "",
-                                        "$(VSB_DIR)/krnl/h", ws(sep + "LibExtra")}));
+                                        "$(VSB_DIR)/krnl/h", ws(sep + "LibExtra"), "abc", "-b"}));
 }
 
 TEST_F(GroupTree, CompilerDefinitionsWithBuildMacros) {

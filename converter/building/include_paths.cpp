@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "reading/build_markers.h"
 #include "text/path.h"
 #include "text/repeats.h"
 #include "text/variable_references.h"
@@ -50,7 +51,7 @@ std::string throughLink(std::string path, const IncludeContext& context) {
 
 // Relative paths are taken from the build folder, where the compiler runs.
 std::string resolvedInclude(std::string path, const IncludeContext& context) {
-  constexpr std::string_view kProject = "%Proj-";
+  constexpr std::string_view kProject = kProjectReference;
   bool placed = false;  // where a project or a -map put it
   if (path.starts_with(kProject)) {
     const std::size_t percent = path.find('%', kProject.size());

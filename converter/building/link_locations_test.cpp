@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "note_lines.h"
 #include "text/path.h"
 
 namespace {

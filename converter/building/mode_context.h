@@ -1,5 +1,5 @@
 // What every step of the real-project mode (-wb) reads and none changes:
-// the project, its folders, the options that refine the mode and the ways of
+// the project, its folders, the options that refine it and the ways of
 // asking the system. Made once by the driver; what a step finds it hands to
 // the next as a value of its own.
 #pragma once
@@ -46,5 +46,5 @@ struct ModeContext {
   // own is: only a regular file; null when there is none.
   std::function<std::unique_ptr<std::istream>(const std::string& path)> openBuildDescription;
   Environment environment;
-  NoteSink notes;  // where the mode's warnings and steps go
+  NoteSink notes;  // where its warnings and steps go
 };

@@ -24,24 +24,23 @@ namespace {
 
 // Why a variable reference was left in texts, and in how many.
 Note leftNote(const VariableExpander::Left& left) {
-  Note note(NoteKind::UnresolvedVariable, left.name);
-  note.counts[0] = left.count[0];
-  note.counts[1] = left.count[1];
+  const Note::LeftIn in{left.count[VariableExpander::IncludePath],
+                         left.count[VariableExpander::MacroValue]};
   switch (left.reason) {
     case VariableExpander::Reason::Unresolved: break;
-    case VariableExpander::Reason::RefersToItself: note.kind = NoteKind::VariableRefersToItself; break;
+    case VariableExpander::Reason::RefersToItself:
+      return Note(NoteKind::VariableRefersToItself, left.name, Note::VariableLeft{in});
     case VariableExpander::Reason::TooDeep:
-      note.kind = NoteKind::VariableTooDeep;
-      note.number = VariableExpander::kMaxDepth;
-      break;
+      return Note(NoteKind::VariableTooDeep, left.name,
+                  Note::VariableTooDeep{in, VariableExpander::kMaxDepth});
     case VariableExpander::Reason::TooLong:
-      note.kind = NoteKind::VariableTooLong;
-      note.number = VariableExpander::kMaxTextSize >> 20;
-      note.number2 = VariableExpander::kMaxGrowth >> 20;
-      break;
-    case VariableExpander::Reason::Malformed: note.kind = NoteKind::MalformedReference; break;
+      return Note(NoteKind::VariableTooLong, left.name,
+                  Note::VariableTooLong{in, VariableExpander::kMaxTextSize >> 20,
+                                         VariableExpander::kMaxGrowth >> 20});
+    case VariableExpander::Reason::Malformed:
+      return Note(NoteKind::MalformedReference, left.name, Note::VariableLeft{in});
   }
-  return note;
+  return Note(NoteKind::UnresolvedVariable, left.name, Note::VariableLeft{in});
 }
 
 const BuildTarget* chosenTarget(const WorkbenchFacts& facts, const std::string& name,
@@ -173,35 +172,71 @@ void addReferences(std::vector<VariableExpander::Reference>& into,
   }
 }
 
+// The compile settings of one build spec's commands (or of a build target's
+// own inputs), as make runs them: each language's command composed and read,
+// its object folder the build folder of `includes`, and, when
+// `databaseWanted`, its words for the database with each include folder
+// resolved against `includes` and made absolute from `currentDirectory`.
+// `read`, when given, sees the commands as read before their macros and
+// programs are handed over: the analyser personality and the warnings take
+// theirs from there.
+CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
+                                  const IncludeContext& includes,
+                                  const std::string& currentDirectory, bool databaseWanted,
+                                  const std::function<void(const CompilerSettings&)>& read) {
+  CompilerSettings compilers = compilerSettingsOf(inputs, variables);
+  if (read) read(compilers);
+  // Nothing more is read from them as make's text.
+  takeDollarsLiterally(compilers.c);
+  if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
+  CompileSettings settings;
+  if (databaseWanted) {
+    settings.cWords = databaseWords(compilers.c, includes, currentDirectory);
+    settings.cxxWords = compilers.cxxAsC
+                            ? settings.cWords
+                            : databaseWords(compilers.cxx, includes, currentDirectory);
+  }
+  settings.objectFolder = includes.buildFolder;
+  if (compilers.cxxAsC) {
+    settings.cxxMacros = compilers.c.macros;
+    settings.cxxProgram = compilers.c.program;
+  } else {
+    settings.cxxMacros = std::move(compilers.cxx.macros);
+    settings.cxxProgram = std::move(compilers.cxx.program);
+  }
+  settings.cMacros = std::move(compilers.c.macros);
+  settings.cProgram = std::move(compilers.c.program);
+  return settings;
+}
+
 class RealProjectBuilder {
  public:
-  RealProjectBuilder(FileGroup& root, const ModeContext& context, RealProjectResult& result)
-      : root(root), in(context), options(context.options), result(result) {}
+  RealProjectBuilder(FileGroup& root, const ModeContext& context, BuildChoices& choices)
+      : root(root), in(context), options(context.options), choices(choices) {}
 
-  // The steps in their order. What was found stays in `result` when one
+  // The steps in their order. `choices` is filled first and stays when one
   // throws: the known build specs and targets name what -spec and -target
   // may be.
-  void build(std::istream& stream) {
+  RealProjectResult build(std::istream& stream) {
     readChosenSpec(stream);
-    LinkResolver& links =
-        linkResolver.emplace(in, workbenchVariables(in.projectFolder, result.spec));
-    const BuildTarget* target = chosenTarget(statements.facts, options.target, result.knownTargets);
-    ProjectLocator& locator = projectLocator.emplace(in.workspaceDir, in.scan.lister,
-                                                     in.readProjectName, searchPassesOver());
-    const FolderScan scan = modeScan(locator);
+    LinkResolver links(in, workbenchVariables(in.projectFolder, statements.spec));
+    const BuildTarget* target =
+        chosenTarget(statements.facts, options.target, choices.knownTargets);
+    ProjectLocator locator(in.workspaceDir, in.scan.lister, in.readProjectName, searchPassesOver());
+    const FolderScan scan = realProjectScan(locator);
     for (std::size_t i = 0; i < statements.subprojectLists; ++i) {
       scan.scan(in.workspaceDir, root, false);  // as every conversion does
     }
-    Subprojects& subprojects = subprojectsFound.emplace(locator);
+    Subprojects subprojects(locator);
     addSubprojects(in, scan, statements.subprojectPaths, root, subprojects);
-    result.subprojectFolders = subprojects.found;
     note(Note(NoteKind::ScanningProjectFolder, in.projectFolder));
     const OwnSourcesFound own = addOwnSources(
         in, scan,
         {statements.facts, target, statements.knownSpecs, subprojects.excludedFolders, links},
         root);
     bool takeCxx = false;
-    static_cast<CompileSettings&>(result) = settingsOfSpec(
+    RealProjectResult::CommandChosen cChosen, cxxChosen;
+    CompileSettings ownSettings = settingsOfSpec(
         in.projectFolder, statements, variables(),
         [&](const std::string& name) { return projectFolderNamed(name, in, subprojects); },
         linkedFolders(links),
@@ -215,14 +250,14 @@ class RealProjectBuilder {
             variables().countLeft(path, VariableExpander::IncludePath);
           }
           countMacroValues(compilers, variables());
-          result.cChosen = chosenOf(compilers.c);
-          result.cxxChosen = chosenOf(compilers.forCxx());
-          takeCommandNotes(compilers, result.spec);
+          cChosen = chosenOf(compilers.c);
+          cxxChosen = chosenOf(compilers.forCxx());
+          takeCommandNotes(compilers, statements.spec);
           ownIncludes.emplace(includes);
         });
     // Nothing more is read from them as make's text.
     for (auto& path : root.includePaths) takeDollarsLiterally(path);
-    root.macros = takeCxx ? result.cxxMacros : result.cMacros;
+    root.macros = takeCxx ? ownSettings.cxxMacros : ownSettings.cMacros;
     for (const auto& scanned : subprojects.scanned) {
       takeSubprojectSettings(scanned, subprojects);
     }
@@ -230,10 +265,24 @@ class RealProjectBuilder {
     dropRepeatedFiles(root, in.currentDirectory, subprojects.groups);
     dropProjectMetadata(root);
     mapSubprojectFiles();
-    warn(own);
+    warn(own, locator);
+
+    RealProjectResult result;
+    static_cast<CompileSettings&>(result) = std::move(ownSettings);
+    static_cast<BuildChoices&>(result) = choices;
+    result.spec = statements.spec;
+    result.cCompiler = statements.cCompiler;
+    result.cxxCompiler = statements.cxxCompiler;
+    result.cChosen = cChosen;
+    result.cxxChosen = cxxChosen;
+    result.otherSettings = std::move(otherSettings);
+    result.settingsOfFile = std::move(settingsOfFile);
+    result.subprojects = std::move(subprojectsTaken);
+    result.subprojectFolders = subprojects.found;
     result.variables = variables().references();
-    takeLinkVariables(links);
+    addLinkVariables(result.variables, links);
     addReferences(result.variables, otherReferences);
+    return result;
   }
 
  private:
@@ -241,19 +290,16 @@ class RealProjectBuilder {
     try {
       readSpecStatements(stream, options.spec, statements);
     } catch (const Failure&) {
-      takeKnown();
+      takeChoices();
       throw;
     }
-    takeKnown();
-    result.spec = statements.spec;
-    result.cCompiler = statements.cCompiler;
-    result.cxxCompiler = statements.cxxCompiler;
+    takeChoices();
   }
 
-  void takeKnown() {
-    result.knownSpecs = statements.knownSpecs;
-    result.defaultSpec = statements.facts.defaultSpec;
-    for (const auto& target : statements.facts.targets) result.knownTargets.push_back(target.name);
+  void takeChoices() {
+    choices.knownSpecs = statements.knownSpecs;
+    choices.defaultSpec = statements.facts.defaultSpec;
+    for (const auto& target : statements.facts.targets) choices.knownTargets.push_back(target.name);
   }
 
   // The folder names the workspace search passes over.
@@ -264,9 +310,10 @@ class RealProjectBuilder {
     return passOver;
   }
 
-  // The one scan of the mode's steps: its groups name the folders they lie
-  // in, and each folder the workspace search listed is not listed again.
-  FolderScan modeScan(ProjectLocator& locator) const {
+  // The one scan of the real-project mode's steps: its groups name the
+  // folders they lie in, and each folder the workspace search listed is not
+  // listed again.
+  FolderScan realProjectScan(ProjectLocator& locator) const {
     FolderScan scan = in.scan;
     scan.lister = locator.sharedLister();
     scan.noteFolders = true;
@@ -353,7 +400,8 @@ class RealProjectBuilder {
   // they keep the project's, and a warning names the sub-project.
   void takeSubprojectSettings(const Subprojects::Scanned& scanned, Subprojects& subprojects) {
     RealProjectResult::Subproject& record =
-        result.subprojects.emplace_back(RealProjectResult::Subproject{scanned.name, scanned.group});
+        subprojectsTaken.emplace_back(
+            RealProjectResult::Subproject{scanned.name, scanned.group, std::nullopt});
     std::optional<SpecStatements> read;
     if (!readSubprojectSpec(scanned.folder, read)) {
       withoutDescription.push_back(scanned.name);
@@ -385,8 +433,8 @@ class RealProjectBuilder {
         });
     other.owner = scanned.name;
     other.spec = spec.spec;
-    record.settings = result.otherSettings.size();
-    result.otherSettings.push_back(std::move(other));
+    record.settings = otherSettings.size();
+    otherSettings.push_back(std::move(other));
     addLeft(otherLeft, own->left());
     addReferences(otherReferences, own->references());
   }
@@ -397,9 +445,9 @@ class RealProjectBuilder {
     const std::string file = path::join(folder, ".wrproject");
     std::unique_ptr<std::istream> stream = in.openBuildDescription(file);
     if (!stream) return false;
-    if (!result.spec.empty()) {
+    if (!statements.spec.empty()) {
       try {
-        readSpecStatements(*stream, result.spec, spec.emplace());
+        readSpecStatements(*stream, statements.spec, spec.emplace());
         return true;
       } catch (const Failure& failure) {
         if (failure.kind != FailureKind::UnknownBuildSpec) throw;
@@ -417,9 +465,10 @@ class RealProjectBuilder {
   // with the project's include folders, its objects in the target's folder
   // (OBJ_DIR := T/$(MODE_DIR) in the Makefile).
   void addTargetSettings(const OwnSourcesFound& own) {
-    TargetSettingsPlan plan = planTargetSettings(own.attributed, result.spec, kMaxTargetSettings);
+    TargetSettingsPlan plan =
+        planTargetSettings(own.attributed, statements.spec, kMaxTargetSettings);
     for (auto& entries : plan.sets) composeTargetSettings(std::move(entries));
-    for (auto& [file, set] : plan.files) result.settingsOfFile[std::move(file)] = set;
+    for (auto& [file, set] : plan.files) settingsOfFile[std::move(file)] = set;
     targetSettingsLeftOver = plan.leftOver;
   }
 
@@ -434,8 +483,9 @@ class RealProjectBuilder {
     facts.toolFlags.insert(facts.toolFlags.end(), entries.toolFlags.begin(), entries.toolFlags.end());
     OtherSettings other;
     static_cast<CompileSettings&>(other) = compileSettingsOf(
-        {entries.cCommand.value_or(result.cCompiler), entries.cxxCommand.value_or(result.cxxCompiler),
-         entries.includes ? *entries.includes : statements.includes, facts, result.spec,
+        {entries.cCommand.value_or(statements.cCompiler),
+         entries.cxxCommand.value_or(statements.cxxCompiler),
+         entries.includes ? *entries.includes : statements.includes, facts, statements.spec,
          debugMode(statements, variables())},
         *own, *ownIncludes, in.currentDirectory, in.databaseWanted,
         [&](const CompilerSettings& compilers) {
@@ -447,15 +497,15 @@ class RealProjectBuilder {
           }
           for (const auto& path : folders) own->countLeft(path, VariableExpander::IncludePath);
           countMacroValues(compilers, *own);
-          takeCommandNotes(compilers, result.spec);
+          takeCommandNotes(compilers, statements.spec);
         });
     other.owner = in.projectName;
-    other.spec = result.spec;
+    other.spec = statements.spec;
     other.target = std::move(entries.target);
     other.levels = std::move(entries.levels);
     other.objectFolder = path::join(path::join(ownIncludes->buildFolder, other.target),
                                     debugMode(statements, variables()) ? "Debug" : "NonDebug");
-    result.otherSettings.push_back(std::move(other));
+    otherSettings.push_back(std::move(other));
     addReferences(otherReferences, own->references());
     // A variable they leave that the project's settings leave too is named
     // by the project's warning already.
@@ -472,12 +522,12 @@ class RealProjectBuilder {
   // Each file of a sub-project with settings of its own, by the path its
   // group lists it under, once the tree keeps each file once.
   void mapSubprojectFiles() {
-    for (const auto& subproject : result.subprojects) {
+    for (const auto& subproject : subprojectsTaken) {
       if (!subproject.settings) continue;
       walkGroups(*subproject.group,
                  [&](const FileGroup& group) {
                    for (const auto& file : group.files) {
-                     result.settingsOfFile.emplace(file, *subproject.settings);
+                     settingsOfFile.emplace(file, *subproject.settings);
                    }
                  },
                  [](const FileGroup&) {});
@@ -503,15 +553,16 @@ class RealProjectBuilder {
 
   // The variables of link locations the commands do not name, after theirs:
   // one entry per name.
-  void takeLinkVariables(const LinkResolver& links) {
+  static void addLinkVariables(std::vector<VariableExpander::Reference>& variables,
+                               const LinkResolver& links) {
     std::set<std::string_view> named;
-    for (const auto& reference : result.variables) named.insert(reference.name);
+    for (const auto& reference : variables) named.insert(reference.name);
     std::vector<VariableExpander::Reference> added;
     for (const auto& reference : links.references()) {
       if (!named.contains(reference.name)) added.push_back(reference);
     }
-    result.variables.insert(result.variables.end(), std::make_move_iterator(added.begin()),
-                            std::make_move_iterator(added.end()));
+    variables.insert(variables.end(), std::make_move_iterator(added.begin()),
+                     std::make_move_iterator(added.end()));
   }
 
   // What composing a build spec's commands found to warn of, each once
@@ -519,35 +570,33 @@ class RealProjectBuilder {
   // to its bound, those whose compiling command cannot be told or takes no
   // lists (with the build spec), the values split into words.
   void takeCommandNotes(const CompilerSettings& compilers, const std::string& spec) {
+    // A note of the same kind, tool and build spec as one kept is told by
+    // that one (a tool's bound is told as first met).
     const auto add = [&](Note one) {
+      const auto* oneSpec = std::get_if<Note::OfSpec>(&one.detail);
       const bool known = std::any_of(commandNotes.begin(), commandNotes.end(), [&](const Note& n) {
-        return n.kind == one.kind && n.subject == one.subject && n.names == one.names;
+        const auto* spec = std::get_if<Note::OfSpec>(&n.detail);
+        return n.kind == one.kind && n.subject == one.subject &&
+               (spec == nullptr || oneSpec == nullptr || spec->spec == oneSpec->spec);
       });
       if (!known) commandNotes.push_back(std::move(one));
     };
     for (const auto& [tool, bound] : compilers.cutCommands) {
-      Note cut(NoteKind::CommandTooLong, tool);
-      cut.number = bound >> 20;
-      add(std::move(cut));
+      add(Note(NoteKind::CommandTooLong, tool, Note::Megabytes{bound >> 20}));
     }
     for (const auto& [tools, kind] :
          {std::pair{&compilers.untold, NoteKind::NoCompilingCommand},
           std::pair{&compilers.takesNoLists, NoteKind::CompilerTakesNoLists}}) {
-      for (const auto& tool : *tools) {
-        Note untold(kind, tool);
-        untold.names = {spec};
-        add(std::move(untold));
-      }
+      for (const auto& tool : *tools) add(Note(kind, tool, Note::OfSpec{spec}));
     }
     for (const auto& name : compilers.splitValues) add(Note(NoteKind::ValueSplit, name));
   }
 
-  void warn(const OwnSourcesFound& own) {
+  void warn(const OwnSourcesFound& own, const ProjectLocator& locator) {
     const std::vector<std::string>& missingLinks = own.missingLinks;
     if (!withoutDescription.empty()) {
-      Note none(NoteKind::SubprojectsWithoutBuildDescription);
-      none.names = withoutDescription;
-      note(std::move(none));
+      note(Note(NoteKind::SubprojectsWithoutBuildDescription, {},
+                Note::NameList{withoutDescription}));
     }
     // A variable the sub-projects leave too is counted with the project's.
     std::vector<VariableExpander::Left> left = variables().left();
@@ -556,21 +605,15 @@ class RealProjectBuilder {
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
     if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
     if (targetSettingsLeftOver > 0) {
-      Note many(NoteKind::TooManyTargetSettings);
-      many.number = targetSettingsLeftOver;
-      many.number2 = kMaxTargetSettings;
-      note(std::move(many));
+      note(Note(NoteKind::TooManyTargetSettings, {},
+                Note::SettingsLeftOver{targetSettingsLeftOver, kMaxTargetSettings}));
     }
     for (const Note& one : commandNotes) note(one);
     if (!missingLinks.empty()) {
-      Note links(NoteKind::LinkedResourcesLeftOut, in.projectName);
-      links.names = missingLinks;
-      note(std::move(links));
+      note(Note(NoteKind::LinkedResourcesLeftOut, in.projectName, Note::NameList{missingLinks}));
     }
-    if (projectLocator->searchCutShort()) {
-      Note cut(NoteKind::SearchCutShort);
-      cut.number = ProjectLocator::kMaxFolders;
-      note(std::move(cut));
+    if (locator.searchCutShort()) {
+      note(Note(NoteKind::SearchCutShort, {}, Note::Counted{ProjectLocator::kMaxFolders}));
     }
     if (!listsAnyFile(root)) note(Note(NoteKind::NoSourceFile));
   }
@@ -584,12 +627,9 @@ class RealProjectBuilder {
   FileGroup& root;
   const ModeContext& in;
   const RealProjectOptions& options;
-  RealProjectResult& result;
+  BuildChoices& choices;
   SpecStatements statements;
-  std::optional<ProjectLocator> projectLocator;
-  std::optional<Subprojects> subprojectsFound;
-  std::optional<VariableExpander> expander;
-  std::optional<LinkResolver> linkResolver;
+  std::optional<VariableExpander> expander;  // variables()
   // What the sub-projects' own variables left, and those only they name.
   std::vector<VariableExpander::Left> otherLeft;
   std::vector<VariableExpander::Reference> otherReferences;
@@ -597,47 +637,15 @@ class RealProjectBuilder {
   std::vector<Note> commandNotes;               // takeCommandNotes
   std::optional<IncludeContext> ownIncludes;    // what the project's folders are resolved against
   std::size_t targetSettingsLeftOver = 0;       // files past kMaxTargetSettings sets
+  // What the result hands on, gathered step by step.
+  std::vector<OtherSettings> otherSettings;
+  std::unordered_map<std::string, std::size_t> settingsOfFile;
+  std::vector<RealProjectResult::Subproject> subprojectsTaken;
 };
 
 }  // namespace
 
-CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
-                                  const IncludeContext& includes,
-                                  const std::string& currentDirectory, bool databaseWanted,
-                                  const std::function<void(const CompilerSettings&)>& read) {
-  CompilerSettings compilers = compilerSettingsOf(inputs, variables);
-  if (read) read(compilers);
-  // Nothing more is read from them as make's text.
-  takeDollarsLiterally(compilers.c);
-  if (!compilers.cxxAsC) takeDollarsLiterally(compilers.cxx);
-  CompileSettings settings;
-  if (databaseWanted) {
-    settings.cWords = databaseWords(compilers.c, includes, currentDirectory);
-    settings.cxxWords = compilers.cxxAsC
-                            ? settings.cWords
-                            : databaseWords(compilers.cxx, includes, currentDirectory);
-  }
-  settings.objectFolder = includes.buildFolder;
-  if (compilers.cxxAsC) {
-    settings.cxxMacros = compilers.c.macros;
-    settings.cxxProgram = compilers.c.program;
-  } else {
-    settings.cxxMacros = std::move(compilers.cxx.macros);
-    settings.cxxProgram = std::move(compilers.cxx.program);
-  }
-  settings.cMacros = std::move(compilers.c.macros);
-  settings.cProgram = std::move(compilers.c.program);
-  return settings;
-}
-
-void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
-                          RealProjectResult& result) {
-  RealProjectBuilder(root, context, result).build(in);
-}
-
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const ModeContext& context) {
-  RealProjectResult result;
-  buildRealProjectTree(in, root, context, result);
-  return result;
+                                       const ModeContext& context, BuildChoices& choices) {
+  return RealProjectBuilder(root, context, choices).build(in);
 }

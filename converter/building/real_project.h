@@ -35,19 +35,6 @@ struct CompileSettings {
   std::string objectFolder;
 };
 
-// The compile settings of one build spec's commands (or of a build target's
-// own inputs), as make runs them: each language's command composed and read,
-// its object folder the build folder of `includes`, and, when
-// `databaseWanted`, its words for the database with each include folder
-// resolved against `includes` and made absolute from `currentDirectory`.
-// `read`, when given, sees the commands as read before their macros and
-// programs are handed over: the analyser personality and the warnings take
-// theirs from there.
-CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableExpander& variables,
-                                  const IncludeContext& includes,
-                                  const std::string& currentDirectory, bool databaseWanted,
-                                  const std::function<void(const CompilerSettings&)>& read = {});
-
 // Settings other than the project's own, and whose they are.
 struct OtherSettings : CompileSettings {
   std::string owner;   // the project whose build description gives them
@@ -58,9 +45,17 @@ struct OtherSettings : CompileSettings {
   std::vector<std::string> levels;
 };
 
+// What a build description offers -spec and -target, as a description of
+// the run names it (Plovik -describe).
+struct BuildChoices {
+  std::vector<std::string> knownSpecs;  // the file's list, then those only keys name
+  std::string defaultSpec;              // empty: none
+  std::vector<std::string> knownTargets;
+};
+
 // The project's own settings are the result's own fields; the root group
 // holds the macros and include folders the analyser personality takes.
-struct RealProjectResult : CompileSettings {
+struct RealProjectResult : CompileSettings, BuildChoices {
   std::string spec;         // the build spec read; empty: all of them
   std::string cCompiler;    // its C compiler command, empty when there is none
   std::string cxxCompiler;  // and its C++ compiler command
@@ -90,19 +85,15 @@ struct RealProjectResult : CompileSettings {
   };
   std::vector<Subproject> subprojects;
 
-  // What a description of the run names (Plovik -describe).
-  std::vector<std::string> knownSpecs;  // the file's list, then those only keys name
-  std::string defaultSpec;              // empty: none
-  std::vector<std::string> knownTargets;
+  // What a description of the run names besides the choices (Plovik -describe).
   // Each sub-project looked for, with the folder it was found in (none: not found).
   std::vector<std::pair<std::string, std::optional<std::string>>> subprojectFolders;
   std::vector<VariableExpander::Reference> variables;
 };
 
-// Reads the build description from `in` into `root`. Throws Failure
-// (UnknownBuildSpec, UnknownBuildTarget) before anything is scanned.
-// The same into `result`, which keeps what was found before a throw.
-void buildRealProjectTree(std::istream& in, FileGroup& root, const ModeContext& context,
-                          RealProjectResult& result);
+// Reads the build description from `in` into `root`, and returns what its
+// files are compiled with. `choices` is filled as soon as the file is read:
+// it stays when Failure (UnknownBuildSpec, UnknownBuildTarget) is thrown,
+// before anything is scanned.
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const ModeContext& context);
+                                       const ModeContext& context, BuildChoices& choices);

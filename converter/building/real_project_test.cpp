@@ -10,10 +10,18 @@
 
 #include "fake_folders.h"
 #include "model/failure.h"
+#include "note_lines.h"
 #include "reading/linked_resources.h"
 #include "text/path.h"
 
 namespace {
+
+// The tree's result where the choices the file offers are not looked at.
+RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
+                                       const ModeContext& context) {
+  BuildChoices choices;
+  return ::buildRealProjectTree(in, root, context, choices);
+}
 
 using Strings = std::vector<std::string>;
 using Macros = std::map<std::string, std::string>;

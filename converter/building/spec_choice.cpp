@@ -38,16 +38,18 @@ class SpecReader {
       const std::string_view spec = specOfKey(statement.key);
       if (specKnown) {
         if (belongsToSpec(spec, out.spec)) {
-          take(statement.kind, decodedText(statement), decodedWritten(statement));
+          take(statement.kind, decodeEntities(statement.text), decodedValue(statement));
         }
         continue;
       }
-      waiting.push_back({statement.kind, std::string(spec), decodedText(statement),
-                         decodedWritten(statement)});
+      waiting.push_back({statement.kind, std::string(spec), decodeEntities(statement.text),
+                         decodedValue(statement)});
     }
     choose();
     for (auto& one : waiting) {
-      if (belongsToSpec(one.spec, out.spec)) take(one.kind, std::move(one.text), one.written);
+      if (belongsToSpec(one.spec, out.spec)) {
+        take(one.kind, std::move(one.text), std::move(one.value));
+      }
     }
     waiting.clear();
     waiting.shrink_to_fit();
@@ -76,38 +78,28 @@ class SpecReader {
 
   // Where in its line a statement stands: its first text that has one.
   static const char* placeOf(const BuildStatement& statement) {
-    for (const std::string_view text : {statement.text, statement.written, statement.key}) {
+    for (const std::string_view text : {statement.text, statement.value, statement.key}) {
       if (!text.empty()) return text.data();
     }
     return nullptr;
   }
 
-  // Only the texts take() uses are decoded: an include entry is taken as
-  // written, and a file may hold a hundred thousand of them.
-  static std::string decodedText(const BuildStatement& statement) {
-    return statement.kind == BuildStatement::Include ? std::string()
-                                                     : decodeEntities(statement.text);
-  }
-  static std::string decodedWritten(const BuildStatement& statement) {
-    const bool used =
-        statement.kind == BuildStatement::Include || statement.kind == BuildStatement::BuildMacro;
-    return used ? decodeEntities(statement.written) : std::string();
+  // Only a build macro has a value.
+  static std::string decodedValue(const BuildStatement& statement) {
+    return statement.kind == BuildStatement::BuildMacro ? decodeEntities(statement.value)
+                                                        : std::string();
   }
 
-  // One statement of the chosen spec, its texts decoded. Build macros and
-  // include entries are taken as written: make sees an empty macro as empty,
-  // and the compiler an include entry with its option.
-  void take(BuildStatement::Kind kind, std::string text, std::string written) {
+  // One statement of the chosen spec, its texts decoded, as written: make
+  // sees an empty macro as empty, and the compiler an include entry with
+  // its option.
+  void take(BuildStatement::Kind kind, std::string text, std::string value) {
     switch (kind) {
       case BuildStatement::SubprojectList: ++out.subprojectLists; break;
       case BuildStatement::Subproject: out.subprojectPaths.push_back(std::move(text)); break;
-      case BuildStatement::Include: out.includes.push_back(std::move(written)); break;
-      case BuildStatement::BuildMacro: out.buildMacros.set(text, parenthesised(written)); break;
-      case BuildStatement::CompilerCommand:
-        // The statement's text is the attribute from its `value="` on.
-        out.cCompiler = text.starts_with("value=\"") ? text.substr(7) : std::move(text);
-        out.cCommands.push_back(out.cCompiler);
-        break;
+      case BuildStatement::Include: out.includes.push_back(std::move(text)); break;
+      case BuildStatement::BuildMacro: out.buildMacros.set(text, parenthesised(value)); break;
+      case BuildStatement::CompilerCommand: out.cCompiler = std::move(text); break;
     }
   }
 
@@ -115,7 +107,7 @@ class SpecReader {
   SpecStatements& out;
   struct Waiting {
     BuildStatement::Kind kind;
-    std::string spec, text, written;
+    std::string spec, text, value;
   };
   std::vector<Waiting> waiting;  // for the build spec to be known
 };

@@ -20,8 +20,7 @@ struct SpecStatements {
   std::vector<std::string> subprojectPaths;  // the entries' paths, first "/" dropped
   std::vector<std::string> includes;    // include entries as written, such as "-isystem$(X)/h"
   LookupTable buildMacros;              // a build macro's name to its value
-  std::vector<std::string> cCommands;   // the C compiler commands, from their value
-  std::string cCompiler;                // the last of them, and the last C++ one
+  std::string cCompiler;                // the last C compiler command, and the last C++ one
   std::string cxxCompiler;
 };
 

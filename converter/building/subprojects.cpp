@@ -30,9 +30,7 @@ void addSubprojects(const ModeContext& context, const FolderScan& scan,
   for (const auto& name : context.referencedProjects) found.note(name, context.projectName);
   const auto& named = found.named;
   if (!named.empty()) {
-    Note scanning(NoteKind::ScanningSubprojects);
-    scanning.number = named.size();
-    context.notes(std::move(scanning));
+    context.notes(Note(NoteKind::ScanningSubprojects, {}, Note::Counted{named.size()}));
   }
   for (const auto& [name, entry] : named) {
     const auto folder = out.locator.find(name, entry);

@@ -17,7 +17,8 @@
 
 // What was found, for the steps after it.
 struct Subprojects {
-  // Made before: it searches the workspace, and its lister is the mode's.
+  // Made before: it searches the workspace, and its lister is the
+  // real-project mode's.
   explicit Subprojects(ProjectLocator& locator) : locator(locator) {}
 
   // Each sub-project with the folder it was found in (none: not found).
@@ -37,8 +38,8 @@ struct Subprojects {
 
 // Appends a group for each sub-project, named by its entry's last part
 // (entries, then the .project's references), scanned through `scan` (the
-// mode's), to `root`; a project not found is noted. The project is never a
-// sub-project of itself.
+// real-project mode's), to `root`; a project not found is noted. The
+// project is never a sub-project of itself.
 void addSubprojects(const ModeContext& context, const FolderScan& scan,
                     const std::vector<std::string>& entries, FileGroup& root, Subprojects& out);
 

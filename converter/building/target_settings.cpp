@@ -54,7 +54,7 @@ bool putOver(const OwnAttributes& own, const std::string& spec, TargetEntries& e
     const std::string_view entrySpec = parts.size() > 3 ? parts[3] : std::string_view();
     if (parts[0] == keys::kGlobalMacro && parts.size() == 2) {
       entries.macros.emplace_back(parts[1], parenthesised(value));
-    } else if (parts[0] == keys::kMacro && parts.size() >= 3 && parts[2] == "value" &&
+    } else if (parts[0] == keys::kMacro && parts.size() >= 3 && parts[2] == keys::kMacroValue &&
                belongsToSpec(entrySpec, spec)) {
       entries.macros.emplace_back(parts[1], parenthesised(value));
     } else if (parts[0] == keys::kTool && parts.size() >= 3 && belongsToSpec(entrySpec, spec) &&

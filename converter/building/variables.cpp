@@ -230,7 +230,9 @@ std::size_t VariableExpander::leftIndex(std::string_view name, Reason reason, st
 
 void VariableExpander::countLeft(std::string_view expanded, Use use) {
   if (!holdsMakeReference(expanded)) return;
-  // Each name is counted once per text: texts name a few variables at most.
+  // A name counts once per text, as far as the first eight names of the
+  // text are remembered (texts name a few variables at most); a name after
+  // those counts at each of its references.
   std::size_t counted[8];
   std::size_t seen = 0;
   auto count = [&](std::size_t at) {

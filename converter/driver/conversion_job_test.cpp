@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/failure.h"
+#include "note_lines.h"
 #include "temp_dir.h"
 
 namespace {

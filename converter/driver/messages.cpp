@@ -24,11 +24,20 @@ std::string counted(std::size_t n, const char* one, const char* many) {
 }
 
 // "2 include paths and 1 macro value".
-void appendWhere(const Note& note, std::string& out) {
-  if (note.counts[0] > 0) appendCounted(note.counts[0], "include path", "include paths", out);
-  if (note.counts[1] > 0) {
-    if (note.counts[0] > 0) out += " and ";
-    appendCounted(note.counts[1], "macro value", "macro values", out);
+void appendWhere(const Note::LeftIn& in, std::string& out) {
+  if (in.includePaths > 0) appendCounted(in.includePaths, "include path", "include paths", out);
+  if (in.macroValues > 0) {
+    if (in.includePaths > 0) out += " and ";
+    appendCounted(in.macroValues, "macro value", "macro values", out);
+  }
+}
+
+// Where the variable of a variable note was left.
+const Note::LeftIn& leftIn(const Note& note) {
+  switch (note.kind) {
+    case NoteKind::VariableTooDeep: return note.as<Note::VariableTooDeep>().in;
+    case NoteKind::VariableTooLong: return note.as<Note::VariableTooLong>().in;
+    default: return note.as<Note::VariableLeft>().in;
   }
 }
 
@@ -47,8 +56,8 @@ std::string known(const std::vector<std::string>& names) {
 
 // The build spec a note names, or all of them.
 std::string specOf(const Note& note) {
-  const bool named = !note.names.empty() && !note.names.front().empty();
-  return named ? "build spec " + note.names.front() : "the build description";
+  const std::string& spec = note.as<Note::OfSpec>().spec;
+  return spec.empty() ? "the build description" : "build spec " + spec;
 }
 
 }  // namespace
@@ -115,10 +124,12 @@ std::string textOf(const Note& note) {
     case NoteKind::ProjectCompleted: return "Olvex/Olvex++ Project Completed!";
     case NoteKind::GivenPersonalityUnreadable: return "Couldnt open file";
     case NoteKind::ScanningSubprojects:
-      return "Scanning sub-projects: " + counted(note.number, "project", "projects");
+      return "Scanning sub-projects: " +
+             counted(note.as<Note::Counted>().count, "project", "projects");
     case NoteKind::ScanningProjectFolder: return "Scanning project folder: " + subject;
     case NoteKind::WritingCompilationDatabase:
-      return "Writing compilation database: " + counted(note.number, "entry", "entries");
+      return "Writing compilation database: " +
+             counted(note.as<Note::Counted>().count, "entry", "entries");
     case NoteKind::UnresolvedVariable:
     case NoteKind::VariableRefersToItself:
     case NoteKind::VariableTooDeep:
@@ -128,35 +139,40 @@ std::string textOf(const Note& note) {
       appendTextOf(note, text);
       return text;
     }
-    case NoteKind::LinkedResourcesLeftOut:
-      return "Warning: " + counted(note.names.size(), "linked resource", "linked resources") +
-             " of " + subject + " left out, location unknown or missing: " +
-             firstNames(note.names, 5);
+    case NoteKind::LinkedResourcesLeftOut: {
+      const std::vector<std::string>& links = note.as<Note::NameList>().names;
+      return "Warning: " + counted(links.size(), "linked resource", "linked resources") + " of " +
+             subject + " left out, location unknown or missing: " + firstNames(links, 5);
+    }
     case NoteKind::ProjectNotFound:
       return "Warning: referenced project " + subject + " not found in the workspace";
-    case NoteKind::SubprojectsWithoutBuildDescription:
-      if (note.names.size() == 1) {
-        return "Warning: referenced project " + note.names[0] +
+    case NoteKind::SubprojectsWithoutBuildDescription: {
+      const std::vector<std::string>& projects = note.as<Note::NameList>().names;
+      if (projects.size() == 1) {
+        return "Warning: referenced project " + projects[0] +
                " has no readable .wrproject, its files take the project's settings";
       }
-      return "Warning: " + std::to_string(note.names.size()) +
+      return "Warning: " + std::to_string(projects.size()) +
              " referenced projects have no readable .wrproject, their files take the project's "
-             "settings: " + firstNames(note.names, 5);
+             "settings: " + firstNames(projects, 5);
+    }
     case NoteKind::SearchCutShort:
       return "Warning: the search for referenced projects stopped after " +
-             std::to_string(note.number) + " folders";
+             std::to_string(note.as<Note::Counted>().count) + " folders";
     case NoteKind::BuildTargetLoop:
       return "Warning: build targets refer to each other in a loop, not followed: " + subject;
     case NoteKind::BuildTargetWithoutContents:
       return "Warning: build target " + subject +
              " names no contents, so it lists no file of its own";
-    case NoteKind::TooManyTargetSettings:
-      return "Warning: " + counted(note.number, "file", "files") +
+    case NoteKind::TooManyTargetSettings: {
+      const auto& left = note.as<Note::SettingsLeftOver>();
+      return "Warning: " + counted(left.files, "file", "files") +
              " with settings of their own compiled with the project's: more than " +
-             std::to_string(note.number2) + " different settings";
+             std::to_string(left.sets) + " different settings";
+    }
     case NoteKind::CommandTooLong:
       return "Warning: the " + subject + " command names its lists too often, left as written past " +
-             std::to_string(note.number) + " MB";
+             std::to_string(note.as<Note::Megabytes>().megabytes) + " MB";
     case NoteKind::NoCompilingCommand:
       return "Warning: no command of the " + subject + " recipe of " + specOf(note) +
              " can be told to compile the source; its lists are taken alone";
@@ -188,7 +204,7 @@ void appendTextOf(const Note& note, std::string& out) {
   switch (note.kind) {
     case NoteKind::UnresolvedVariable:
       out.append("Warning: unresolved variable ").append(subject).append(" in ");
-      appendWhere(note, out);
+      appendWhere(leftIn(note), out);
       out.append(" (give it with -var ").append(subject).append("=...)");
       return;
     case NoteKind::VariableRefersToItself:
@@ -196,14 +212,14 @@ void appendTextOf(const Note& note, std::string& out) {
       break;
     case NoteKind::VariableTooDeep:
       out.append("Warning: variable ").append(subject).append(" lies more than ");
-      appendNumber(note.number, out);
+      appendNumber(note.as<Note::VariableTooDeep>().maxDepth, out);
       out.append(" variables deep");
       break;
     case NoteKind::VariableTooLong:
       out.append("Warning: variable ").append(subject).append(" would grow a text past ");
-      appendNumber(note.number, out);
+      appendNumber(note.as<Note::VariableTooLong>().maxTextMB, out);
       out.append(" MB (or all texts past ");
-      appendNumber(note.number2, out);
+      appendNumber(note.as<Note::VariableTooLong>().maxAllTextsMB, out);
       out.append(" MB)");
       break;
     case NoteKind::MalformedReference:
@@ -214,7 +230,7 @@ void appendTextOf(const Note& note, std::string& out) {
   // Each of the others ends alike.
   out.append(note.kind == NoteKind::MalformedReference ? " left as written in "
                                                         : ", left as written in ");
-  appendWhere(note, out);
+  appendWhere(leftIn(note), out);
 }
 
 // --- The run's guards ----------------------------------------------------

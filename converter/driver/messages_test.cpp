@@ -5,45 +5,35 @@
 
 namespace {
 
-Note note(NoteKind kind, std::string subject = {}, std::size_t includes = 0,
-          std::size_t macros = 0) {
-  Note made(kind, std::move(subject));
-  made.counts[0] = includes;
-  made.counts[1] = macros;
-  return made;
+Note note(NoteKind kind, std::string subject = {}, Note::Detail detail = {}) {
+  return Note(kind, std::move(subject), std::move(detail));
+}
+
+// A variable note: the variable left in `includes` include paths and `macros` macro values.
+Note left(NoteKind kind, std::string name, std::size_t includes, std::size_t macros = 0) {
+  return Note(kind, std::move(name), Note::VariableLeft{{includes, macros}});
 }
 
 // Every text the converter shows, one row each: what the user reads is
 // pinned here, whichever step gives it.
 TEST(Messages, EveryProgressLineAndWarning) {
-  Note deep = note(NoteKind::VariableTooDeep, "N64", 1);
-  deep.number = 64;
-  Note longer = note(NoteKind::VariableTooLong, "BIG", 0, 1);
-  longer.number = 4;
-  longer.number2 = 256;
-  Note links = note(NoteKind::LinkedResourcesLeftOut, "App");
-  links.names = {"a", "b", "c", "d", "e", "f", "g"};
-  Note oneLink = note(NoteKind::LinkedResourcesLeftOut, "App");
-  oneLink.names = {"src/x.c"};
-  Note noDescription = note(NoteKind::SubprojectsWithoutBuildDescription);
-  noDescription.names = {"Lib"};
-  Note noDescriptions = note(NoteKind::SubprojectsWithoutBuildDescription);
-  noDescriptions.names = links.names;
-  Note cut = note(NoteKind::SearchCutShort);
-  cut.number = 20000;
-  Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler");
-  tooLong.number = 5;
-  Note manySettings = note(NoteKind::TooManyTargetSettings);
-  manySettings.number = 3;
-  manySettings.number2 = 64;
-  Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler");
-  untold.names = {"PPC32gnu"};
-  Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler");
-  noLists.names = {""};
+  const Note deep = note(NoteKind::VariableTooDeep, "N64", Note::VariableTooDeep{{1, 0}, 64});
+  const Note longer = note(NoteKind::VariableTooLong, "BIG", Note::VariableTooLong{{0, 1}, 4, 256});
+  const std::vector<std::string> seven = {"a", "b", "c", "d", "e", "f", "g"};
+  const Note links = note(NoteKind::LinkedResourcesLeftOut, "App", Note::NameList{seven});
+  const Note oneLink = note(NoteKind::LinkedResourcesLeftOut, "App", Note::NameList{{"src/x.c"}});
+  const Note noDescription =
+      note(NoteKind::SubprojectsWithoutBuildDescription, {}, Note::NameList{{"Lib"}});
+  const Note noDescriptions =
+      note(NoteKind::SubprojectsWithoutBuildDescription, {}, Note::NameList{seven});
+  const Note cut = note(NoteKind::SearchCutShort, {}, Note::Counted{20000});
+  const Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler", Note::Megabytes{5});
+  const Note manySettings =
+      note(NoteKind::TooManyTargetSettings, {}, Note::SettingsLeftOver{3, 64});
+  const Note untold = note(NoteKind::NoCompilingCommand, "C-Compiler", Note::OfSpec{"PPC32gnu"});
+  const Note noLists = note(NoteKind::CompilerTakesNoLists, "C++-Compiler", Note::OfSpec{""});
   const auto counted = [](NoteKind kind, std::size_t number) {
-    Note made(kind);
-    made.number = number;
-    return made;
+    return note(kind, {}, Note::Counted{number});
   };
   const std::pair<Note, const char*> rows[] = {
       {note(NoteKind::CreatingProject), "Creating Olvex/Olvex++ Project ..."},
@@ -59,19 +49,19 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {counted(NoteKind::WritingCompilationDatabase, 52005),
        "Writing compilation database: 52005 entries"},
       {counted(NoteKind::WritingCompilationDatabase, 1), "Writing compilation database: 1 entry"},
-      {note(NoteKind::UnresolvedVariable, "WIND_BASE", 2),
+      {left(NoteKind::UnresolvedVariable, "WIND_BASE", 2),
        "Warning: unresolved variable WIND_BASE in 2 include paths (give it with -var WIND_BASE=...)"},
-      {note(NoteKind::UnresolvedVariable, "B", 1, 1),
+      {left(NoteKind::UnresolvedVariable, "B", 1, 1),
        "Warning: unresolved variable B in 1 include path and 1 macro value (give it with -var B=...)"},
-      {note(NoteKind::UnresolvedVariable, "M", 0, 3),
+      {left(NoteKind::UnresolvedVariable, "M", 0, 3),
        "Warning: unresolved variable M in 3 macro values (give it with -var M=...)"},
-      {note(NoteKind::VariableRefersToItself, "LOOP", 1),
+      {left(NoteKind::VariableRefersToItself, "LOOP", 1),
        "Warning: variable LOOP refers to itself, left as written in 1 include path"},
       {deep, "Warning: variable N64 lies more than 64 variables deep, left as written in 1 include path"},
       {longer,
        "Warning: variable BIG would grow a text past 4 MB (or all texts past 256 MB), left as written "
        "in 1 macro value"},
-      {note(NoteKind::MalformedReference, "$(X", 1),
+      {left(NoteKind::MalformedReference, "$(X", 1),
        "Warning: malformed variable reference $(X left as written in 1 include path"},
       {links,
        "Warning: 7 linked resources of App left out, location unknown or missing: a, b, c, d, e and 2 "

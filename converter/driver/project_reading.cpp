@@ -143,5 +143,5 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                             .openBuildDescription = openBuildDescription,
                             .environment = environmentValue,
                             .notes = notes};
-  buildRealProjectTree(in, tree.root, context, tree.real);
+  tree.real = buildRealProjectTree(in, tree.root, context, tree.real);
 }

@@ -1,6 +1,6 @@
 // One group of the analyser project: a folder of source files, with the
 // include paths and macros that only the root group carries, and the groups
-// nested in it. Plain data: readers fill the tree, writers read it. The root
+// nested in it. Plain data: the builders fill the tree, writers read it. The root
 // is the group at the top of the tree, whatever its name.
 #pragma once
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 // A warning's kind carries kWarningNote in its value: whether a note is a
@@ -23,25 +24,25 @@ enum class NoteKind : unsigned {
   ProjectCompleted,
   GivenPersonalityUnreadable,   // the -ap file cannot be read; the run goes on
   // The long steps as each begins; shown in the real-project mode only.
-  ScanningSubprojects,          // number: the projects looked for
+  ScanningSubprojects,          // Counted: the projects looked for
   ScanningProjectFolder,        // subject: the folder
-  WritingCompilationDatabase,   // number: the entries
+  WritingCompilationDatabase,   // Counted: the entries
   EndOfProgress,                // no note: a new progress note goes above this line
   // Warnings of the reading, shown after the completion line.
-  UnresolvedVariable = kWarningNote,  // subject: the name; counts: include paths, macro values
+  UnresolvedVariable = kWarningNote,  // subject: the name; VariableLeft
   VariableRefersToItself,  // likewise
-  VariableTooDeep,         // likewise; number: the depth allowed
-  VariableTooLong,         // likewise; number, number2: the bounds in MB
-  MalformedReference,      // subject: the reference as written; counts
-  LinkedResourcesLeftOut,  // subject: the project; names: the links
+  VariableTooDeep,         // subject: the name; VariableTooDeep
+  VariableTooLong,         // subject: the name; VariableTooLong
+  MalformedReference,      // subject: the reference as written; VariableLeft
+  LinkedResourcesLeftOut,  // subject: the project; NameList: the links
   ProjectNotFound,         // subject: the project
-  SubprojectsWithoutBuildDescription,  // names: the sub-projects
-  SearchCutShort,          // number: the folders listed
+  SubprojectsWithoutBuildDescription,  // NameList: the sub-projects
+  SearchCutShort,          // Counted: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
   BuildTargetWithoutContents,  // subject: the chosen target, built from contents it has none of
-  TooManyTargetSettings,   // number: the files; number2: the sets composed
-  CommandTooLong,          // subject: the tool; number: the recipe's bound in MB
-  NoCompilingCommand,      // subject: the tool; names: the build spec (empty: all)
+  TooManyTargetSettings,   // SettingsLeftOver
+  CommandTooLong,          // subject: the tool; Megabytes: the recipe's bound
+  NoCompilingCommand,      // subject: the tool; OfSpec
   CompilerTakesNoLists,    // likewise
   ValueSplit,              // subject: the variable
   NoSourceFile,
@@ -55,17 +56,70 @@ enum class NoteKind : unsigned {
 };
 
 struct Note {
-  Note(NoteKind kind, std::string subject = {}) : kind(kind), subject(std::move(subject)) {}
+  // What a note tells beside its subject: one shape per group of kinds,
+  // named by each kind above.
+
+  // The texts a variable was left in, by use.
+  struct LeftIn {
+    std::size_t includePaths = 0;
+    std::size_t macroValues = 0;
+    bool operator==(const LeftIn&) const = default;
+  };
+  struct VariableLeft {
+    LeftIn in;
+    bool operator==(const VariableLeft&) const = default;
+  };
+  struct VariableTooDeep {
+    LeftIn in;
+    std::size_t maxDepth = 0;  // the depth allowed
+    bool operator==(const VariableTooDeep&) const = default;
+  };
+  struct VariableTooLong {
+    LeftIn in;
+    std::size_t maxTextMB = 0;      // the bound of one text
+    std::size_t maxAllTextsMB = 0;  // and of all texts together
+    bool operator==(const VariableTooLong&) const = default;
+  };
+  struct Counted {
+    std::size_t count = 0;
+    bool operator==(const Counted&) const = default;
+  };
+  struct NameList {
+    std::vector<std::string> names;
+    bool operator==(const NameList&) const = default;
+  };
+  struct OfSpec {
+    std::string spec;  // the build spec; empty: all of them
+    bool operator==(const OfSpec&) const = default;
+  };
+  struct Megabytes {
+    std::size_t megabytes = 0;
+    bool operator==(const Megabytes&) const = default;
+  };
+  struct SettingsLeftOver {
+    std::size_t files = 0;  // the files compiled with the project's settings
+    std::size_t sets = 0;   // the sets composed
+    bool operator==(const SettingsLeftOver&) const = default;
+  };
+  using Detail = std::variant<std::monostate, VariableLeft, VariableTooDeep, VariableTooLong,
+                              Counted, NameList, OfSpec, Megabytes, SettingsLeftOver>;
+
+  Note(NoteKind kind, std::string subject = {}, Detail detail = {})
+      : kind(kind), subject(std::move(subject)), detail(std::move(detail)) {}
   NoteKind kind;
   std::string subject;
-  std::size_t counts[2] = {0, 0};  // include paths, macro values
-  std::size_t number = 0;
-  std::size_t number2 = 0;
-  std::vector<std::string> names;
+  Detail detail;
+
+  // The detail of the shape the kind has; throws std::bad_variant_access
+  // for another.
+  template <typename Shape>
+  const Shape& as() const {
+    return std::get<Shape>(detail);
+  }
 };
 
 // Where a step's notes go. Never empty: a step that is given one calls it
-// without asking, and a caller that wants none says so with ignoreNotes().
+// without asking, and a caller that wants none gives one that drops them.
 class NoteSink {
  public:
   template <typename Deliver,
@@ -80,14 +134,11 @@ class NoteSink {
   std::function<void(Note)> deliver;
 };
 
-inline NoteSink ignoreNotes() {
-  return [](Note) {};
-}
-
-// Whether a note is a warning, shown after the run; and in which of the
-// three places the run shows its warnings in (reading, analyser
-// personality, compilation database).
+// Whether a note is a warning, shown after the run.
 bool isWarning(NoteKind kind);
 // Whether a note tells of a long step beginning (printed only where asked).
 bool isStep(NoteKind kind);
+// Which step a warning comes from, in the order they are shown: 0 the
+// reading, 1 the analyser personality, 2 the compilation database, 3 the
+// description.
 int warningRank(NoteKind kind);

@@ -37,6 +37,7 @@ inline constexpr std::string_view kInfo = "BLD::Info|";
 inline constexpr std::string_view kBar = "|";
 inline constexpr std::string_view kIncludes = "Incl";        // Incl|SPEC: a list
 inline constexpr std::string_view kMacro = "Macro";          // Macro|NAME|value|SPEC
+inline constexpr std::string_view kMacroValue = "value";     // its third part
 inline constexpr std::string_view kGlobalMacro = "GlobalMacro";  // GlobalMacro|NAME
 inline constexpr std::string_view kTool = "Tool";            // Tool|TOOL|PART|SPEC
 inline constexpr std::string_view kCCompiler = "C-Compiler";
@@ -70,9 +71,20 @@ inline constexpr std::string_view joinedText = JoinedText<Parts...>::value;
 
 namespace keys {
 inline constexpr std::string_view kQuote = "\"";
-inline constexpr std::string_view kKeyAttribute = "key=\"";
-inline constexpr std::string_view kListElement = "listAttribute ";
-inline constexpr std::string_view kStringElement = "stringAttribute ";
+inline constexpr std::string_view kSpace = " ";
+inline constexpr std::string_view kEquals = "=";
+inline constexpr std::string_view kEndMark = "/";
+// The elements entries are written in, and the attribute holding their value.
+inline constexpr std::string_view kListName = "listAttribute";
+inline constexpr std::string_view kStringName = "stringAttribute";
+inline constexpr std::string_view kValueName = "value";
+inline constexpr std::string_view kKeyName = "key";
+inline constexpr std::string_view kKeyAttribute = joinedText<kKeyName, kEquals, kQuote>;
+inline constexpr std::string_view kListElement = joinedText<kListName, kSpace>;
+inline constexpr std::string_view kStringElement = joinedText<kStringName, kSpace>;
+inline constexpr std::string_view kListEnd = joinedText<kEndMark, kListName>;
+// The build targets' element: what lies inside it is a target's.
+inline constexpr std::string_view kBuildTargets = "buildtargets";
 inline constexpr std::string_view kIncludesList = joinedText<kIncludes, kBar>;
 inline constexpr std::string_view kMacroEntry = joinedText<kMacro, kBar>;
 inline constexpr std::string_view kGlobalMacroEntry = joinedText<kGlobalMacro, kBar>;
@@ -87,10 +99,14 @@ inline constexpr std::string_view kCxxCompilerTool = joinedText<kTool, kBar, kCx
 inline const Marker kSubprojectList{"subprojects"};
 inline const Marker kSubprojectListEnd{"/subprojects"};
 inline const Marker kSubprojectEntry{"subproject project=\""};
-inline const Marker kIncludeListEnd{"/listAttribute"};
+inline const Marker kIncludeListEnd{keys::kListEnd};
+// An attribute's value as it opens: value=, then its quote.
+inline constexpr std::string_view kValueText = joinedText<keys::kValueName, keys::kEquals>;
+inline constexpr std::string_view kQuotedValue = joinedText<kValueText, keys::kQuote>;
 // An entry of a list, such as an include path or a build spec.
-inline constexpr std::string_view kEntryValue = "stringAttribute value=\"";
+inline constexpr std::string_view kEntryValue = joinedText<keys::kStringElement, kQuotedValue>;
 inline const Marker kIncludeEntry{kEntryValue};
+// An include entry's %Proj-NAME%: the folder of project NAME.
 inline constexpr std::string_view kProjectReference = "%Proj-";
 inline constexpr std::string_view kSystemInclude = "-isystem";
 

@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <sstream>
 
 namespace {
 
 constexpr auto npos = std::string::npos;
-constexpr std::string_view kValue = "value=";
 
 // A build macro entry; `restStart` is where the text after the marker begins.
 bool buildMacro(std::string_view line, std::size_t restStart, char nameEnd,
@@ -19,23 +17,26 @@ bool buildMacro(std::string_view line, std::size_t restStart, char nameEnd,
   if (!beforeQuote) return false;
   // The rest runs up to and including the line's last quote.
   const std::string_view rest(beforeQuote->data(), beforeQuote->size() + 1);
-  const std::size_t valueAt = rest.find(kValue);
+  const std::size_t valueAt = rest.find(kValueText);
   if (valueAt == npos) return false;
-  const std::size_t valueStart = valueAt + kValue.size() + 1;
+  const std::size_t valueStart = valueAt + kValueText.size() + 1;
   const std::size_t valueEnd = rest.size() - 1;
-  const std::string_view written =
+  const std::string_view value =
       valueStart < valueEnd ? rest.substr(valueStart, valueEnd - valueStart) : std::string_view();
-  const std::string_view value = written.empty() ? "1" : written;
-  statement = {BuildStatement::BuildMacro, {}, rest.substr(0, rest.find(nameEnd)), value, written};
+  statement = {BuildStatement::BuildMacro, {}, rest.substr(0, rest.find(nameEnd)), value};
   return true;
 }
 
+// The attribute's value, inside its quotes; one written without its opening
+// quote is given from the attribute's name on, as it stands.
 bool compilerCommand(std::string_view line, BuildStatement& statement) {
-  const std::size_t valueAt = line.find(kValue);
+  const std::size_t valueAt = line.find(kValueText);
   if (valueAt == npos) return false;
-  const auto command = textBeforeLastQuote(line, valueAt);
-  if (!command) return false;
-  statement = {BuildStatement::CompilerCommand, {}, *command, {}, {}};
+  const auto attribute = textBeforeLastQuote(line, valueAt);
+  if (!attribute) return false;
+  std::string_view command = *attribute;
+  if (command.starts_with(kQuotedValue)) command.remove_prefix(kQuotedValue.size());
+  statement = {BuildStatement::CompilerCommand, {}, command, {}};
   return true;
 }
 
@@ -68,7 +69,7 @@ bool BuildSettingsReader::subprojectEntry(BuildStatement& statement) const {
   // The value's first character, normally a slash, is dropped.
   const auto projectPath = textBeforeLastQuote(line, marker + kSubprojectEntry.size() + 1);
   if (!projectPath) return false;
-  statement = {BuildStatement::Subproject, {}, *projectPath, {}, {}};
+  statement = {BuildStatement::Subproject, {}, *projectPath, {}};
   return true;
 }
 
@@ -77,12 +78,7 @@ bool BuildSettingsReader::includeEntry(BuildStatement& statement) const {
   if (marker == npos) return false;
   const auto entry = textBeforeLastQuote(line, marker + kIncludeEntry.size());
   if (!entry) return false;
-  std::string_view value = *entry;
-  const std::string_view written = value;
-  // Drop the include option: two letters such as -I, or -isystem.
-  dropFront(value, value.starts_with(kSystemInclude) ? kSystemInclude.size() : 2);
-  if (value.find(kProjectReference) != npos) dropFront(value, kProjectReference.size());
-  statement = {BuildStatement::Include, listKey, value, {}, written};
+  statement = {BuildStatement::Include, listKey, *entry, {}};
   return true;
 }
 
@@ -131,7 +127,7 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
           stage = Stage::IncludeList;
           continue;
         }
-        statement = {BuildStatement::SubprojectList, {}, {}, {}, {}};
+        statement = {BuildStatement::SubprojectList, {}, {}, {}};
         if (closesItself(line, list)) {
           // An empty list: the line goes on to the recognisers after its own.
           stage = Stage::IncludeList;
@@ -183,16 +179,4 @@ bool BuildSettingsReader::next(BuildStatement& statement) {
     stage = Stage::Done;
     return false;
   }
-}
-
-std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text) {
-  std::istringstream in{std::string(text)};
-  BuildSettingsReader reader(in, true);
-  std::vector<OwnedBuildStatement> statements;
-  BuildStatement statement;
-  while (reader.next(statement)) {
-    statements.push_back({statement.kind, std::string(statement.key), std::string(statement.text),
-                          std::string(statement.value)});
-  }
-  return statements;
 }

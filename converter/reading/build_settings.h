@@ -9,15 +9,14 @@
 #include <istream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct BuildStatement {
   enum Kind {
     SubprojectList,   // a sub-project list opens
     Subproject,       // text: the entry's project path (its first character dropped)
-    Include,          // text: an include entry without its option and "%Proj-"; key: the list's
-    BuildMacro,       // text: the name; value: the value ("1" for an empty one)
-    CompilerCommand,  // text: the C compiler's command, from its "value="
+    Include,          // text: the entry as written, such as "-I%Proj-Lib%/h"; key: the list's
+    BuildMacro,       // text: the name; value: the value as written, empty when it is
+    CompilerCommand,  // text: the C compiler's command, the attribute's value
   };
   Kind kind = SubprojectList;
   // For the keyed statements, what follows "BLD::Info|" in the key up to its
@@ -26,10 +25,6 @@ struct BuildStatement {
   std::string_view key;
   std::string_view text;
   std::string_view value;
-  // The entry as Workbench wrote it, for readers that need what the
-  // statement drops: an include entry with its option and "%Proj-", a build
-  // macro's value even when it is empty.
-  std::string_view written;
 };
 
 // Reads statements from a stream; a leading UTF-8 byte order mark is passed
@@ -67,11 +62,3 @@ class BuildSettingsReader {
   std::size_t singleStep = 0;
   std::size_t singleAt[3] = {};  // where each single-line marker is in the line
 };
-
-// Every statement of `text`, with its texts copied: for tests and tools.
-struct OwnedBuildStatement {
-  BuildStatement::Kind kind;
-  std::string key, text, value;
-  bool operator==(const OwnedBuildStatement&) const = default;
-};
-std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text);

@@ -1,6 +1,15 @@
 #include "reading/build_settings.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
+#include <vector>
+
+// A statement with its texts copied.
+struct OwnedBuildStatement {
+  BuildStatement::Kind kind;
+  std::string key, text, value;
+  bool operator==(const OwnedBuildStatement&) const = default;
+};
 
 // Readable failures: the statement's kind and its three texts.
 void PrintTo(const OwnedBuildStatement& statement, std::ostream* out) {
@@ -9,6 +18,19 @@ void PrintTo(const OwnedBuildStatement& statement, std::ostream* out) {
 }
 
 namespace {
+
+// Every statement of `text`, keys included.
+std::vector<OwnedBuildStatement> parseBuildSettings(std::string_view text) {
+  std::istringstream in{std::string(text)};
+  BuildSettingsReader reader(in, true);
+  std::vector<OwnedBuildStatement> statements;
+  BuildStatement statement;
+  while (reader.next(statement)) {
+    statements.push_back({statement.kind, std::string(statement.key), std::string(statement.text),
+                          std::string(statement.value)});
+  }
+  return statements;
+}
 
 using S = OwnedBuildStatement;
 using Statements = std::vector<OwnedBuildStatement>;
@@ -35,10 +57,10 @@ TEST(BuildSettingsReader, SaysWhatTheFileSaysInItsOrder) {
             (Statements{S{Macro, "Macro|CPU|value|PPC32gnu", "CPU", "PPC32"},
                         S{List, "", "", ""},
                         S{Sub, "", "Lib", ""},
-                        S{Inc, "Incl|PPC32gnu", "Lib%/h", ""},
-                        S{Inc, "Incl|PPC32gnu", "$(WIND_BASE)/h", ""},
-                        S{Macro, "GlobalMacro|DEBUG", "DEBUG", "1"},
-                        S{Cmd, "Tool|C-Compiler|cmd|PPC32gnu", "value=\"cc -DA", ""}}));
+                        S{Inc, "Incl|PPC32gnu", "-I%Proj-Lib%/h", ""},
+                        S{Inc, "Incl|PPC32gnu", "-isystem$(WIND_BASE)/h", ""},
+                        S{Macro, "GlobalMacro|DEBUG", "DEBUG", ""},
+                        S{Cmd, "Tool|C-Compiler|cmd|PPC32gnu", "cc -DA", ""}}));
 }
 
 TEST(BuildSettingsReader, ByteOrderMarkAndCarriageReturns) {
@@ -49,15 +71,20 @@ TEST(BuildSettingsReader, ByteOrderMarkAndCarriageReturns) {
   EXPECT_EQ(parseBuildSettings("\xEF\xBBsubprojects\nx\n"), (Statements{S{List, "", "", ""}}));
 }
 
-TEST(BuildSettingsReader, IncludeValuesLoseTheirOptionWhateverItIs) {
+TEST(BuildSettingsReader, ValuesComeAsWritten) {
   EXPECT_EQ(parseBuildSettings("<listAttribute key=\"BLD::Info|Incl|x\">\n"
                                "<stringAttribute value=\"-I\"/>\n"
                                "<stringAttribute value=\"\"/>\n"
                                "<stringAttribute value=\"XYabc\"/>\n"
                                "<stringAttribute value=\"-Ia%Proj-b\"/>\n"
                                "</listAttribute>\n"),
-            (Statements{S{Inc, "Incl|x", "", ""}, S{Inc, "Incl|x", "", ""},
-                        S{Inc, "Incl|x", "abc", ""}, S{Inc, "Incl|x", "-b", ""}}));
+            (Statements{S{Inc, "Incl|x", "-I", ""}, S{Inc, "Incl|x", "", ""},
+                        S{Inc, "Incl|x", "XYabc", ""}, S{Inc, "Incl|x", "-Ia%Proj-b", ""}}));
+  // A command's attribute without its opening quote is given from its name on.
+  const std::string command = "<stringAttribute key=\"BLD::Info|Tool|C-Compiler|cmd\" ";
+  EXPECT_EQ(parseBuildSettings(command + "value=cc\"/>\n" + command + "value=\"\"/>\n"),
+            (Statements{S{Cmd, "Tool|C-Compiler|cmd", "value=cc", ""},
+                        S{Cmd, "Tool|C-Compiler|cmd", "", ""}}));
 }
 
 TEST(BuildSettingsReader, BrokenLinesAreSkipped) {
@@ -81,7 +108,7 @@ TEST(BuildSettingsReader, BrokenLinesAreSkipped) {
 TEST(BuildSettingsReader, TheEndOfTheFileInsideAListEndsTheReading) {
   EXPECT_EQ(parseBuildSettings("<listAttribute key=\"BLD::Info|Incl|x\">\n"
                                "<stringAttribute value=\"-Ia\"/>\n"),
-            (Statements{S{Inc, "Incl|x", "a", ""}}));
+            (Statements{S{Inc, "Incl|x", "-Ia", ""}}));
   EXPECT_EQ(parseBuildSettings("<subprojects>\n<subproject project=\"/Lib\"/>"),
             (Statements{S{List, "", "", ""}, S{Sub, "", "Lib", ""}}));
   // The list opens only with a line after its first one.
@@ -93,8 +120,8 @@ TEST(BuildSettingsReader, ClosingLinesGoOnToTheLaterRecognisers) {
   EXPECT_EQ(parseBuildSettings("<subprojects>\n</subprojects><listAttribute "
                                "key=\"BLD::Info|Incl|x\">\n<stringAttribute value=\"-Ia\"/>\n"
                                "</listAttribute>" + cmd + "\n"),
-            (Statements{S{List, "", "", ""}, S{Inc, "Incl|x", "a", ""},
-                        S{Cmd, "Tool|C-Compiler|cmd", "value=\"-DX", ""}}));
+            (Statements{S{List, "", "", ""}, S{Inc, "Incl|x", "-Ia", ""},
+                        S{Cmd, "Tool|C-Compiler|cmd", "-DX", ""}}));
   // An include list's closing line opens no sub-project list and no new include list.
   EXPECT_EQ(parseBuildSettings("<listAttribute key=\"BLD::Info|Incl|x\">\n</listAttribute>"
                                "subprojects<listAttribute key=\"BLD::Info|Incl|y\">\nz\n"),
@@ -114,7 +141,7 @@ TEST(BuildSettingsReader, AListThatClosesItselfEndsAtOnce) {
                                "<listAttribute key=\"BLD::Info|Incl|T\">\n"
                                "<stringAttribute value=\"-Ib\"/>\n</listAttribute>\n"
                                "<listAttribute key=\"BLD::Info|Incl|U\"/>" + macro + "\n"),
-            (Statements{S{List, "", "", ""}, S{Inc, "Incl|T", "b", ""},
+            (Statements{S{List, "", "", ""}, S{Inc, "Incl|T", "-Ib", ""},
                         S{Macro, "Macro|M|value", "M", "m"}}));
 }
 
@@ -127,7 +154,7 @@ TEST(BuildSettingsReader, SeveralEntriesOnOneLineComeInTheirFixedOrder) {
                         S{Macro, "GlobalMacro|G", "G",
                           "g\"/><stringAttribute key=\"BLD::Info|Macro|CPU|value\" value=\"PPC"},
                         S{Cmd, "Tool|C-Compiler|cmd",
-                          "value=\"cc -DX=$(CPU)\"/><x key=\"BLD::Info|Other\"/><stringAttribute "
+                          "cc -DX=$(CPU)\"/><x key=\"BLD::Info|Other\"/><stringAttribute "
                           "key=\"BLD::Info|GlobalMacro|G\" value=\"g\"/><stringAttribute "
                           "key=\"BLD::Info|Macro|CPU|value\" value=\"PPC",
                           ""}}));

@@ -26,7 +26,7 @@ void SpecKeyMatcher::firstEntry(std::string_view text, std::size_t from) {
   if (haveFirst) return;
   const std::size_t entry = text.find(kEntryValue, from);
   if (entry == npos) return;
-  attributeValue(lineAt(text, entry), "value", firstSpec);
+  attributeValue(lineAt(text, entry), keys::kValueName, firstSpec);
   haveFirst = true;
 }
 
@@ -42,7 +42,7 @@ void SpecKeyMatcher::lines(std::string_view text) {
     const std::string_view rest = text.substr(at + keys::kInfo.size());
     if (rest.starts_with(kDefault)) {
       if (at < lookedAtTo) continue;
-      attributeValue(lineAt(text, at), "value", defaultSpec);
+      attributeValue(lineAt(text, at), keys::kValueName, defaultSpec);
       const std::size_t lineEnd = text.find('\n', at);
       lookedAtTo = lineEnd == npos ? text.size() : lineEnd;
     } else if (!wantFirst && rest.starts_with(kSpecs)) {

@@ -28,7 +28,7 @@ bool keyRest(std::string_view line, std::string_view start, std::string_view& re
 // two tags, and this looks at each tag's first letter only.
 bool mayOpenTargets(std::string_view line) {
   for (std::size_t open = line.find('<'); open != npos; open = line.find('<', open + 1)) {
-    if (line.substr(open + 1).starts_with("buildtargets")) return true;
+    if (line.substr(open + 1).starts_with(keys::kBuildTargets)) return true;
   }
   return false;
 }
@@ -157,9 +157,10 @@ void WorkbenchFactsReader::line(std::string_view text) {
   }
   if (list != List::None) {
     std::string value;
-    if (text.find("/listAttribute") != npos) {
+    if (text.find(keys::kListEnd) != npos) {
       list = List::None;
-    } else if (text.find("stringAttribute") != npos && attributeValue(text, "value", value)) {
+    } else if (text.find(keys::kStringName) != npos &&
+               attributeValue(text, keys::kValueName, value)) {
       if (list == List::Specs) facts.specs.push_back(std::move(value));
       else facts.defines.push_back({listSpec, std::move(value)});
     }
@@ -167,7 +168,7 @@ void WorkbenchFactsReader::line(std::string_view text) {
   }
   std::string_view rest;
   std::string value;
-  if (text.find("listAttribute") != npos) {
+  if (text.find(keys::kListName) != npos) {
     if (keyRest(text, keys::kSpecs, rest) && rest.empty()) list = List::Specs;
     if (keyRest(text, keys::kDefines, rest)) {
       list = List::Defines;
@@ -175,8 +176,8 @@ void WorkbenchFactsReader::line(std::string_view text) {
     }
     // A list closed on its own line, such as <listAttribute .../>, holds nothing.
     if (list != List::None && text.find("/>") != npos) list = List::None;
-  } else if (text.find("stringAttribute") != npos && isFactKey(text) &&
-             attributeValue(text, "value", value)) {
+  } else if (text.find(keys::kStringName) != npos && isFactKey(text) &&
+             attributeValue(text, keys::kValueName, value)) {
     if (keyRest(text, keys::kDefaultSpec, rest) && rest.empty()) {
       facts.defaultSpec = std::move(value);
     } else if (keyRest(text, keys::kOutputFolder, rest)) {
@@ -208,18 +209,18 @@ OwnAttributes& WorkbenchFactsReader::scopeAttributes() {
 void WorkbenchFactsReader::attributeTag(std::string_view tag, bool isList, bool closed) {
   std::string key, value;
   if (!isList && inTargetList) {
-    if (attributeValue(tag, "value", value)) {
+    if (attributeValue(tag, keys::kValueName, value)) {
       OwnAttributes& own = scopeAttributes();
       if (!own.lists.empty()) own.lists.back().values.push_back(std::move(value));
     }
     return;
   }
-  if (!attributeValue(tag, "key", key) || !key.starts_with(keys::kInfo)) return;
+  if (!attributeValue(tag, keys::kKeyName, key) || !key.starts_with(keys::kInfo)) return;
   key.erase(0, keys::kInfo.size());
   if (isList) {
     scopeAttributes().lists.push_back({std::move(key), {}});
     inTargetList = !closed;
-  } else if (attributeValue(tag, "value", value)) {
+  } else if (attributeValue(tag, keys::kValueName, value)) {
     scopeAttributes().values.emplace_back(std::move(key), std::move(value));
   }
 }
@@ -251,21 +252,25 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
     if (first != 'b' && first != 'f' && first != 'e' && first != 's' && first != 'l' && first != '/') {
       continue;
     }
-    const auto is = [&](std::string_view name) {
-      return tag.starts_with(name) &&
-             (tag.size() == name.size() || std::string_view(" \t>/").find(tag[name.size()]) != npos);
+    // Whether the tag opens (or, `closing`, closes) element `name`.
+    const auto is = [&](std::string_view name, bool closing = false) {
+      const std::size_t start = closing ? 2 : 1;
+      if (closing && tag[1] != '/') return false;
+      const std::string_view rest = tag.substr(start);
+      return rest.starts_with(name) && (rest.size() == name.size() ||
+                                        std::string_view(" \t>/").find(rest[name.size()]) != npos);
     };
     const bool selfClosed = tag.ends_with("/>");
     std::string value;
-    if (is("<buildtargets")) {
+    if (is(keys::kBuildTargets)) {
       inTargets = !selfClosed;
       targetsChanges.emplace_back(at, inTargets);
-    } else if (is("</buildtargets")) {
+    } else if (is(keys::kBuildTargets, true)) {
       inTargets = false;
       targetsChanges.emplace_back(at, false);
     } else if (!inTargets) {
       continue;
-    } else if (is("<buildtarget")) {
+    } else if (is("buildtarget")) {
       // A target without a name or folders, followed by another, is no
       // target anyone can choose and excludes nothing: one stands for a run
       // of them (a line of a million such tags would hold a million).
@@ -288,39 +293,39 @@ void WorkbenchFactsReader::targetTags(std::string_view text) {
       scope = Scope::Target;
     } else if (facts.targets.empty()) {
       continue;
-    } else if (is("<stringAttribute") || is("<listAttribute")) {
+    } else if (is(keys::kStringName) || is(keys::kListName)) {
       attributeTag(tag, tag[1] == 'l', selfClosed);
-    } else if (is("</listAttribute")) {
+    } else if (is(keys::kListName, true)) {
       inTargetList = false;
-    } else if (is("<folder") && attributeValue(tag, "name", value)) {
+    } else if (is("folder") && attributeValue(tag, "name", value)) {
       std::string recursive;
       attributeValue(tag, "recursive", recursive);
       facts.targets.back().folders.push_back({std::move(value), recursive == "true", {}});
       inFolder = !selfClosed;
       scope = inFolder ? Scope::Folder : Scope::Target;
       inTargetList = false;
-    } else if (is("</folder")) {
+    } else if (is("folder", true)) {
       inFolder = inTargetList = false;
       scope = Scope::Target;
-    } else if (is("<excludes")) {
+    } else if (is("excludes")) {
       inExcludes = !selfClosed;
-    } else if (is("</excludes")) {
+    } else if (is("excludes", true)) {
       inExcludes = false;
-    } else if (is("</file")) {
+    } else if (is("file", true)) {
       BuildTarget& target = facts.targets.back();
       if (scope == Scope::File && target.fileAttributes.back().attributes.empty()) {
         target.fileAttributes.pop_back();
       }
       scope = inFolder ? Scope::Folder : Scope::Target;
       inTargetList = false;
-    } else if (is("<buildtargetreference") && attributeValue(tag, "name", value)) {
+    } else if (is("buildtargetreference") && attributeValue(tag, "name", value)) {
       facts.targets.back().references.push_back(std::move(value));
-    } else if (is("<file") && inExcludes && attributeValue(tag, "name", value)) {
+    } else if (is("file") && inExcludes && attributeValue(tag, "name", value)) {
       BuildTarget& target = facts.targets.back();
       // Excludes outside any folder belong to the target as a whole.
       if (!inFolder || target.folders.empty()) target.folders.push_back({"", false, {}});
       target.folders.back().excludes.push_back(std::move(value));
-    } else if (is("<file") && attributeValue(tag, "name", value)) {
+    } else if (is("file") && attributeValue(tag, "name", value)) {
       BuildTarget& target = facts.targets.back();
       // A file of a folder is built as the folder is; only its attributes are its own.
       if (!selfClosed) {

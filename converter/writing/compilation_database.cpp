@@ -233,9 +233,7 @@ void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLa
   DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
   writer.takeAll(root);
-  Note writing(NoteKind::WritingCompilationDatabase);
-  writing.number = writer.takenCount();
-  notes(std::move(writing));
+  notes(Note(NoteKind::WritingCompilationDatabase, {}, Note::Counted{writer.takenCount()}));
   std::ofstream out = pending.open(layout.path);
   out.put('[');
   writer.writeTaken(&out);

@@ -31,7 +31,7 @@ struct Description {
   // In the real-project mode, beside each referenced project in its order:
   // whose settings its files take ("own", its .wrproject's; "project", the
   // project's, as it has none readable; none: not found) and the build spec
-  // read there (none: none was). Empty without the mode.
+  // read there (none: none was). Empty outside the real-project mode.
   struct SubprojectBuild {
     std::optional<std::string> settings;
     std::optional<std::string> buildSpec;

@@ -8,6 +8,11 @@
 #include "driver/messages.h"
 #include "model/note.h"
 
+// A sink for a step whose notes the test does not look at.
+inline NoteSink ignoreNotes() {
+  return [](Note) {};
+}
+
 struct NoteLines {
   // Every note's line, each ended by a line feed, in the order given.
   std::string text;
