@@ -169,7 +169,7 @@ bool TargetFilter::partBuilds(const Part& part, const std::string& path, const F
   for (const auto& folder : part.folders) {
     const bool inside = folder.recursive
                             ? folder.path.empty() || path.starts_with(folder.path + "/")
-                            : path::folderOf(path, path::Style::posix) == folder.path;
+                            : path::parentFolder(path, path::Style::posix) == folder.path;
     if (!inside || holds(folder.excludes, path)) continue;
     if (deepest == nullptr || folder.path.size() > deepest->path.size()) deepest = &folder;
   }

@@ -33,11 +33,17 @@ std::string expandBuildMacros(std::string_view value, const LookupTable& buildMa
 
 }  // namespace
 
+Definition readDefinition(std::string_view argument) {
+  const std::size_t equals = argument.find('=');
+  if (equals == npos) return {argument, std::nullopt};
+  return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
 void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMacros,
                                std::map<std::string, std::string>& macros) {
   const std::string command(text);
-  auto define = [&](const std::string& name, std::string value) {
-    if (!name.empty()) macros[name] = std::move(value);
+  auto define = [&](std::string_view name, std::string value) {
+    if (!name.empty()) macros[std::string(name)] = std::move(value);
   };
   // A token of the command itself: $(NAME) takes build macro NAME's value,
   // NAME=VALUE has the references in its value resolved, and any other token
@@ -50,19 +56,17 @@ void defineFromCompilerCommand(std::string_view text, const LookupTable& buildMa
       define(name, std::string(buildMacros.get(name)));
       return;
     }
-    const std::size_t equals = token.find('=');
-    if (equals != npos) {
-      const std::string_view value = std::string_view(token).substr(equals + 1);
-      define(token.substr(0, equals), expandBuildMacros(value, buildMacros));
+    const Definition definition = readDefinition(token);
+    if (definition.value) {
+      define(definition.name, expandBuildMacros(*definition.value, buildMacros));
     } else if (!holdsReference(token)) {
-      define(token, "");
+      define(definition.name, "");
     }
   });
   // The DEFINES build macro's tokens, where "$(" means nothing special.
   if (command.find("$(DEFINES)") == npos) return;
   forEachDefinition(std::string(buildMacros.get("DEFINES")), [&](const std::string& token) {
-    const std::size_t equals = token.find('=');
-    if (equals == npos) define(token, "");
-    else define(token.substr(0, equals), token.substr(equals + 1));
+    const Definition definition = readDefinition(token);
+    define(definition.name, std::string(definition.value.value_or("")));
   });
 }

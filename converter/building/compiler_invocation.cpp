@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "building/compiler_defines.h"
 #include "building/compiler_program.h"
 #include "text/shell_recipe.h"
 #include "text/variable_references.h"
@@ -24,18 +25,20 @@ bool onlyReferences(std::string_view word) {
   return covered == word.size();
 }
 
-void define(std::map<std::string, std::string>& macros, std::string_view definition) {
-  const std::size_t equals = definition.find('=');
-  const std::string name(definition.substr(0, equals));
+// "-DX=" kept apart from "-DX", unlike the default mode's reading
+// (CompilerInvocation::macros says how).
+void define(std::map<std::string, std::string>& macros, std::string_view argument) {
+  const Definition definition = readDefinition(argument);
+  const std::string name(definition.name);
   if (name.empty()) return;
   macros.erase(name);
   macros.erase(name + "=");
-  if (equals == npos) {
+  if (!definition.value) {
     macros[name];
-  } else if (equals + 1 == definition.size()) {
+  } else if (definition.value->empty()) {
     macros[name + "="];
   } else {
-    macros[name] = std::string(definition.substr(equals + 1));
+    macros[name] = std::string(*definition.value);
   }
 }
 

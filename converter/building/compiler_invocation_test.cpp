@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "building/compiler_defines.h"
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -92,6 +94,35 @@ TEST(CompilerInvocation, OnlyWordsOfNothingButReferencesAreDropped) {
       {"$(A) cc $(B) -c $<", {"$(A)", "cc", "-c", "$<", "-o", "$@"}},  // the program may be a reference
   };
   for (const auto& one : cases) EXPECT_EQ(invocationOf(one.recipe).words, one.words) << one.recipe;
+}
+
+}  // namespace
+
+namespace {
+
+// One -D argument read once, for both modes: the default mode defines "-DX="
+// as X, as it always has; the real-project mode keeps it apart as "X=".
+TEST(CompilerDefinitions, OneReadingOfADefinitionTwoMeaningsOfAnEmptyValue) {
+  struct Case {
+    const char* argument;
+    Macros defaultMode;
+    Macros realProjectMode;
+  } cases[] = {
+      {"X", {{"X", ""}}, {{"X", ""}}},
+      {"X=", {{"X", ""}}, {{"X=", ""}}},
+      {"X=1", {{"X", "1"}}, {{"X", "1"}}},
+      {"X=a=b", {{"X", "a=b"}}, {{"X", "a=b"}}},
+      {"=1", {}, {}},
+  };
+  for (const Case& one : cases) {
+    Macros defaultMode;
+    defineFromCompilerCommand(std::string("cc -D") + one.argument + " -c x.c", LookupTable(),
+                              defaultMode);
+    EXPECT_EQ(defaultMode, one.defaultMode) << one.argument;
+    EXPECT_EQ(invocationOf(std::string("cc -D") + one.argument + " -c x.c").macros,
+              one.realProjectMode)
+        << one.argument;
+  }
 }
 
 }  // namespace

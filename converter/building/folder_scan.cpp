@@ -2,19 +2,10 @@
 
 #include <memory>
 
+#include "text/ascii.h"
 #include "text/path.h"
 
 namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
 
 // One folder still being scanned, with the sub-folders not yet visited.
 struct PendingFolder {
@@ -36,7 +27,7 @@ void PassOver::add(const std::string& path) {
 bool PassOver::holds(std::string_view folder, std::string_view name) const {
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (names[i] == name &&
-        path::comparable(std::string(folder).append(1, path::separator()).append(name), base) ==
+        path::comparable(path::join(folder, name), base) ==
             paths[i]) {
       return true;
     }
@@ -46,10 +37,10 @@ bool PassOver::holds(std::string_view folder, std::string_view name) const {
 
 bool acceptsFile(const std::vector<std::string>& extensions, std::string_view path) {
   if (extensions.empty()) return true;
-  const std::size_t dot = path.rfind('.');
-  const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot + 1);
+  // A path without a dot is its own extension.
+  const std::string_view extension = path::extension(path).value_or(path);
   for (const std::string& wanted : extensions) {
-    if (equalIgnoringCase(extension, wanted)) return true;
+    if (ascii::equalIgnoringCase(extension, wanted)) return true;
   }
   return false;
 }
@@ -71,7 +62,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend,
       if (passOver.holds(path, entry.name)) continue;
       switch (entry.kind) {
         case EntryKind::File: {
-          std::string fullPath = path + path::separator() + entry.name;
+          std::string fullPath = path::join(path, entry.name);
           if (limits.everyExtension || acceptsFile(fileExtensions, fullPath)) {
             into.files.push_back(std::move(fullPath));
           }
@@ -92,7 +83,7 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend,
     PendingFolder& top = stack.back();
     if (top.next < top.subFolders.size()) {
       const std::string& name = top.subFolders[top.next++];
-      std::string path = top.path + path::separator() + name;
+      std::string path = path::join(top.path, name);
       if (limits.skipFolder && limits.skipFolder(path)) continue;
       auto child = std::make_unique<FileGroup>(name);
       if (noteFolders) child->sourceFolder = path;

@@ -10,14 +10,6 @@ namespace {
 
 constexpr auto npos = std::string::npos;
 
-// Whether a project path climbs out of the workspace through a ".." part.
-// Workbench writes none; a crafted one such as /Lib/../../../.. would make
-// the scan list the whole disk into the project.
-bool leavesWorkspace(std::string_view projectPath) {
-  const std::vector<std::string_view> parts = path::parts(projectPath);
-  return std::find(parts.begin(), parts.end(), "..") != parts.end();
-}
-
 }  // namespace
 
 GroupTreeBuilder::GroupTreeBuilder(FileGroup& root, const std::string& workspaceDir,
@@ -50,7 +42,9 @@ void GroupTreeBuilder::addSubproject(std::string_view projectPath) {
     const std::string folder = path::join(workspaceDir, projectPath);
     projectFolders.set(name, folder);
     auto group = std::make_unique<FileGroup>(name);
-    if (!leavesWorkspace(projectPath)) scan.scan(folder, *group, true);
+    // Workbench writes no ".." parts; a crafted path that climbs above the
+    // workspace (/Lib/../../..) would list the whole disk into the project.
+    if (!path::leavesFolder(projectPath)) scan.scan(folder, *group, true);
     root.subGroups.push_back(std::move(group));
   }
 }

@@ -100,6 +100,14 @@ TEST_F(GroupTree, APathClimbingOutOfTheWorkspaceIsNotScanned) {
   EXPECT_TRUE(root.subGroups[1]->files.empty());
 }
 
+TEST_F(GroupTree, APathWithParentPartsThatStaysInsideIsScanned) {
+  referenced = {"Lib"};
+  folders.file("ws/Lib/../Lib/lib.c");  // the fake lister takes paths as written
+  read(subprojects({"/Lib/../Lib"}));
+  ASSERT_EQ(groupNames(), (Strings{"Lib"}));
+  EXPECT_EQ(root.subGroups[0]->files, (Strings{ws(FakeFolders::native("/Lib/../Lib/lib.c"))}));
+}
+
 TEST_F(GroupTree, ProjectIncludesUseTheFolderOfTheLatestEntryReadSoFar) {
   referenced = {"Lib"};
   read(includes({"-I%Proj-Lib%/h"}) + subprojects({"/Lib", "/LibExtra"}) +

@@ -20,7 +20,7 @@ std::string buildFolderOf(const std::string& projectFolder, const std::string& s
 std::string mapped(const std::string& path,
                    const std::vector<std::pair<std::string, std::string>>& maps) {
   const auto same = [](char a, char b) {
-    return a == b || ((a == '/' || a == '\\') && (b == '/' || b == '\\'));
+    return a == b || (path::isSeparator(a, path::workbench) && path::isSeparator(b, path::workbench));
   };
   const std::pair<std::string, std::string>* best = nullptr;
   for (const auto& map : maps) {
@@ -40,7 +40,7 @@ std::string throughLink(std::string path, const IncludeContext& context) {
   for (const auto& [shown, location] : context.linkedFolders) {
     if (!where.starts_with(shown)) continue;
     if (where.size() == shown.size()) return location;
-    if (where[shown.size()] == path::separator()) {
+    if (path::isSeparator(where[shown.size()])) {
       return path::join(location, where.substr(shown.size() + 1));
     }
   }

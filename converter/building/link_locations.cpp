@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "text/ascii.h"
 #include "text/path.h"
 
 namespace {
@@ -29,18 +30,7 @@ std::string percentDecoded(std::string_view uri) {
   return out;
 }
 
-bool isLocalHost(std::string_view host) {
-  constexpr std::string_view local = "localhost";
-  return host.size() == local.size() &&
-         std::equal(host.begin(), host.end(), local.begin(), [](char a, char b) {
-           return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-         });
-}
-
-bool isDrive(std::string_view host) {
-  return host.size() == 2 && host[1] == ':' &&
-         ((host[0] >= 'A' && host[0] <= 'Z') || (host[0] >= 'a' && host[0] <= 'z'));
-}
+bool isLocalHost(std::string_view host) { return ascii::equalIgnoringCase(host, "localhost"); }
 
 // Variables may refer to variables; a chain this long is a loop.
 constexpr int kMaxDepth = 16;
@@ -143,7 +133,7 @@ std::optional<std::string> LinkResolver::uri(std::string_view text, int depth) {
       // file://C:/x is an old spelling of file:///C:/x.
       const std::size_t end = std::min(path.find('/', 2), path.size());
       const std::string_view host = std::string_view(path).substr(2, end - 2);
-      if (isDrive(host)) {
+      if (host.size() == 2 && path::hasDriveLetter(host)) {
         path.erase(0, 2);
       } else if (host.empty() || isLocalHost(host)) {
         path.erase(0, end);

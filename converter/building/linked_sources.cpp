@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr char sep = path::separator();
-
 using Parts = std::vector<std::string_view>;
 
 // A link name must stay inside the project: no "." or ".." parts.
@@ -119,7 +117,7 @@ class Entries {
   std::optional<EntryKind> at(std::string_view path) {
     const std::size_t name = path::fileNameStart(path);
     if (name == 0) return std::nullopt;
-    const Listing& listing = listingOf(path::folderOf(path));
+    const Listing& listing = listingOf(path::parentFolder(path));
     // Thousands of links may point into one folder: its names are searched
     // in order rather than put into a table each.
     const auto entry =
@@ -189,7 +187,7 @@ void narrowTo(std::string& extent, std::string_view folder) {
   while (same < extent.size() && same < folder.size() && extent[same] == folder[same]) ++same;
   while (same > 0 && !(endsPart(extent, same) && endsPart(folder, same))) --same;
   extent.resize(same);
-  if (!extent.empty() && path::isSeparator(extent.back()) && path::folderOf(extent) != extent) {
+  if (!extent.empty() && path::isSeparator(extent.back()) && path::parentFolder(extent) != extent) {
     extent.pop_back();
   }
 }
@@ -224,7 +222,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
       [&](FileGroup& group) {
         if (places.isMade(group)) {
           ++madeOpen;
-          folder.append(1, sep).append(group.name);
+          path::append(folder, group.name);
         } else {
           outer.push_back(std::move(folder));
           folder = group.sourceFolder;
@@ -234,7 +232,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
         std::optional<std::string> extent;
         if (madeOpen > 0) {
           for (const auto& file : group.files) {
-            const std::string_view in = path::folderOf(file);
+            const std::string_view in = path::parentFolder(file);
             if (extent) narrowTo(*extent, in);
             else extent.emplace(in);
           }
@@ -262,7 +260,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
           if (kind == EntryKind::Folder || kind == EntryKind::FolderLink) {
             group.sourceFolder = folder;
           } else if (!group.files.empty()) {
-            group.sourceFolder = path::folderOf(group.files.front());
+            group.sourceFolder = path::parentFolder(group.files.front());
           } else if (!isRootOrNone(*below)) {
             group.sourceFolder = std::move(*below);
           } else {
@@ -310,7 +308,7 @@ std::vector<std::string> addLinkedSources(
     }
     // The run's own outputs are never sources, however they are named.
     const std::size_t name = path::fileNameStart(where.path);
-    if (name != 0 && scan.passOver.holds(path::folderOf(where.path),
+    if (name != 0 && scan.passOver.holds(path::parentFolder(where.path),
                                           std::string_view(where.path).substr(name))) {
       continue;
     }

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "building/linked_sources.h"
+#include "model/file_names.h"
 #include "model/source_language.h"
 #include "text/path.h"
 
@@ -19,7 +20,7 @@ OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan
   const std::set<std::string> specNames(own.specNames.begin(), own.specNames.end());
   const auto skipFolder = [&](const std::string& folder) {
     const std::string_view name = path::fileName(folder);
-    return name == ".metadata" || name == ".settings" || specNames.count(std::string(name)) > 0 ||
+    return name == kMetadataFolder || name == kSettingsFolder || specNames.count(std::string(name)) > 0 ||
            excluded.count(path::comparable(folder, context.currentDirectory)) > 0;
   };
   FileGroup sources;

@@ -1,9 +1,11 @@
 #include "building/project_locator.h"
 
+#include <algorithm>
 #include <deque>
 #include <iterator>
 #include <utility>
 
+#include "model/file_names.h"
 #include "text/path.h"
 
 ProjectLocator::ProjectLocator(std::string workspaceDir, FolderLister lister,
@@ -16,8 +18,8 @@ ProjectLocator::ProjectLocator(std::string workspaceDir, FolderLister lister,
 std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
                                                      const std::vector<ListedEntry>& entries) {
   for (const auto& entry : entries) {
-    if (entry.name == ".project" && entry.kind == EntryKind::File) {
-      return readName(folder + path::separator() + ".project");
+    if (entry.name == kProjectFile && entry.kind == EntryKind::File) {
+      return readName(path::join(folder, kProjectFile));
     }
   }
   return std::nullopt;
@@ -26,7 +28,7 @@ std::optional<std::string> ProjectLocator::projectIn(const std::string& folder,
 std::optional<std::string> ProjectLocator::find(const std::string& name,
                                                 const std::string& entry) {
   const bool inside = !path::leavesFolder(entry);
-  const std::string candidate = inside ? workspaceDir + path::separator() + entry : std::string();
+  const std::string candidate = inside ? path::join(workspaceDir, entry) : std::string();
   std::vector<ListedEntry> entries;
   const bool exists = inside && lister(candidate, entries);
   const auto there = exists ? projectIn(candidate, entries) : std::nullopt;
@@ -40,34 +42,44 @@ std::optional<std::string> ProjectLocator::find(const std::string& name,
   return std::nullopt;
 }
 
-// Breadth first, so the project nearest the workspace folder is the one
-// kept; bounded in depth and in folders listed, since a workspace may hold
-// far more than projects.
-void ProjectLocator::search() {
-  if (searched) return;
-  searched = true;
-  std::deque<std::pair<std::string, std::size_t>> pending{{workspaceDir, 0}};
-  std::size_t listed = 0;
+bool searchForProjects(const std::string& top, const FolderLister& lister, bool byteOrder,
+                       const FolderPassedOver& passedOver, const ListedFolder& listed) {
+  std::deque<std::pair<std::string, std::size_t>> pending{{top, 0}};
+  std::size_t count = 0;
   while (!pending.empty()) {
-    if (listed == kMaxFolders) {
-      cutShort = true;
-      return;
-    }
+    if (count == ProjectLocator::kMaxFolders) return false;
     auto [folder, depth] = std::move(pending.front());
     pending.pop_front();
     std::vector<ListedEntry> entries;
     if (!lister(folder, entries)) continue;
-    ++listed;
-    if (const auto name = projectIn(folder, entries)) folders.emplace(*name, folder);
+    ++count;
+    if (byteOrder) {
+      std::sort(entries.begin(), entries.end(),
+                [](const ListedEntry& a, const ListedEntry& b) { return a.name < b.name; });
+    }
     for (const auto& entry : entries) {
-      if (depth == kMaxDepth || entry.kind != EntryKind::Folder || entry.name.empty() ||
-          entry.name[0] == '.' || passOver.count(entry.name) > 0) {
+      if (depth == ProjectLocator::kMaxDepth || entry.kind != EntryKind::Folder ||
+          entry.name.empty() || entry.name[0] == '.' || passedOver(folder, entry.name)) {
         continue;
       }
-      pending.emplace_back(folder + path::separator() + entry.name, depth + 1);
+      pending.emplace_back(path::join(folder, entry.name), depth + 1);
     }
-    listings.emplace(std::move(folder), std::move(entries));
+    listed(std::move(folder), std::move(entries));
   }
+  return true;
+}
+
+// The project nearest the workspace folder is the one kept.
+void ProjectLocator::search() {
+  if (searched) return;
+  searched = true;
+  cutShort = !searchForProjects(
+      workspaceDir, lister, false,
+      [&](const std::string&, const std::string& name) { return passOver.count(name) > 0; },
+      [&](std::string&& folder, std::vector<ListedEntry>&& entries) {
+        if (const auto name = projectIn(folder, entries)) folders.emplace(*name, folder);
+        listings.emplace(std::move(folder), std::move(entries));
+      });
 }
 
 FolderLister ProjectLocator::sharedLister() {

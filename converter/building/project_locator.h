@@ -16,6 +16,23 @@
 // The <name> of the .project file at `path`; nothing when it cannot be read.
 using ProjectNameReader = std::function<std::optional<std::string>(const std::string& path)>;
 
+// Whether the sub-folder `name` of `folder` is left out of a search.
+using FolderPassedOver = std::function<bool(const std::string& folder, const std::string& name)>;
+// Takes one folder a search listed, with its listing.
+using ListedFolder = std::function<void(std::string&& folder, std::vector<ListedEntry>&& entries)>;
+
+// The search of a workspace for projects, for the referenced projects and
+// for a run over all of them: `top` and the folders below it, breadth first
+// so that nearer folders come first, bounded in depth (ProjectLocator::
+// kMaxDepth levels below `top`) and in folders listed (kMaxFolders), since a
+// workspace may hold far more than projects. Folders whose names begin with
+// a dot (.metadata, .settings) and those `passedOver` names are not entered.
+// Each folder that could be listed goes to `listed`, its entries in listing
+// order, or with `byteOrder` sorted by name, so that the order is the same
+// on every system. False when the search stopped at its bound.
+bool searchForProjects(const std::string& top, const FolderLister& lister, bool byteOrder,
+                       const FolderPassedOver& passedOver, const ListedFolder& listed);
+
 class ProjectLocator {
  public:
   // Folders named in `passOver` (and those whose names begin with a dot)

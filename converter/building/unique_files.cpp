@@ -24,7 +24,7 @@ void dropRepeatedFiles(FileGroup& root, const std::string& currentDirectory,
     const std::size_t name = path::fileNameStart(file);
     if (file.substr(0, name) != folder) {
       folder = file.substr(0, name);
-      folderHash = std::hash<std::string>{}(path::comparable(path::folderOf(file), currentDirectory));
+      folderHash = std::hash<std::string>{}(path::comparable(path::parentFolder(file), currentDirectory));
     }
     return folderHash * 31 + std::hash<std::string_view>{}(file.substr(name));
   };

@@ -95,28 +95,14 @@ VariableExpander::Met& VariableExpander::metNamed(std::string_view name) {
       return met[at];
     }
   }
-  const std::size_t hash = std::hash<std::string_view>{}(name);
-  if ((met.size() + 1) * 2 > slots.size()) {
-    // At most half full: a free slot ends each search soon.
-    std::vector<std::pair<std::size_t, std::size_t>> grown(
-        std::max<std::size_t>(64, slots.size() * 2));
-    for (const auto& slot : slots) {
-      if (slot.second == 0) continue;
-      std::size_t at = slot.first & (grown.size() - 1);
-      while (grown[at].second != 0) at = (at + 1) & (grown.size() - 1);
-      grown[at] = slot;
-    }
-    slots = std::move(grown);
-  }
-  std::size_t at = hash & (slots.size() - 1);
-  for (; slots[at].second != 0; at = (at + 1) & (slots.size() - 1)) {
-    if (slots[at].first == hash && met[slots[at].second - 1].name == name) {
-      lastAt = slots[at].second - 1;
-      return met[lastAt];
-    }
+  const std::size_t found =
+      metIndex.findOrAdd(std::hash<std::string_view>{}(name), met.size(),
+                      [&](std::size_t place) { return met[place].name == name; });
+  if (found != HashIndex::npos) {
+    lastAt = found;
+    return met[lastAt];
   }
   met.push_back({std::string(name), Entry{}});
-  slots[at] = {hash, met.size()};
   lastAt = met.size() - 1;
   return met.back();
 }

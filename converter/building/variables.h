@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "text/hash_index.h"
 #include "text/lookup_table.h"
 
 using Environment = std::function<std::optional<std::string>(const std::string& name)>;
@@ -110,11 +111,7 @@ class VariableExpander {
   // Every variable looked up, in the order first met; a deque, since
   // entries being expanded are held by address while others are added.
   std::deque<Met> met;
-  // The table of `met` by name: open addressing, each slot a name's hash and
-  // its place in `met` plus one (0: free). The hashes are kept, so the table
-  // grows without reading a name again; a table of nodes missed the cache
-  // at each step of a look-up among a hundred thousand names.
-  std::vector<std::pair<std::size_t, std::size_t>> slots;
+  HashIndex metIndex;  // of `met`, by name
   std::size_t lastAt = 0;  // the place in `met` of the name found last
   std::vector<Entry*> expanding;  // the variables being expanded, outermost first
   std::size_t growth = 0;

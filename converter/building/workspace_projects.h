@@ -21,13 +21,11 @@ struct WorkspaceSearch {
   std::vector<WorkspaceProject> projects;
 };
 
-// Breadth first from `workspaceDir`, each folder's entries in byte order,
-// so the order is the same on every system: nearer projects first, and a
-// project inside another found too. Only regular files count (the lister
-// says File); folders whose names begin with a dot (.metadata among them)
-// and those `passOver` holds are not entered. Bounded as the search for
-// referenced projects is: ProjectLocator::kMaxDepth levels and kMaxFolders
-// folders.
+// The projects `searchForProjects` finds from `workspaceDir`, each folder's
+// entries in byte order, so the order is the same on every system: nearer
+// projects first, and a project inside another found too. Only regular files
+// count (the lister says File); the folders `passOver` holds are not
+// entered.
 WorkspaceSearch findWorkspaceProjects(const std::string& workspaceDir, const FolderLister& lister,
                                       const ProjectNameReader& readName,
                                       const PassOver& passOver);

@@ -2,26 +2,18 @@
 
 #include <array>
 
-namespace {
-
-std::string_view extensionOf(std::string_view path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t separator = path.find_last_of("/\\");
-  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
-    return {};
-  }
-  return path.substr(dot);
-}
-
-}  // namespace
+#include "text/path.h"
 
 SourceLanguage languageOf(std::string_view path) {
-  static constexpr std::array<std::string_view, 9> cxx{".cc",  ".cp", ".cpp", ".cxx", ".c++",
-                                                       ".C",   ".CC", ".CPP", ".CXX"};
-  const std::string_view extension = extensionOf(path);
-  if (extension == ".c") return SourceLanguage::C;
+  static constexpr std::array<std::string_view, 9> cxx{"cc", "cp", "cpp", "cxx", "c++",
+                                                       "C",  "CC", "CPP", "CXX"};
+  // A dot in a folder's name gives an extension holding a separator, which
+  // names no language.
+  const std::optional<std::string_view> extension = path::extension(path);
+  if (!extension) return SourceLanguage::None;
+  if (*extension == "c") return SourceLanguage::C;
   for (const std::string_view one : cxx) {
-    if (extension == one) return SourceLanguage::Cxx;
+    if (*extension == one) return SourceLanguage::Cxx;
   }
   return SourceLanguage::None;
 }

@@ -9,7 +9,7 @@ namespace {
 // made only where the system must be asked.
 EntryKind kindOf(const platform::FolderEntry& entry, const std::string& folder) {
   const auto pointsToFolder = [&] {
-    return platform::pathKind(folder + path::separator() + entry.name) ==
+    return platform::pathKind(path::join(folder, entry.name)) ==
            platform::PathKind::Folder;
   };
   switch (entry.type) {

@@ -1,15 +1,16 @@
 // A table from a name to a text, for the build description reader's build
 // macros and project folders: looked up by name only, never walked in order.
 // A build description can hold hundreds of thousands of macro entries, so the
-// table is one flat array of small slots searched by open addressing (about
-// one cache miss per entry), and the texts are copied into an arena that is
-// given back all at once.
+// entries are found through a HashIndex (about one cache miss per entry), and
+// the texts are copied into an arena that is given back all at once.
 #pragma once
 
 #include <cstdint>
 #include <memory_resource>
 #include <string_view>
 #include <vector>
+
+#include "text/hash_index.h"
 
 class LookupTable {
  public:
@@ -31,19 +32,13 @@ class LookupTable {
     char* storage = nullptr;
     std::size_t room = 0;
   };
-  struct Slot {
-    std::uint32_t hash = 0;
-    std::uint32_t entry = 0;  // index into `entries` plus one; 0 for a free slot
-  };
-
-  static std::uint32_t hashOf(std::string_view name);
-  // The slot that holds `name`, or else the free slot where it belongs.
-  std::size_t find(std::string_view name, std::uint32_t hash) const;
-  void grow();
+  static std::size_t hashOf(std::string_view name);
+  // The place in `entries` of `name`; HashIndex::npos for none.
+  std::size_t find(std::string_view name) const;
   std::string_view keep(std::string_view text);
   void store(Entry& entry, std::string_view value);
 
   std::pmr::monotonic_buffer_resource arena;
   std::vector<Entry> entries;
-  std::vector<Slot> slots;  // empty, or a power of two in size and at most half full
+  HashIndex index;  // of `entries`, by name
 };

@@ -6,11 +6,6 @@ namespace path {
 
 namespace {
 
-bool hasDriveLetter(std::string_view path) {
-  return path.size() >= 2 && path[1] == ':' &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 // Calls `use` with each part of `text` between separators, empty ones
 // included, until it returns false; false when it did.
 template <typename Use>
@@ -51,9 +46,20 @@ bool isComparableForm(std::string_view path, char sep) {
 std::string join(std::string_view folder, std::string_view name, Style style) {
   std::string joined;
   joined.reserve(folder.size() + 1 + name.size());
-  joined.append(folder).push_back(separator(style));
-  joined.append(name);
+  joined.append(folder);
+  append(joined, name, style);
   return joined;
+}
+
+void append(std::string& folder, std::string_view name, Style style) {
+  folder.push_back(separator(style));
+  folder.append(name);
+}
+
+std::optional<std::string_view> extension(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos) return std::nullopt;
+  return path.substr(dot + 1);
 }
 
 bool isRooted(std::string_view path, Style style) {
@@ -92,7 +98,7 @@ std::string_view fileName(std::string_view path, Style style) {
   return path.substr(fileNameStart(path, style));
 }
 
-std::string_view folderOf(std::string_view path, Style style) {
+std::string_view parentFolder(std::string_view path, Style style) {
   const std::size_t start = fileNameStart(path, style);
   if (start == 0) return {};
   // The root's separator stays: "/" of "/x", "C:\\" of "C:\\x".

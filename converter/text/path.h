@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/ascii.h"
+
 namespace path {
 
 enum class Style { posix, windows };
@@ -43,6 +45,20 @@ constexpr char separator(Style style = native) { return style == Style::windows 
 // `folder`, the separator and `name`, as written: a folder that ends with a
 // separator gives two in a row. The converter joins every path this way.
 std::string join(std::string_view folder, std::string_view name, Style style = native);
+// The same, in place: `folder` becomes the joined path.
+void append(std::string& folder, std::string_view name, Style style = native);
+
+// Whether `path` begins with a drive letter and its ":" ("C:", "c:x"), on
+// any system: the caller knows whether drives count.
+constexpr bool hasDriveLetter(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' && ascii::isLetter(path[0]);
+}
+
+// The text after the last "." of `path`, wherever that lies: in a folder's
+// name too ("1\Makefile" of "C:\ws.1\Makefile"), as the extension list has
+// always been matched; nothing when `path` holds no dot. A file whose name
+// ends in a dot has the empty extension.
+std::optional<std::string_view> extension(std::string_view path);
 
 // --- The system's own paths.
 
@@ -73,10 +89,10 @@ bool isAbsolute(std::string_view path, Style style = workbench);
 std::size_t fileNameStart(std::string_view path, Style style = workbench);
 // The last part ("main.c" of "src/main.c").
 std::string_view fileName(std::string_view path, Style style = workbench);
-// The folder before the last part, without the separator between them but
-// with a root's own ("/", "C:\"), so that it still names the root; empty
-// for a path of one part.
-std::string_view folderOf(std::string_view path, Style style = workbench);
+// The folder that holds the last part, without the separator between them
+// but with a root's own ("/", "C:\"), so that it still names the root;
+// empty for a path of one part.
+std::string_view parentFolder(std::string_view path, Style style = workbench);
 // The named parts, in order: empty parts (doubled separators) left out,
 // "." and ".." kept as written.
 std::vector<std::string_view> parts(std::string_view path, Style style = workbench);

@@ -94,10 +94,10 @@ TEST(Path, PathsCutByEachStylesRules) {
   for (const Case& c : cases) {
     const char* style = c.style == Style::windows ? "windows: " : "posix: ";
     EXPECT_EQ(path::isAbsolute(c.path, c.style), c.absolute) << style << c.path;
-    EXPECT_EQ(path::folderOf(c.path, c.style), c.folder) << style << c.path;
+    EXPECT_EQ(path::parentFolder(c.path, c.style), c.folder) << style << c.path;
     EXPECT_EQ(path::fileName(c.path, c.style), c.name) << style << c.path;
   }
-  EXPECT_EQ(path::folderOf("C:\\x"), "C:\\") << "Workbench's style by default";
+  EXPECT_EQ(path::parentFolder("C:\\x"), "C:\\") << "Workbench's style by default";
 }
 
 TEST(Path, NamedPartsOfEachStyle) {
@@ -152,6 +152,30 @@ TEST(Path, AnEntryLeavesItsFolderOnlyByClimbingAboveIt) {
   for (const char* text : {"", "Lib", "/Lib", "Lib/../Lib", "a/b/../..", "..x", "x..", "./."}) {
     EXPECT_FALSE(path::leavesFolder(text)) << text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// One rule for the extension list and for a file's language: the last dot
+// anywhere, a folder's too, whatever the separators.
+TEST(Path, ExtensionIsTheTextAfterTheLastDotAnywhere) {
+  struct Case {
+    const char* path;
+    std::optional<std::string_view> extension;
+  } cases[] = {
+      {"main.c", "c"},
+      {"C:\\w\\main.c.bak", "bak"},
+      {"src/.hidden", "hidden"},
+      {"file.", ""},
+      {"ws.1/Makefile", "1/Makefile"},
+      {"C:\\ws.1\\Makefile", "1\\Makefile"},
+      {"Makefile", std::nullopt},
+      {"/a/b\\c", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(path::extension(c.path), c.extension) << c.path;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ void writeBlock(std::ostream& out, const FileGroup& group, const std::string& gr
   writeLine(out, "StartProjectMarker");
   writeLine(out, "FolderName=" + displayName);
   const std::string source =
-      group.sourceFolder.empty() ? layout.workspaceDir + sep + groupPath : group.sourceFolder;
+      group.sourceFolder.empty() ? path::join(layout.workspaceDir, groupPath) : group.sourceFolder;
   writeLine(out, "SourcePath=" + source + sep);
   writeLine(out, "OutputPath=" + groupOutputFolder(layout, groupPath));
 

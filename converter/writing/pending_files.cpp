@@ -30,7 +30,7 @@ bool isWritable(const std::string& path) {
 
 // The folder a target is made in, with its separator ("a/" of "a/x"), so
 // that a file in its place is no folder; empty (the current one) for none.
-std::string folderOf(const std::string& path) {
+std::string folderPrefixOf(const std::string& path) {
   return path.substr(0, path::fileNameStart(path, path::native));
 }
 
@@ -169,7 +169,7 @@ void PendingFiles::commit() {
     // Every failure that can be told beforehand ends the run with nothing replaced.
     for (const Entry& entry : entries) {
       checkTarget(entry.target);
-      if (!platform::canCreateIn(folderOf(entry.target))) cannotWrite(entry.target);
+      if (!platform::canCreateIn(folderPrefixOf(entry.target))) cannotWrite(entry.target);
     }
     // The project file is opened first and replaced last, so it never names
     // a personality file that is not in place yet.

@@ -1,5 +1,6 @@
 #include "writing/run_outputs.h"
 
+#include "model/file_names.h"
 #include "text/path.h"
 
 std::vector<RunOutput> runOutputs(const ProjectLayout& layout, const std::string& database) {
@@ -35,7 +36,7 @@ bool isReplacedFile(OutputKind kind) {
 }
 
 std::string projectFile(const ProjectLayout& layout) {
-  return path::join(layout.destFolder, layout.projectName + ".prj");
+  return path::join(layout.destFolder, layout.projectName + std::string(kAnalyserProjectExtension));
 }
 
 std::string personFolder(const ProjectLayout& layout) {
