@@ -9,7 +9,7 @@ cxx=$1 layers=$2
 # layer: the folders it may include besides its own
 declare -A below=(
   [text]=""
-  [platform]=""
+  [platform]="text"
   [model]="text"
   [reading]="text model platform"
   [building]="text model platform reading"

@@ -11,12 +11,12 @@
 #include <windows.h>
 
 #include "platform/interrupt_table.h"
+#include "text/ascii.h"
+#include "text/path.h"
 
 namespace platform {
 
 namespace {
-
-char upperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Reads a string whose length the call reports when the buffer is too small
 // (GetCurrentDirectoryA, GetEnvironmentVariableA): ask for the size, read,
@@ -67,13 +67,13 @@ bool currentDirectory(std::string& out) {
 }
 
 bool driveCurrentDirectory(char drive, std::string& out) {
-  const char letter = upperLetter(drive);
-  if (letter < 'A' || letter > 'Z') return false;
+  if (!ascii::isLetter(drive)) return false;
+  const char letter = ascii::upper(drive);
 
   // The current drive's directory is the process's current directory.
   std::string current;
-  if (currentDirectory(current) && current.size() >= 2 && current[1] == ':' &&
-      upperLetter(current[0]) == letter) {
+  if (currentDirectory(current) && path::hasDriveLetter(current) &&
+      ascii::upper(current[0]) == letter) {
     out = std::move(current);
     return true;
   }
@@ -89,7 +89,7 @@ bool driveCurrentDirectory(char drive, std::string& out) {
           value)) {
     return false;
   }
-  if (value.size() < 2 || upperLetter(value[0]) != letter || value[1] != ':') return false;
+  if (!path::hasDriveLetter(value) || ascii::upper(value[0]) != letter) return false;
   out = std::move(value);
   return true;
 }
