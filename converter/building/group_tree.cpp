@@ -86,7 +86,7 @@ ProjectFolders buildGroupTree(std::istream& in, FileGroup& root, const std::stri
   while (reader.next(statement)) builder.add(statement);
   ProjectFolders folders;
   for (const std::string& name : referencedProjects) {
-    const std::string_view folder = builder.folderOf(name);
+    const std::string_view folder = builder.projectFolder(name);
     folders.emplace_back(name, folder.empty() ? std::nullopt : std::optional<std::string>(folder));
   }
   return folders;

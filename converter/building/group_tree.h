@@ -26,7 +26,7 @@ class GroupTreeBuilder {
   void add(const BuildStatement& statement);
 
   // The folder the last entry naming `name` gave it; empty for none.
-  std::string_view folderOf(std::string_view name) const { return projectFolders.get(name); }
+  std::string_view projectFolder(std::string_view name) const { return projectFolders.get(name); }
 
  private:
   void addSubproject(std::string_view projectPath);

@@ -15,6 +15,7 @@
 #include "building/target_settings.h"
 #include "building/unique_files.h"
 #include "model/failure.h"
+#include "model/file_names.h"
 #include "model/source_language.h"
 #include "text/path.h"
 #include "text/shell_recipe.h"
@@ -117,7 +118,7 @@ std::vector<std::string> databaseWords(const CompilerInvocation& compiler,
 // The project's own files (its description, build description and
 // settings) are no sources, whatever -ext says.
 bool isProjectMetadata(std::string_view file) {
-  static constexpr std::string_view kFiles[] = {".project", ".wrproject", ".cproject",
+  static constexpr std::string_view kFiles[] = {kProjectFile, kBuildDescriptionFile, ".cproject",
                                                 ".wrmakefile"};
   const std::size_t start = path::fileNameStart(file);
   if (std::find(std::begin(kFiles), std::end(kFiles), file.substr(start)) != std::end(kFiles)) {
@@ -125,7 +126,7 @@ bool isProjectMetadata(std::string_view file) {
   }
   // The folder's own name, the separator before the file's left out.
   const std::string_view folder = start == 0 ? "" : path::fileName(file.substr(0, start - 1));
-  return folder == ".settings" || folder == ".metadata";
+  return folder == kSettingsFolder || folder == kMetadataFolder;
 }
 
 void dropProjectMetadata(FileGroup& root) {
@@ -304,7 +305,7 @@ class RealProjectBuilder {
 
   // The folder names the workspace search passes over.
   std::set<std::string> searchPassesOver() const {
-    std::set<std::string> passOver{".metadata"};
+    std::set<std::string> passOver{std::string(kMetadataFolder)};
     passOver.insert(statements.knownSpecs.begin(), statements.knownSpecs.end());
     for (const auto& folder : statements.facts.outputFolders) passOver.insert(folder.value);
     return passOver;
@@ -442,7 +443,7 @@ class RealProjectBuilder {
   // False when the sub-project in `folder` has no .wrproject to read.
   bool readSubprojectSpec(const std::string& folder, std::optional<SpecStatements>& spec) const {
     if (!in.openBuildDescription) return false;
-    const std::string file = path::join(folder, ".wrproject");
+    const std::string file = path::join(folder, kBuildDescriptionFile);
     std::unique_ptr<std::istream> stream = in.openBuildDescription(file);
     if (!stream) return false;
     if (!statements.spec.empty()) {
