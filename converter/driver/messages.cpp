@@ -217,6 +217,43 @@ void appendTextOf(const Note& note, std::string& out) {
   appendWhere(note, out);
 }
 
+// --- The workspace run ---------------------------------------------------
+
+std::string workspaceProjectHeading(std::size_t index, std::size_t count, const std::string& name,
+                                    const std::string& folder) {
+  return "Project " + std::to_string(index) + " of " + std::to_string(count) + ": " + name +
+         " (" + folder + ")";
+}
+
+std::string workspaceCountLine(std::size_t converted, std::size_t total) {
+  return "Workspace: " + std::to_string(converted) + " of " + std::to_string(total) +
+         " projects converted";
+}
+
+std::string workspaceSummaryLine(const std::string& name, bool converted, std::size_t warnings,
+                                 const std::string& failure) {
+  if (!converted) return name + ": failed: " + failure;
+  if (warnings == 0) return name + ": converted";
+  return name + ": converted with " + counted(warnings, "warning", "warnings");
+}
+
+std::string workspaceUnexpectedFailure() { return "stopped by an unexpected error"; }
+
+std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
+                                  const std::vector<std::string>& failed) {
+  std::string line = "Compilation database: " + std::to_string(entries) + " entries of " +
+                     counted(projects, "project", "projects");
+  if (failed.empty()) return line;
+  line += ", without the projects that failed: ";
+  for (std::size_t i = 0; i < failed.size(); ++i) line.append(i == 0 ? "" : ", ").append(failed[i]);
+  return line;
+}
+
+std::string workspaceSearchCutShortLine(std::size_t depth, std::size_t folders) {
+  return "Warning: the workspace search stopped at " + std::to_string(depth) + " levels or " +
+         std::to_string(folders) + " folders; projects beyond were not looked for";
+}
+
 // --- The run's guards ----------------------------------------------------
 
 std::string outputFailedLine() { return "Plovik: could not write to standard output"; }

@@ -25,7 +25,7 @@ TEST(AnalyserProjectOnWindows, TwentyTwoLinesAndFiveProgressLines) {
   auto lib = std::make_unique<FileGroup>("Lib");
   lib->files = {"C:\\ws\\Lib\\lib.c"};
   root.subGroups.push_back(std::move(lib));
-  const ProjectLayout layout{"C:\\out", "C:\\ws", "App", "", "", nullptr};
+  const ProjectLayout layout{"C:\\out", "C:\\ws", "App", "", "", false, {}};
 
   NoteLines notes;
   bool written = true;

@@ -45,7 +45,7 @@ class GroupWriter : public ::testing::Test {
   }
 
   TempDir dir;
-  ProjectLayout layout{dir.str("out"), "WS", "App", "", "", nullptr};
+  ProjectLayout layout{dir.str("out"), "WS", "App", "", "", false, {}};
   FileGroup root{"root"};
   PersonalityFiles files;
   std::ostringstream prj;

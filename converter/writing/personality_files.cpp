@@ -65,13 +65,12 @@ void writeAnalyser(const PersonalityFiles& files, const std::string& path,
 void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
                                   const NoteSink& notes) {
   files.givenContent.clear();
-  if (!layout.readGivenAnalyserPersonality) return;
-  std::string raw;
-  if (!layout.readGivenAnalyserPersonality(raw)) {
+  if (!layout.analyserPersonalityGiven) return;
+  if (!layout.givenAnalyserPersonality) {
     notes({NoteKind::GivenPersonalityUnreadable});
     return;
   }
-  files.givenContent = withCrLf(raw);
+  files.givenContent = withCrLf(*layout.givenAnalyserPersonality);
 }
 
 void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,

@@ -21,8 +21,8 @@ struct PersonalityFiles {
   std::string givenContent;  // the -ap file's content, line ends made CR LF
 };
 
-// Reads the -ap file (if one was given) into `files`; notes when it cannot
-// be read, and the run goes on without its content.
+// Takes the -ap file's content (if one was given) into `files`; notes when
+// it could not be read, and the run goes on without its content.
 void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
                                   const NoteSink& notes);
 

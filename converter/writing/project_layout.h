@@ -2,7 +2,7 @@
 // every writer reads. What the run names in it is in run_outputs.
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <string>
 
 struct ProjectLayout {
@@ -11,7 +11,8 @@ struct ProjectLayout {
   std::string projectName;
   std::string messagePersonality;   // given with -mp; empty: an empty one is made
   std::string compilerPersonality;  // given with -cp; empty: an empty one is made
-  // Reads the analyser personality given with -ap into its argument; false
-  // when it cannot be opened. Empty when none was given.
-  std::function<bool(std::string&)> readGivenAnalyserPersonality;
+  // The analyser personality given with -ap, read by the driver before
+  // anything is written: it may be the very file the run replaces.
+  bool analyserPersonalityGiven = false;
+  std::optional<std::string> givenAnalyserPersonality;  // none: it could not be read
 };

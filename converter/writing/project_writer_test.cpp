@@ -34,7 +34,7 @@ class ProjectWriter : public ::testing::Test {
 
   TempDir dir;
   const std::string out = dir.str("out");
-  ProjectLayout layout{out, "C:" + s + "ws", "", "", "", nullptr};
+  ProjectLayout layout{out, "C:" + s + "ws", "", "", "", false, {}};
   FileGroup root;
   std::string printed;
 };

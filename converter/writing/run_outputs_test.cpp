@@ -43,13 +43,13 @@ TEST(RunOutputs, NameEveryOutputInTheOrderTheCommitOpensThem) {
         K::Destination, K::PersonFolder}},
   };
   for (const auto& c : cases) {
-    const ProjectLayout layout{"/d", "/ws", "App", c.message, c.compiler, nullptr};
+    const ProjectLayout layout{"/d", "/ws", "App", c.message, c.compiler, false, {}};
     EXPECT_EQ(kindsOf(runOutputs(layout, c.database)), c.kinds) << c.message << c.compiler;
   }
 }
 
 TEST(RunOutputs, PathsLieInTheDestinationJoinedAsTyped) {
-  const ProjectLayout layout{p("/d/"), "/ws", "App", "", "", nullptr};
+  const ProjectLayout layout{p("/d/"), "/ws", "App", "", "", false, {}};
   const std::pair<OutputKind, std::string> expected[] = {
       {OutputKind::ProjectFile, p("/d//App.prj")},
       {OutputKind::MessagePersonality, p("/d//person/App.p_s")},
@@ -72,7 +72,7 @@ TEST(RunOutputs, FoldersNameEachGroupBelowTheProjectsFolder) {
   a->subGroups.push_back(std::make_unique<FileGroup>("root"));
   root.subGroups.push_back(std::move(a));
   root.subGroups.push_back(std::make_unique<FileGroup>("b"));
-  const ProjectLayout layout{p("/d"), "/ws", "App", "", "", nullptr};
+  const ProjectLayout layout{p("/d"), "/ws", "App", "", "", false, {}};
   const std::vector<std::string> expected{
       p("/d/person/"),           p("/d/App/output/"),   p("/d/App"),
       p("/d/App/a/output/"),     p("/d/App/a"),         p("/d/App/a/root/output/"),

@@ -110,35 +110,63 @@ TEST_F(Guards, AReplacedOutputKeepsItsPermissions) {
   EXPECT_EQ(fs::status(out("person/App.p_s")).permissions(), usual);
 }
 
-// The run waits for the writer of a FIFO given as its analyser personality,
-// with its other files written under their temporary names: an interrupt
-// then removes them, keeps the earlier project and ends the run as the
-// signal ends a process.
+// A run whose standard output is full waits at its first progress line,
+// which comes once its files are open under their temporary names: an
+// interrupt then removes them, keeps the earlier project and ends the run as
+// the signal ends a process.
 TEST_F(Guards, AnInterruptedRunRemovesItsTemporaryFiles) {
+  ASSERT_EQ(convert({"-cdb", "out/cc.json"}).exitCode, 0);
+  const auto earlier = filesBelow(out(""));
+  for (const int signal : {SIGINT, SIGTERM}) {
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    // Filled here, never read: the run's first write waits.
+    fcntl(output[1], F_SETFL, O_NONBLOCK);
+    const std::string filler(4096, 'x');
+    while (write(output[1], filler.data(), filler.size()) > 0) {
+    }
+    fcntl(output[1], F_SETFL, 0);
+    const pid_t pid = startQuietly(args({"-cdb", "out/cc.json"}), dir.str(), signal, output[1]);
+    ASSERT_GT(pid, 0);
+    close(output[1]);
+    bool writing = false;
+    for (int tries = 0; tries < 3000 && !writing; ++tries) {
+      writing = fs::exists(out("cc.json.tmp")) && fs::exists(out("App.prj.tmp"));
+      if (!writing) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(writing) << "the run was not interrupted while it wrote";
+    kill(pid, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    close(output[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+    EXPECT_EQ(filesBelow(out("")), earlier);  // and so no temporary file
+  }
+}
+
+// The analyser personality is read before anything is written: a run that
+// waits for the writer of a FIFO given as it has made no file yet.
+TEST_F(Guards, TheGivenAnalyserPersonalityIsReadBeforeWriting) {
   ASSERT_EQ(convert({"-cdb", "out/cc.json"}).exitCode, 0);
   const auto earlier = filesBelow(out(""));
   const std::string fifo = dir.str("given.p_a");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const int signal : {SIGINT, SIGTERM}) {
-    const pid_t pid =
-        startQuietly(args({"-ap", "given.p_a", "-cdb", "out/cc.json"}), dir.str(), signal);
-    ASSERT_GT(pid, 0);
-    // Opening the FIFO for writing succeeds once the run has opened it to read.
-    int writer = -1;
-    for (int tries = 0; tries < 3000 && writer < 0; ++tries) {
-      writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-      if (writer < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_GE(writer, 0) << "the run never came to the analyser personality";
-    EXPECT_TRUE(fs::exists(out("cc.json.tmp")) && fs::exists(out("App.prj.tmp")))
-        << "the run was not interrupted while it wrote";
-    kill(pid, signal);
-    close(writer);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-    EXPECT_EQ(filesBelow(out("")), earlier);  // and so no temporary file
+  const pid_t pid = startQuietly(args({"-ap", "given.p_a", "-cdb", "out/cc.json"}), dir.str(), SIGTERM);
+  ASSERT_GT(pid, 0);
+  // Opening the FIFO for writing succeeds once the run has opened it to read.
+  int writer = -1;
+  for (int tries = 0; tries < 3000 && writer < 0; ++tries) {
+    writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+  EXPECT_GE(writer, 0) << "the run never came to the analyser personality";
+  EXPECT_EQ(filesBelow(out("")), earlier);
+  ASSERT_EQ(write(writer, "-d \"GIVEN\"\n", 12), 12);
+  close(writer);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_NE(readFile(out("person/App.p_a")).find("-d \"GIVEN\"\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ LimitedResult runLimited(const std::vector<std::string>& args, const std::string
 // the child's pid (for the test to signal and wait for); its standard output
 // goes nowhere, and `signal` has its default action in it (a shell may start
 // background jobs with SIGINT ignored, which the run would keep).
-int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal);
+// With `output` (a file descriptor) its standard output goes there instead.
+int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal,
+                 int output = -1);
 
 // Gives everything below `root` to the user that unprivileged runs use, so
 // such a run may write where the test allows it. Does nothing when the tests

@@ -99,7 +99,8 @@ LimitedResult runLimited(const std::vector<std::string>& args, const std::string
                   options);
 }
 
-int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal) {
+int startQuietly(const std::vector<std::string>& args, const std::string& workingDir, int signal,
+                 int output) {
   const std::string program = plovikProgram();
   std::vector<std::string> all = args;
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -108,7 +109,7 @@ int startQuietly(const std::vector<std::string>& args, const std::string& workin
   const pid_t pid = fork();
   if (pid == 0) {
     std::signal(signal, SIG_DFL);
-    dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+    dup2(output >= 0 ? output : open("/dev/null", O_WRONLY), STDOUT_FILENO);
     if (chdir(workingDir.c_str()) == 0) execv(program.c_str(), argv.data());
     _exit(127);
   }
