@@ -7,6 +7,7 @@
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
 #include "driver/run_files.h"
+#include "model/file_names.h"
 #include "platform/platform.h"
 #include "writing/description.h"
 #include "writing/personality_files.h"
@@ -20,7 +21,7 @@ const char* sourceName(VariableExpander::Source source) {
     case VariableExpander::Source::BuildMacro: return "build macro";
     case VariableExpander::Source::Workbench: return "Workbench";
     case VariableExpander::Source::Environment: return "environment";
-    case VariableExpander::Source::PathVariable: return ".project";
+    case VariableExpander::Source::PathVariable: return kProjectFile.data();
     case VariableExpander::Source::None: break;
   }
   return "unresolved";
@@ -118,7 +119,9 @@ ConversionOutcome ConversionJob::describe(const std::optional<Failure>& optionFa
   Description& d = outcome.description.emplace();
   d.realProject = options.realProject.enabled;
   d.projectName = project.nameFromFile ? project.name : options.projectName;
-  d.projectFrom = project.nameFromFile ? ".project" : !options.projectName.empty() ? "-pn" : "none";
+  d.projectFrom = project.nameFromFile            ? std::string(kProjectFile)
+                  : !options.projectName.empty() ? "-pn"
+                                                 : "none";
   Owners owners;
   takeFindings(options, project, tree, d, owners);
   if (treeBuilt) describeGroups(d, tree.root, d.projectName, owners.owner, owners.owned);
