@@ -20,9 +20,7 @@ std::string currentFolder() {
 }
 
 std::string absolutePath(const std::string& path) {
-  std::string current;
-  if (!path::isRooted(path)) platform::currentDirectory(current);
-  return absolutePath(path, current);
+  return absolutePath(path, path::isRooted(path) ? std::string() : currentFolder());
 }
 
 std::string absolutePath(const std::string& path, const std::string& current) {
