@@ -1,5 +1,5 @@
 // The command line: an arbitrary argument list (the input cut at every zero
-// byte) through normalisePath and the option scan, as the entry uses them.
+// byte) through absolutePath and the option scan, as the entry uses them.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/conversion_job.h"
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 #include "driver/options.h"
 #include "fuzz_support.h"
 #include "model/failure.h"
@@ -35,16 +35,16 @@ bool endsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), std::string::npos, tail) == 0;
 }
 
-// normalisePath only ever puts something in front of the path (or, for ".",
+// absolutePath only ever puts something in front of the path (or, for ".",
 // gives the current directory): it never cuts or changes what was typed.
 void checkNormalised(const std::string& path, const std::string& current) {
-  const std::string result = normalisePath(path);
+  const std::string result = absolutePath(path);
   if (path::native == path::Style::posix) {  // no drive letters
     const bool expected = result == path || (path == "." && result == current) ||
                           result == current + path::separator() + path;
-    if (!expected) fuzzFailure("normalisePath changed \"" + path + "\" into \"" + result + "\"");
+    if (!expected) fuzzFailure("absolutePath changed \"" + path + "\" into \"" + result + "\"");
   } else if (path != "." && !endsWith(result, path.size() >= 2 && path[1] == ':' ? path.substr(2) : path)) {
-    fuzzFailure("normalisePath lost part of \"" + path + "\"");
+    fuzzFailure("absolutePath lost part of \"" + path + "\"");
   }
 }
 
@@ -86,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The entry builds the job only from at least four positional arguments.
   if (args.size() < 5) return 0;
-  ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
-                    normalisePath(args[4]));
+  ConversionJob job(absolutePath(args[1]), absolutePath(args[2]), args[3],
+                    absolutePath(args[4]));
   const bool anyRealProjectOption = std::any_of(args.begin() + 1, args.end(), isRealProjectOption);
   // A pair (-workspace) checks its two values as well.
   const bool anyCheckedOption = std::any_of(args.begin() + 1, args.end(), [](const std::string& a) {

@@ -88,28 +88,26 @@ void printErrorLine(std::string_view text) {
   std::fflush(stderr);
 }
 
-void Console::operator()(Note note) {
+void Console::operator()(const Note& note) const {
   if (isStep(note.kind) && !showSteps) return;
-  if (!isWarning(note.kind)) return printLine(textOf(note));
-  held.push_back(std::move(note));
+  printLine(textOf(note));
 }
 
 // The warnings are all known by now, so they go out as one block in one
 // write: a reader still sees each line complete, and a hundred thousand of
 // them cost no flush each. The ranks are few, so a pass per rank keeps each
 // rank's notes in the order they came.
-void Console::printWarnings() {
+void printWarnings(const std::vector<Note>& warnings) {
   int lastRank = 0;
-  for (const Note& note : held) lastRank = std::max(lastRank, warningRank(note.kind));
+  for (const Note& note : warnings) lastRank = std::max(lastRank, warningRank(note.kind));
   std::string block;
   for (int rank = 0; rank <= lastRank; ++rank) {
-    for (const Note& note : held) {
+    for (const Note& note : warnings) {
       if (warningRank(note.kind) != rank) continue;
       const std::size_t line = block.size();
       appendTextOf(note, block);
       showLine(block, line);
     }
   }
-  held.clear();
   if (!block.empty()) printText(block);
 }

@@ -39,21 +39,19 @@ class CapturedOutput {
   std::string* earlier;
 };
 
-// The sink of a run's notes: progress lines are printed at once, warnings
-// held until the run has succeeded, then printed in their places (the
-// reading's, the analyser personality's, the compilation database's) as one
-// block in one write. The
-// lines of the long steps are printed only when `showSteps` (the
-// real-project mode): without it the output stays as it always was.
+// The progress lines of a run, printed at once. The lines of the long steps
+// are printed only when `showSteps` (the real-project mode): without it the
+// output stays as it always was.
 class Console {
  public:
   explicit Console(bool showSteps = false) : showSteps(showSteps) {}
-  void operator()(Note note);
-  void printWarnings();
-  // A run that fails shows no warning.
-  void dropWarnings() { held.clear(); }
+  void operator()(const Note& note) const;
 
  private:
   bool showSteps;
-  std::vector<Note> held;
 };
+
+// A run's warnings, after it has succeeded, in their places (the
+// reading's, the analyser personality's, the compilation database's) as
+// one block in one write.
+void printWarnings(const std::vector<Note>& warnings);

@@ -5,9 +5,8 @@
 
 #include "driver/console.h"
 #include "driver/input_file.h"
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 #include "driver/run_files.h"
-#include "platform/platform.h"
 #include "writing/project_writer.h"
 
 ConversionJob::ConversionJob(std::string sourceProjectPath, std::string buildSettingsPath,
@@ -20,33 +19,41 @@ ConversionJob::ConversionJob(std::string sourceProjectPath, std::string buildSet
 
 ConversionJob::ConversionJob(ConversionOptions options) : options(std::move(options)) {}
 
-bool ConversionJob::run() {
+ConversionOutcome ConversionJob::run() {
   Console console(options.realProject.enabled);
-  const NoteSink notes = [&console](Note note) { console(std::move(note)); };
+  ConversionOutcome outcome;
+  // Progress is shown at once; warnings wait for the run's end.
+  const NoteSink notes = [&console, &outcome](Note note) {
+    if (isWarning(note.kind)) outcome.warnings.push_back(std::move(note));
+    else console(std::move(note));
+  };
   try {
     readProjectDescription();
     // A build description that cannot be opened ends the run: a conversion
     // without it would be reported as a success it is not.
     readBuildSettings(notes);
     checkWorkspace();
-    writeAnalyserProject(notes);
+    writeAnalyserProject(notes, keepDatabaseEntries ? &outcome.databaseEntries : nullptr);
     // Warnings come after the progress lines and change nothing of the result.
     doing = "printing the warnings";
-    console.printWarnings();
-    return true;
+    printWarnings(outcome.warnings);
+    return outcome;
   } catch (const Failure& failure) {
-    console.dropWarnings();
-    printLine(messageFor(failure));
-    return false;
+    outcome.failure = failure;
   } catch (const std::bad_alloc&) {
     // The tree may be what filled the memory: it goes first, so that the
     // line can be made. Temporary files are gone already, the earlier
     // result untouched.
     tree = BuiltTree();
-    console.dropWarnings();
-    printLine(messageFor(Failure(FailureKind::OutOfMemory, doing)));
-    return false;
+    outcome.databaseEntries = {};
+    outcome.warnings = {};
+    outcome.failure = Failure(FailureKind::OutOfMemory, doing);
   }
+  // A run that fails shows no warning.
+  outcome.warnings = {};
+  outcome.databaseEntries = {};
+  printLine(messageFor(*outcome.failure));
+  return outcome;
 }
 
 void ConversionJob::readProjectDescription() {
@@ -65,18 +72,15 @@ ProjectLayout ConversionJob::layout() const {
   ProjectLayout layout{options.destFolder, options.workspaceDir, project.name,
                        options.messagePersonality, options.compilerPersonality, nullptr};
   if (!options.analyserPersonality.empty()) {
-    // Read when the writer comes to it: it may be the very file this
-    // conversion replaces, or a pipe that some other program fills.
-    layout.readGivenAnalyserPersonality = [path = options.analyserPersonality](std::string& content) {
-      const auto given = readInputFile(path);
-      if (given) content = *given;
-      return given.has_value();
+    layout.readGivenAnalyserPersonality = [path = options.analyserPersonality] {
+      return readInputFile(path);
     };
   }
   return layout;
 }
 
-void ConversionJob::writeAnalyserProject(const NoteSink& notes) {
+void ConversionJob::writeAnalyserProject(const NoteSink& notes,
+                                         std::vector<DatabaseEntry>* entries) {
   doing = "writing the analyser project";
   const ProjectLayout layout = this->layout();
   checkBeforeWriting(layout);
@@ -85,17 +89,15 @@ void ConversionJob::writeAnalyserProject(const NoteSink& notes) {
     return;
   }
   ::writeAnalyserProject(tree.root, layout, notes, [&](PendingFiles& pending) {
-    writeCompilationDatabase(tree.root, databaseLayout(), pending, notes);
+    writeCompilationDatabase(tree.root, databaseLayout(), pending, notes, entries);
   });
 }
 
 void ConversionJob::checkBeforeWriting(const ProjectLayout& layout) const {
   checkProjectNames(tree.root, layout.projectName);
   // No output may replace an input, nor the database another output.
-  std::string current;
-  platform::currentDirectory(current);
   const RunFiles files = runFilesOf(options, layout, tree.root);
-  checkRunFiles(files, current);
+  checkRunFiles(files, options.currentDirectory);
   checkOutputs(files);
 }
 
@@ -103,24 +105,23 @@ void ConversionJob::checkBeforeWriting(const ProjectLayout& layout) const {
 CompilationDatabaseLayout ConversionJob::databaseLayout() const {
   const std::string& cCompiler = tree.real.cProgram;
   const std::string& cxxCompiler = tree.real.cxxProgram;
-  std::string current;
-  platform::currentDirectory(current);  // read once, for every file
+  const std::string& current = options.currentDirectory;
   CompilationDatabaseLayout layout{
-      options.compilationDatabase, normalisePath(options.workspaceDir, current),
+      options.compilationDatabase, absolutePath(options.workspaceDir, current),
       cCompiler.empty() ? "cc" : cCompiler, cxxCompiler.empty() ? "c++" : cxxCompiler,
-      [current](const std::string& path) { return normalisePath(path, current); }};
+      [current](const std::string& path) { return absolutePath(path, current); }};
   if (options.realProject.enabled) {
     layout.cMacros = &tree.real.cMacros;
     layout.cxxMacros = &tree.real.cxxMacros;
     layout.cWords = &tree.real.cWords;
     layout.cxxWords = &tree.real.cxxWords;
-    layout.objectFolder = normalisePath(tree.real.objectFolder, current);
+    layout.objectFolder = absolutePath(tree.real.objectFolder, current);
     for (const OtherSettings& other : tree.real.otherSettings) {
       layout.others.push_back({other.cProgram.empty() ? "cc" : other.cProgram,
                                other.cxxProgram.empty() ? "c++" : other.cxxProgram,
                                &other.cMacros, &other.cxxMacros,
                                &other.cWords, &other.cxxWords,
-                               normalisePath(other.objectFolder, current)});
+                               absolutePath(other.objectFolder, current)});
     }
     if (!tree.real.settingsOfFile.empty()) {
       layout.settingsOf = [&files = tree.real.settingsOfFile](const std::string& path) {

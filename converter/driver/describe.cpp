@@ -7,6 +7,7 @@
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
 #include "driver/run_files.h"
+#include "model/file_names.h"
 #include "platform/platform.h"
 #include "writing/description.h"
 #include "writing/personality_files.h"
@@ -20,15 +21,22 @@ const char* sourceName(VariableExpander::Source source) {
     case VariableExpander::Source::BuildMacro: return "build macro";
     case VariableExpander::Source::Workbench: return "Workbench";
     case VariableExpander::Source::Environment: return "environment";
-    case VariableExpander::Source::PathVariable: return ".project";
+    case VariableExpander::Source::PathVariable: return kProjectFile.data();
     case VariableExpander::Source::None: break;
   }
   return "unresolved";
 }
 
+// Whose files the groups hold, in the real-project mode: a sub-project's
+// for its own group and those below it, else the project's.
+struct Owners {
+  std::optional<std::string> owner;  // none: no owners named
+  std::vector<std::pair<const FileGroup*, std::string>> owned;
+};
+
 // What the reading found, in either mode.
 void takeFindings(const ConversionOptions& options, const ReadProject& project,
-                  const BuiltTree& tree, Description& d) {
+                  const BuiltTree& tree, Description& d, Owners& owners) {
   if (options.realProject.enabled) {
     const RealProjectResult& real = tree.real;
     d.knownSpecs = real.knownSpecs;
@@ -45,7 +53,7 @@ void takeFindings(const ConversionOptions& options, const ReadProject& project,
       const auto found = std::find_if(real.subprojects.begin(), real.subprojects.end(),
                                       [&](const auto& one) { return one.name == name; });
       if (!folder || found == real.subprojects.end()) continue;
-      d.ownedGroups.emplace_back(found->group, name);
+      owners.owned.emplace_back(found->group, name);
       if (!found->settings) {
         build.settings = "project";
         continue;
@@ -54,7 +62,7 @@ void takeFindings(const ConversionOptions& options, const ReadProject& project,
       const std::string& spec = real.otherSettings[*found->settings].spec;
       if (!spec.empty()) build.buildSpec = spec;
     }
-    d.owner = project.ownName;
+    owners.owner = project.ownName;
     for (const auto& variable : real.variables) {
       d.variables.push_back({variable.name, variable.value, sourceName(variable.source)});
     }
@@ -80,7 +88,7 @@ void takeFindings(const ConversionOptions& options, const ReadProject& project,
 
 }  // namespace
 
-bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
+ConversionOutcome ConversionJob::describe(const std::optional<Failure>& optionFailure) {
   std::vector<Note> warnings;
   // Only the warnings: a progress line would be no part of the document.
   const NoteSink notes = [&warnings](Note note) {
@@ -107,12 +115,16 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
     treeBuilt = false;
     failure = Failure(FailureKind::OutOfMemory, doing);
   }
-  Description d;
+  ConversionOutcome outcome;
+  Description& d = outcome.description.emplace();
   d.realProject = options.realProject.enabled;
   d.projectName = project.nameFromFile ? project.name : options.projectName;
-  d.projectFrom = project.nameFromFile ? ".project" : !options.projectName.empty() ? "-pn" : "none";
-  takeFindings(options, project, tree, d);
-  if (treeBuilt) d.root = &tree.root;
+  d.projectFrom = project.nameFromFile            ? std::string(kProjectFile)
+                  : !options.projectName.empty() ? "-pn"
+                                                 : "none";
+  Owners owners;
+  takeFindings(options, project, tree, d, owners);
+  if (treeBuilt) describeGroups(d, tree.root, d.projectName, owners.owner, owners.owned);
   if (failure) {
     d.failure = messageFor(*failure);
   } else {
@@ -120,7 +132,8 @@ bool ConversionJob::describe(const std::optional<Failure>& optionFailure) {
       return warningRank(a.kind) < warningRank(b.kind);
     });
     for (const Note& note : warnings) d.warnings.push_back(textOf(note));
+    outcome.warnings = std::move(warnings);
   }
-  printText(describedJson(d, textOf));
-  return !failure;
+  outcome.failure = std::move(failure);
+  return outcome;
 }

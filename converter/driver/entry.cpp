@@ -5,10 +5,11 @@
 #include "driver/console.h"
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 #include "driver/workspace_run.h"
 #include "model/failure.h"
 #include "platform/platform.h"
+#include "writing/description.h"
 
 namespace {
 
@@ -41,8 +42,13 @@ int plovikMain(const std::vector<std::string>& args) {
     return delivered(0);
   }
   try {
-    ConversionJob job(normalisePath(args[1]), normalisePath(args[2]), args[3],
-                      normalisePath(args[4]));
+    ConversionOptions options;  // the current folder read here, once
+    const std::string& current = options.currentDirectory;
+    options.sourceProjectPath = absolutePath(args[1], current);
+    options.buildSettingsPath = absolutePath(args[2], current);
+    options.workspaceDir = args[3];
+    options.destFolder = absolutePath(args[4], current);
+    ConversionJob job(std::move(options));
     // -describe, wherever it stands, describes the run instead of doing it;
     // an option's fault then goes into the description.
     const bool describe = holdsOption(args, OptionId::Describe);
@@ -56,14 +62,18 @@ int plovikMain(const std::vector<std::string>& args) {
     } catch (const Failure& failure) {
       optionFailure = failure;
     }
-    if (describe) return delivered(job.describe(optionFailure) ? 0 : 1);
+    if (describe) {
+      const ConversionOutcome outcome = job.describe(optionFailure);
+      printText(describedJson(*outcome.description, textOf));
+      return delivered(outcome.failure ? 1 : 0);
+    }
     if (optionFailure) {
       if (!silent) printLine(messageFor(*optionFailure));
       return 1;
     }
     // An interrupted conversion takes its temporary files with it.
     platform::catchInterrupts();
-    const bool converted = job.run();
+    const bool converted = !job.run().failure;
     // The conversion's result is its files, and its status says whether
     // they were written; lost progress lines are only said.
     if (standardOutputFailed()) printErrorLine(outputFailedLine());

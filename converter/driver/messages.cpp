@@ -41,6 +41,14 @@ const Note::LeftIn& leftIn(const Note& note) {
   }
 }
 
+// Every warning's line begins so: the wizard tells a warning by it.
+constexpr std::string_view kWarningPrefix = "Warning: ";
+
+std::string warningLine(const std::string& text) {
+  std::string line(kWarningPrefix);
+  return line.append(text);
+}
+
 // The first few names of a list: it may hold thousands.
 std::string firstNames(const std::vector<std::string>& names, std::size_t shown) {
   std::string text;
@@ -141,58 +149,60 @@ std::string textOf(const Note& note) {
     }
     case NoteKind::LinkedResourcesLeftOut: {
       const std::vector<std::string>& links = note.as<Note::NameList>().names;
-      return "Warning: " + counted(links.size(), "linked resource", "linked resources") + " of " +
-             subject + " left out, location unknown or missing: " + firstNames(links, 5);
+      return warningLine(counted(links.size(), "linked resource", "linked resources") + " of " +
+                         subject + " left out, location unknown or missing: " +
+                         firstNames(links, 5));
     }
     case NoteKind::ProjectNotFound:
-      return "Warning: referenced project " + subject + " not found in the workspace";
+      return warningLine("referenced project " + subject + " not found in the workspace");
     case NoteKind::SubprojectsWithoutBuildDescription: {
       const std::vector<std::string>& projects = note.as<Note::NameList>().names;
       if (projects.size() == 1) {
-        return "Warning: referenced project " + projects[0] +
-               " has no readable .wrproject, its files take the project's settings";
+        return warningLine("referenced project " + projects[0] +
+                           " has no readable .wrproject, its files take the project's settings");
       }
-      return "Warning: " + std::to_string(projects.size()) +
-             " referenced projects have no readable .wrproject, their files take the project's "
-             "settings: " + firstNames(projects, 5);
+      return warningLine(std::to_string(projects.size()) +
+                         " referenced projects have no readable .wrproject, their files take "
+                         "the project's settings: " + firstNames(projects, 5));
     }
     case NoteKind::SearchCutShort:
-      return "Warning: the search for referenced projects stopped after " +
-             std::to_string(note.as<Note::Counted>().count) + " folders";
+      return warningLine("the search for referenced projects stopped after " +
+                         std::to_string(note.as<Note::Counted>().count) + " folders");
     case NoteKind::BuildTargetLoop:
-      return "Warning: build targets refer to each other in a loop, not followed: " + subject;
+      return warningLine("build targets refer to each other in a loop, not followed: " + subject);
     case NoteKind::BuildTargetWithoutContents:
-      return "Warning: build target " + subject +
-             " names no contents, so it lists no file of its own";
+      return warningLine("build target " + subject +
+                         " names no contents, so it lists no file of its own");
     case NoteKind::TooManyTargetSettings: {
       const auto& left = note.as<Note::SettingsLeftOver>();
-      return "Warning: " + counted(left.files, "file", "files") +
-             " with settings of their own compiled with the project's: more than " +
-             std::to_string(left.sets) + " different settings";
+      return warningLine(counted(left.files, "file", "files") +
+                         " with settings of their own compiled with the project's: more than " +
+                         std::to_string(left.sets) + " different settings");
     }
     case NoteKind::CommandTooLong:
-      return "Warning: the " + subject + " command names its lists too often, left as written past " +
-             std::to_string(note.as<Note::Megabytes>().megabytes) + " MB";
+      return warningLine("the " + subject +
+                         " command names its lists too often, left as written past " +
+                         std::to_string(note.as<Note::Megabytes>().megabytes) + " MB");
     case NoteKind::NoCompilingCommand:
-      return "Warning: no command of the " + subject + " recipe of " + specOf(note) +
-             " can be told to compile the source; its lists are taken alone";
+      return warningLine("no command of the " + subject + " recipe of " + specOf(note) +
+                         " can be told to compile the source; its lists are taken alone");
     case NoteKind::CompilerTakesNoLists:
-      return "Warning: the command of the " + subject + " recipe of " + specOf(note) +
-             " that compiles the source takes neither its include nor its define list";
+      return warningLine("the command of the " + subject + " recipe of " + specOf(note) +
+                         " that compiles the source takes neither its include nor its define list");
     case NoteKind::ValueSplit:
-      return "Warning: the value of " + subject +
-             " holds white space and is split into words where a compile command names it, as "
-             "make splits it";
-    case NoteKind::NoSourceFile: return "Warning: the project lists no source file";
+      return warningLine("the value of " + subject +
+                         " holds white space and is split into words where a compile command "
+                         "names it, as make splits it");
+    case NoteKind::NoSourceFile: return warningLine("the project lists no source file");
     case NoteKind::LineBreakInIncludePath:
-      return "Warning: line break in include path, left out of the analyser personality: " +
-             subject;
+      return warningLine("line break in include path, left out of the analyser personality: " +
+                         subject);
     case NoteKind::LineBreakInMacro:
-      return "Warning: line break in macro, left out of the analyser personality: " + subject;
+      return warningLine("line break in macro, left out of the analyser personality: " + subject);
     case NoteKind::NotUtf8InDatabase:
-      return "Warning: not UTF-8, left out of the compilation database: " + subject;
+      return warningLine("not UTF-8, left out of the compilation database: " + subject);
     case NoteKind::NotUtf8InDescription:
-      return "Warning: not UTF-8, left out of the description: " + subject;
+      return warningLine("not UTF-8, left out of the description: " + subject);
     case NoteKind::EndOfProgress:
     case NoteKind::EndOfWarnings: break;
   }
@@ -203,27 +213,27 @@ void appendTextOf(const Note& note, std::string& out) {
   const std::string& subject = note.subject;
   switch (note.kind) {
     case NoteKind::UnresolvedVariable:
-      out.append("Warning: unresolved variable ").append(subject).append(" in ");
+      out.append(kWarningPrefix).append("unresolved variable ").append(subject).append(" in ");
       appendWhere(leftIn(note), out);
       out.append(" (give it with -var ").append(subject).append("=...)");
       return;
     case NoteKind::VariableRefersToItself:
-      out.append("Warning: variable ").append(subject).append(" refers to itself");
+      out.append(kWarningPrefix).append("variable ").append(subject).append(" refers to itself");
       break;
     case NoteKind::VariableTooDeep:
-      out.append("Warning: variable ").append(subject).append(" lies more than ");
+      out.append(kWarningPrefix).append("variable ").append(subject).append(" lies more than ");
       appendNumber(note.as<Note::VariableTooDeep>().maxDepth, out);
       out.append(" variables deep");
       break;
     case NoteKind::VariableTooLong:
-      out.append("Warning: variable ").append(subject).append(" would grow a text past ");
+      out.append(kWarningPrefix).append("variable ").append(subject).append(" would grow a text past ");
       appendNumber(note.as<Note::VariableTooLong>().maxTextMB, out);
       out.append(" MB (or all texts past ");
       appendNumber(note.as<Note::VariableTooLong>().maxAllTextsMB, out);
       out.append(" MB)");
       break;
     case NoteKind::MalformedReference:
-      out.append("Warning: malformed variable reference ").append(subject);
+      out.append(kWarningPrefix).append("malformed variable reference ").append(subject);
       break;
     default: out.append(textOf(note)); return;
   }
@@ -231,6 +241,43 @@ void appendTextOf(const Note& note, std::string& out) {
   out.append(note.kind == NoteKind::MalformedReference ? " left as written in "
                                                         : ", left as written in ");
   appendWhere(leftIn(note), out);
+}
+
+// --- The workspace run ---------------------------------------------------
+
+std::string workspaceProjectHeading(std::size_t index, std::size_t count, const std::string& name,
+                                    const std::string& folder) {
+  return "Project " + std::to_string(index) + " of " + std::to_string(count) + ": " + name +
+         " (" + folder + ")";
+}
+
+std::string workspaceCountLine(std::size_t converted, std::size_t total) {
+  return "Workspace: " + std::to_string(converted) + " of " + std::to_string(total) +
+         " projects converted";
+}
+
+std::string workspaceSummaryLine(const std::string& name, bool converted, std::size_t warnings,
+                                 const std::string& failure) {
+  if (!converted) return name + ": failed: " + failure;
+  if (warnings == 0) return name + ": converted";
+  return name + ": converted with " + counted(warnings, "warning", "warnings");
+}
+
+std::string workspaceUnexpectedFailure() { return "stopped by an unexpected error"; }
+
+std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
+                                  const std::vector<std::string>& failed) {
+  std::string line = "Compilation database: " + std::to_string(entries) + " entries of " +
+                     counted(projects, "project", "projects");
+  if (failed.empty()) return line;
+  line += ", without the projects that failed: ";
+  for (std::size_t i = 0; i < failed.size(); ++i) line.append(i == 0 ? "" : ", ").append(failed[i]);
+  return line;
+}
+
+std::string workspaceSearchCutShortLine(std::size_t depth, std::size_t folders) {
+  return warningLine("the workspace search stopped at " + std::to_string(depth) + " levels or " +
+                     std::to_string(folders) + " folders; projects beyond were not looked for");
 }
 
 // --- The run's guards ----------------------------------------------------

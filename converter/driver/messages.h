@@ -3,6 +3,7 @@
 // so that the wording is kept and tested as a whole.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,24 @@ std::string textOf(const Note& note);
 void appendTextOf(const Note& note, std::string& out);
 // The failure of an option given without its value, as a description names it.
 std::string missingValueMessage(const std::string& option);
+
+// The workspace run's own lines (Plovik -workspace).
+// "Project 1 of 2: App (/ws/App)", `index` counted from 1.
+std::string workspaceProjectHeading(std::size_t index, std::size_t count, const std::string& name,
+                                    const std::string& folder);
+// "Workspace: 2 of 2 projects converted".
+std::string workspaceCountLine(std::size_t converted, std::size_t total);
+// "App: converted", "App: converted with 1 warning", "App: failed: FAILURE".
+std::string workspaceSummaryLine(const std::string& name, bool converted, std::size_t warnings,
+                                 const std::string& failure);
+// What the summary says of a project that ended on an error of no kind.
+std::string workspaceUnexpectedFailure();
+// "Compilation database: 5 entries of 3 projects", and the projects
+// without entries as they failed.
+std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
+                                  const std::vector<std::string>& failed);
+// The warning of a workspace search stopped at its bounds.
+std::string workspaceSearchCutShortLine(std::size_t depth, std::size_t folders);
 
 // The line on standard error when standard output could not be written.
 std::string outputFailedLine();

@@ -177,6 +177,30 @@ TEST(Messages, TheUsageComesFromTheOptionTable) {
   EXPECT_EQ(versionLine(), "Plovik " PLOVIK_VERSION);
 }
 
+// --- The workspace run ---------------------------------------------------
+
+TEST(Messages, TheWorkspaceRunsLines) {
+  const struct {
+    std::string text, expected;
+  } rows[] = {
+      {workspaceProjectHeading(1, 2, "App", "/ws/App"), "Project 1 of 2: App (/ws/App)"},
+      {workspaceCountLine(1, 2), "Workspace: 1 of 2 projects converted"},
+      {workspaceSummaryLine("App", true, 0, ""), "App: converted"},
+      {workspaceSummaryLine("App", true, 1, ""), "App: converted with 1 warning"},
+      {workspaceSummaryLine("App", true, 12, ""), "App: converted with 12 warnings"},
+      {workspaceSummaryLine("Lib", false, 3, "Could not open file: /ws/Lib/.wrproject"),
+       "Lib: failed: Could not open file: /ws/Lib/.wrproject"},
+      {workspaceUnexpectedFailure(), "stopped by an unexpected error"},
+      {workspaceDatabaseLine(1, 1, {}), "Compilation database: 1 entries of 1 project"},
+      {workspaceDatabaseLine(5, 3, {"Lib", "Rtp"}),
+       "Compilation database: 5 entries of 3 projects, without the projects that failed: Lib, Rtp"},
+      {workspaceSearchCutShortLine(8, 20000),
+       "Warning: the workspace search stopped at 8 levels or 20000 folders; projects beyond were "
+       "not looked for"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.text, row.expected);
+}
+
 // --- The run's guards ----------------------------------------------------
 
 TEST(Messages, TheLineOnStandardError) {

@@ -3,16 +3,36 @@
 // manual page and the fuzzer's dictionary are made from.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "building/real_project.h"
+#include "driver/absolute_path.h"
+
+enum class OptionId {
+#define PLOVIK_OPTION(id, name, value, kind, mode, empty, form) id,
+#include "driver/options.def"
+#undef PLOVIK_OPTION
+};
+
+// A -pn, -spec, -target or -var as given. The value of the last three may
+// begin with "PROJECT:" (for -var, the colon before the "="): a workspace
+// run then applies it to the project named PROJECT alone.
+struct ProjectSetting {
+  OptionId option;                     // ProjectName, Spec, Target or Variable
+  std::optional<std::string> project;  // none: every project
+  std::string value;                   // without the prefix
+};
 
 // Everything a conversion is given: the four positional paths (the first,
 // second and fourth made absolute, the workspace as typed) and the options.
 struct ConversionOptions {
+  // The folder the run started in, read once (empty: none could be read):
+  // every path of the run is made absolute against it.
+  std::string currentDirectory = currentFolder();
   std::string sourceProjectPath;
   std::string buildSettingsPath;
   std::string workspaceDir;
@@ -36,15 +56,14 @@ struct ConversionOptions {
   // Further paths the scans pass over: a workspace run's destination and
   // database, which another project's run writes.
   std::vector<std::string> passOver;
-};
-
-enum class OptionId {
-#define PLOVIK_OPTION(id, name, value, kind) id,
-#include "driver/options.def"
-#undef PLOVIK_OPTION
+  // Every -pn, -spec, -target and -var in command-line order, for the
+  // workspace run's projects.
+  std::vector<ProjectSetting> projectSettings;
 };
 
 enum class OptionKind { Classic, Checked, Pair, Flag };
+enum class OptionMode { ModeOn, ModeKept };
+enum class OptionEmpty { EmptyTaken, EmptyRefused };
 
 struct OptionSpec {
   OptionId id;
@@ -52,6 +71,9 @@ struct OptionSpec {
   std::string_view value;  // what the usage text calls its value; empty for a flag;
                            // a pair's two, apart by a space
   OptionKind kind;
+  OptionMode mode;    // whether giving it switches the real-project mode on
+  OptionEmpty empty;  // whether an empty value is a value or a missing one
+  std::string_view form;  // a malformed value's failure names it: "NAME=VALUE"
 };
 
 // Every option, in the order of options.def.
@@ -69,3 +91,11 @@ void addFileExtensions(std::vector<std::string>& extensions, const std::string& 
 // option is the last argument and so has no value. Throws Failure
 // MissingValue or InvalidValue for a Checked option's fault, naming it.
 bool applyOptions(ConversionOptions& options, const std::vector<std::string>& args);
+
+// Makes a workspace run's `options` those of its project `project`: its
+// name for a .project that names none (unless -pn gives one), and the
+// -spec, -target and -var meant for it or for all, in command-line order,
+// the last -pn, -spec and -target winning. Throws Failure MissingValue for a
+// -spec or -target left empty by its prefix, InvalidValue for a -var that
+// is then no NAME=VALUE; what came before it stays taken.
+void takeProjectSettings(ConversionOptions& options, const std::string& project);

@@ -4,7 +4,7 @@
 
 #include "driver/conversion_job.h"
 #include "driver/messages.h"
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 #include "model/failure.h"
 
 namespace {
@@ -66,9 +66,9 @@ TEST(OptionScan, OptionsBeforeThePositionalArgumentsAreBoth) {
 TEST(OptionScan, PersonalitiesAreMadeAbsoluteExtensionsAreNot) {
   Scan scan({"-mp", "m.p_s", "-ap", "a.p_a", "-cp", "c.p_c", "-ext", "c,h"});
   ASSERT_TRUE(scan.ok);
-  EXPECT_EQ(scan.job.messagePersonality, normalisePath("m.p_s"));
-  EXPECT_EQ(scan.job.analyserPersonality, normalisePath("a.p_a"));
-  EXPECT_EQ(scan.job.compilerPersonality, normalisePath("c.p_c"));
+  EXPECT_EQ(scan.job.messagePersonality, absolutePath("m.p_s"));
+  EXPECT_EQ(scan.job.analyserPersonality, absolutePath("a.p_a"));
+  EXPECT_EQ(scan.job.compilerPersonality, absolutePath("c.p_c"));
   EXPECT_EQ(scan.job.fileExtensions, (Args{"c", "h"}));
 }
 
@@ -129,7 +129,7 @@ namespace {
 TEST(OptionScan, WorkspaceTakesTwoValuesAndJobsAWholeNumber) {
   const Scan scan({"-workspace", "ws", "out", "-j", "8"});
   EXPECT_EQ(scan.job.workspaceRun, "ws");
-  EXPECT_EQ(scan.job.workspaceDest, normalisePath("out"));
+  EXPECT_EQ(scan.job.workspaceDest, absolutePath("out"));
   EXPECT_EQ(scan.job.jobs, 8u);
   EXPECT_TRUE(scan.job.realProject.enabled);
   EXPECT_EQ(Scan({"-j", "1024"}).job.jobs, 1024u);
@@ -146,6 +146,53 @@ TEST(OptionScan, WorkspaceTakesTwoValuesAndJobsAWholeNumber) {
       {{"-j", "-3"}, "Invalid value for -j: \"-3\" (give 1 to 1024)"},
   };
   for (const auto& [tail, message] : cases) EXPECT_EQ(refusal(tail), message) << tail.size();
+}
+
+// A workspace run parses its options once; each project takes the -pn,
+// -spec, -target and -var meant for it or for all, in command-line order.
+TEST(ProjectSettings, EachProjectTakesItsOwnAndTheCommonOnesInOrder) {
+  using Variables = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    Args tail;
+    std::string project;
+    std::string spec, target, name;
+    Variables variables;
+    std::string refusal;  // the project's own failure; "": none
+  } cases[] = {
+      {{"-spec", "Lib:gnu", "-target", "App:all", "-var", "App:DEBUG_MODE=0", "-var",
+        "WIND_HOME=C:/WR", "-spec", "diab"},
+       "App", "diab", "all", "App", {{"DEBUG_MODE", "0"}, {"WIND_HOME", "C:/WR"}}, ""},
+      {{"-spec", "diab", "-spec", "Lib:gnu", "-target", "App:all"},
+       "Lib", "gnu", "", "Lib", {}, ""},
+      // A prefix is the whole name: "Li" is not "Lib".
+      {{"-spec", "Lib:gnu", "-var", "Lib:X=1"}, "Li", "", "", "Li", {}, ""},
+      // A colon after the "=" is part of the value; -pn has no prefix.
+      {{"-var", "PATH_X=C:/a:b", "-pn", "Lib:x"}, "Lib", "", "", "Lib:x", {{"PATH_X", "C:/a:b"}}, ""},
+      {{"-pn", ""}, "Lib", "", "", "", {}, ""},
+      // Left empty by its prefix: that project alone fails, as the option would.
+      {{"-spec", "App:"}, "App", "", "", "App", {}, "Missing value for -spec"},
+      {{"-spec", "App:"}, "Lib", "", "", "Lib", {}, ""},
+      {{"-target", "gnu", "-target", "App:", "-pn", "P"}, "App", "", "gnu", "App", {},
+       "Missing value for -target"},
+      {{"-var", "App:=x"}, "App", "", "", "App", {}, "Invalid value for -var: \"=x\" (give NAME=VALUE)"},
+      {{"-var", "App:A=", "-var", "App:B=1"}, "App", "", "", "App", {{"A", ""}, {"B", "1"}}, ""},
+  };
+  for (const auto& c : cases) {
+    Scan scan(c.tail);
+    ASSERT_TRUE(scan.ok);
+    std::string refused;
+    try {
+      takeProjectSettings(scan.job, c.project);
+    } catch (const Failure& failure) {
+      refused = messageFor(failure);
+    }
+    const std::string row = ::testing::PrintToString(c.tail) + " for " + c.project;
+    EXPECT_EQ(refused, c.refusal) << row;
+    EXPECT_EQ(scan.job.realProject.spec, c.spec) << row;
+    EXPECT_EQ(scan.job.realProject.target, c.target) << row;
+    EXPECT_EQ(scan.job.projectName, c.name) << row;
+    EXPECT_EQ(scan.job.realProject.variables, c.variables) << row;
+  }
 }
 
 }  // namespace

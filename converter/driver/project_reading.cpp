@@ -70,7 +70,7 @@ std::unique_ptr<std::istream> openBuildDescription(const std::string& path) {
 // sources.
 void passOverOutputs(const ConversionOptions& options, const std::string& projectName,
                      PassOver& passOver) {
-  platform::currentDirectory(passOver.base);
+  passOver.base = options.currentDirectory;
   ProjectLayout layout{options.destFolder, options.workspaceDir, projectName,
                        options.messagePersonality, options.compilerPersonality, nullptr};
   for (const auto& output : runOutputs(layout, options.compilationDatabase)) {
@@ -128,14 +128,12 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                                         : std::function<void(std::string_view)>());
     return;
   }
-  std::string current;
-  platform::currentDirectory(current);
   const ModeContext context{.projectName = project.ownName,
                             .referencedProjects = project.referencedProjects,
                             .links = project.links,
                             .workspaceDir = options.workspaceDir,
                             .projectFolder = projectFolderOf(options.sourceProjectPath),
-                            .currentDirectory = current,
+                            .currentDirectory = options.currentDirectory,
                             .options = options.realProject,
                             .databaseWanted = !options.compilationDatabase.empty(),
                             .scan = scan,

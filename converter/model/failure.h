@@ -1,10 +1,14 @@
 // What can end a conversion, with the path, name or token it is about. A
 // failure is thrown by value. ConversionJob::run and ConversionJob::describe
-// catch it and turn it into its message (the entry hands an option's on to
-// describe); elsewhere it is caught only where the end of a text is no end of
-// the run: the readers of links after the project description and of a
-// referenced project's name, and the mode's note of the known specs before
-// the failure goes on.
+// catch it and make it their outcome's failure; the entry catches an
+// option's and hands it on to describe, or prints it; the workspace run
+// catches what ends the whole run (an option's fault, the search), what
+// ends one project before its job (its own settings, its folder) and the
+// merged database's. Elsewhere it is caught only where the end of a text or
+// of a choice is no end of the run: the readers of links after the project
+// description, the reading of a referenced project's name, the mode's note
+// of the known specs before the failure goes on, and a sub-project's build
+// description without the chosen build spec, read again for its own.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -84,8 +85,15 @@ class DatabaseWriter {
   std::size_t takenCount() const { return taken.size(); }
 
   // `out` null: the entries are only looked at, for their warnings.
-  void writeTaken(std::ostream* out) {
-    for (const auto& one : taken) add(*one.file, one.cxx, profiles[one.profile], out);
+  // `kept`, when given, receives each entry as a value.
+  void writeTaken(std::ostream* out, std::vector<DatabaseEntry>* kept = nullptr) {
+    for (const auto& one : taken) {
+      const std::size_t start = text.size();
+      const bool added = add(*one.file, one.cxx, profiles[one.profile]);
+      // The entry begins after its "\n" or ",\n".
+      if (added && kept != nullptr) kept->push_back({*one.file, text.substr(text.find('{', start) - 2)});
+      if (text.size() >= kChunk) flush(out);
+    }
     flush(out);
   }
 
@@ -181,10 +189,11 @@ class DatabaseWriter {
     }
   }
 
-  void add(const std::string& file, bool cxx, const Profile& profile, std::ostream* out) {
+  // False when the file is left out.
+  bool add(const std::string& file, bool cxx, const Profile& profile) {
     if (!jsonOf(file, json, utf8)) {
       notes({NoteKind::NotUtf8InDatabase, file});
-      return;
+      return false;
     }
     text.append(entries++ == 0 ? "\n" : ",\n");
     text.append("  {\n    \"directory\": ").append(directory);
@@ -196,7 +205,7 @@ class DatabaseWriter {
       appendCommand(profile, cxx, file);
     }
     text.append("]\n  }");
-    if (text.size() >= kChunk) flush(out);
+    return true;
   }
 
   // The stream would hand every piece of a kilobyte or more to the system
@@ -229,16 +238,58 @@ class DatabaseWriter {
 }  // namespace
 
 void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLayout& layout,
-                              PendingFiles& pending, const NoteSink& notes) {
+                              PendingFiles& pending, const NoteSink& notes,
+                              std::vector<DatabaseEntry>* kept) {
   DatabaseWriter writer(layout, notes);
   writer.takeSettings(root);
   writer.takeAll(root);
   notes(Note(NoteKind::WritingCompilationDatabase, {}, Note::Counted{writer.takenCount()}));
   std::ofstream out = pending.open(layout.path);
   out.put('[');
-  writer.writeTaken(&out);
+  writer.writeTaken(&out, kept);
   out.write(writer.entries == 0 ? "]\n" : "\n]\n", writer.entries == 0 ? 2 : 3);
   closeChecked(out, layout.path);
+}
+
+std::vector<const DatabaseEntry*> mergedEntries(const std::vector<ProjectEntries>& projects) {
+  struct Chosen {
+    const DatabaseEntry* entry;
+    bool own;
+  };
+  std::unordered_map<std::string, Chosen> chosen;  // by the file's comparable path
+  std::vector<const Chosen*> order;                // the files in the order first met
+  for (const ProjectEntries& project : projects) {
+    std::unordered_set<std::string> others;
+    for (const auto& file : project.othersFiles) others.insert(path::comparable(file, ""));
+    for (const DatabaseEntry& entry : project.entries) {
+      std::string key = path::comparable(entry.file, "");
+      const bool own = !others.contains(key);
+      const auto [found, isNew] = chosen.try_emplace(std::move(key), Chosen{&entry, own});
+      if (isNew) order.push_back(&found->second);
+      else if (own && !found->second.own) found->second = {&entry, true};
+    }
+  }
+  std::vector<const DatabaseEntry*> merged;
+  merged.reserve(order.size());
+  for (const Chosen* one : order) merged.push_back(one->entry);
+  return merged;
+}
+
+void writeDatabaseEntries(const std::string& path, const std::vector<const DatabaseEntry*>& entries) {
+  PendingFiles pending;
+  std::ofstream out = pending.open(path);
+  out.put('[');
+  std::string text;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    text.append(i == 0 ? "\n" : ",\n").append(entries[i]->json);
+    if (text.size() < (1 << 20)) continue;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    text.clear();
+  }
+  text.append(entries.empty() ? "]\n" : "\n]\n");
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  closeChecked(out, path);
+  pending.commit();
 }
 
 void noteCompilationDatabaseLeftOuts(const FileGroup& root,

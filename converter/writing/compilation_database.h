@@ -50,12 +50,37 @@ struct CompilationDatabaseLayout {
   std::function<std::size_t(const std::string&)> settingsOf = {};
 };
 
+// One entry of a database: the file it compiles and the entry as the
+// database holds it, from "  {" to "  }".
+struct DatabaseEntry {
+  std::string file;  // the tree's path made absolute by the layout
+  std::string json;
+};
+
 // Writes the database of the tree below `root` through `pending`, each file
 // once, in the tree's order. A file, include path or macro that is not
 // UTF-8 is left out with a note; a directory or compiler that is not throws
-// Failure NotUtf8. Throws CannotWriteFile as the other outputs do.
+// Failure NotUtf8. Throws CannotWriteFile as the other outputs do. `kept`,
+// when given, receives every entry written, in its order.
 void writeCompilationDatabase(const FileGroup& root, const CompilationDatabaseLayout& layout,
-                              PendingFiles& pending, const NoteSink& notes);
+                              PendingFiles& pending, const NoteSink& notes,
+                              std::vector<DatabaseEntry>* kept = nullptr);
+
+// One project's entries in a database of several projects, and the files
+// among them that are other projects' own (its sub-projects'), absolute.
+struct ProjectEntries {
+  std::vector<DatabaseEntry> entries;
+  std::vector<std::string> othersFiles;
+};
+
+// The entries of several projects as one database: one entry per file
+// (told by its comparable path), in the order the files are first met, the
+// first entry of a project whose own file it is, else the first.
+std::vector<const DatabaseEntry*> mergedEntries(const std::vector<ProjectEntries>& projects);
+
+// Writes `entries` as the database at `path`, put in place only once
+// written whole. Throws Failure as the other outputs do.
+void writeDatabaseEntries(const std::string& path, const std::vector<const DatabaseEntry*>& entries);
 
 // What writing the database would note, and throw, without writing it.
 void noteCompilationDatabaseLeftOuts(const FileGroup& root,

@@ -153,6 +153,72 @@ TEST_F(CompilationDatabase, ADirectoryOrCompilerNotUtf8EndsTheRunBeforeTheFileIs
 }
 #endif
 
+// The entries a database keeps are those it writes, each as written.
+TEST_F(CompilationDatabase, TheEntriesKeptAreTheEntriesWritten) {
+  root.files = {"a.c", "/abs/a.c", "b.txt", "c.cpp"};
+  PendingFiles pending;
+  std::vector<DatabaseEntry> kept;
+  writeCompilationDatabase(root, layout, pending, ignoreNotes(), &kept);
+  pending.commit();
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[0].file, "/abs/a.c");
+  EXPECT_EQ(kept[1].file, "/abs/c.cpp");
+  std::string written = "[";
+  for (const auto& entry : kept) written += (written.size() == 1 ? "\n" : ",\n") + entry.json;
+  EXPECT_EQ(readFile(layout.path), written + "\n]\n");
+}
+
+TEST(DatabaseEntries, TheUnionOfTheProjectsEntriesEachOnce) {
+  const auto entry = [](const std::string& file, const std::string& by) {
+    return DatabaseEntry{file, "  {\"file\": \"" + file + "\", \"by\": \"" + by + "\"}"};
+  };
+  const DatabaseEntry libA = entry("/ws/Lib/a.c", "Lib"), libAByApp = entry("/ws/Lib/a.c", "App"),
+                      app = entry("/ws/App/m.c", "App");
+  // The same file, as a project's groups may spell it.
+  const std::vector<std::string> appEntersLib{"/ws//Lib/./a.c"};
+  using Projects = std::vector<ProjectEntries>;
+  const struct {
+    Projects projects;
+    std::vector<DatabaseEntry> merged;
+  } cases[] = {
+      {{}, {}},
+      {{{}, {}}, {}},
+      // One entry per file: the first project's whose own file it is, in
+      // the place the file was first met.
+      {{{{app, libAByApp}, appEntersLib}, {{libA}, {}}}, {app, libA}},
+      {{{{libA}, {}}, {{app, libAByApp}, appEntersLib}}, {libA, app}},
+      // Its owner not converted: the entry of the project that entered it.
+      {{{{app, libAByApp}, appEntersLib}}, {app, libAByApp}},
+      // Two projects that both call it their own: the first.
+      {{{{app, libAByApp}, {}}, {{libA}, {}}}, {app, libAByApp}},
+      // The same entry from two projects once.
+      {{{{libA}, {}}, {}, {{libA, app}, {}}}, {libA, app}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> merged, expected;
+    for (const DatabaseEntry* one : mergedEntries(c.projects)) merged.push_back(one->json);
+    for (const DatabaseEntry& one : c.merged) expected.push_back(one.json);
+    EXPECT_EQ(merged, expected);
+  }
+}
+
+TEST(DatabaseEntries, WrittenAsOneList) {
+  TempDir dir;
+  const DatabaseEntry a{"/a.c", "  {\n    \"file\": \"/a.c\"\n  }"}, b{"/b.c", "  {}"};
+  const struct {
+    std::vector<const DatabaseEntry*> entries;
+    std::string text;
+  } cases[] = {
+      {{}, "[]\n"},
+      {{&a}, "[\n" + a.json + "\n]\n"},
+      {{&a, &b}, "[\n" + a.json + ",\n" + b.json + "\n]\n"},
+  };
+  for (const auto& c : cases) {
+    writeDatabaseEntries(dir.str("all.json"), c.entries);
+    EXPECT_EQ(readFile(dir.str("all.json")), c.text);
+  }
+}
+
 TEST(SourceLanguage, ComesFromTheExtension) {
   for (const char* c : {"a.c", "dir.cpp/a.c", "C:\\w\\a.c"}) EXPECT_EQ(languageOf(c), SourceLanguage::C) << c;
   for (const char* cxx : {"a.cc", "a.cp", "a.cpp", "a.cxx", "a.c++", "a.C", "a.CC", "a.CPP", "a.CXX"}) {

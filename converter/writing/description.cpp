@@ -41,12 +41,12 @@ class JsonBuilder {
     }
     return json + "]";
   }
-  // One object per line, or "[]".
-  static std::string lines(const std::vector<std::string>& objects) {
+  // One object per line, or "[]"; `nl` ends a line and indents the next.
+  static std::string lines(const std::vector<std::string>& objects, const std::string& nl) {
     if (objects.empty()) return "[]";
-    std::string json = "[\n";
+    std::string json = "[" + nl;
     for (std::size_t i = 0; i < objects.size(); ++i) {
-      json.append("    ").append(objects[i]).append(i + 1 < objects.size() ? ",\n" : "\n");
+      json.append("    ").append(objects[i]).append(i + 1 < objects.size() ? "," : "").append(nl);
     }
     return json + "  ]";
   }
@@ -55,20 +55,30 @@ class JsonBuilder {
   std::vector<std::string> leftOut;
 };
 
-struct GroupCount {
-  std::string name;
-  std::string path;
-  std::size_t files;
-  const std::string* owner;  // null: no owners named
-};
+// A name the document already names, or leaves out with its warning: here
+// without a warning of its own.
+std::string quietLiteral(const std::string& text) {
+  std::string json;
+  return jsonOf(text, json) ? json : "null";
+}
 
-// The groups in the project file's order, the root named as the project;
-// each group's owner that of the nearest group above it `owned` names.
-using OwnedGroups = std::vector<std::pair<const FileGroup*, std::string>>;
-std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& projectName,
-                                 const std::optional<std::string>& owner,
-                                 const OwnedGroups& owned) {
-  std::vector<GroupCount> groups;
+// A text of the workspace document, with the bytes that are no UTF-8 as "?".
+std::string workspaceText(const std::string& text) {
+  std::string json;
+  if (jsonOf(text, json)) return json;
+  std::string shown = text;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  jsonOf(shown, json);
+  return json;
+}
+
+}  // namespace
+
+void describeGroups(Description& d, const FileGroup& root, const std::string& projectName,
+                    const std::optional<std::string>& owner,
+                    const std::vector<std::pair<const FileGroup*, std::string>>& owned) {
   std::vector<std::string> open;
   std::vector<const std::string*> owners;
   std::unordered_map<const FileGroup*, const std::string*> ownerOf;
@@ -83,7 +93,8 @@ std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& proje
         const std::string* ownedBy = owners.empty() ? (owner ? &*owner : nullptr) : owners.back();
         const auto found = ownerOf.find(&group);
         if (found != ownerOf.end()) ownedBy = found->second;
-        groups.push_back({name, path, files, ownedBy});
+        d.groups.push_back({name, path, files,
+                            ownedBy ? std::optional<std::string>(*ownedBy) : std::nullopt});
         open.push_back(std::move(path));
         owners.push_back(ownedBy);
       },
@@ -91,20 +102,13 @@ std::vector<GroupCount> groupsOf(const FileGroup& root, const std::string& proje
         open.pop_back();
         owners.pop_back();
       });
-  return groups;
+  d.includePaths = root.includePaths.size();
+  d.macros = root.macros.size();
 }
-
-// A name the document already names, or leaves out with its warning: here
-// without a warning of its own.
-std::string quietLiteral(const std::string& text) {
-  std::string json;
-  return jsonOf(text, json) ? json : "null";
-}
-
-}  // namespace
 
 std::string describedJson(const Description& d,
-                          const std::function<std::string(const Note&)>& textOf) {
+                          const std::function<std::string(const Note&)>& textOf,
+                          const std::string& indent) {
   JsonBuilder json(textOf);
   std::string name = json.literal(d.projectName);
   if (name.empty()) name = "\"\"";
@@ -136,19 +140,15 @@ std::string describedJson(const Description& d,
                         ", \"source\": " + json.literal(variable.source) + "}");
   }
   std::vector<std::string> groups;
-  std::size_t includePaths = 0, macros = 0;
-  if (d.root != nullptr) {
-    for (const auto& group : groupsOf(*d.root, d.projectName, d.owner, d.ownedGroups)) {
-      const std::string nameJson = json.literal(group.name);
-      const std::string pathJson = json.literal(group.path);
-      if (nameJson.empty() || pathJson.empty()) continue;
-      const std::string owner = group.owner ? ", \"owner\": " + quietLiteral(*group.owner) : "";
-      groups.push_back("{\"name\": " + nameJson + ", \"path\": " + pathJson +
-                       ", \"files\": " + std::to_string(group.files) + owner + "}");
-    }
-    includePaths = d.root->includePaths.size();
-    macros = d.root->macros.size();
+  for (const auto& group : d.groups) {
+    const std::string nameJson = json.literal(group.name);
+    const std::string pathJson = json.literal(group.path);
+    if (nameJson.empty() || pathJson.empty()) continue;
+    const std::string owner = group.owner ? ", \"owner\": " + quietLiteral(*group.owner) : "";
+    groups.push_back("{\"name\": " + nameJson + ", \"path\": " + pathJson +
+                     ", \"files\": " + std::to_string(group.files) + owner + "}");
   }
+  const std::size_t includePaths = d.includePaths, macros = d.macros;
   std::vector<std::string> fileSettings;
   for (const auto& settings : d.fileSettings) {
     const std::string fileJson = json.literal(settings.file);
@@ -171,28 +171,58 @@ std::string describedJson(const Description& d,
              ", \"inBranch\": " + (c.maybe ? "true" : "false") + "}";
     };
     compilers = "  \"compilers\": {\"c\": " + compiler(d.cCompiler) + ", \"c++\": " +
-                compiler(d.cxxCompiler) + "},\n";
+                compiler(d.cxxCompiler) + "},";
   }
 
   std::vector<std::string> warnings;
   for (const auto& warning : d.warnings) warnings.push_back(JsonBuilder::shown(warning));
   for (const auto& warning : json.leftOut) warnings.push_back(JsonBuilder::shown(warning));
 
-  std::string text = "{\n  \"version\": 1,\n";
-  text += std::string("  \"mode\": \"") + (d.realProject ? "real-project" : "default") + "\",\n";
-  text += "  \"project\": {\"name\": " + name + ", \"from\": \"" + d.projectFrom + "\"},\n";
+  const std::string nl = "\n" + indent;  // a line's end, and the next one's indent
+  std::string text = "{" + nl + "  \"version\": 1," + nl;
+  text += std::string("  \"mode\": \"") + (d.realProject ? "real-project" : "default") + "\"," + nl;
+  text += "  \"project\": {\"name\": " + name + ", \"from\": \"" + d.projectFrom + "\"}," + nl;
   text += "  \"buildSpecs\": {\"known\": " + knownSpecs + ", \"default\": " + defaultSpec +
-          ", \"chosen\": " + chosenSpec + "},\n";
+          ", \"chosen\": " + chosenSpec + "}," + nl;
   text += "  \"buildTargets\": {\"known\": " + knownTargets + ", \"chosen\": " + chosenTarget +
-          "},\n";
-  text += "  \"referencedProjects\": " + JsonBuilder::lines(projects) + ",\n";
-  text += "  \"variables\": " + JsonBuilder::lines(variables) + ",\n";
-  text += "  \"groups\": " + JsonBuilder::lines(groups) + ",\n";
-  text += "  \"includePaths\": " + std::to_string(includePaths) + ",\n";
-  text += "  \"macros\": " + std::to_string(macros) + ",\n";
-  text += compilers;
-  if (d.realProject) text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings) + ",\n";
-  text += "  \"warnings\": " + JsonBuilder::lines(warnings) + ",\n";
-  text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + "\n}\n";
+          "}," + nl;
+  text += "  \"referencedProjects\": " + JsonBuilder::lines(projects, nl) + "," + nl;
+  text += "  \"variables\": " + JsonBuilder::lines(variables, nl) + "," + nl;
+  text += "  \"groups\": " + JsonBuilder::lines(groups, nl) + "," + nl;
+  text += "  \"includePaths\": " + std::to_string(includePaths) + "," + nl;
+  text += "  \"macros\": " + std::to_string(macros) + "," + nl;
+  if (!compilers.empty()) text += compilers + nl;
+  if (d.realProject) text += "  \"fileSettings\": " + JsonBuilder::lines(fileSettings, nl) + "," + nl;
+  text += "  \"warnings\": " + JsonBuilder::lines(warnings, nl) + "," + nl;
+  text += "  \"failure\": " + (d.failure ? JsonBuilder::shown(*d.failure) : std::string("null")) + nl +
+          "}\n";
   return text;
+}
+
+std::string workspaceJson(const WorkspaceDescription& w,
+                          const std::function<std::string(const Note&)>& textOf) {
+  std::string json = "{\n  \"version\": 1,\n  \"mode\": \"workspace\",\n  \"workspace\": ";
+  json += workspaceText(w.workspace) + ",\n  \"destination\": " + workspaceText(w.destination);
+  json += ",\n  \"projects\": [";
+  for (std::size_t i = 0; i < w.projects.size(); ++i) {
+    const WorkspaceDescription::Project& project = w.projects[i];
+    json += i == 0 ? "\n" : ",\n";
+    json += "    {\n      \"name\": " + workspaceText(project.name);
+    json += ",\n      \"folder\": " + workspaceText(project.folder);
+    json += ",\n      \"output\": " + workspaceText(project.output);
+    json += ",\n      \"description\": ";
+    if (project.description) {
+      json += describedJson(*project.description, textOf, "      ");
+      json.pop_back();  // its line feed: the project's object goes on
+    }
+    json += "\n    }";
+  }
+  json += w.projects.empty() ? "]" : "\n  ]";
+  json += ",\n  \"warnings\": [";
+  for (std::size_t i = 0; i < w.warnings.size(); ++i) {
+    json += (i == 0 ? "" : ", ") + workspaceText(w.warnings[i]);
+  }
+  json += "],\n  \"failure\": " + (w.failure ? workspaceText(*w.failure) : std::string("null")) +
+          "\n}\n";
+  return json;
 }

@@ -64,14 +64,14 @@ void writeAnalyser(const PersonalityFiles& files, const std::string& path,
 
 void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
                                   const NoteSink& notes) {
-  files.givenContent.clear();
   if (!layout.readGivenAnalyserPersonality) return;
-  std::string raw;
-  if (!layout.readGivenAnalyserPersonality(raw)) {
-    notes({NoteKind::GivenPersonalityUnreadable});
-    return;
+  if (!files.givenRead) {
+    files.givenRead = true;
+    const std::optional<std::string> given = layout.readGivenAnalyserPersonality();
+    files.givenReadable = given.has_value();
+    if (given) files.givenContent = withCrLf(*given);
   }
-  files.givenContent = withCrLf(raw);
+  if (!files.givenReadable) notes({NoteKind::GivenPersonalityUnreadable});
 }
 
 void writePersonalityFiles(const PersonalityFiles& files, const ProjectLayout& layout,

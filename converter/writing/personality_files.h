@@ -18,11 +18,16 @@ struct PersonalityFiles {
   // The group whose include paths and macros the analyser personality
   // holds: the last one that has any, else the root (none at all).
   const FileGroup* analyserSource = nullptr;
-  std::string givenContent;  // the -ap file's content, line ends made CR LF
+  // The -ap file's content, line ends made CR LF: read by the first block
+  // that takes it, then the same for every block.
+  bool givenRead = false;
+  bool givenReadable = false;
+  std::string givenContent;
 };
 
-// Reads the -ap file (if one was given) into `files`; notes when it cannot
-// be read, and the run goes on without its content.
+// Takes the -ap file's content (if one was given) into `files`, reading it
+// the first time only; notes, each time, when it could not be read, and the
+// run goes on without its content.
 void readGivenAnalyserPersonality(const ProjectLayout& layout, PersonalityFiles& files,
                                   const NoteSink& notes);
 

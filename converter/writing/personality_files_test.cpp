@@ -21,7 +21,7 @@ class Personalities : public ::testing::Test {
   std::string person(const std::string& file) {
     return dir.str("out") + sep + "person" + sep + file;
   }
-  // Reads the given file as the group writer does, writes the analyser
+  // Takes the given file as the group writer does, writes the analyser
   // personality of `root` and puts it in place.
   std::string analyser() {
     NoteLines notes;
@@ -34,10 +34,10 @@ class Personalities : public ::testing::Test {
     return readFile(person("App.p_a"));
   }
   void give(const std::string& path) {
-    layout.readGivenAnalyserPersonality = [path](std::string& content) {
-      if (!fs::is_regular_file(path)) return false;
-      content = readFile(path);
-      return true;
+    files = PersonalityFiles();
+    layout.readGivenAnalyserPersonality = [path]() -> std::optional<std::string> {
+      if (!fs::is_regular_file(path)) return std::nullopt;
+      return readFile(path);
     };
   }
 
@@ -65,6 +65,7 @@ TEST_F(Personalities, TheGivenFileMayBeTheProducedOneItself) {
   root.includePaths = {"inc"};
   give(person("App.p_a"));
   EXPECT_EQ(analyser(), "-i \"inc\"\r\nkept\r\n");
+  give(person("App.p_a"));  // the next run reads what this one wrote
   EXPECT_EQ(analyser(), "-i \"inc\"\r\n-i \"inc\"\r\nkept\r\n");
 }
 

@@ -15,6 +15,12 @@ namespace {
 
 const std::string s(1, path::separator());
 
+std::size_t countOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 class ProjectWriter : public ::testing::Test {
  protected:
   ProjectWriter() { dir.makeFolder("out"); }
@@ -75,6 +81,33 @@ TEST_F(ProjectWriter, UnsafeNamesAnywhereInTheTreeStopTheRunBeforeAnythingIsMade
   deep.name = "a\tb";
   EXPECT_EQ(write(), "");
 #endif
+}
+
+// The given analyser personality is read once, by the first block that
+// names it, and every block takes that content: a pipe gives it only once,
+// and a file that could not be read is said for each block.
+TEST_F(ProjectWriter, TheGivenAnalyserPersonalityIsReadOnceForEveryBlock) {
+  layout.projectName = "App";
+  for (const std::string name : {"Lib", "Drivers"}) {
+    FileGroup& group = *root.subGroups.emplace_back(std::make_unique<FileGroup>(name));
+    group.includePaths = {"/inc/" + name};
+  }
+  const struct {
+    bool readable;
+    std::size_t unreadableLines;  // one for each block that takes it
+  } cases[] = {{true, 0}, {false, 3}};
+  for (const auto& c : cases) {
+    int reads = 0;
+    layout.readGivenAnalyserPersonality = [&]() -> std::optional<std::string> {
+      if (!c.readable || ++reads > 1) return std::nullopt;
+      return "-d GIVEN\n";
+    };
+    ASSERT_EQ(write(), "");
+    EXPECT_EQ(reads, c.readable ? 1 : 0);
+    const std::string analyser = readFile(out + s + "person" + s + "App.p_a");
+    EXPECT_EQ(analyser.find("-d GIVEN\r\n") != std::string::npos, c.readable) << analyser;
+    EXPECT_EQ(countOf(printed, "Couldnt open file\n"), c.unreadableLines);
+  }
 }
 
 }  // namespace

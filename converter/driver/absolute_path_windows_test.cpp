@@ -1,6 +1,6 @@
-// normalisePath with Windows paths: drive letters, rooted and network paths,
+// absolutePath with Windows paths: drive letters, rooted and network paths,
 // and the directory that each drive keeps for itself.
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 
 #include <filesystem>
 #include <memory>
@@ -41,32 +41,32 @@ class WindowsPaths : public ::testing::Test {
 TEST_F(WindowsPaths, AbsoluteRootedAndNetworkPathsStayAsTyped) {
   for (const std::string path :
        {"C:\\proj\\.project", "\\proj\\.project", "\\\\server\\share\\.project", "D:\\x"}) {
-    EXPECT_EQ(normalisePath(path), path);
+    EXPECT_EQ(absolutePath(path), path);
   }
 }
 
 TEST_F(WindowsPaths, RelativePathsGoBelowTheCurrentDirectory) {
-  EXPECT_EQ(normalisePath("proj\\.project"), work + "\\proj\\.project");
-  EXPECT_EQ(normalisePath("."), work);
-  EXPECT_EQ(normalisePath(""), work + "\\");
-  EXPECT_EQ(normalisePath("..\\x"), work + "\\..\\x");
+  EXPECT_EQ(absolutePath("proj\\.project"), work + "\\proj\\.project");
+  EXPECT_EQ(absolutePath("."), work);
+  EXPECT_EQ(absolutePath(""), work + "\\");
+  EXPECT_EQ(absolutePath("..\\x"), work + "\\..\\x");
   // "/" is an ordinary character here, not a separator.
-  EXPECT_EQ(normalisePath("a/b"), work + "\\a/b");
-  EXPECT_EQ(normalisePath("/x"), work + "\\/x");
+  EXPECT_EQ(absolutePath("a/b"), work + "\\a/b");
+  EXPECT_EQ(absolutePath("/x"), work + "\\/x");
 }
 
 TEST_F(WindowsPaths, CurrentDriveWithoutSeparatorIsDriveRelative) {
   // C:/x has no "\" after the colon, so it is relative to drive C:'s own
   // directory, which is the current one.
-  EXPECT_EQ(normalisePath("C:/x"), work + "\\/x");
-  EXPECT_EQ(normalisePath("c:x"), work + "\\x");
-  EXPECT_EQ(normalisePath("C:"), work + "\\");
+  EXPECT_EQ(absolutePath("C:/x"), work + "\\/x");
+  EXPECT_EQ(absolutePath("c:x"), work + "\\x");
+  EXPECT_EQ(absolutePath("C:"), work + "\\");
 }
 
 TEST_F(WindowsPaths, DriveRootAsCurrentDirectoryDoublesTheSeparator) {
   fs::current_path("C:\\");
-  EXPECT_EQ(normalisePath("x"), "C:\\\\x");
-  EXPECT_EQ(normalisePath("."), "C:\\");
+  EXPECT_EQ(absolutePath("x"), "C:\\\\x");
+  EXPECT_EQ(absolutePath("."), "C:\\");
 }
 
 // Drive D: of the test's own, showing a temporary folder that holds data\sub\f.
@@ -90,10 +90,10 @@ class OtherDrive : public WindowsPaths {
 TEST_F(OtherDrive, DriveRelativePathsUseTheDrivesOwnDirectory) {
   setDriveDirectory('D', "D:\\data");
 
-  const std::string resolved = normalisePath("D:sub\\f");
+  const std::string resolved = absolutePath("D:sub\\f");
   EXPECT_EQ(resolved, "D:\\data\\sub\\f");
-  EXPECT_EQ(normalisePath("d:sub\\f"), "D:\\data\\sub\\f");
-  EXPECT_EQ(normalisePath("D:"), "D:\\data\\");
+  EXPECT_EQ(absolutePath("d:sub\\f"), "D:\\data\\sub\\f");
+  EXPECT_EQ(absolutePath("D:"), "D:\\data\\");
   // The process stays on its own drive and folder.
   EXPECT_EQ(currentDirectory(), work);
 
@@ -103,8 +103,8 @@ TEST_F(OtherDrive, DriveRelativePathsUseTheDrivesOwnDirectory) {
 }
 
 TEST_F(OtherDrive, ADriveWithoutItsOwnDirectoryUsesItsRoot) {
-  EXPECT_EQ(normalisePath("D:data\\sub\\f"), "D:\\\\data\\sub\\f");
-  EXPECT_EQ(readFile(fs::path(normalisePath("D:data\\sub\\f"))), "content of f");
+  EXPECT_EQ(absolutePath("D:data\\sub\\f"), "D:\\\\data\\sub\\f");
+  EXPECT_EQ(readFile(fs::path(absolutePath("D:data\\sub\\f"))), "content of f");
   EXPECT_EQ(currentDirectory(), work);
 }
 

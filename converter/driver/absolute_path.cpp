@@ -1,4 +1,4 @@
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 
 #include "platform/platform.h"
 #include "text/path.h"
@@ -13,12 +13,16 @@ std::optional<std::string> driveDirectory(char drive) {
 
 }  // namespace
 
-std::string normalisePath(const std::string& path) {
+std::string currentFolder() {
   std::string current;
-  if (!path::isRooted(path)) platform::currentDirectory(current);
-  return normalisePath(path, current);
+  platform::currentDirectory(current);
+  return current;
 }
 
-std::string normalisePath(const std::string& path, const std::string& current) {
+std::string absolutePath(const std::string& path) {
+  return absolutePath(path, path::isRooted(path) ? std::string() : currentFolder());
+}
+
+std::string absolutePath(const std::string& path, const std::string& current) {
   return path::absolute(path, current, driveDirectory);
 }

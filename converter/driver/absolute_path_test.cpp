@@ -1,4 +1,4 @@
-#include "driver/normalise_path.h"
+#include "driver/absolute_path.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace {
 constexpr char sep = path::separator();
 
 // Runs each test with a known current directory and restores the old one.
-class NormalisePathTest : public ::testing::Test {
+class AbsolutePathTest : public ::testing::Test {
  protected:
   void SetUp() override {
     previous = fs::current_path();
@@ -29,25 +29,25 @@ class NormalisePathTest : public ::testing::Test {
   std::string cwd;
 };
 
-TEST_F(NormalisePathTest, RelativePathsGoBelowTheCurrentDirectory) {
-  EXPECT_EQ(normalisePath("proj" + std::string(1, sep) + ".project"),
+TEST_F(AbsolutePathTest, RelativePathsGoBelowTheCurrentDirectory) {
+  EXPECT_EQ(absolutePath("proj" + std::string(1, sep) + ".project"),
             cwd + sep + "proj" + sep + ".project");
-  EXPECT_EQ(normalisePath("."), cwd);
-  EXPECT_EQ(normalisePath(""), cwd + sep);
+  EXPECT_EQ(absolutePath("."), cwd);
+  EXPECT_EQ(absolutePath(""), cwd + sep);
   // Nothing is collapsed or tidied.
   const std::string up = std::string("..") + sep + "x";
-  EXPECT_EQ(normalisePath(up), cwd + sep + up);
-  EXPECT_EQ(normalisePath("./a"), cwd + sep + "./a");
+  EXPECT_EQ(absolutePath(up), cwd + sep + up);
+  EXPECT_EQ(absolutePath("./a"), cwd + sep + "./a");
 }
 
-TEST_F(NormalisePathTest, PathsFromTheRootStayAsTyped) {
+TEST_F(AbsolutePathTest, PathsFromTheRootStayAsTyped) {
   const std::string rooted = std::string(1, sep) + "proj" + sep + ".project";
-  EXPECT_EQ(normalisePath(rooted), rooted);
+  EXPECT_EQ(absolutePath(rooted), rooted);
   const std::string network = std::string(2, sep) + "server" + sep + "share";
-  EXPECT_EQ(normalisePath(network), network);
+  EXPECT_EQ(absolutePath(network), network);
 }
 
-TEST_F(NormalisePathTest, CurrentDirectoryLongerThan255Characters) {
+TEST_F(AbsolutePathTest, CurrentDirectoryLongerThan255Characters) {
   // 257 characters: past a 256-byte buffer, yet within the 258 that Windows
   // allows for a current directory.
   const std::size_t length = 257;
@@ -59,21 +59,21 @@ TEST_F(NormalisePathTest, CurrentDirectoryLongerThan255Characters) {
   std::string current;
   ASSERT_TRUE(platform::currentDirectory(current));
   ASSERT_EQ(current.size(), length);
-  EXPECT_EQ(normalisePath("x"), current + sep + "x");
+  EXPECT_EQ(absolutePath("x"), current + sep + "x");
 }
 
 // Many paths made absolute against one reading of the current directory
 // give what one call each would give; without one, the path as typed.
-TEST_F(NormalisePathTest, AgainstACurrentDirectoryReadOnce) {
+TEST_F(AbsolutePathTest, AgainstACurrentDirectoryReadOnce) {
   std::string current;
   ASSERT_TRUE(platform::currentDirectory(current));
-  const std::string rooted = normalisePath("rooted");
+  const std::string rooted = absolutePath("rooted");
   for (const std::string& path :
        std::vector<std::string>{"x", ".", std::string("a") + sep + "b", rooted}) {
-    EXPECT_EQ(normalisePath(path, current), normalisePath(path)) << path;
+    EXPECT_EQ(absolutePath(path, current), absolutePath(path)) << path;
   }
-  EXPECT_EQ(normalisePath("x", ""), "x");
-  EXPECT_EQ(normalisePath(rooted, ""), rooted);
+  EXPECT_EQ(absolutePath("x", ""), "x");
+  EXPECT_EQ(absolutePath(rooted, ""), rooted);
 }
 
 }  // namespace
