@@ -22,7 +22,7 @@
 // WS/NAME: described, it lists them with DEST/NAME as output; run, it prints
 // a heading for each project the -project options choose (all without
 // them), writes DEST/NAME/NAME.prj for each but the one STANDIN_SKIP names,
-// and prints a summary.
+// and prints a summary, in the converter's own words.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -35,6 +35,8 @@
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "driver/messages.h"
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -103,15 +105,17 @@ void runWorkspace(const WorkspaceArguments& given) {
   }
   const char* skip = std::getenv("STANDIN_SKIP");
   for (std::size_t i = 0; i < run.size(); ++i) {
-    std::printf("Project %zu of %zu: %s (%s/%s)\n", i + 1, run.size(), run[i].c_str(),
-                given.workspace.c_str(), run[i].c_str());
+    std::printf("%s\n", workspaceProjectHeading(i + 1, run.size(), run[i],
+                                                given.workspace + "/" + run[i]).c_str());
     if (skip && run[i] == skip) continue;
     const std::filesystem::path folder = std::filesystem::path(given.destination) / run[i];
     std::filesystem::create_directories(folder);
     std::ofstream(folder / (run[i] + ".prj"), std::ios::binary) << "stand-in\n";
   }
-  std::printf("Workspace: %zu of %zu projects converted\n", run.size(), run.size());
-  for (const std::string& name : run) std::printf("%s: converted\n", name.c_str());
+  std::printf("%s\n", workspaceCountLine(run.size(), run.size()).c_str());
+  for (const std::string& name : run) {
+    std::printf("%s\n", workspaceSummaryLine(name, true, 0, "").c_str());
+  }
 }
 
 int describe(int argc, char** argv) {
