@@ -43,7 +43,7 @@ LinkResolver::LinkResolver(const ModeContext& context, const VariableValues& own
     : context(context),
       workspaceFolder(path::comparable(context.workspaceDir, context.currentDirectory)),
       own(own) {
-  for (const auto& [name, value] : context.options.variables) given.insert_or_assign(name, value);
+  for (const auto& [name, value] : context.options.variables) given.emplace(name, value);
   for (const auto& [name, value] : context.links.variables) projectVariables.emplace(name, value);
 }
 

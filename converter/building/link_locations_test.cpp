@@ -18,7 +18,7 @@ TEST(LinkLocations, Resolve) {
   ModeContext context{.workspaceDir = native("/ws"),
                       .projectFolder = native("/ws/deep/App"),
                       .notes = ignoreNotes()};
-  context.options.variables = {{"MY_ROOT", "/given"}, {"MY_ROOT", "/given/later"}};
+  context.options.variables = {{"MY_ROOT", "/given/later"}};
   context.links.variables = {
       {"SDK", "$%7BPARENT-1-PROJECT_LOC%7D/sdk"}, {"LOOP", "LOOP/x"}, {"OLD", "file:/opt/old"}};
   struct Case {

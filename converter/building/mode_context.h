@@ -21,7 +21,8 @@ struct RealProjectOptions {
   bool enabled = false;
   std::string spec;    // -spec; empty: the file's default spec
   std::string target;  // -target; empty: none
-  std::vector<std::pair<std::string, std::string>> variables;  // -var NAME=VALUE, in order
+  // -var NAME=VALUE: each name once, with the value given last.
+  std::vector<std::pair<std::string, std::string>> variables;
   std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
 };
 

@@ -16,7 +16,7 @@ constexpr auto npos = std::string_view::npos;
 VariableExpander::VariableExpander(const VariableValues& values, const LookupTable& buildMacros,
                                    Environment environment, const VariableValues& workbench,
                                    const LookupTable* targetMacros)
-    : given(values.rbegin(), values.rend()),
+    : given(values),
       buildMacros(buildMacros),
       targetMacros(targetMacros),
       environment(std::move(environment)),

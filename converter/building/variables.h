@@ -25,7 +25,7 @@ using VariableValues = std::vector<std::pair<std::string, std::string>>;
 
 class VariableExpander {
  public:
-  // `given` in the order of the command line (a later one wins); `workbench`
+  // `given` the command line's, each name once (the last given); `workbench`
   // the variables Workbench defines for the build; `targetMacros`, when
   // given, a build target's own macros, which win over `buildMacros`.
   VariableExpander(const VariableValues& given, const LookupTable& buildMacros,
@@ -103,7 +103,7 @@ class VariableExpander {
   static Reason reasonFor(const Entry& entry);
   std::size_t leftIndex(std::string_view name, Reason reason, std::size_t& at);
 
-  VariableValues given;  // later ones first
+  VariableValues given;  // each name once
   const LookupTable& buildMacros;
   const LookupTable* targetMacros;
   Environment environment;

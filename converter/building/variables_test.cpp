@@ -14,7 +14,7 @@ TEST(Variables, GivenThenBuildMacroThenWorkbenchThenEnvironment) {
   macros.set("BASE", "/from/macro");
   macros.set("PRJ_ROOT_DIR", "/macro/prj");
   int looked = 0;
-  VariableExpander expander({{"BASE", "/given"}, {"BASE", "/given/later"}, {"EMPTY", ""}}, macros,
+  VariableExpander expander({{"BASE", "/given/later"}, {"EMPTY", ""}}, macros,
                             [&](const std::string& name) -> std::optional<std::string> {
                               ++looked;
                               if (name == "HOME" || name == "WS_ROOT_DIR") return "/home/me";

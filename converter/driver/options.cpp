@@ -71,6 +71,17 @@ ProjectSetting projectSetting(OptionId id, const std::string& value) {
   return {id, value.substr(0, colon), value.substr(colon + 1)};
 }
 
+// A variable given again takes its last value, in the place it was first
+// given: every reader of the list then finds each name once.
+void giveVariable(RealProjectOptions& options, std::pair<std::string, std::string> variable) {
+  for (auto& given : options.variables) {
+    if (given.first != variable.first) continue;
+    given.second = std::move(variable.second);
+    return;
+  }
+  options.variables.push_back(std::move(variable));
+}
+
 void apply(ConversionOptions& options, const OptionSpec& option, const std::string& value) {
   const auto absolute = [&options](const std::string& path) {
     return absolutePath(path, options.currentDirectory);
@@ -88,9 +99,7 @@ void apply(ConversionOptions& options, const OptionSpec& option, const std::stri
     case OptionId::FileExtensions: addFileExtensions(options.fileExtensions, value); break;
     case OptionId::RealProject: options.realProject.enabled = true; break;
     case OptionId::Spec: options.realProject.spec = value; break;
-    case OptionId::Variable:
-      options.realProject.variables.push_back(assignment(option, value));
-      break;
+    case OptionId::Variable: giveVariable(options.realProject, assignment(option, value)); break;
     case OptionId::Map:
       options.realProject.maps.push_back(assignment(option, value));
       break;
@@ -177,7 +186,7 @@ void takeProjectSettings(ConversionOptions& options, const std::string& project)
       case OptionId::ProjectName: options.projectName = setting.value; break;
       case OptionId::Spec: options.realProject.spec = setting.value; break;
       case OptionId::Target: options.realProject.target = setting.value; break;
-      default: options.realProject.variables.push_back(assignment(option, setting.value));
+      default: giveVariable(options.realProject, assignment(option, setting.value));
     }
   }
 }

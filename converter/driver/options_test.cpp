@@ -176,6 +176,9 @@ TEST(ProjectSettings, EachProjectTakesItsOwnAndTheCommonOnesInOrder) {
        "Missing value for -target"},
       {{"-var", "App:=x"}, "App", "", "", "App", {}, "Invalid value for -var: \"=x\" (give NAME=VALUE)"},
       {{"-var", "App:A=", "-var", "App:B=1"}, "App", "", "", "App", {{"A", ""}, {"B", "1"}}, ""},
+      // A name given again takes its last value, in its first place.
+      {{"-var", "A=1", "-var", "B=2", "-var", "App:A=3", "-var", "Lib:A=4"}, "App", "", "", "App",
+       {{"A", "3"}, {"B", "2"}}, ""},
   };
   for (const auto& c : cases) {
     Scan scan(c.tail);
