@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The mode: no -spec or -target is given, so nothing may be refused.
   in.clear();
   in.seekg(0);
-  static const ModeContext context{
+  static const RealProjectContext context{
       .projectName = "App",
       .referencedProjects = {"Lib", "Found", "Missing"},
       .workspaceDir = "ws",

@@ -41,7 +41,7 @@ const FakeFolders& workspace() {
 // The mode's placing of the links: never refused, every file placed once.
 void placeLinks(const ProjectLinks& links) {
   static const FolderScan scan{workspace().lister(), {"c", "h"}};
-  const ModeContext context{.projectName = "App",
+  const RealProjectContext context{.projectName = "App",
                             .links = links,
                             .workspaceDir = FakeFolders::native("/ws"),
                             .projectFolder = FakeFolders::native("/ws/App"),
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sameLinks(together, links)) fuzzFailure("the description's reading found other links");
   } catch (const XMLReaderError&) {
   }
-  ModeContext context{
+  RealProjectContext context{
       .links = links, .workspaceDir = "/ws", .projectFolder = "/ws/App", .notes = ignoreNotes()};
   context.options.variables = {{"MY", "/my"}};
   for (const auto& link : links.links) {

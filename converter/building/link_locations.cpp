@@ -39,7 +39,7 @@ constexpr std::size_t kMaxLocation = 1 << 16;
 
 }  // namespace
 
-LinkResolver::LinkResolver(const ModeContext& context, const VariableValues& own)
+LinkResolver::LinkResolver(const RealProjectContext& context, const VariableValues& own)
     : context(context),
       workspaceFolder(path::comparable(context.workspaceDir, context.currentDirectory)),
       own(own) {
@@ -164,6 +164,6 @@ LinkLocation LinkResolver::resolve(const LinkedResource& link) {
   return {LinkLocation::Path, path::comparableOf(std::move(*path), context.projectFolder)};
 }
 
-LinkLocation resolveLinkLocation(const LinkedResource& link, const ModeContext& context) {
+LinkLocation resolveLinkLocation(const LinkedResource& link, const RealProjectContext& context) {
   return LinkResolver(context).resolve(link);
 }

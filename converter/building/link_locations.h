@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "building/mode_context.h"
+#include "building/real_project_context.h"
 #include "building/variables.h"
 #include "reading/linked_resources.h"
 
@@ -28,7 +28,7 @@ struct LinkLocation {
 // are looked up by hash.
 class LinkResolver {
  public:
-  explicit LinkResolver(const ModeContext& context, const VariableValues& own = {});
+  explicit LinkResolver(const RealProjectContext& context, const VariableValues& own = {});
   LinkResolver(const LinkResolver&) = delete;  // its table views its own report's names
   LinkResolver& operator=(const LinkResolver&) = delete;
   LinkLocation resolve(const LinkedResource& link);
@@ -44,7 +44,7 @@ class LinkResolver {
   std::optional<std::string> uri(std::string_view text, int depth);
   VariableExpander::Reference* meet(std::string_view name);
 
-  const ModeContext& context;
+  const RealProjectContext& context;
   std::string workspaceFolder;  // absolute
   std::unordered_map<std::string_view, std::string_view> given;  // the last of a name
   std::unordered_map<std::string_view, std::string_view> projectVariables;  // the first
@@ -54,4 +54,4 @@ class LinkResolver {
 };
 
 // The same for one link.
-LinkLocation resolveLinkLocation(const LinkedResource& link, const ModeContext& context);
+LinkLocation resolveLinkLocation(const LinkedResource& link, const RealProjectContext& context);

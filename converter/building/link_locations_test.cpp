@@ -15,7 +15,7 @@ std::string native(std::string text) {
 }
 
 TEST(LinkLocations, Resolve) {
-  ModeContext context{.workspaceDir = native("/ws"),
+  RealProjectContext context{.workspaceDir = native("/ws"),
                       .projectFolder = native("/ws/deep/App"),
                       .notes = ignoreNotes()};
   context.options.variables = {{"MY_ROOT", "/given/later"}};
@@ -107,7 +107,7 @@ TEST(LinkLocations, TheConvertersOwnVariablesComeAfterTheGivenAndTheProjects) {
       {"NOPE/a.c", nullptr, nullptr, "", "NOPE none"},
   };
   for (const Case& c : cases) {
-    ModeContext context{.workspaceDir = workspace, .projectFolder = project,
+    RealProjectContext context{.workspaceDir = workspace, .projectFolder = project,
                         .notes = ignoreNotes()};
     const std::string_view location = c.location;
     std::string name(location.substr(0, location.find('/')));

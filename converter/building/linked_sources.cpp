@@ -274,7 +274,7 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 }  // namespace
 
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const ModeContext& context, LinkResolver& resolver, const FolderScan& scan,
+    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver, const FolderScan& scan,
     const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps) {
   const ProjectLinks& links = context.links;

@@ -11,7 +11,7 @@
 
 #include "building/folder_scan.h"
 #include "building/link_locations.h"
-#include "building/mode_context.h"
+#include "building/real_project_context.h"
 #include "model/file_group.h"
 
 // Whether a file is taken, judged by its path as the project shows it
@@ -25,6 +25,6 @@ using LinkedFileFilter =
 // `skipFolder` names. Returns the names of the links left out because their
 // location is unknown or holds no file or folder of the link's type.
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const ModeContext& context, LinkResolver& resolver, const FolderScan& scan,
+    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver, const FolderScan& scan,
     const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps);

@@ -7,7 +7,7 @@
 #include "model/source_language.h"
 #include "text/path.h"
 
-OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan,
+OwnSourcesFound addOwnSources(const RealProjectContext& context, const FolderScan& scan,
                               const OwnSources& own, FileGroup& root) {
   // The project's own folder, like a sub-project, without its build
   // output, folders named like a build spec, .metadata and sub-project

@@ -10,7 +10,7 @@
 #include "building/build_targets.h"
 #include "building/folder_scan.h"
 #include "building/link_locations.h"
-#include "building/mode_context.h"
+#include "building/real_project_context.h"
 #include "model/file_group.h"
 #include "reading/workbench_facts.h"
 
@@ -35,8 +35,8 @@ struct OwnSourcesFound {
   std::string emptyTarget;  // the chosen target, when it names no contents
 };
 
-// Adds the own sources, found through `scan` (the mode's), to `root`: its
+// Adds the own sources, found through `scan` (the real-project mode's), to `root`: its
 // files after those it has, its sub-groups before those it has. The root
 // then names the project folder.
-OwnSourcesFound addOwnSources(const ModeContext& context, const FolderScan& scan,
+OwnSourcesFound addOwnSources(const RealProjectContext& context, const FolderScan& scan,
                               const OwnSources& own, FileGroup& root);

@@ -212,7 +212,7 @@ CompileSettings compileSettingsOf(const CompilerCommandInputs& inputs, VariableE
 
 class RealProjectBuilder {
  public:
-  RealProjectBuilder(FileGroup& root, const ModeContext& context, BuildChoices& choices)
+  RealProjectBuilder(FileGroup& root, const RealProjectContext& context, BuildChoices& choices)
       : root(root), in(context), options(context.options), choices(choices) {}
 
   // The steps in their order. `choices` is filled first and stays when one
@@ -626,7 +626,7 @@ class RealProjectBuilder {
   static constexpr std::size_t kMaxTargetSettings = 64;
 
   FileGroup& root;
-  const ModeContext& in;
+  const RealProjectContext& in;
   const RealProjectOptions& options;
   BuildChoices& choices;
   SpecStatements statements;
@@ -647,6 +647,6 @@ class RealProjectBuilder {
 }  // namespace
 
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const ModeContext& context, BuildChoices& choices) {
+                                       const RealProjectContext& context, BuildChoices& choices) {
   return RealProjectBuilder(root, context, choices).build(in);
 }

@@ -15,7 +15,7 @@
 
 #include "building/compiler_commands.h"
 #include "building/include_paths.h"
-#include "building/mode_context.h"
+#include "building/real_project_context.h"
 #include "building/variables.h"
 #include "model/file_group.h"
 
@@ -96,4 +96,4 @@ struct RealProjectResult : CompileSettings, BuildChoices {
 // it stays when Failure (UnknownBuildSpec, UnknownBuildTarget) is thrown,
 // before anything is scanned.
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const ModeContext& context, BuildChoices& choices);
+                                       const RealProjectContext& context, BuildChoices& choices);

@@ -18,7 +18,7 @@ namespace {
 
 // The tree's result where the choices the file offers are not looked at.
 RealProjectResult buildRealProjectTree(std::istream& in, FileGroup& root,
-                                       const ModeContext& context) {
+                                       const RealProjectContext& context) {
   BuildChoices choices;
   return ::buildRealProjectTree(in, root, context, choices);
 }
@@ -64,7 +64,7 @@ class RealProject : public ::testing::Test {
   RealProjectResult read(const std::string& description) {
     std::istringstream in(description);
     warnings.clear();
-    const ModeContext context{
+    const RealProjectContext context{
         .projectName = "App",
         .referencedProjects = referenced,
         .links = links,
@@ -175,7 +175,7 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   root = FileGroup();
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
-  const ModeContext context{.projectName = "App",
+  const RealProjectContext context{.projectName = "App",
                             .workspaceDir = "ws",
                             .projectFolder = at("ws/App"),
                             .currentDirectory = "/cwd",
@@ -268,7 +268,7 @@ TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
 
 TEST_F(RealProject, AProjectFolderThatIsTheWorkspaceListsNoFileTwice) {
   folders.file("ws/top.c");
-  const ModeContext context{.projectName = "Top",
+  const RealProjectContext context{.projectName = "Top",
                             .workspaceDir = "ws",
                             .projectFolder = "ws",
                             .currentDirectory = "/cwd",

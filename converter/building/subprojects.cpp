@@ -23,7 +23,7 @@ struct Named {
 
 }  // namespace
 
-void addSubprojects(const ModeContext& context, const FolderScan& scan,
+void addSubprojects(const RealProjectContext& context, const FolderScan& scan,
                     const std::vector<std::string>& entries, FileGroup& root, Subprojects& out) {
   Named found;
   for (const auto& entry : entries) found.note(entry, context.projectName);
@@ -50,7 +50,7 @@ void addSubprojects(const ModeContext& context, const FolderScan& scan,
   }
 }
 
-std::string projectFolderNamed(const std::string& name, const ModeContext& context,
+std::string projectFolderNamed(const std::string& name, const RealProjectContext& context,
                                Subprojects& found) {
   if (name == context.projectName) return context.projectFolder;
   const std::string_view known = found.folders.get(name);

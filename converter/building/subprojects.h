@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "building/folder_scan.h"
-#include "building/mode_context.h"
+#include "building/real_project_context.h"
 #include "building/project_locator.h"
 #include "model/file_group.h"
 #include "text/lookup_table.h"
@@ -40,11 +40,11 @@ struct Subprojects {
 // (entries, then the .project's references), scanned through `scan` (the
 // real-project mode's), to `root`; a project not found is noted. The
 // project is never a sub-project of itself.
-void addSubprojects(const ModeContext& context, const FolderScan& scan,
+void addSubprojects(const RealProjectContext& context, const FolderScan& scan,
                     const std::vector<std::string>& entries, FileGroup& root, Subprojects& out);
 
 // The folder of project `name`, as %Proj-NAME% names it: the project itself,
 // a sub-project, one the workspace search finds, else the workspace folder
 // and the name. Each name is looked for once.
-std::string projectFolderNamed(const std::string& name, const ModeContext& context,
+std::string projectFolderNamed(const std::string& name, const RealProjectContext& context,
                                Subprojects& found);

@@ -128,7 +128,7 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
                                         : std::function<void(std::string_view)>());
     return;
   }
-  const ModeContext context{.projectName = project.ownName,
+  const RealProjectContext context{.projectName = project.ownName,
                             .referencedProjects = project.referencedProjects,
                             .links = project.links,
                             .workspaceDir = options.workspaceDir,

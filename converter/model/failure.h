@@ -6,9 +6,10 @@
 // ends one project before its job (its own settings, its folder) and the
 // merged database's. Elsewhere it is caught only where the end of a text or
 // of a choice is no end of the run: the readers of links after the project
-// description, the reading of a referenced project's name, the mode's note
-// of the known specs before the failure goes on, and a sub-project's build
-// description without the chosen build spec, read again for its own.
+// description, the reading of a referenced project's name, the real-project
+// mode's note of the known specs before the failure goes on, and a
+// sub-project's build description without the chosen build spec, read again
+// for its own.
 #pragma once
 
 #include <string>

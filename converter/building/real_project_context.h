@@ -26,7 +26,7 @@ struct RealProjectOptions {
   std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
 };
 
-struct ModeContext {
+struct RealProjectContext {
   // The project.
   std::string projectName;                      // its own name
   std::vector<std::string> referencedProjects;  // as the .project lists them
