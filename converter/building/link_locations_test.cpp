@@ -16,8 +16,8 @@ std::string native(std::string text) {
 
 TEST(LinkLocations, Resolve) {
   RealProjectContext context{.workspaceDir = native("/ws"),
-                      .projectFolder = native("/ws/deep/App"),
-                      .notes = ignoreNotes()};
+                             .projectFolder = native("/ws/deep/App"),
+                             .notes = ignoreNotes()};
   context.options.variables = {{"MY_ROOT", "/given/later"}};
   context.links.variables = {
       {"SDK", "$%7BPARENT-1-PROJECT_LOC%7D/sdk"}, {"LOOP", "LOOP/x"}, {"OLD", "file:/opt/old"}};
@@ -107,8 +107,8 @@ TEST(LinkLocations, TheConvertersOwnVariablesComeAfterTheGivenAndTheProjects) {
       {"NOPE/a.c", nullptr, nullptr, "", "NOPE none"},
   };
   for (const Case& c : cases) {
-    RealProjectContext context{.workspaceDir = workspace, .projectFolder = project,
-                        .notes = ignoreNotes()};
+    RealProjectContext context{
+        .workspaceDir = workspace, .projectFolder = project, .notes = ignoreNotes()};
     const std::string_view location = c.location;
     std::string name(location.substr(0, location.find('/')));
     if (name.starts_with("PARENT-")) name.erase(0, name.find('-', 7) + 1);

@@ -274,8 +274,8 @@ void nameMadeFolders(FileGroup& own, const GroupPlaces& places, Entries& entries
 }  // namespace
 
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver, const FolderScan& scan,
-    const std::function<bool(const std::string& folder)>& skipFolder,
+    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver,
+    const FolderScan& scan, const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps) {
   const ProjectLinks& links = context.links;
   // Shorter names first, so that a link inside a linked or virtual folder

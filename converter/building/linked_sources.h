@@ -25,6 +25,6 @@ using LinkedFileFilter =
 // `skipFolder` names. Returns the names of the links left out because their
 // location is unknown or holds no file or folder of the link's type.
 std::vector<std::string> addLinkedSources(
-    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver, const FolderScan& scan,
-    const std::function<bool(const std::string& folder)>& skipFolder,
+    FileGroup& own, const RealProjectContext& context, LinkResolver& resolver,
+    const FolderScan& scan, const std::function<bool(const std::string& folder)>& skipFolder,
     const LinkedFileFilter& keeps);

@@ -23,7 +23,7 @@ struct RealProjectOptions {
   std::string target;  // -target; empty: none
   // -var NAME=VALUE: each name once, with the value given last.
   std::vector<std::pair<std::string, std::string>> variables;
-  std::vector<std::pair<std::string, std::string>> maps;       // -map FROM=TO, in order
+  std::vector<std::pair<std::string, std::string>> maps;  // -map FROM=TO, in order
 };
 
 struct RealProjectContext {

@@ -176,12 +176,12 @@ TEST_F(RealProject, AStreamThatCannotBeReadTwiceGivesTheSameResult) {
   OnePassBuffer buffer(kTwoSpecs + entry("defaultSpec", "diab"));
   std::istream in(&buffer);
   const RealProjectContext context{.projectName = "App",
-                            .workspaceDir = "ws",
-                            .projectFolder = at("ws/App"),
-                            .currentDirectory = "/cwd",
-                            .options = options,
-                            .scan = FolderScan{folders.lister(), {}},
-                            .notes = ignoreNotes()};
+                                   .workspaceDir = "ws",
+                                   .projectFolder = at("ws/App"),
+                                   .currentDirectory = "/cwd",
+                                   .options = options,
+                                   .scan = FolderScan{folders.lister(), {}},
+                                   .notes = ignoreNotes()};
   EXPECT_EQ(buildRealProjectTree(in, root, context).spec, "diab");
   EXPECT_EQ(root.includePaths, seekable);
   EXPECT_EQ(root.macros, seekableMacros);
@@ -269,12 +269,12 @@ TEST_F(RealProject, TheOwnFolderWithoutBuildOutputsSpecFoldersAndSubprojects) {
 TEST_F(RealProject, AProjectFolderThatIsTheWorkspaceListsNoFileTwice) {
   folders.file("ws/top.c");
   const RealProjectContext context{.projectName = "Top",
-                            .workspaceDir = "ws",
-                            .projectFolder = "ws",
-                            .currentDirectory = "/cwd",
-                            .options = options,
-                            .scan = FolderScan{folders.lister(), {"c"}},
-                            .notes = collect()};
+                                   .workspaceDir = "ws",
+                                   .projectFolder = "ws",
+                                   .currentDirectory = "/cwd",
+                                   .options = options,
+                                   .scan = FolderScan{folders.lister(), {"c"}},
+                                   .notes = collect()};
   std::istringstream in(subprojects({}));
   const RealProjectResult result = buildRealProjectTree(in, root, context);
   EXPECT_EQ(root.files, (Strings{at("ws/top.c")}));

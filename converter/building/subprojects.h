@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "building/folder_scan.h"
-#include "building/real_project_context.h"
 #include "building/project_locator.h"
+#include "building/real_project_context.h"
 #include "model/file_group.h"
 #include "text/lookup_table.h"
 

@@ -129,17 +129,17 @@ void buildTree(const ConversionOptions& options, const ReadProject& project,
     return;
   }
   const RealProjectContext context{.projectName = project.ownName,
-                            .referencedProjects = project.referencedProjects,
-                            .links = project.links,
-                            .workspaceDir = options.workspaceDir,
-                            .projectFolder = projectFolderOf(options.sourceProjectPath),
-                            .currentDirectory = options.currentDirectory,
-                            .options = options.realProject,
-                            .databaseWanted = !options.compilationDatabase.empty(),
-                            .scan = scan,
-                            .readProjectName = readProjectName,
-                            .openBuildDescription = openBuildDescription,
-                            .environment = environmentValue,
-                            .notes = notes};
+                                   .referencedProjects = project.referencedProjects,
+                                   .links = project.links,
+                                   .workspaceDir = options.workspaceDir,
+                                   .projectFolder = projectFolderOf(options.sourceProjectPath),
+                                   .currentDirectory = options.currentDirectory,
+                                   .options = options.realProject,
+                                   .databaseWanted = !options.compilationDatabase.empty(),
+                                   .scan = scan,
+                                   .readProjectName = readProjectName,
+                                   .openBuildDescription = openBuildDescription,
+                                   .environment = environmentValue,
+                                   .notes = notes};
   tree.real = buildRealProjectTree(in, tree.root, context, tree.real);
 }
