@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <set>
 #include <utility>
 
 #include "text/path.h"
@@ -31,11 +30,12 @@ bool holds(const std::vector<std::string>& paths, const std::string& path) {
 TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildTarget* picked,
                            std::string name)
     : projectName(std::move(name)) {
+  for (const auto& target : targets) byName.try_emplace(target.name, &target);
   const bool attributed = picked == nullptr && std::any_of(targets.begin(), targets.end(), givesAttributes);
   for (const auto& target : targets) {
     // A target without contents builds none of the files the others exclude.
     if (!namesContents(target)) continue;
-    Target whole = targetOf(target, targets);
+    Target whole = targetOf(target);
     if (attributed && !whole.parts.empty() && whole.parts.front().owner == &target) {
       ownParts.push_back(whole.parts.front());
     }
@@ -57,7 +57,7 @@ TargetFilter::TargetFilter(const std::vector<BuildTarget>& targets, const BuildT
   }
   if (picked != nullptr) {
     hasChosen = true;
-    chosen = targetOf(*picked, targets);
+    chosen = targetOf(*picked);
   }
 }
 
@@ -67,14 +67,14 @@ bool TargetFilter::namesContents(const BuildTarget& target) {
                      [](const BuildTarget::Folder& folder) { return !folder.name.empty(); });
 }
 
-TargetFilter::Target TargetFilter::targetOf(const BuildTarget& target,
-                                            const std::vector<BuildTarget>& targets) {
+TargetFilter::Target TargetFilter::targetOf(const BuildTarget& target) {
   Target whole;
   if (!namesContents(target)) {
     whole.scope = target.buildTool.empty() ? Scope::Everything : Scope::Nothing;
     return whole;
   }
-  addParts(target, targets, whole);
+  added.clear();
+  addParts(target, whole);
   // Contents of other projects only: no concern of this one's files.
   if (whole.parts.empty()) whole.scope = Scope::Everything;
   return whole;
@@ -84,8 +84,7 @@ TargetFilter::Target TargetFilter::targetOf(const BuildTarget& target,
 // a part of their own, then those of the targets it refers to; an exclude
 // starting with "/" names a path from the workspace, any other one a path
 // below its folder.
-void TargetFilter::addParts(const BuildTarget& target, const std::vector<BuildTarget>& targets,
-                            Target& whole) {
+void TargetFilter::addParts(const BuildTarget& target, Target& whole) {
   const std::string own = "/" + projectName;
   const auto relative = [&](const std::string& name, std::string& path) {
     if (name != own && !name.starts_with(own + "/")) return false;
@@ -125,39 +124,49 @@ void TargetFilter::addParts(const BuildTarget& target, const std::vector<BuildTa
     if (named) part.folders.push_back(std::move(kept));
   }
   if (namesOwn || !part.excludes.empty()) whole.parts.push_back(std::move(part));
+  added.insert(&target);
   following.push_back(&target);
-  for (const auto& reference : target.references) addReferenced(reference, targets, whole);
+  for (const auto& reference : target.references) addReferenced(reference, whole);
   following.pop_back();
 }
 
 // "/P/T" names target T of project P; targets of other projects build none
-// of this one's files.
-void TargetFilter::addReferenced(const std::string& reference,
-                                 const std::vector<BuildTarget>& targets, Target& whole) {
+// of this one's files. A target is followed once for each whole: one met
+// again adds nothing new, however many references lead to it.
+void TargetFilter::addReferenced(const std::string& reference, Target& whole) {
   const std::string name = slashed(reference);
   const std::string own = "/" + projectName + "/";
   if (!name.starts_with(own)) return;
-  const auto found = std::find_if(targets.begin(), targets.end(), [&](const BuildTarget& target) {
-    return target.name == std::string_view(name).substr(own.size());
-  });
-  if (found == targets.end()) return;
-  const auto open = std::find(following.begin(), following.end(), &*found);
-  if (open != following.end()) {
-    // Each loop is named once, from whichever of its targets it was met.
-    std::set<std::string> members;
-    std::string loop;
-    for (auto at = open; at != following.end(); ++at) {
-      members.insert((*at)->name);
-      loop += (*at)->name + " -> ";
-    }
-    if (loopMembers.insert(members).second) loopsFound.push_back(loop + found->name);
+  const auto found = byName.find(std::string_view(name).substr(own.size()));
+  if (found == byName.end()) return;
+  const BuildTarget& target = *found->second;
+  if (added.contains(&target)) {
+    const auto open = std::find(following.begin(), following.end(), &target);
+    if (open != following.end()) noteLoop(static_cast<std::size_t>(open - following.begin()), target);
     return;
   }
-  // Targets that refer to one another many times over, or in a chain of
-  // thousands, are followed a bounded number of times and levels deep: the
+  // A chain of thousands is followed a bounded number of levels deep: the
   // recursion must not run out of stack.
-  if (following.size() >= kMaxDepth || ++referencesFollowed > kMaxReferences) return;
-  addParts(*found, targets, whole);
+  if (following.size() >= kMaxDepth) return;
+  addParts(target, whole);
+}
+
+// The loop from following[from] back to `back`, named once whichever of its
+// targets it was met from; past the first few, only counted.
+void TargetFilter::noteLoop(std::size_t from, const BuildTarget& back) {
+  std::vector<const BuildTarget*> members(following.begin() + static_cast<std::ptrdiff_t>(from),
+                                          following.end());
+  std::sort(members.begin(), members.end());
+  std::string key(reinterpret_cast<const char*>(members.data()),
+                  members.size() * sizeof(const BuildTarget*));
+  if (!loopMembers.insert(std::move(key)).second) return;
+  if (loopsFound.size() == kShownLoops) {
+    ++loopsNotShown;
+    return;
+  }
+  std::string loop;
+  for (std::size_t at = from; at < following.size(); ++at) loop += following[at]->name + " -> ";
+  loopsFound.push_back(loop + back.name);
 }
 
 // Whether the part builds the file: a file it names, or one a folder of it

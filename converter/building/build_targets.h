@@ -7,9 +7,10 @@
 // target that refers to another does not lose what the other excludes.
 #pragma once
 
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "reading/workbench_facts.h"
@@ -43,8 +44,11 @@ class TargetFilter {
   FileAttributes attributesOf(std::string_view path) const;
 
   // The targets whose references lead back to themselves, each loop once,
-  // as "T -> U -> T": such a reference is not followed.
+  // as "T -> U -> T": such a reference is not followed. The first
+  // kShownLoops of them; moreLoops() counts the others.
   const std::vector<std::string>& loops() const { return loopsFound; }
+  std::size_t moreLoops() const { return loopsNotShown; }
+  static constexpr std::size_t kShownLoops = 10;
 
   // Whether the chosen target is built from contents (it has a build tool)
   // but names none: it builds nothing of its own.
@@ -75,11 +79,10 @@ class TargetFilter {
     Scope scope = Scope::Listed;
   };
   static bool namesContents(const BuildTarget& target);
-  Target targetOf(const BuildTarget& target, const std::vector<BuildTarget>& targets);
-  void addParts(const BuildTarget& target, const std::vector<BuildTarget>& targets,
-                Target& whole);
-  void addReferenced(const std::string& reference, const std::vector<BuildTarget>& targets,
-                     Target& whole);
+  Target targetOf(const BuildTarget& target);
+  void addParts(const BuildTarget& target, Target& whole);
+  void addReferenced(const std::string& reference, Target& whole);
+  void noteLoop(std::size_t from, const BuildTarget& back);
   static bool partBuilds(const Part& part, const std::string& path,
                          const Folder** innermost = nullptr);
   static bool builds(const Target& target, const std::string& path);
@@ -93,10 +96,15 @@ class TargetFilter {
   Target chosen;
   // Without a chosen target, each target's own part, when any target gives attributes.
   std::vector<Part> ownParts;
-  std::vector<const BuildTarget*> following;  // the references being followed
+  // The targets by name, the first of a name; a file may hold tens of
+  // thousands of them.
+  std::unordered_map<std::string_view, const BuildTarget*> byName;
+  // While one target's whole is made: the references being followed, and
+  // every target whose parts it holds already (each is added once).
+  std::vector<const BuildTarget*> following;
+  std::unordered_set<const BuildTarget*> added;
   std::vector<std::string> loopsFound;
-  std::set<std::set<std::string>> loopMembers;
-  std::size_t referencesFollowed = 0;
-  static constexpr std::size_t kMaxReferences = 100000;
+  std::unordered_set<std::string> loopMembers;  // each loop's targets, sorted
+  std::size_t loopsNotShown = 0;
   static constexpr std::size_t kMaxDepth = 64;
 };

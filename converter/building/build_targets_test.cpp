@@ -1,6 +1,7 @@
 #include "building/build_targets.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -85,6 +86,33 @@ TEST(TargetFilter, FilesAndReferencedTargetsAreBuilt) {
     }
     EXPECT_EQ(filter.loops(), one.loops) << targets[one.chosen].name;
   }
+}
+
+// Targets that all refer to one another: each is followed once for each
+// whole, every file is built, and the loops are named a few at a time, the
+// others counted, each once.
+TEST(TargetFilter, TargetsReferringToEachOtherAreFollowedOnceAndTheirLoopsBounded) {
+  std::vector<BuildTarget> targets;
+  for (int i = 0; i < 12; ++i) {
+    BuildTarget target{"t" + std::to_string(i), {}, {"/P/f" + std::to_string(i) + ".c"}, {}};
+    for (int j = 0; j < 12; ++j) target.references.push_back("/P/t" + std::to_string(j));
+    targets.push_back(std::move(target));
+  }
+  const BuildTarget* const choices[] = {&targets[0], nullptr};
+  for (const BuildTarget* chosen : choices) {
+    const TargetFilter filter(targets, chosen, "P");
+    for (int i = 0; i < 12; ++i) EXPECT_TRUE(filter.keeps("f" + std::to_string(i) + ".c")) << i;
+    ASSERT_EQ(filter.loops().size(), TargetFilter::kShownLoops);
+    EXPECT_GT(filter.moreLoops(), 0u);
+    const std::set<std::string> distinct(filter.loops().begin(), filter.loops().end());
+    EXPECT_EQ(distinct.size(), filter.loops().size());
+    EXPECT_EQ(filter.loops().front(), "t0 -> t0");
+  }
+  // A loop of two, met from either of its targets, is named once.
+  const std::vector<BuildTarget> two{{"a", {}, {"/P/a.c"}, {"/P/b"}}, {"b", {}, {"/P/b.c"}, {"/P/a"}}};
+  const TargetFilter filter(two, nullptr, "P");
+  EXPECT_EQ(filter.loops(), std::vector<std::string>{"a -> b -> a"});
+  EXPECT_EQ(filter.moreLoops(), 0u);
 }
 
 namespace {

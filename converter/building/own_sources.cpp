@@ -48,6 +48,7 @@ OwnSourcesFound addOwnSources(const RealProjectContext& context, const FolderSca
   }, [](FileGroup&) {});
   // Linked files are judged by the names the project shows them under.
   found.targetLoops = filter.loops();
+  found.moreTargetLoops = filter.moreLoops();
   if (filter.chosenNamesNothing()) found.emptyTarget = own.target->name;
   found.missingLinks = addLinkedSources(
       sources, context, own.links, scan, skipFolder,

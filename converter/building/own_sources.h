@@ -27,7 +27,8 @@ struct OwnSources {
 // language (by SourceLanguage).
 struct OwnSourcesFound {
   std::vector<std::string> missingLinks;
-  std::vector<std::string> targetLoops;  // "T -> U -> T", each loop once
+  std::vector<std::string> targetLoops;  // "T -> U -> T", each loop once, the first few
+  std::size_t moreTargetLoops = 0;        // those not shown
   std::size_t languages[3] = {0, 0, 0};
   // The files kept whose build target, folder or own entry gives attributes,
   // by the path the tree lists them under, with those attributes.

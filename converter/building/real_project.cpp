@@ -604,6 +604,9 @@ class RealProjectBuilder {
     addLeft(left, otherLeft);
     for (const auto& one : left) note(leftNote(one));
     for (const auto& loop : own.targetLoops) note(Note(NoteKind::BuildTargetLoop, loop));
+    if (own.moreTargetLoops > 0) {
+      note(Note(NoteKind::MoreBuildTargetLoops, {}, Note::Counted{own.moreTargetLoops}));
+    }
     if (!own.emptyTarget.empty()) note(Note(NoteKind::BuildTargetWithoutContents, own.emptyTarget));
     if (targetSettingsLeftOver > 0) {
       note(Note(NoteKind::TooManyTargetSettings, {},

@@ -170,6 +170,10 @@ std::string textOf(const Note& note) {
                          std::to_string(note.as<Note::Counted>().count) + " folders");
     case NoteKind::BuildTargetLoop:
       return warningLine("build targets refer to each other in a loop, not followed: " + subject);
+    case NoteKind::MoreBuildTargetLoops:
+      return warningLine("build targets refer to each other in " +
+                         counted(note.as<Note::Counted>().count, "more loop", "more loops") +
+                         ", not followed");
     case NoteKind::BuildTargetWithoutContents:
       return warningLine("build target " + subject +
                          " names no contents, so it lists no file of its own");

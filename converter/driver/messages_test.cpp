@@ -27,6 +27,7 @@ TEST(Messages, EveryProgressLineAndWarning) {
   const Note noDescriptions =
       note(NoteKind::SubprojectsWithoutBuildDescription, {}, Note::NameList{seven});
   const Note cut = note(NoteKind::SearchCutShort, {}, Note::Counted{20000});
+  const Note moreLoops = note(NoteKind::MoreBuildTargetLoops, {}, Note::Counted{12});
   const Note tooLong = note(NoteKind::CommandTooLong, "C-Compiler", Note::Megabytes{5});
   const Note manySettings =
       note(NoteKind::TooManyTargetSettings, {}, Note::SettingsLeftOver{3, 64});
@@ -76,6 +77,7 @@ TEST(Messages, EveryProgressLineAndWarning) {
       {cut, "Warning: the search for referenced projects stopped after 20000 folders"},
       {note(NoteKind::BuildTargetLoop, "all -> part -> all"),
        "Warning: build targets refer to each other in a loop, not followed: all -> part -> all"},
+      {moreLoops, "Warning: build targets refer to each other in 12 more loops, not followed"},
       {note(NoteKind::BuildTargetWithoutContents, "image"),
        "Warning: build target image names no contents, so it lists no file of its own"},
       {manySettings,

@@ -39,6 +39,7 @@ enum class NoteKind : unsigned {
   SubprojectsWithoutBuildDescription,  // NameList: the sub-projects
   SearchCutShort,          // Counted: the folders listed
   BuildTargetLoop,         // subject: the loop, as "T -> U -> T"
+  MoreBuildTargetLoops,    // Counted: the loops found past those shown
   BuildTargetWithoutContents,  // subject: the chosen target, built from contents it has none of
   TooManyTargetSettings,   // SettingsLeftOver
   CommandTooLong,          // subject: the tool; Megabytes: the recipe's bound
