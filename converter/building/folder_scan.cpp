@@ -61,6 +61,9 @@ void FolderScan::scan(const std::string& folder, FileGroup& group, bool descend,
       if (entry.name.find_first_of("\r\n") != std::string::npos) continue;
       if (passOver.holds(path, entry.name)) continue;
       switch (entry.kind) {
+        case EntryKind::DanglingLink:
+          if (!danglingLinksAreFiles) break;
+          [[fallthrough]];
         case EntryKind::File: {
           std::string fullPath = path::join(path, entry.name);
           if (limits.everyExtension || acceptsFile(fileExtensions, fullPath)) {

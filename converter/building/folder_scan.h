@@ -45,6 +45,9 @@ struct FolderScan {
   // Whether the sub-groups made for sub-folders note their folder's path.
   bool noteFolders = false;
   PassOver passOver{};
+  // Whether a link that names nothing is taken as a file, as the default
+  // mode has always taken anything that is no folder.
+  bool danglingLinksAreFiles = true;
 
   // Appends the accepted files lying in `folder` to `group`; with `descend`,
   // each sub-folder that holds an accepted file somewhere below becomes a

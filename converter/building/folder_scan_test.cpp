@@ -153,6 +153,26 @@ TEST_F(FolderScanTest, SymbolicLinksToFoldersAreNotFollowed) {
   EXPECT_TRUE(group.subGroups[0]->subGroups.empty());
 }
 
+// A link that names nothing is a file of the default scan, as anything
+// that is no folder has always been, and none of the real-project mode's.
+TEST_F(FolderScanTest, ADanglingLinkIsAFileOfTheDefaultScanOnly) {
+  dir.writeFile("real.c", "");
+  std::error_code error;
+  fs::create_symlink(dir.path() / "gone.c", dir.path() / "dangling.c", error);
+  fs::create_symlink(dir.path() / "real.c", dir.path() / "link.c", error);
+  if (error) GTEST_SKIP() << "this system cannot make symbolic links: " << error.message();
+  for (const bool danglingLinksAreFiles : {true, false}) {
+    FolderScan scan{systemFolderLister(), extensions};
+    scan.danglingLinksAreFiles = danglingLinksAreFiles;
+    FileGroup listed{"g"};
+    scan.scan(dir.str(), listed, true);
+    const Strings expected = danglingLinksAreFiles
+                                 ? Strings{at("dangling.c"), at("link.c"), at("real.c")}
+                                 : Strings{at("link.c"), at("real.c")};
+    EXPECT_EQ(listed.files, expected) << danglingLinksAreFiles;
+  }
+}
+
 TEST_F(FolderScanTest, DeepTreeDoesNotExhaustTheStack) {
   // Relative steps keep each system call's path short, whatever the depth.
   fs::path deep = dir.path();

@@ -318,6 +318,7 @@ class RealProjectBuilder {
     FolderScan scan = in.scan;
     scan.lister = locator.sharedLister();
     scan.noteFolders = true;
+    scan.danglingLinksAreFiles = false;
     return scan;
   }
 

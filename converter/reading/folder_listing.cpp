@@ -8,17 +8,21 @@ namespace {
 // What an entry is, from the listing where it says so; the entry's path is
 // made only where the system must be asked.
 EntryKind kindOf(const platform::FolderEntry& entry, const std::string& folder) {
-  const auto pointsToFolder = [&] {
-    return platform::pathKind(path::join(folder, entry.name)) ==
-           platform::PathKind::Folder;
-  };
+  const auto pointsTo = [&] { return platform::pathKind(path::join(folder, entry.name)); };
   switch (entry.type) {
     case platform::EntryType::File: return EntryKind::File;
     case platform::EntryType::Folder: return EntryKind::Folder;
-    case platform::EntryType::Link: return pointsToFolder() ? EntryKind::FolderLink : EntryKind::File;
-    case platform::EntryType::Unknown: break;
+    case platform::EntryType::Link:
+      switch (pointsTo()) {
+        case platform::PathKind::Folder: return EntryKind::FolderLink;
+        case platform::PathKind::File: return EntryKind::File;
+        case platform::PathKind::Missing: return EntryKind::DanglingLink;
+      }
+      break;
+    case platform::EntryType::Unknown:
+      return pointsTo() == platform::PathKind::Folder ? EntryKind::Folder : EntryKind::File;
   }
-  return pointsToFolder() ? EntryKind::Folder : EntryKind::File;
+  return EntryKind::File;
 }
 
 }  // namespace

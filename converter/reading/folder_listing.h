@@ -8,7 +8,9 @@
 
 // What a folder entry is. A symbolic link to a folder counts as neither
 // folder nor file: it is not descended (no loops) and is no file.
-enum class EntryKind { File, Folder, FolderLink };
+// A dangling link names nothing: no file of the real-project mode, though
+// the default scan takes it as one, as anything that is no folder.
+enum class EntryKind { File, Folder, FolderLink, DanglingLink };
 
 struct ListedEntry {
   std::string name;
