@@ -126,13 +126,13 @@ void WorkbenchMode::fillVariables(const QList<DescribedVariable>& variables, boo
     if (!variable.resolved()) {
       name->setForeground(kUnresolved);
       source->setForeground(kUnresolved);
-      name->setToolTip(tr("No value: type one, or the path keeps $(%1) as written.")
-                           .arg(variable.name));
+      name->setToolTip(plainToolTip(
+          tr("No value: type one, or the path keeps $(%1) as written.").arg(variable.name)));
     }
-    if (name->toolTip().isEmpty()) name->setToolTip(variable.name);
+    if (name->toolTip().isEmpty()) name->setToolTip(plainToolTip(variable.name));
     w.variables->setItem(row, 0, name);
     auto* value = new QTableWidgetItem(givenValues.value(variable.name, variable.value));
-    value->setToolTip(value->text());  // a long path, cut short in the cell
+    value->setToolTip(plainToolTip(value->text()));  // a long path, cut short in the cell
     w.variables->setItem(row, 1, value);
     w.variables->setItem(row, 2, source);
   }

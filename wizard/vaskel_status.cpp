@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "vaskel_converter_options.h"
@@ -51,10 +52,17 @@ QString clashWithOption(const QString& what, const QString& value, const QString
       .arg(what, value, remedy);
 }
 
+QString plainToolTip(const QString& text) {
+  if (!Qt::mightBeRichText(text)) return text;
+  return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() +
+         QStringLiteral("</p>");
+}
+
 void showStatus(QLabel* label, const QString& text, bool problem) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, problem ? QColor(200, 0, 0) : QColor(90, 90, 90));
   label->setPalette(palette);
+  label->setTextFormat(Qt::PlainText);  // paths and names may look like markup
   label->setText(fitted(label, text));
-  label->setToolTip(text);
+  label->setToolTip(plainToolTip(text));
 }

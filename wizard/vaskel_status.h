@@ -21,7 +21,12 @@ void colourPath(QLineEdit* field);
 // choose another name." Empty for any other value.
 QString clashWithOption(const QString& what, const QString& value, const QString& remedy);
 
-// Shows `text` on a status line, red for a problem and grey otherwise, whole
+// A tool tip showing `text` as written: Qt takes a tip that looks like
+// markup for rich text, so a path such as "<h1>Empty" is escaped (its line
+// breaks kept); any other text is returned unchanged.
+QString plainToolTip(const QString& text);
+
+// Shows `text` on a status line as plain text, red for a problem and grey otherwise, whole
 // in the tool tip; a text too long for the line (or, where the label wraps,
 // for its lines) is cut in the middle.
 void showStatus(QLabel* label, const QString& text, bool problem = true);

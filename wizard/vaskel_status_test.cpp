@@ -1,17 +1,35 @@
 // The status lines: each page says in words what keeps its Next disabled,
 // values the converter would take for its options are refused, the paths are
-// checked again when the window comes back, and a .project outside the
+// checked again when the window comes back, paths that look like markup are
+// shown as written, and a .project outside the
 // workspace offers the folders above it.
 #include <QtTest>
+#include <QTextDocument>
 
 #include "vaskel.h"
 #include "wizard_test_support.h"
+
+namespace {
+
+// The words a user sees for `text` drawn in `format`: Qt takes an AutoText
+// (as every tool tip is) that looks like markup for rich text.
+QString seen(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+  if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text))) return text;
+  QTextDocument document;
+  document.setHtml(text);
+  return document.toPlainText().replace(QChar(0x2028), u'\n');
+}
+
+}  // namespace
 
 class StatusTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { qunsetenv("STANDIN_DESCRIBE"); }
+  void init() {
+    qunsetenv("STANDIN_DESCRIBE");
+    qunsetenv("STANDIN_PROJECTS");
+  }
 
   void theStatusLineNamesWhatKeepsNextDisabled_data() {
     QTest::addColumn<QString>("field");
@@ -72,6 +90,65 @@ class StatusTest : public QObject {
     QCOMPARE(lines[page]->toolTip(), status);
     QCOMPARE(wizard.button(QWizard::NextButton)->isEnabled(), status.isEmpty());
     if (!status.isEmpty()) QVERIFY(!lines[page]->text().isEmpty());
+  }
+
+  // Paths and names that look like markup are shown as typed, on the status
+  // lines and in the tool tips of the lines and of the workspace's list.
+  void pathsLikeMarkupShownAsWritten_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("value");  // @ for the working folder
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a workspace folder")
+        << "workspace" << "@/<h1>Empty" << "The workspace folder does not exist: @/<h1>Empty";
+    QTest::newRow("a destination")
+        << "output" << "@/<i>out" << "The output folder does not exist: @/<i>out";
+    QTest::newRow("the converter's refusal")
+        << "refusal" << "Could not open file: @/<b>x</b>/.project"
+        << "Could not open file: @/<b>x</b>/.project";
+    QTest::newRow("a listed project's folder")
+        << "list" << "<i>Lib" << "@/<h1>Empty/<i>Lib";
+  }
+
+  void pathsLikeMarkupShownAsWritten() {
+    QFETCH(QString, where);
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    WorkingFolder folder;
+    value.replace(u'@', folder.path());
+    shown.replace(u'@', folder.path());
+    CannedDescription answer;
+    if (where == QLatin1String("refusal")) answer.failure = value;
+    if (where != QLatin1String("list")) answerWith(folder, answer);
+    Vaskel wizard;
+    wizard.converterPath = requiredEnvironment("VASKEL_STANDIN");
+    wizard.question->delayMs = 0;
+    if (where != QLatin1String("list")) {
+      fillPage0(wizard, makePage0Paths(folder), QStringLiteral("P"));
+    } else {
+      qputenv("STANDIN_PROJECTS", value.toUtf8());
+      wizard.Page0WorkspaceRadio->setChecked(true);
+      wizard.WRWorkspaceDirEdit->setText(folder.makeFolder(QStringLiteral("<h1>Empty")));
+      wizard.OlvProjectEdit->setText(folder.makeFolder(QStringLiteral("<i>out")));
+    }
+    wizard.show();
+    QVERIFY(waitForAnswer(wizard));
+    if (where == QLatin1String("workspace")) wizard.WRWorkspaceDirEdit->setText(value);
+    if (where == QLatin1String("output")) wizard.OlvProjectEdit->setText(value);
+
+    QList<QLabel*> lines{wizard.Page0StatusLabel};
+    if (where == QLatin1String("refusal")) lines = {wizard.ProjectStatusLabel, wizard.DescribeStatusLabel};
+    if (where == QLatin1String("list")) {
+      QCOMPARE(wizard.Page0WorkspaceProjectList->count(), 1);
+      QCOMPARE(wizard.Page0WorkspaceProjectList->item(0)->text(), value);
+      QCOMPARE(seen(wizard.Page0WorkspaceProjectList->item(0)->toolTip()),
+               QDir::toNativeSeparators(shown));
+      return;
+    }
+    for (QLabel* line : lines) {
+      QCOMPARE(seen(line->toolTip()), shown);
+      QCOMPARE(seen(line->text(), line->textFormat()), line->text());
+      QVERIFY(line->text().startsWith(shown.left(10)));
+    }
   }
 
   void aLongRefusalIsCutToTheLinesItHas_data() {

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "vaskel_converter_options.h"
+#include "vaskel_status.h"
 
 WorkspaceChoice::WorkspaceChoice(const Widgets& widgets, QObject* parent)
     : WizardPart(parent), w(widgets) {
@@ -46,7 +47,7 @@ void WorkspaceChoice::take(const ProjectDescription& answer) {
     item->setCheckState(unticked.contains(folder) ? Qt::Unchecked : Qt::Checked);
     QString tip = QDir::toNativeSeparators(member.folder);
     if (!member.failure.isEmpty()) tip += u'\n' + member.failure;
-    item->setToolTip(tip);
+    item->setToolTip(plainToolTip(tip));
     if (!member.failure.isEmpty()) item->setForeground(QColor(255, 0, 0));
   }
   emit changed();
@@ -86,6 +87,20 @@ QString WorkspaceChoice::problem() const {
   if (!isOn()) return QString();
   if (members.isEmpty()) return tr("The workspace's projects are not listed yet.");
   if (ticked().isEmpty()) return tr("Tick at least one project to convert.");
+  // Plovik's -project picks by name or by output folder, so a ticked project
+  // whose folder is an unticked one's name would convert that one too.
+  const QList<WorkspaceMember> chosen = ticked();
+  if (chosen.size() == members.size()) return QString();  // no -project at all
+  for (const WorkspaceMember& member : chosen) {
+    const QString folder = QFileInfo(member.output).fileName();
+    for (int i = 0; i < w.list->count() && i < members.size(); ++i) {
+      const WorkspaceMember& other = members[i];
+      if (w.list->item(i)->checkState() == Qt::Checked || other.name != folder) continue;
+      return tr("Plovik cannot convert %1 (%2) without %3 (%4), named like its folder: "
+                "tick both or neither.")
+          .arg(member.name, folder, other.name, QFileInfo(other.output).fileName());
+    }
+  }
   return QString();
 }
 

@@ -1,6 +1,6 @@
 // The first page's choice of a whole workspace: which fields it asks for,
 // the list of projects from the converter's answer, the -project options
-// of a partial choice, and the verdict on a run of several projects.
+// of a partial choice (by output folder), and the verdict on a run of several projects.
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -161,6 +161,56 @@ class WorkspaceTest : public QObject {
                        "the project was not converted.")
             .arg(QDir::toNativeSeparators(QDir(w.paths.output).filePath("Lib/Lib.prj")));
     QCOMPARE(log.contains(missing), !success);
+  }
+
+  // Two projects of one name differ only in their output folders: each ticked
+  // one is passed by its folder, and an unticked namesake is never converted;
+  // where the folder passed is also the unticked one's name, Plovik would
+  // take both, so the page holds Next back.
+  void sameNamedProjectsNeverConvertAnUntickedOne_data() {
+    QTest::addColumn<QList<int>>("untick");
+    QTest::addColumn<QStringList>("options");     // none: the page refuses
+    QTest::addColumn<QStringList>("written");     // output folders given a .prj
+    QTest::newRow("the first Lib unticked")
+        << QList<int>{1} << QStringList{"-project", "App", "-project", "Lib-2"}
+        << QStringList{"App", "Lib-2"};
+    QTest::newRow("only the second Lib ticked")
+        << QList<int>{0, 1} << QStringList{"-project", "Lib-2"} << QStringList{"Lib-2"};
+    QTest::newRow("both Libs unticked")
+        << QList<int>{1, 2} << QStringList{"-project", "App"} << QStringList{"App"};
+    QTest::newRow("the second Lib unticked: its name is the first's folder")
+        << QList<int>{2} << QStringList{} << QStringList{};
+    QTest::newRow("only the first Lib ticked") << QList<int>{0, 2} << QStringList{} << QStringList{};
+  }
+
+  void sameNamedProjectsNeverConvertAnUntickedOne() {
+    QFETCH(QList<int>, untick);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, written);
+    WorkingFolder folder;
+    qputenv("STANDIN_PROJECTS", "App,Lib,Lib=Lib-2");
+    WorkspaceWizard w(folder);
+    QVERIFY(waitForAnswer(w.wizard));
+    QCOMPARE(w.listed(), (QStringList{"[x] App", "[x] Lib", "[x] Lib"}));
+    for (int row : untick) w.untick(row);
+    if (options.isEmpty()) {
+      QVERIFY(!w.wizard.Page0->isComplete());
+      QCOMPARE(w.wizard.Page0StatusLabel->toolTip(),
+               QStringLiteral("Plovik cannot convert Lib (Lib) without Lib (Lib-2), named like "
+                              "its folder: tick both or neither."));
+      return;
+    }
+    QCOMPARE(w.wizard.conversionArguments().mid(4), options);
+    w.wizard.show();
+    ModalWatcher<QMessageBox> boxes([](QMessageBox* box) { box->accept(); });
+    QVERIFY(goToPage3(w.wizard));
+    QVERIFY(finishAndWait(w.wizard));
+    QCOMPARE(recordedArguments(folder).mid(4, options.size()), options);
+    QVERIFY(logLines(w.wizard).contains(QStringLiteral("Project Converted Successfully!")));
+    QCOMPARE(boxes.seen(), 0);
+    const QDir output(w.paths.output);
+    for (const QString& name : {QStringLiteral("App"), QStringLiteral("Lib"), QStringLiteral("Lib-2")})
+      QVERIFY2(output.exists(name) == written.contains(name), qPrintable(name));
   }
 
   void theWorkspaceAnswerRead() {

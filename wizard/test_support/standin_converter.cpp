@@ -19,9 +19,10 @@
 //
 // Given -workspace WS DEST, it stands for a workspace of the projects
 // STANDIN_PROJECTS names, apart by commas ("App,Lib" by default), each in
-// WS/NAME: described, it lists them with DEST/NAME as output; run, it prints
-// a heading for each project the -project options choose (all without
-// them), writes DEST/NAME/NAME.prj for each but the one STANDIN_SKIP names,
+// WS/NAME and output to DEST/NAME, or to DEST/FOLDER when written NAME=FOLDER
+// (two projects of one name): described, it lists them; run, it prints a
+// heading for each project the -project options choose by name or output
+// folder (all without them), writes its .prj for each but the one STANDIN_SKIP names,
 // and prints a summary, in the converter's own words.
 #include <algorithm>
 #include <chrono>
@@ -57,9 +58,13 @@ namespace {
   std::abort();  // not reached
 }
 
+struct Member {
+  std::string name, output;  // output: the folder's name under DEST
+};
+
 struct WorkspaceArguments {
   std::string workspace, destination;
-  std::vector<std::string> projects;  // STANDIN_PROJECTS
+  std::vector<Member> projects;  // STANDIN_PROJECTS
   std::vector<std::string> chosen;    // -project
 };
 
@@ -71,7 +76,12 @@ std::optional<WorkspaceArguments> workspaceArguments(int argc, char** argv) {
     std::string list = names ? names : "App,Lib";
     for (std::size_t start = 0; start <= list.size();) {
       const std::size_t comma = std::min(list.find(',', start), list.size());
-      given.projects.push_back(list.substr(start, comma - start));
+      const std::string entry = list.substr(start, comma - start);
+      const std::size_t equals = entry.find('=');
+      if (equals == std::string::npos)
+        given.projects.push_back({entry, entry});
+      else
+        given.projects.push_back({entry.substr(0, equals), entry.substr(equals + 1)});
       start = comma + 1;
     }
     for (int j = 1; j + 1 < argc; ++j) {
@@ -87,34 +97,38 @@ void describeWorkspace(const WorkspaceArguments& given) {
               "\"destination\": \"%s\", \"projects\": [",
               given.workspace.c_str(), given.destination.c_str());
   for (std::size_t i = 0; i < given.projects.size(); ++i) {
-    const char* name = given.projects[i].c_str();
+    const char* name = given.projects[i].name.c_str();
     std::printf("%s{\"name\": \"%s\", \"folder\": \"%s/%s\", \"output\": \"%s/%s\", "
                 "\"description\": {\"version\": 1, \"failure\": null}}",
                 i == 0 ? "" : ", ", name, given.workspace.c_str(), name,
-                given.destination.c_str(), name);
+                given.destination.c_str(), given.projects[i].output.c_str());
   }
   std::printf("], \"warnings\": [], \"failure\": null}\n");
 }
 
 void runWorkspace(const WorkspaceArguments& given) {
-  std::vector<std::string> run;
-  for (const std::string& name : given.projects) {
-    if (given.chosen.empty() ||
-        std::find(given.chosen.begin(), given.chosen.end(), name) != given.chosen.end())
-      run.push_back(name);
+  // As the converter does, -project picks by name or by output folder.
+  std::vector<Member> run;
+  for (const Member& member : given.projects) {
+    const auto picks = [&](const std::string& chosen) {
+      return chosen == member.name || chosen == member.output;
+    };
+    if (given.chosen.empty() || std::any_of(given.chosen.begin(), given.chosen.end(), picks))
+      run.push_back(member);
   }
   const char* skip = std::getenv("STANDIN_SKIP");
   for (std::size_t i = 0; i < run.size(); ++i) {
-    std::printf("%s\n", workspaceProjectHeading(i + 1, run.size(), run[i],
-                                                given.workspace + "/" + run[i]).c_str());
-    if (skip && run[i] == skip) continue;
-    const std::filesystem::path folder = std::filesystem::path(given.destination) / run[i];
+    const std::string& name = run[i].name;
+    std::printf("%s\n", workspaceProjectHeading(i + 1, run.size(), name,
+                                                given.workspace + "/" + name).c_str());
+    if (skip && name == skip) continue;
+    const std::filesystem::path folder = std::filesystem::path(given.destination) / run[i].output;
     std::filesystem::create_directories(folder);
-    std::ofstream(folder / (run[i] + ".prj"), std::ios::binary) << "stand-in\n";
+    std::ofstream(folder / (name + ".prj"), std::ios::binary) << "stand-in\n";
   }
   std::printf("%s\n", workspaceCountLine(run.size(), run.size()).c_str());
-  for (const std::string& name : run) {
-    std::printf("%s\n", workspaceSummaryLine(name, true, 0, "").c_str());
+  for (const Member& member : run) {
+    std::printf("%s\n", workspaceSummaryLine(member.name, true, 0, "").c_str());
   }
 }
 
