@@ -279,6 +279,10 @@ std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
   return line;
 }
 
+std::string workspaceNoDatabaseLine() {
+  return "Compilation database: not replaced, no project converted";
+}
+
 std::string workspaceSearchCutShortLine(std::size_t depth, std::size_t folders) {
   return warningLine("the workspace search stopped at " + std::to_string(depth) + " levels or " +
                      std::to_string(folders) + " folders; projects beyond were not looked for");

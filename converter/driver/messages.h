@@ -40,6 +40,8 @@ std::string workspaceUnexpectedFailure();
 std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
                                   const std::vector<std::string>& failed);
 // The warning of a workspace search stopped at its bounds.
+// The line of a run where no project converted: the database is left as it was.
+std::string workspaceNoDatabaseLine();
 std::string workspaceSearchCutShortLine(std::size_t depth, std::size_t folders);
 
 // The line on standard error when standard output could not be written.

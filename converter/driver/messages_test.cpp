@@ -196,6 +196,7 @@ TEST(Messages, TheWorkspaceRunsLines) {
       {workspaceDatabaseLine(1, 1, {}), "Compilation database: 1 entries of 1 project"},
       {workspaceDatabaseLine(5, 3, {"Lib", "Rtp"}),
        "Compilation database: 5 entries of 3 projects, without the projects that failed: Lib, Rtp"},
+      {workspaceNoDatabaseLine(), "Compilation database: not replaced, no project converted"},
       {workspaceSearchCutShortLine(8, 20000),
        "Warning: the workspace search stopped at 8 levels or 20000 folders; projects beyond were "
        "not looked for"},

@@ -171,13 +171,16 @@ bool applyOptions(ConversionOptions& options, const std::vector<std::string>& ar
   return true;
 }
 
-void takeProjectSettings(ConversionOptions& options, const std::string& project) {
+void takeProjectSettings(ConversionOptions& options, const std::string& project,
+                         const std::string& outputFolder) {
   options.projectName = project;
   options.realProject.spec.clear();
   options.realProject.target.clear();
   options.realProject.variables.clear();
   for (const ProjectSetting& setting : options.projectSettings) {
-    if (setting.project && *setting.project != project) continue;
+    if (setting.project && *setting.project != project &&
+        (outputFolder.empty() || *setting.project != outputFolder))
+      continue;
     const OptionSpec& option = optionOf(setting.option);
     if (setting.value.empty() && option.empty == OptionEmpty::EmptyRefused) {
       throw Failure(FailureKind::MissingValue, std::string(option.name));

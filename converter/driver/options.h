@@ -97,5 +97,8 @@ bool applyOptions(ConversionOptions& options, const std::vector<std::string>& ar
 // -spec, -target and -var meant for it or for all, in command-line order,
 // the last -pn, -spec and -target winning. Throws Failure MissingValue for a
 // -spec or -target left empty by its prefix, InvalidValue for a -var that
-// is then no NAME=VALUE; what came before it stays taken.
-void takeProjectSettings(ConversionOptions& options, const std::string& project);
+// is then no NAME=VALUE; what came before it stays taken. A prefix names the
+// project by its name or, when given, its output folder, letter case and
+// all, as -project does.
+void takeProjectSettings(ConversionOptions& options, const std::string& project,
+                         const std::string& outputFolder = {});

@@ -164,6 +164,8 @@ TEST(ProjectSettings, EachProjectTakesItsOwnAndTheCommonOnesInOrder) {
        "App", "diab", "all", "App", {{"DEBUG_MODE", "0"}, {"WIND_HOME", "C:/WR"}}, ""},
       {{"-spec", "diab", "-spec", "Lib:gnu", "-target", "App:all"},
        "Lib", "gnu", "", "Lib", {}, ""},
+      // By its output folder too, and letter case counts.
+      {{"-spec", "Lib-2:gnu", "-spec", "lib:diab"}, "Lib", "gnu", "", "Lib", {}, ""},
       // A prefix is the whole name: "Li" is not "Lib".
       {{"-spec", "Lib:gnu", "-var", "Lib:X=1"}, "Li", "", "", "Li", {}, ""},
       // A colon after the "=" is part of the value; -pn has no prefix.
@@ -185,7 +187,7 @@ TEST(ProjectSettings, EachProjectTakesItsOwnAndTheCommonOnesInOrder) {
     ASSERT_TRUE(scan.ok);
     std::string refused;
     try {
-      takeProjectSettings(scan.job, c.project);
+      takeProjectSettings(scan.job, c.project, c.project == "Lib" ? "Lib-2" : "");
     } catch (const Failure& failure) {
       refused = messageFor(failure);
     }

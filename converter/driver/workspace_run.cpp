@@ -18,6 +18,7 @@
 #include "writing/description.h"
 #include "writing/make_directory.h"
 #include "writing/project_writer.h"
+#include "writing/run_outputs.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ ConversionOptions optionsFor(const WorkspaceProject& project, const ConversionOp
                              std::optional<Failure>& failure) {
   ConversionOptions options = given;
   try {
-    takeProjectSettings(options, project.name);
+    takeProjectSettings(options, project.name, project.outputName);
   } catch (const Failure& caught) {
     failure = caught;
   }
@@ -128,22 +129,47 @@ std::string names(const std::vector<std::string>& list) {
 
 }  // namespace
 
+namespace {
+
+// Exactly, as the names are written: the run cannot know how the platform
+// of a later build folds letter case.
+bool named(const WorkspaceProject& project, const std::string& name) {
+  return project.name == name || project.outputName == name;
+}
+
+bool anyNamed(const std::vector<WorkspaceProject>& projects, const std::string& name) {
+  return std::any_of(projects.begin(), projects.end(),
+                     [&](const WorkspaceProject& project) { return named(project, name); });
+}
+
+// The failure of `option`'s `value` naming no project, with the known names,
+// so a typing slip shows at once; a long list is cut.
+Failure noProject(const std::vector<WorkspaceProject>& projects, const std::string& option,
+                  const std::string& value) {
+  std::vector<std::string> known;
+  for (std::size_t i = 0; i < projects.size() && i < 20; ++i) known.push_back(projects[i].outputName);
+  if (projects.size() > 20) known.push_back("...");
+  return Failure(FailureKind::InvalidValue, option,
+                 {value, "a project of the workspace: " + ::names(known)});
+}
+
+}  // namespace
+
+void checkProjectPrefixes(const std::vector<WorkspaceProject>& projects,
+                          const std::vector<ProjectSetting>& settings) {
+  for (const ProjectSetting& setting : settings) {
+    if (!setting.project || anyNamed(projects, *setting.project)) continue;
+    throw noProject(projects,
+                    std::string(optionTable()[static_cast<std::size_t>(setting.option)].name),
+                    *setting.project + ":" + setting.value);
+  }
+}
+
 std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>& projects,
                                              const std::vector<std::string>& names) {
   if (names.empty()) return projects;
-  const auto named = [](const WorkspaceProject& project, const std::string& name) {
-    return project.name == name || project.outputName == name;
-  };
   for (const std::string& name : names) {
-    if (std::any_of(projects.begin(), projects.end(),
-                    [&](const WorkspaceProject& project) { return named(project, name); }))
-      continue;
-    // The known names, so a typing slip shows at once; a long list is cut.
-    std::vector<std::string> known;
-    for (std::size_t i = 0; i < projects.size() && i < 20; ++i) known.push_back(projects[i].outputName);
-    if (projects.size() > 20) known.push_back("...");
-    throw Failure(FailureKind::InvalidValue, "-project",
-                  {name, "a project of the workspace: " + ::names(known)});
+    if (!anyNamed(projects, name)) throw noProject(projects, "-project", name);
   }
   std::vector<WorkspaceProject> chosen;
   for (const WorkspaceProject& project : projects) {
@@ -156,6 +182,42 @@ std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>
 
 
 namespace {
+
+// The merged database against every file and folder of every project the
+// run converts, before any of them: once a project is written, a database
+// that replaces its .project or its output cannot be taken back.
+void checkMergedDatabase(const ConversionOptions& given,
+                         const std::vector<WorkspaceProject>& projects) {
+  if (given.compilationDatabase.empty()) return;
+  RunFiles files;
+  files.database = given.compilationDatabase;
+  files.folders.push_back(given.workspaceDest);
+  for (const WorkspaceProject& project : projects) {
+    std::optional<Failure> ignored;  // its own settings fail its project alone
+    const ConversionOptions options = optionsFor(project, given, ignored);
+    files.inputs.insert(files.inputs.end(),
+                        {options.sourceProjectPath, options.buildSettingsPath,
+                         options.analyserPersonality, options.messagePersonality,
+                         options.compilerPersonality});
+    const ProjectLayout layout{options.destFolder, options.workspaceDir, project.name,
+                               options.messagePersonality, options.compilerPersonality, {}};
+    for (auto& output : runOutputs(layout, options.compilationDatabase)) {
+      if (output.kind == OutputKind::Destination || output.kind == OutputKind::PersonFolder) {
+        files.folders.push_back(std::move(output.path));
+      } else {
+        files.outputs.push_back(std::move(output.path));
+      }
+    }
+    files.folders.push_back(groupFolder(layout, project.name));
+    files.folders.push_back(groupOutputFolder(layout, project.name));
+  }
+  // The -ap file is read before anything is written, so it may be replaced;
+  // the merged database is no personality and never is.
+  checkRunFiles(files, given.currentDirectory);
+  RunFiles database;
+  database.database = given.compilationDatabase;
+  checkOutputs(database);
+}
 
 // The projects of the workspace, and the destination made; or the failure
 // that ends the whole run before any project.
@@ -174,6 +236,8 @@ std::vector<WorkspaceProject> findProjects(const ConversionOptions& given,
   }
   if (search.projects.empty()) throw Failure(FailureKind::NoWorkbenchProject, given.workspaceRun);
   std::vector<WorkspaceProject> chosen = chosenProjects(search.projects, given.projects);
+  checkProjectPrefixes(search.projects, given.projectSettings);
+  checkMergedDatabase(given, chosen);
   if (!given.describe) makeDirectory(given.workspaceDest);
   return chosen;
 }
@@ -222,6 +286,11 @@ bool finish(const ConversionOptions& given, const std::vector<WorkspaceProject>&
   }
   for (const auto& warning : warnings) printLine(warning);
   if (given.compilationDatabase.empty()) return true;
+  // An empty database would only lose the one an earlier run wrote.
+  if (databases.empty()) {
+    printLine(workspaceNoDatabaseLine());
+    return true;
+  }
   return writeDatabase(given.compilationDatabase, databases, failed);
 }
 
@@ -248,6 +317,9 @@ int runWorkspace(const std::vector<std::string>& args) {
   std::optional<Failure> failure;
   std::vector<WorkspaceProject> projects;
   std::vector<std::string> warnings;
+  // -describe, wherever it stands, describes the run: an option's fault
+  // before it goes into the description too.
+  given.describe = holdsOption(args, OptionId::Describe);
   try {
     if (!applyOptions(given, args)) throw Failure(FailureKind::MissingValue, args.back());
     projects = findProjects(given, warnings);

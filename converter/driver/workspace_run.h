@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "building/workspace_projects.h"
+#include "driver/options.h"
 
 // `args` as the entry has them (args[0] the program); the exit status: 1
 // when a project failed, or nothing could be found or written.
@@ -18,3 +19,9 @@ int runWorkspace(const std::vector<std::string>& args);
 // Failure InvalidValue naming a name that chooses none.
 std::vector<WorkspaceProject> chosenProjects(const std::vector<WorkspaceProject>& projects,
                                              const std::vector<std::string>& names);
+
+// Throws Failure InvalidValue for the first -spec, -target or -var whose
+// PROJECT: prefix names no project of `projects` (by name or output folder),
+// naming the projects: a slip would otherwise leave a project on its default.
+void checkProjectPrefixes(const std::vector<WorkspaceProject>& projects,
+                          const std::vector<ProjectSetting>& settings);

@@ -36,4 +36,36 @@ TEST(WorkspaceChoice, OnlyTheNamedProjectsByNameOrOutputFolder) {
   }
 }
 
+// A PROJECT: prefix names a project as -project does, exactly; one naming
+// none ends the run. A -var's colon after its "=" is part of its value.
+TEST(WorkspaceChoice, APrefixNamesAProjectOfTheWorkspace) {
+  const std::vector<WorkspaceProject> found{
+      {"ws/App", "App", "App"}, {"ws/Lib", "Lib", "Lib"}, {"ws/old/Lib", "Lib", "Lib-2"}};
+  const struct {
+    std::vector<ProjectSetting> settings;
+    std::string refusal;  // "": taken
+  } cases[] = {
+      {{{OptionId::Spec, "Lib-2", "T"}, {OptionId::Target, "App", "all"}}, ""},
+      {{{OptionId::Variable, std::nullopt, "PATH=C:/x"}, {OptionId::Spec, std::nullopt, "T"}}, ""},
+      {{{OptionId::ProjectName, std::nullopt, "Nope:x"}}, ""},
+      {{{OptionId::Spec, "Lib", "T"}, {OptionId::Spec, "Nope", "T"}},
+       "Invalid value for -spec: \"Nope:T\" (give a project of the workspace: App, Lib, Lib-2)"},
+      {{{OptionId::Spec, "app", "T"}},
+       "Invalid value for -spec: \"app:T\" (give a project of the workspace: App, Lib, Lib-2)"},
+      {{{OptionId::Variable, "C", "X=1"}},
+       "Invalid value for -var: \"C:X=1\" (give a project of the workspace: App, Lib, Lib-2)"},
+      {{{OptionId::Target, "", "all"}},
+       "Invalid value for -target: \":all\" (give a project of the workspace: App, Lib, Lib-2)"},
+  };
+  for (const auto& c : cases) {
+    std::string refused;
+    try {
+      checkProjectPrefixes(found, c.settings);
+    } catch (const Failure& failure) {
+      refused = messageFor(failure);
+    }
+    EXPECT_EQ(refused, c.refusal);
+  }
+}
+
 }  // namespace

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "conversion_fixture.h"
 
@@ -194,6 +197,10 @@ TEST_F(WorkspaceRun, ByProjectSpecAndFailuresOfTheWholeRun) {
   } cases[] = {
       {{"-spec", "Lib:diab"}, 1, "Lib: failed: Unknown build spec: diab (known: gnu)"},
       {{"-spec", "App:gnu", "-j", "0"}, 1, "Invalid value for -j: \"0\" (give 1 to 1024)"},
+      {{"-spec", "lib:diab"}, 1,
+       "Invalid value for -spec: \"lib:diab\" (give a project of the workspace: App, Lib)"},
+      {{"-var", "C:X=1"}, 1,
+       "Invalid value for -var: \"C:X=1\" (give a project of the workspace: App, Lib)"},
   };
   for (const auto& c : cases) {
     const ProgramResult result = run(c.options);
@@ -206,6 +213,110 @@ TEST_F(WorkspaceRun, ByProjectSpecAndFailuresOfTheWholeRun) {
   EXPECT_EQ(linesOf(run({"-wb"}).out),
             (std::vector<std::string>{"No Workbench project (a .project beside a .wrproject) in: ws"}));
   
+}
+
+// The merged database is checked against every project's inputs, outputs
+// and folders before any project converts: refused, nothing is written.
+TEST_F(WorkspaceRun, AMergedDatabaseInThePlaceOfAnotherFileIsRefusedBeforeAnyProject) {
+  project("App", "App", "APP", {"Lib"});
+  project("Lib", "Lib", "LIB");
+  ASSERT_EQ(run({"-cdb", "out/Lib/compile_commands.json"}).exitCode, 1);
+  ASSERT_EQ(run({"-wb"}).exitCode, 0);
+  dir.writeFile("ws/App/.wrproject", buildFile("NEW", {"/Lib"}));
+  dir.writeFile("out/kept.json", "[]\n");
+  fs::create_symlink(dir.path() / "out" / "kept.json", dir.path() / "out" / "link.json");
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo((dir.path() / "out" / "fifo").c_str(), 0600), 0);
+#endif
+  const std::string project = readFile(dir.path() / "ws" / "App" / ".project");
+  const std::string personality = readFile(dir.path() / "out" / "App" / "person" / "App.p_a");
+  const struct {
+    std::string database;
+    std::string line;  // the failure, the path following it
+  } cases[] = {
+      {"ws/App/.project", "Would overwrite an input of the run: "},
+      {"ws/Lib/.wrproject", "Would overwrite an input of the run: "},
+      {"out/App/App.prj", "Would overwrite another output of the run: "},
+      {"out/Lib/person/Lib.p_a", "Would overwrite another output of the run: "},
+      {"out/Lib/compile_commands.json", "Would overwrite another output of the run: "},
+      {"out/Lib", "Would overwrite another output of the run: "},
+      {"out/App/App/output", "Would overwrite another output of the run: "},
+      {"out", "Would overwrite another output of the run: "},
+      {"out/link.json", "Not a regular file, not replaced: "},
+#ifndef _WIN32
+      {"out/fifo", "Not a regular file, not replaced: "},
+      {"/dev/null", "Not a regular file, not replaced: "},
+#endif
+  };
+  for (const auto& c : cases) {
+    for (const bool describe : {false, true}) {
+      std::vector<std::string> options{"-cdb", c.database, "-j", "2"};
+      if (describe) options.push_back("-describe");
+      const ProgramResult result = run(options);
+      EXPECT_EQ(result.exitCode, 1) << c.database;
+      const std::string out = lines(result.out);
+      if (describe) {
+        EXPECT_NE(out.find("\n  \"failure\": \"" + c.line), std::string::npos) << out;
+      } else {
+        EXPECT_EQ(linesOf(result.out).size(), 1u) << out;
+        EXPECT_EQ(out.rfind(c.line, 0), 0u) << c.database << ": " << out;
+      }
+    }
+    EXPECT_EQ(readFile(dir.path() / "ws" / "App" / ".project"), project) << c.database;
+    EXPECT_EQ(readFile(dir.path() / "out" / "App" / "person" / "App.p_a"), personality)
+        << c.database;
+    EXPECT_EQ(readFile(dir.path() / "out" / "kept.json"), "[]\n");
+  }
+  // Beside the projects' files it is written.
+  EXPECT_EQ(run({"-cdb", "out/all.json"}).exitCode, 0);
+  EXPECT_NE(readFile(dir.path() / "out" / "App" / "person" / "App.p_a"), personality);
+}
+
+// A run where no project converts leaves the merged database as it was.
+TEST_F(WorkspaceRun, NoProjectConvertedReplacesNoDatabase) {
+  project("Lib", "Lib", "LIB");
+  project("App", "App", "APP");
+  ASSERT_EQ(run({"-cdb", "out/all.json"}).exitCode, 0);
+  const std::string earlier = readFile(dir.path() / "out" / "all.json");
+  ASSERT_NE(earlier, "[]\n");
+  const ProgramResult none = run({"-cdb", "out/all.json", "-spec", "Nope"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(linesOf(none.out).back(), "Compilation database: not replaced, no project converted")
+      << none.out;
+  EXPECT_EQ(readFile(dir.path() / "out" / "all.json"), earlier);
+  const ProgramResult some = run({"-cdb", "out/all.json", "-spec", "Lib:Nope"});
+  EXPECT_EQ(some.exitCode, 1);
+  EXPECT_EQ(linesOf(some.out).back(),
+            "Compilation database: 1 entries of 1 project, without the projects that failed: Lib");
+  EXPECT_EQ(entriesOf(readFile(dir.path() / "out" / "all.json")).size(), 1u);
+}
+
+// With -describe anywhere the answer is one document naming the failure the
+// run would end with, and the run's status.
+TEST_F(WorkspaceRun, DescribedWhateverTheOrderOfTheOptions) {
+  project("Lib", "Lib", "LIB");
+  project("App", "App", "APP");
+  const struct {
+    std::vector<std::string> options;
+    int exitCode;
+    std::string failure;  // the document's, as JSON; "null": none
+  } cases[] = {
+      {{"-j", "0", "-describe"}, 1, "\"Invalid value for -j: \\\"0\\\" (give 1 to 1024)\""},
+      {{"-describe", "-j", "0"}, 1, "\"Invalid value for -j: \\\"0\\\" (give 1 to 1024)\""},
+      {{"-var", "=x", "-describe"}, 1, "\"Invalid value for -var: \\\"=x\\\" (give NAME=VALUE)\""},
+      {{"-spec", "", "-describe"}, 1, "\"Missing value for -spec\""},
+      {{"-spec", "Nope:T", "-describe"}, 1,
+       "\"Invalid value for -spec: \\\"Nope:T\\\" (give a project of the workspace: App, Lib)\""},
+      {{"-spec", "App:gnu", "-describe"}, 0, "null"},
+  };
+  for (const auto& c : cases) {
+    const ProgramResult result = run(c.options, "new");
+    const std::string doc = lines(result.out);
+    EXPECT_EQ(result.exitCode, c.exitCode) << doc;
+    EXPECT_EQ(doc.rfind("{\n  \"version\": 1,\n  \"mode\": \"workspace\",", 0), 0u) << doc;
+    EXPECT_NE(doc.find("\n  \"failure\": " + c.failure + "\n}\n"), std::string::npos) << doc;
+  }
+  EXPECT_FALSE(fs::exists(dir.path() / "new"));
 }
 
 // -project converts the named projects alone, numbered among themselves;
