@@ -271,7 +271,7 @@ std::string workspaceUnexpectedFailure() { return "stopped by an unexpected erro
 
 std::string workspaceDatabaseLine(std::size_t entries, std::size_t projects,
                                   const std::vector<std::string>& failed) {
-  std::string line = "Compilation database: " + std::to_string(entries) + " entries of " +
+  std::string line = "Compilation database: " + counted(entries, "entry", "entries") + " of " +
                      counted(projects, "project", "projects");
   if (failed.empty()) return line;
   line += ", without the projects that failed: ";

@@ -193,7 +193,7 @@ TEST(Messages, TheWorkspaceRunsLines) {
       {workspaceSummaryLine("Lib", false, 3, "Could not open file: /ws/Lib/.wrproject"),
        "Lib: failed: Could not open file: /ws/Lib/.wrproject"},
       {workspaceUnexpectedFailure(), "stopped by an unexpected error"},
-      {workspaceDatabaseLine(1, 1, {}), "Compilation database: 1 entries of 1 project"},
+      {workspaceDatabaseLine(1, 1, {}), "Compilation database: 1 entry of 1 project"},
       {workspaceDatabaseLine(5, 3, {"Lib", "Rtp"}),
        "Compilation database: 5 entries of 3 projects, without the projects that failed: Lib, Rtp"},
       {workspaceNoDatabaseLine(), "Compilation database: not replaced, no project converted"},

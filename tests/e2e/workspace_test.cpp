@@ -287,7 +287,7 @@ TEST_F(WorkspaceRun, NoProjectConvertedReplacesNoDatabase) {
   const ProgramResult some = run({"-cdb", "out/all.json", "-spec", "Lib:Nope"});
   EXPECT_EQ(some.exitCode, 1);
   EXPECT_EQ(linesOf(some.out).back(),
-            "Compilation database: 1 entries of 1 project, without the projects that failed: Lib");
+            "Compilation database: 1 entry of 1 project, without the projects that failed: Lib");
   EXPECT_EQ(entriesOf(readFile(dir.path() / "out" / "all.json")).size(), 1u);
 }
 
