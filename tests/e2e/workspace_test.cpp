@@ -224,8 +224,9 @@ TEST_F(WorkspaceRun, AMergedDatabaseInThePlaceOfAnotherFileIsRefusedBeforeAnyPro
   ASSERT_EQ(run({"-wb"}).exitCode, 0);
   dir.writeFile("ws/App/.wrproject", buildFile("NEW", {"/Lib"}));
   dir.writeFile("out/kept.json", "[]\n");
-  fs::create_symlink(dir.path() / "out" / "kept.json", dir.path() / "out" / "link.json");
 #ifndef _WIN32
+  // Windows (and Wine) make no symbolic link for an ordinary user.
+  fs::create_symlink(dir.path() / "out" / "kept.json", dir.path() / "out" / "link.json");
   ASSERT_EQ(mkfifo((dir.path() / "out" / "fifo").c_str(), 0600), 0);
 #endif
   const std::string project = readFile(dir.path() / "ws" / "App" / ".project");
@@ -242,8 +243,8 @@ TEST_F(WorkspaceRun, AMergedDatabaseInThePlaceOfAnotherFileIsRefusedBeforeAnyPro
       {"out/Lib", "Would overwrite another output of the run: "},
       {"out/App/App/output", "Would overwrite another output of the run: "},
       {"out", "Would overwrite another output of the run: "},
-      {"out/link.json", "Not a regular file, not replaced: "},
 #ifndef _WIN32
+      {"out/link.json", "Not a regular file, not replaced: "},
       {"out/fifo", "Not a regular file, not replaced: "},
       {"/dev/null", "Not a regular file, not replaced: "},
 #endif
